@@ -1,0 +1,9 @@
+#!/usr/bin/env bash
+# Builds Tarnwell in build/ (installing what it needs) and starts the editor.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+scripts/install-deps.sh
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake --build build -j"$(nproc)" --target tarnwell tarnwell-cli
+exec build/src/tarnwell "$@"

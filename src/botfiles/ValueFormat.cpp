@@ -1,0 +1,119 @@
+#include "botfiles/ValueFormat.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace twl {
+
+namespace {
+
+int SignificantDigits(const Value& value)
+{
+    return value.GetKind() == Value::Kind::Single ? 7 : 15;
+}
+
+std::string RemoveCharacter(const std::string& text, char unwanted)
+{
+    std::string result = text;
+    result.erase(std::remove(result.begin(), result.end(), unwanted), result.end());
+    return result;
+}
+
+std::string TrimBlanks(const std::string& text)
+{
+    std::size_t first = text.find_first_not_of(" \t");
+    if (first == std::string::npos) {
+        return {};
+    }
+    std::size_t last = text.find_last_not_of(" \t");
+    return text.substr(first, last - first + 1);
+}
+
+bool AllDigits(const std::string& text)
+{
+    return !text.empty() &&
+           std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// A number with a decimal point, read without the locale: the integer part
+// as a single, plus the fraction's digits divided by 10 to the power of
+// their count, rounded to single precision once at the end.
+Value ParseSinglePrecision(const std::string& number)
+{
+    std::size_t point = number.find('.');
+    std::string integerText = TrimBlanks(number.substr(0, point));
+    std::string fractionText = TrimBlanks(number.substr(point + 1));
+    bool negative = !integerText.empty() && integerText[0] == '-';
+
+    if (!fractionText.empty() && !AllDigits(fractionText)) {
+        // An exponent after the point ("1.5e2"): the whole text is one number.
+        std::optional<double> whole = ParseNumericText(number);
+        return Value(static_cast<float>(whole.value_or(0.0)));
+    }
+    std::optional<double> integerPart =
+        integerText.empty() || integerText == "-" || integerText == "+"
+            ? std::optional<double>(0.0)
+            : ParseNumericText(integerText);
+    double sum = static_cast<double>(static_cast<float>(integerPart.value_or(0.0)));
+    if (!fractionText.empty()) {
+        double fraction = ParseNumericText(fractionText).value_or(0.0) /
+                          std::pow(10.0, static_cast<double>(fractionText.size()));
+        sum += negative ? -fraction : fraction;
+    }
+    return Value(static_cast<float>(sum));
+}
+
+} // namespace
+
+std::string FormatValue(const Value& value)
+{
+    std::optional<double> number = value.ToNumber();
+    if (!number) {
+        return "\"" + value.ToText() + "\"";
+    }
+    std::string magnitude = NumberToDecimalText(std::fabs(*number), SignificantDigits(value));
+    if (magnitude == "0") {
+        return "0.0";
+    }
+    if (magnitude == "1") {
+        magnitude = "1.0";
+    }
+    return *number < 0 ? "-" + magnitude : magnitude;
+}
+
+Value ParseValue(const std::string& text)
+{
+    std::string number = text;
+    if (number.size() > 1 && number[0] == '.' && IsNumericText(number.substr(1))) {
+        number = "0" + number;
+    }
+    if (!IsNumericText(number)) {
+        std::string result = number;
+        if (!result.empty() && result.front() == '"') {
+            result.erase(0, 1);
+        }
+        if (!result.empty() && result.back() == ';') {
+            result.pop_back();
+        }
+        if (!result.empty() && result.back() == '"') {
+            result.pop_back();
+        }
+        return Value(result);
+    }
+    if (number.find('.') != std::string::npos) {
+        return ParseSinglePrecision(number);
+    }
+    return Value(ParseNumericText(number).value_or(0.0));
+}
+
+std::string StripTabs(const std::string& text)
+{
+    return RemoveCharacter(text, '\t');
+}
+
+std::string RemoveSpaces(const std::string& text)
+{
+    return RemoveCharacter(text, ' ');
+}
+
+} // namespace twl

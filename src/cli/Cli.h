@@ -1,0 +1,18 @@
+#pragma once
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace twl {
+
+// Exit statuses of tarnwell-cli.
+inline constexpr int ExitSuccess = 0;
+inline constexpr int ExitFailure = 1; // the command could not do its work
+inline constexpr int ExitUsage = 2;   // the command line was wrong
+
+// Runs tarnwell-cli with its arguments (without the program name). Results
+// go to `out`, messages and usage errors to `err`.
+int RunCli(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err);
+
+} // namespace twl

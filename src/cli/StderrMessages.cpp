@@ -1,0 +1,58 @@
+#include "cli/StderrMessages.h"
+
+namespace twl {
+
+namespace {
+
+// A message on one line: its own line ends become blanks.
+std::string OneLine(const std::string& text)
+{
+    std::string result = text;
+    for (char& c : result) {
+        if (c == '\n' || c == '\r') {
+            c = ' ';
+        }
+    }
+    return result;
+}
+
+} // namespace
+
+void StderrMessages::Print(const std::string& text, const std::string& title)
+{
+    if (title.empty()) {
+        m_err << OneLine(text) << '\n';
+    } else {
+        m_err << OneLine(title) << ": " << OneLine(text) << '\n';
+    }
+}
+
+void StderrMessages::Inform(const std::string& text, const std::string& title)
+{
+    Print(text, title);
+}
+
+void StderrMessages::Warn(const std::string& text, const std::string& title)
+{
+    Print(text, title);
+}
+
+bool StderrMessages::Ask(const std::string& text, const std::string& title)
+{
+    Print(text + " (answered No)", title);
+    return false;
+}
+
+void StderrMessages::Note(const std::string& text)
+{
+    Print(text, std::string());
+}
+
+std::optional<std::string> StderrMessages::AskText(const std::string& prompt,
+                                                   const std::string& title)
+{
+    Print(prompt + " (cancelled)", title);
+    return std::nullopt;
+}
+
+} // namespace twl

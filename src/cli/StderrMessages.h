@@ -1,0 +1,32 @@
+#pragma once
+
+#include "core/Messages.h"
+
+#include <ostream>
+
+namespace twl {
+
+// Messages of the command-line tool: one line each, "title: text", on the
+// given stream (standard error). Nobody is there to answer, so every
+// question is answered No and every prompt is cancelled.
+class StderrMessages : public Messages
+{
+public:
+    explicit StderrMessages(std::ostream& err)
+        : m_err(err)
+    {}
+
+    void Inform(const std::string& text, const std::string& title) override;
+    void Warn(const std::string& text, const std::string& title) override;
+    bool Ask(const std::string& text, const std::string& title) override;
+    void Note(const std::string& text) override;
+    std::optional<std::string> AskText(const std::string& prompt,
+                                       const std::string& title) override;
+
+private:
+    void Print(const std::string& text, const std::string& title);
+
+    std::ostream& m_err;
+};
+
+} // namespace twl

@@ -1,0 +1,87 @@
+#include "core/Cp1252.h"
+
+#include "core/Utf8.h"
+
+#include <array>
+#include <cstdio>
+#include <unordered_map>
+
+namespace twl {
+
+namespace {
+
+// Code points of the bytes 80 to 9F; the rest of the table is Latin-1.
+constexpr std::array<char32_t, 32> HighControls = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+};
+
+char32_t CodePointOfByte(unsigned char byte)
+{
+    if (byte >= 0x80 && byte <= 0x9F) {
+        return HighControls[byte - 0x80u];
+    }
+    return byte;
+}
+
+const std::unordered_map<char32_t, char>& ByteOfCodePoint()
+{
+    static const std::unordered_map<char32_t, char> table = [] {
+        std::unordered_map<char32_t, char> result;
+        for (unsigned byte = 0x80; byte <= 0x9F; ++byte) {
+            result.emplace(HighControls[byte - 0x80u], static_cast<char>(byte));
+        }
+        return result;
+    }();
+    return table;
+}
+
+std::string CodePointName(char32_t c)
+{
+    char buffer[16];
+    std::snprintf(buffer, sizeof buffer, "U+%04X", static_cast<unsigned>(c));
+    return buffer;
+}
+
+} // namespace
+
+std::string DecodeCp1252(const std::string& bytes)
+{
+    std::string result;
+    result.reserve(bytes.size());
+    for (char byte : bytes) {
+        AppendUtf8(result, CodePointOfByte(static_cast<unsigned char>(byte)));
+    }
+    return result;
+}
+
+EncodeResult EncodeCp1252(const std::string& utf8)
+{
+    EncodeResult result;
+    result.Bytes.reserve(utf8.size());
+    std::size_t pos = 0;
+    while (pos < utf8.size()) {
+        std::optional<char32_t> c = DecodeUtf8(utf8, pos);
+        if (!c) {
+            result.Error = "the text is not valid UTF-8";
+            return result;
+        }
+        if (*c < 0x80 || (*c >= 0xA0 && *c <= 0xFF)) {
+            result.Bytes += static_cast<char>(*c);
+            continue;
+        }
+        auto found = ByteOfCodePoint().find(*c);
+        if (found == ByteOfCodePoint().end()) {
+            std::string character;
+            AppendUtf8(character, *c);
+            result.Error = "the character " + character + " (" + CodePointName(*c) +
+                           ") cannot be stored in a Windows-1252 file";
+            return result;
+        }
+        result.Bytes += found->second;
+    }
+    return result;
+}
+
+} // namespace twl

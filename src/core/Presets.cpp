@@ -1,0 +1,74 @@
+#include "core/Presets.h"
+
+namespace twl {
+
+namespace {
+
+constexpr int CharViewMaxChange = 6;
+constexpr int CharReactionTime = 7;
+constexpr int CharChatCpm = 31;
+constexpr int FirstChatChar = 32;
+constexpr int LastChatChar = 43;
+constexpr int FirstWeight = 44;
+constexpr int FsHealth = 54;
+constexpr int FsArmor = 55;
+constexpr int FirstPerWeaponChar = 18;
+
+Value Whole(int number)
+{
+    return Value(static_cast<std::int16_t>(number));
+}
+
+int SkillIndex(int level, int characteristic)
+{
+    return 100 * level + characteristic;
+}
+
+} // namespace
+
+void ApplyZeroPreset(Bot& bot)
+{
+    for (std::int16_t level : SkillLevels) {
+        for (int c = Para::FirstSkillChar; c <= Para::LastSkillChar; ++c) {
+            bot.SetBotPara(SkillIndex(level, c), Whole(0));
+        }
+    }
+    for (int index = Para::FirstBotValue; index <= Para::LastBotValue; ++index) {
+        bot.SetBotPara(index, Whole(0));
+    }
+}
+
+void ApplyAveragePreset(Bot& bot)
+{
+    for (std::int16_t level : SkillLevels) {
+        for (int c = Para::FirstSkillChar; c <= Para::LastSkillChar; ++c) {
+            Value value(0.5);
+            if (c == CharViewMaxChange) {
+                value = Whole(180);
+            } else if (c == CharReactionTime) {
+                value = Whole(2);
+            }
+            bot.SetBotPara(SkillIndex(level, c), value);
+        }
+    }
+    bot.SetBotPara(CharChatCpm, Whole(200));
+    for (int index = FirstChatChar; index <= LastChatChar; ++index) {
+        bot.SetBotPara(index, Value(0.5));
+    }
+    for (int index = FirstWeight; index <= Para::LastBotValue; ++index) {
+        bot.SetBotPara(index, Whole(50));
+    }
+    bot.SetBotPara(FsHealth, Whole(1));
+    bot.SetBotPara(FsArmor, Whole(2));
+}
+
+void ClearChars(Bot& bot)
+{
+    for (std::int16_t level : SkillLevels) {
+        for (int c = FirstPerWeaponChar; c <= Para::LastSkillChar; ++c) {
+            bot.SetBotPara(SkillIndex(level, c), Whole(0));
+        }
+    }
+}
+
+} // namespace twl

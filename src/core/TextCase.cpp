@@ -1,0 +1,74 @@
+#include "core/TextCase.h"
+
+#include "core/Utf8.h"
+
+namespace twl {
+
+namespace {
+
+char32_t LowerCodePoint(char32_t c)
+{
+    if ((c >= U'A' && c <= U'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7)) {
+        return c + 0x20;
+    }
+    switch (c) {
+    case 0x160: // Š
+    case 0x152: // Œ
+    case 0x17D: // Ž
+        return c + 1;
+    case 0x178: // Ÿ
+        return 0xFF;
+    default:
+        return c;
+    }
+}
+
+char32_t UpperCodePoint(char32_t c)
+{
+    if ((c >= U'a' && c <= U'z') || (c >= 0xE0 && c <= 0xFE && c != 0xF7)) {
+        return c - 0x20;
+    }
+    switch (c) {
+    case 0x161: // š
+    case 0x153: // œ
+    case 0x17E: // ž
+        return c - 1;
+    case 0xFF: // ÿ
+        return 0x178;
+    default:
+        return c;
+    }
+}
+
+template <typename Convert> std::string MapCodePoints(const std::string& text, Convert convert)
+{
+    std::string result;
+    result.reserve(text.size());
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        std::size_t start = pos;
+        std::optional<char32_t> c = DecodeUtf8(text, pos);
+        if (!c) {
+            // Not valid UTF-8: keep the byte as it is.
+            result += text[start];
+            pos = start + 1;
+            continue;
+        }
+        AppendUtf8(result, convert(*c));
+    }
+    return result;
+}
+
+} // namespace
+
+std::string LowerCase(const std::string& text)
+{
+    return MapCodePoints(text, LowerCodePoint);
+}
+
+std::string UpperCase(const std::string& text)
+{
+    return MapCodePoints(text, UpperCodePoint);
+}
+
+} // namespace twl

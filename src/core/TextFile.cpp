@@ -1,0 +1,166 @@
+#include "core/TextFile.h"
+
+#include "core/Cp1252.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace twl {
+
+namespace {
+
+std::string ErrnoText(int error)
+{
+    return std::strerror(error);
+}
+
+// The mode a new file gets: the old file's when there is one, otherwise
+// what the user's umask allows of rw-rw-rw-.
+mode_t ModeForReplacement(const std::filesystem::path& path)
+{
+    struct stat old = {};
+    if (::stat(path.c_str(), &old) == 0) {
+        return old.st_mode & 07777;
+    }
+    mode_t mask = ::umask(0);
+    ::umask(mask);
+    return static_cast<mode_t>(0666 & ~mask);
+}
+
+bool WriteAll(int fd, const std::string& bytes, int& error)
+{
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        ssize_t written = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (written < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            error = errno;
+            return false;
+        }
+        if (written == 0) {
+            error = ENOSPC;
+            return false;
+        }
+        done += static_cast<std::size_t>(written);
+    }
+    return true;
+}
+
+} // namespace
+
+std::vector<std::string> ReadTextLines(std::istream& in)
+{
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    while (start < bytes.size()) {
+        std::size_t end = bytes.find('\n', start);
+        std::size_t next = end == std::string::npos ? bytes.size() : end + 1;
+        std::size_t lineEnd = end == std::string::npos ? bytes.size() : end;
+        if (end != std::string::npos && lineEnd > start && bytes[lineEnd - 1] == '\r') {
+            --lineEnd;
+        }
+        lines.push_back(DecodeCp1252(bytes.substr(start, lineEnd - start)));
+        start = next;
+    }
+    return lines;
+}
+
+std::optional<std::string> WriteTextLines(std::ostream& out, const std::vector<std::string>& lines)
+{
+    std::string bytes;
+    for (const std::string& line : lines) {
+        EncodeResult encoded = EncodeCp1252(line);
+        if (encoded.Error) {
+            return encoded.Error;
+        }
+        bytes += encoded.Bytes;
+        bytes += "\r\n";
+    }
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    if (!out) {
+        return std::string("the stream refused the data");
+    }
+    return std::nullopt;
+}
+
+ReadLinesResult ReadTextFile(const std::filesystem::path& path)
+{
+    ReadLinesResult read;
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        read.Result = FileResult::Failure(path, ErrnoText(errno));
+        return read;
+    }
+    read.Lines = ReadTextLines(in);
+    if (in.bad()) {
+        read.Result = FileResult::Failure(path, "the file could not be read to its end");
+        return read;
+    }
+    read.Result = FileResult::Success(path);
+    return read;
+}
+
+FileResult WriteFileAtomic(const std::filesystem::path& path, const std::string& bytes)
+{
+    std::filesystem::path folder = path.parent_path();
+    if (folder.empty()) {
+        folder = ".";
+    }
+    std::string pattern = (folder / ("." + path.filename().string() + ".XXXXXX")).string();
+    int fd = ::mkstemp(pattern.data());
+    if (fd < 0) {
+        return FileResult::Failure(path, ErrnoText(errno));
+    }
+    int error = 0;
+    bool written = WriteAll(fd, bytes, error);
+    if (written && ::fchmod(fd, ModeForReplacement(path)) != 0) {
+        error = errno;
+        written = false;
+    }
+    if (written && ::fsync(fd) != 0) {
+        error = errno;
+        written = false;
+    }
+    if (::close(fd) != 0 && written) {
+        error = errno;
+        written = false;
+    }
+    if (written && ::rename(pattern.c_str(), path.c_str()) != 0) {
+        error = errno;
+        written = false;
+    }
+    if (!written) {
+        ::unlink(pattern.c_str());
+        return FileResult::Failure(path, ErrnoText(error));
+    }
+    return FileResult::Success(path);
+}
+
+FileResult WriteTextFile(const std::filesystem::path& path, const std::vector<std::string>& lines)
+{
+    std::ostringstream out;
+    if (std::optional<std::string> error = WriteTextLines(out, lines)) {
+        return FileResult::Failure(path, *error);
+    }
+    return WriteFileAtomic(path, out.str());
+}
+
+bool ReportWriteFailure(const FileResult& result, Messages& messages)
+{
+    if (!result.Ok) {
+        messages.Warn("Couldn't write " + result.Path.string() + ": " + result.Reason,
+                      "Write failed!");
+    }
+    return result.Ok;
+}
+
+} // namespace twl

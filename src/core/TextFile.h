@@ -1,0 +1,60 @@
+#pragma once
+
+#include "core/Messages.h"
+
+#include <filesystem>
+#include <istream>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace twl {
+
+// What became of a file operation: Ok, or the path and the reason it failed.
+struct FileResult
+{
+    bool Ok = true;
+    std::filesystem::path Path;
+    std::string Reason;
+
+    static FileResult Success(std::filesystem::path path) { return {true, std::move(path), {}}; }
+
+    static FileResult Failure(std::filesystem::path path, std::string reason)
+    {
+        return {false, std::move(path), std::move(reason)};
+    }
+};
+
+// Stream layer. Lines are split at LF; a CR before the LF is dropped, so CR LF
+// and LF files read alike; a last line without its line end counts, a final
+// line end makes no extra empty line. Bytes are decoded from Windows-1252.
+std::vector<std::string> ReadTextLines(std::istream& in);
+
+// Encodes the lines to Windows-1252, each followed by CR LF. Nothing is
+// written and the reason is returned when a line holds a character that
+// Windows-1252 cannot hold.
+std::optional<std::string> WriteTextLines(std::ostream& out, const std::vector<std::string>& lines);
+
+// Path layer.
+struct ReadLinesResult
+{
+    FileResult Result;
+    std::vector<std::string> Lines;
+};
+
+ReadLinesResult ReadTextFile(const std::filesystem::path& path);
+
+// Writes the bytes to a new file beside `path` and renames it over `path`
+// only when every byte was written and flushed to disk; on any failure the
+// old file stays as it was and the temporary file is removed.
+FileResult WriteFileAtomic(const std::filesystem::path& path, const std::string& bytes);
+
+// The lines in Windows-1252 with CR LF, written as WriteFileAtomic does.
+FileResult WriteTextFile(const std::filesystem::path& path, const std::vector<std::string>& lines);
+
+// Shows "Couldn't write <path>: <reason>" (title "Write failed!", warning)
+// when the write failed. Returns result.Ok.
+bool ReportWriteFailure(const FileResult& result, Messages& messages);
+
+} // namespace twl

@@ -1,0 +1,175 @@
+#include "core/Settings.h"
+
+#include "support/ScriptedMessages.h"
+#include "support/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+namespace twl {
+namespace {
+
+using test::ScriptedMessages;
+using test::TempFolder;
+
+const ScriptedMessages::Message LoadError{
+    ScriptedMessages::Kind::Warn,
+    "Load error",
+    "Errors occured when trying to load ini file. Please check your options from Program/Options."};
+
+Settings SampleSettings()
+{
+    Settings settings;
+    settings.Text(Settings::Q3Baseq3) = "/games/quake3";
+    settings.Text(Settings::WorkDir) = "/home/me/bots";
+    settings.Text(Settings::WinZipDir) = "";
+    settings.Text(Settings::UserName) = "Vantry";
+    settings.Text(Settings::Email) = "vantry@example.org";
+    settings.Text(Settings::Http) = "http://example.org/bots";
+    settings.BotsMade = Value(12.0);
+    settings.BaseQ3Checked = true;
+    return settings;
+}
+
+void ExpectSameSettings(const Settings& actual, const Settings& expected)
+{
+    EXPECT_EQ(actual.Texts, expected.Texts);
+    EXPECT_EQ(actual.BotsMade.ToNumber(), expected.BotsMade.ToNumber());
+    EXPECT_EQ(actual.BaseQ3Checked, expected.BaseQ3Checked);
+}
+
+TEST(Settings, FileLayoutLineByLine)
+{
+    std::vector<std::string> expected = {"[Tarnwell settings]",
+                                         "Q3Baseq3 = /games/quake3",
+                                         "WorkDir = /home/me/bots",
+                                         "WinZipDir = ",
+                                         "",
+                                         "UserName = Vantry",
+                                         "Email = vantry@example.org",
+                                         "Http = http://example.org/bots",
+                                         "Bots = 12",
+                                         "",
+                                         "BaseQ3Check = True"};
+    EXPECT_EQ(SettingsFileLines(SampleSettings()), expected);
+
+    Settings empty;
+    std::vector<std::string> lines = SettingsFileLines(empty);
+    EXPECT_EQ(lines[8], "Bots = ");
+    EXPECT_EQ(lines[10], "BaseQ3Check = False");
+}
+
+TEST(Settings, RoundTripThroughTheFile)
+{
+    TempFolder folder;
+    ScriptedMessages messages;
+    Settings written = SampleSettings();
+    // A folder with a comma stays one setting.
+    written.Text(Settings::WorkDir) = "/home/me/games,old";
+    ASSERT_TRUE(SaveIniFile(folder.Path(), written).Ok);
+
+    Settings read;
+    LoadIniFile(folder.Path(), read, messages);
+    EXPECT_TRUE(messages.Received().empty());
+    ExpectSameSettings(read, written);
+    EXPECT_EQ(test::ReadBytes(folder / "twl.ini").substr(0, 21), "[Tarnwell settings]\r\n");
+}
+
+TEST(Settings, MissingFileChangesNothingAndSaysNothing)
+{
+    TempFolder folder;
+    ScriptedMessages messages;
+    Settings settings = SampleSettings();
+    LoadIniFile(folder.Path(), settings, messages);
+    EXPECT_TRUE(messages.Received().empty());
+    ExpectSameSettings(settings, SampleSettings());
+}
+
+TEST(Settings, ShortFileKeepsWhatWasReadAndReportsOnce)
+{
+    TempFolder folder;
+    test::WriteBytes(folder / "twl.ini",
+                     "[Tarnwell settings]\r\nQ3Baseq3 = /q3\r\nWorkDir = /w\r\nWinZipDir = /z\r\n");
+    ScriptedMessages messages;
+    Settings settings;
+    settings.Text(Settings::UserName) = "kept";
+    LoadIniFile(folder.Path(), settings, messages);
+    ASSERT_EQ(messages.Received().size(), 1u);
+    EXPECT_EQ(messages.Received()[0], LoadError);
+    EXPECT_EQ(settings.Text(Settings::Q3Baseq3), "/q3");
+    EXPECT_EQ(settings.Text(Settings::WorkDir), "/w");
+    EXPECT_EQ(settings.Text(Settings::WinZipDir), "/z");
+    EXPECT_EQ(settings.Text(Settings::UserName), "kept");
+}
+
+TEST(Settings, CounterThatIsNotANumberIsAnError)
+{
+    std::vector<std::string> lines = SettingsFileLines(SampleSettings());
+    lines[8] = "Bots = many";
+    Settings settings;
+    EXPECT_FALSE(ReadSettingsLines(lines, settings));
+    EXPECT_EQ(settings.Text(Settings::Http), "http://example.org/bots");
+    EXPECT_FALSE(settings.BaseQ3Checked);
+}
+
+TEST(Settings, CheckFlagThatIsNotABooleanIsAnError)
+{
+    std::vector<std::string> lines = SettingsFileLines(SampleSettings());
+    lines[10] = "BaseQ3Check = maybe";
+    Settings settings;
+    EXPECT_FALSE(ReadSettingsLines(lines, settings));
+    EXPECT_EQ(settings.BotsMade.ToNumber(), 12.0);
+}
+
+TEST(Settings, KeysAreNotChecked)
+{
+    std::vector<std::string> lines = {"[Other]",
+                                      "Q3Folder = /q3",
+                                      "WorkDi_ = /w",
+                                      "WinZipDi_ = ",
+                                      "",
+                                      "UserNam_ = me",
+                                      "Emai_ = a@b",
+                                      "Htt_ = h",
+                                      "Bot_ = 3",
+                                      "",
+                                      "BaseQ3Chec_ = False"};
+    Settings settings;
+    ASSERT_TRUE(ReadSettingsLines(lines, settings));
+    EXPECT_EQ(settings.Text(Settings::Q3Baseq3), "/q3");
+    EXPECT_EQ(settings.Text(Settings::UserName), "me");
+    EXPECT_EQ(settings.BotsMade.ToNumber(), 3.0);
+}
+
+TEST(Settings, CounterIsANumberAndLfFilesRead)
+{
+    TempFolder folder;
+    test::WriteBytes(folder / "twl.ini",
+                     "[Tarnwell settings]\nQ3Baseq3 = \nWorkDir = \nWinZipDir = \n\nUserName = \n"
+                     "Email = \nHttp = \nBots = 12\n\nBaseQ3Check = False");
+    ScriptedMessages messages;
+    Settings settings;
+    LoadIniFile(folder.Path(), settings, messages);
+    EXPECT_TRUE(messages.Received().empty());
+    ASSERT_TRUE(settings.BotsMade.IsNumber());
+    settings.BotsMade = Value(*settings.BotsMade.ToNumber() + 1);
+    EXPECT_EQ(SettingsFileLines(settings)[8], "Bots = 13");
+}
+
+TEST(Settings, WriteFailureIsReportedWithPathAndReason)
+{
+    TempFolder folder;
+    std::filesystem::path missing = folder / "no-such-folder";
+    FileResult result = SaveIniFile(missing, SampleSettings());
+    ASSERT_FALSE(result.Ok);
+    ScriptedMessages messages;
+    EXPECT_FALSE(ReportWriteFailure(result, messages));
+    ASSERT_EQ(messages.Received().size(), 1u);
+    EXPECT_EQ(messages.Received()[0],
+              (ScriptedMessages::Message{ScriptedMessages::Kind::Warn,
+                                         "Write failed!",
+                                         "Couldn't write " + (missing / "twl.ini").string() +
+                                             ": No such file or directory"}));
+}
+
+} // namespace
+} // namespace twl

@@ -1,0 +1,145 @@
+#include "core/TextFile.h"
+
+#include "support/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <sstream>
+#include <sys/resource.h>
+
+namespace twl {
+namespace {
+
+using test::ReadBytes;
+using test::TempFolder;
+using test::WriteBytes;
+
+std::vector<std::string> LinesOf(const std::string& bytes)
+{
+    std::istringstream in(bytes);
+    return ReadTextLines(in);
+}
+
+TEST(ReadTextLines, CrLfAndLfReadAlike)
+{
+    std::vector<std::string> expected = {"one", "", "three"};
+    EXPECT_EQ(LinesOf("one\r\n\r\nthree\r\n"), expected);
+    EXPECT_EQ(LinesOf("one\n\nthree\n"), expected);
+    EXPECT_EQ(LinesOf("one\r\n\nthree"), expected);
+}
+
+TEST(ReadTextLines, EdgesOfTheFile)
+{
+    EXPECT_TRUE(LinesOf("").empty());
+    EXPECT_EQ(LinesOf("\r\n"), std::vector<std::string>{""});
+    EXPECT_EQ(LinesOf("a\r"), std::vector<std::string>{"a\r"}) << "a lone CR is no line end";
+    EXPECT_EQ(LinesOf("caf\xE9\r\n"), std::vector<std::string>{"café"});
+}
+
+TEST(WriteTextLines, EncodesWithCrLf)
+{
+    std::ostringstream out;
+    EXPECT_FALSE(WriteTextLines(out, {"café", "", "x"}));
+    EXPECT_EQ(out.str(), "caf\xE9\r\n\r\nx\r\n");
+}
+
+TEST(WriteTextFile, ReplacesTheOldFileAndKeepsItsMode)
+{
+    TempFolder folder;
+    std::filesystem::path path = folder / "list";
+    WriteBytes(path, "old\r\n");
+    std::filesystem::permissions(path, std::filesystem::perms(0640));
+
+    FileResult result = WriteTextFile(path, {"new"});
+    ASSERT_TRUE(result.Ok) << result.Reason;
+    EXPECT_EQ(ReadBytes(path), "new\r\n");
+    EXPECT_EQ(std::filesystem::status(path).permissions(), std::filesystem::perms(0640));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()),
+                            std::filesystem::directory_iterator()),
+              1)
+        << "no temporary file is left behind";
+}
+
+TEST(WriteTextFile, UnwritableCharacterKeepsTheOldFile)
+{
+    TempFolder folder;
+    std::filesystem::path path = folder / "list";
+    WriteBytes(path, "old\r\n");
+    FileResult result = WriteTextFile(path, {"fine", "Жук"});
+    EXPECT_FALSE(result.Ok);
+    EXPECT_EQ(result.Path, path);
+    EXPECT_NE(result.Reason.find("U+0416"), std::string::npos);
+    EXPECT_EQ(ReadBytes(path), "old\r\n");
+}
+
+TEST(WriteFileAtomic, FailingHalfWayKeepsTheOldFile)
+{
+    TempFolder folder;
+    std::filesystem::path path = folder / "twl.ini";
+    WriteBytes(path, "the old settings\r\n");
+
+    // A file-size limit makes the write fail part of the way through, as a
+    // full disk would, even for root.
+    struct rlimit before = {};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &before), 0);
+    struct rlimit tight = before;
+    tight.rlim_cur = 8;
+    auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &tight), 0);
+    FileResult result = WriteFileAtomic(path, std::string(4096, 'x'));
+    setrlimit(RLIMIT_FSIZE, &before);
+    std::signal(SIGXFSZ, oldHandler);
+
+    EXPECT_FALSE(result.Ok);
+    EXPECT_EQ(result.Reason, "File too large");
+    EXPECT_EQ(ReadBytes(path), "the old settings\r\n");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()),
+                            std::filesystem::directory_iterator()),
+              1)
+        << "the partial temporary file is removed";
+}
+
+TEST(WriteFileAtomic, MissingFolderIsAFailureWithItsReason)
+{
+    TempFolder folder;
+    FileResult result = WriteFileAtomic(folder / "missing" / "file", "x");
+    EXPECT_FALSE(result.Ok);
+    EXPECT_EQ(result.Reason, "No such file or directory");
+}
+
+TEST(WriteFileAtomic, AFolderInTheWayIsNotReplaced)
+{
+    TempFolder folder;
+    std::filesystem::create_directories(folder / "target" / "inside");
+    FileResult result = WriteFileAtomic(folder / "target", "x");
+    EXPECT_FALSE(result.Ok);
+    EXPECT_TRUE(std::filesystem::is_directory(folder / "target" / "inside"));
+}
+
+TEST(ReadTextFile, MissingFileIsAFailure)
+{
+    TempFolder folder;
+    ReadLinesResult read = ReadTextFile(folder / "none");
+    EXPECT_FALSE(read.Result.Ok);
+    EXPECT_TRUE(read.Lines.empty());
+}
+
+TEST(TextFile, AllBytesRoundTripThroughAFile)
+{
+    TempFolder folder;
+    std::string line;
+    for (int byte = 0; byte < 256; ++byte) {
+        if (byte != '\n' && byte != '\r') {
+            line += static_cast<char>(byte);
+        }
+    }
+    WriteBytes(folder / "in", line + "\r\n");
+    ReadLinesResult read = ReadTextFile(folder / "in");
+    ASSERT_TRUE(read.Result.Ok);
+    ASSERT_TRUE(WriteTextFile(folder / "out", read.Lines).Ok);
+    EXPECT_EQ(ReadBytes(folder / "out"), line + "\r\n");
+}
+
+} // namespace
+} // namespace twl
