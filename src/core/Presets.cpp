@@ -1,5 +1,7 @@
 #include "core/Presets.h"
 
+#include "chat/ChatOperations.h"
+
 namespace twl {
 
 namespace {
@@ -38,7 +40,7 @@ void ApplyZeroPreset(Bot& bot)
     }
 }
 
-void ApplyAveragePreset(Bot& bot)
+void ApplyAveragePreset(Bot& bot, const ChatCatalogue& chat, std::mt19937& random)
 {
     for (std::int16_t level : SkillLevels) {
         for (int c = Para::FirstSkillChar; c <= Para::LastSkillChar; ++c) {
@@ -60,6 +62,7 @@ void ApplyAveragePreset(Bot& bot)
     }
     bot.SetBotPara(FsHealth, Whole(1));
     bot.SetBotPara(FsArmor, Whole(2));
+    AddExtraChats(bot, chat, random);
 }
 
 void ClearChars(Bot& bot)

@@ -1,15 +1,19 @@
 #pragma once
 
+#include "chat/ChatCatalogue.h"
 #include "core/Bot.h"
+
+#include <random>
 
 namespace twl {
 
 // The values of the new-bot presets, filled into a fresh bot. "All zeros"
 // sets every characteristic and weight to the whole number 0; "Average"
 // sets 0.5 (double) with view change 180, reaction time 2, typing speed 200,
-// weights 50, health 1 and armour 2 (whole numbers).
+// weights 50, health 1 and armour 2 (whole numbers), and adds one random
+// line of its own chat list to every chat group.
 void ApplyZeroPreset(Bot& bot);
-void ApplyAveragePreset(Bot& bot);
+void ApplyAveragePreset(Bot& bot, const ChatCatalogue& chat, std::mt19937& random);
 
 // Sets the per-weapon aim values and the firing speed (per-skill 18 to 30)
 // of every level to the whole number 0, as a load does before it reads a

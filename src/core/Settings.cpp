@@ -109,6 +109,7 @@ void LoadIniFile(const std::filesystem::path& folder, Settings& settings, Messag
     }
     ReadLinesResult read = ReadTextFile(path);
     if (!read.Result.Ok || !ReadSettingsLines(read.Lines, settings)) {
+        KeepCopyOfDamagedFile(path);
         messages.Warn("Errors occured when trying to load ini file. Please check your options "
                       "from Program/Options.",
                       "Load error");

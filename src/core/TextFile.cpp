@@ -6,7 +6,6 @@
 #include <cstring>
 #include <fcntl.h>
 #include <fstream>
-#include <iterator>
 #include <sstream>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -56,9 +55,19 @@ bool WriteAll(int fd, const std::string& bytes, int& error)
 
 } // namespace
 
+std::string ReadStreamBytes(std::istream& in)
+{
+    std::string bytes;
+    char buffer[65536];
+    while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
+        bytes.append(buffer, static_cast<std::size_t>(in.gcount()));
+    }
+    return bytes;
+}
+
 std::vector<std::string> ReadTextLines(std::istream& in)
 {
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::string bytes = ReadStreamBytes(in);
     std::vector<std::string> lines;
     std::size_t start = 0;
     while (start < bytes.size()) {
@@ -152,6 +161,15 @@ FileResult WriteTextFile(const std::filesystem::path& path, const std::vector<st
         return FileResult::Failure(path, *error);
     }
     return WriteFileAtomic(path, out.str());
+}
+
+void KeepCopyOfDamagedFile(const std::filesystem::path& path)
+{
+    std::error_code error;
+    std::filesystem::path copy = path;
+    copy += ".bak";
+    std::filesystem::copy_file(
+        path, copy, std::filesystem::copy_options::overwrite_existing, error);
 }
 
 bool ReportWriteFailure(const FileResult& result, Messages& messages)

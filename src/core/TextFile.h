@@ -26,6 +26,9 @@ struct FileResult
     }
 };
 
+// Every byte left in the stream.
+std::string ReadStreamBytes(std::istream& in);
+
 // Stream layer. Lines are split at LF; a CR before the LF is dropped, so CR LF
 // and LF files read alike; a last line without its line end counts, a final
 // line end makes no extra empty line. Bytes are decoded from Windows-1252.
@@ -52,6 +55,10 @@ FileResult WriteFileAtomic(const std::filesystem::path& path, const std::string&
 
 // The lines in Windows-1252 with CR LF, written as WriteFileAtomic does.
 FileResult WriteTextFile(const std::filesystem::path& path, const std::vector<std::string>& lines);
+
+// Keeps a copy of a file that could not be read whole as <path>.bak, so
+// that rewriting the file later loses nothing that was in it. Best effort.
+void KeepCopyOfDamagedFile(const std::filesystem::path& path);
 
 // Shows "Couldn't write <path>: <reason>" (title "Write failed!", warning)
 // when the write failed. Returns result.Ok.

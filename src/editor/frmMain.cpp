@@ -21,7 +21,7 @@ frmMain::frmMain(std::filesystem::path settingsFolder, Messages& messages, QWidg
 
     IsFilling = true;
     LoadIniFile(m_settingsFolder, m_settings, m_messages);
-    InitCatalogues(m_catalogues);
+    InitCatalogues(m_catalogues, m_settingsFolder, m_messages);
     BuildMenus();
     ThisBot = Bot();
     ApplyZeroPreset(ThisBot);
@@ -117,6 +117,7 @@ void frmMain::closeEvent(QCloseEvent* event)
         event->ignore();
         return;
     }
+    SaveUserLists(m_catalogues, m_settingsFolder, m_messages);
     ReportWriteFailure(SaveIniFile(m_settingsFolder, m_settings), m_messages);
     event->accept();
 }

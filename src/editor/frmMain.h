@@ -8,6 +8,7 @@
 #include <QMainWindow>
 
 #include <filesystem>
+#include <random>
 
 class QAction;
 class QMenu;
@@ -27,8 +28,12 @@ public:
     Bot ThisBot;
     bool IsChanged = false;
     bool IsFilling = false;
+    // The program's one random generator (default-seeded), for random chat lines.
+    std::mt19937 Random;
 
     const Settings& CurrentSettings() const { return m_settings; }
+
+    const Catalogues& CurrentCatalogues() const { return m_catalogues; }
 
     static QString Caption();
 

@@ -1,7 +1,5 @@
 #include "core/CharCatalogue.h"
 
-#include "core/Catalogues.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -12,11 +10,11 @@ namespace {
 class CharCatalogueTest : public ::testing::Test
 {
 protected:
-    void SetUp() override { InitCatalogues(m_catalogues); }
+    void SetUp() override { InitCharCatalogue(m_names); }
 
-    const CharCatalogue& Names() const { return m_catalogues.CharNames; }
+    const CharCatalogue& Names() const { return m_names; }
 
-    Catalogues m_catalogues;
+    CharCatalogue m_names;
 };
 
 std::size_t CountTabs(const std::string& entry)

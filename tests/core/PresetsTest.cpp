@@ -1,5 +1,6 @@
 #include "core/Presets.h"
 
+#include "chat/ChatCatalogue.h"
 #include "core/Bot.h"
 
 #include <gtest/gtest.h>
@@ -27,10 +28,19 @@ TEST(Presets, AllZerosSetsEveryValueToTheWholeNumberZero)
     EXPECT_EQ(bot.BotPara(Para::Name), Value("Bot"));
 }
 
-TEST(Presets, AverageValuesAndKinds)
+class AveragePreset : public ::testing::Test
+{
+protected:
+    void SetUp() override { InitChatCatalogue(m_chat); }
+
+    ChatCatalogue m_chat;
+    std::mt19937 m_random;
+};
+
+TEST_F(AveragePreset, ValuesAndKinds)
 {
     Bot bot;
-    ApplyAveragePreset(bot);
+    ApplyAveragePreset(bot, m_chat, m_random);
     for (std::int16_t level : SkillLevels) {
         for (int c = 2; c <= 30; ++c) {
             Value expected = c == 6 ? Whole(180) : c == 7 ? Whole(2) : Value(0.5);
@@ -47,10 +57,20 @@ TEST(Presets, AverageValuesAndKinds)
     }
 }
 
-TEST(Presets, ClearCharsResetsOnlyThePerWeaponValues)
+TEST_F(AveragePreset, AddsOneListLinePerChatGroup)
 {
     Bot bot;
-    ApplyAveragePreset(bot);
+    ApplyAveragePreset(bot, m_chat, m_random);
+    for (int group = 0; group < ChatGroupCount; ++group) {
+        EXPECT_EQ(bot.ChatGroupUBound(group), 0) << group;
+        EXPECT_EQ(bot.BotChat(group, 0).rfind("{{", 0), 0u) << group;
+    }
+}
+
+TEST_F(AveragePreset, ClearCharsResetsOnlyThePerWeaponValues)
+{
+    Bot bot;
+    ApplyAveragePreset(bot, m_chat, m_random);
     ClearChars(bot);
     for (std::int16_t level : SkillLevels) {
         for (int c = 18; c <= 30; ++c) {

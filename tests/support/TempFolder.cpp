@@ -1,10 +1,11 @@
 #include "support/TempFolder.h"
 
+#include "core/TextFile.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <fstream>
-#include <iterator>
 #include <system_error>
 
 namespace twl::test {
@@ -39,7 +40,7 @@ TempFolder::~TempFolder()
 std::string ReadBytes(const std::filesystem::path& path)
 {
     std::ifstream in(path, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    return ReadStreamBytes(in);
 }
 
 void WriteBytes(const std::filesystem::path& path, const std::string& bytes)

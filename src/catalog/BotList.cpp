@@ -1,0 +1,128 @@
+#include "catalog/BotList.h"
+
+#include "catalog/Models.h"
+#include "catalog/StableOrder.h"
+#include "core/ListFile.h"
+#include "core/TextCase.h"
+
+#include <algorithm>
+
+namespace twl {
+
+namespace {
+
+const char* const GameBots[] = {
+    "Anarki", "Angel",  "Biker",  "Bitterman", "Bones",   "Cadavre", "Crash", "Daemia",
+    "Doom",   "Gorre",  "Grunt",  "Hunter",    "Hossman", "Keel",    "Klesk", "Lucy",
+    "Major",  "Mynx",   "Orbb",   "Patriot",   "Phobos",  "Ranger",  "Razor", "Sarge",
+    "Slash",  "Sorlag", "Stripe", "TankJr",    "Uriel",   "Visor",   "Wrack", "Xaero",
+};
+
+constexpr const char* UserBotsTitle = "[Tarnwell additional bots list]";
+constexpr std::size_t UserBotFields = 3;
+
+} // namespace
+
+void LoadBotList(BotList& bots, const std::filesystem::path& folder, Messages& messages)
+{
+    bots.clear();
+    for (const char* name : GameBots) {
+        bots.push_back(BotListEntry{name, GameArchive, true, false});
+    }
+    LoadUserBots(bots, folder, messages);
+}
+
+void AddBotEntry(BotList& bots,
+                 const std::string& name,
+                 const std::string& pk3File,
+                 bool hasBotFile)
+{
+    std::string capitalised = CapitaliseName(name);
+    std::string lower = LowerCase(capitalised);
+    BotListEntry entry{capitalised, pk3File, false, hasBotFile};
+    for (BotListEntry& existing : bots) {
+        if (LowerCase(existing.Name) == lower) {
+            existing = std::move(entry);
+            return;
+        }
+    }
+    bots.push_back(std::move(entry));
+}
+
+void SortBotList(BotList& bots)
+{
+    StableSortFrom(
+        bots,
+        0,
+        [](const BotListEntry& a, const BotListEntry& b) { return a.Name < b.Name; },
+        nullptr);
+}
+
+void RemoveArchiveBots(BotList& bots)
+{
+    bots.erase(std::remove_if(bots.begin(),
+                              bots.end(),
+                              [](const BotListEntry& entry) { return !entry.IsOriginal; }),
+               bots.end());
+}
+
+void LoadUserBots(BotList& bots, const std::filesystem::path& folder, Messages& messages)
+{
+    std::filesystem::path path = folder / UserBotsFileName;
+    std::error_code error;
+    if (!std::filesystem::exists(path, error)) {
+        return;
+    }
+    ReadLinesResult read = ReadTextFile(path);
+    bool damaged = !read.Result.Ok || read.Lines.empty();
+    for (std::size_t i = 1; i < read.Lines.size(); ++i) {
+        std::vector<ListField> fields = SplitListFields(read.Lines[i]);
+        if (fields.empty()) {
+            continue;
+        }
+        std::optional<bool> hasBotFile;
+        if (fields.size() == UserBotFields) {
+            hasBotFile = ParseBooleanField(fields[2]);
+        }
+        if (!hasBotFile) {
+            damaged = true;
+            continue;
+        }
+        AddBotEntry(bots, fields[0].Text, fields[1].Text, *hasBotFile);
+    }
+    if (damaged) {
+        KeepCopyOfDamagedFile(path);
+        messages.Warn("Errors occured when trying to load botlist file. Please use "
+                      "Tools/CheckBaseq3 to correct the bot list.",
+                      "Load error");
+    }
+    SortBotList(bots);
+}
+
+FileResult
+SaveUserBots(const BotList& bots, const std::filesystem::path& folder, Messages& messages)
+{
+    std::filesystem::path path = folder / UserBotsFileName;
+    std::vector<std::string> lines = {UserBotsTitle};
+    bool anyUserBot = false;
+    for (const BotListEntry& entry : bots) {
+        if (entry.IsOriginal) {
+            continue;
+        }
+        anyUserBot = true;
+        if (!CanStoreInListField(entry.Name) || !CanStoreInListField(entry.PK3File)) {
+            messages.Warn("The bot '" + entry.Name + "' was not stored in " + path.string() +
+                              ": a name with a double quote can't be kept there.",
+                          "Not stored");
+            continue;
+        }
+        lines.push_back(QuotedField(entry.Name) + "," + QuotedField(entry.PK3File) + "," +
+                        BooleanField(entry.HasBotFile));
+    }
+    if (!anyUserBot) {
+        return FileResult::Success(path);
+    }
+    return WriteTextFile(path, lines);
+}
+
+} // namespace twl

@@ -1,0 +1,55 @@
+#pragma once
+
+#include "core/Messages.h"
+#include "core/TextFile.h"
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace twl {
+
+inline constexpr const char* UserBotsFileName = "twl_bots";
+
+struct BotListEntry
+{
+    std::string Name;
+    std::string PK3File;     // archive in baseq3 that holds the bot's files
+    bool IsOriginal = false; // one of the game's 32 bots, not taken over by an archive
+    bool HasBotFile = false; // the archive holds the bot's script
+};
+
+// The bots that can be loaded from the game folder; positions are the
+// identifiers the load dialog hands back.
+using BotList = std::vector<BotListEntry>;
+
+// The game's 32 bots in their built-in order, then the user's list.
+void LoadBotList(BotList& bots, const std::filesystem::path& folder, Messages& messages);
+
+// Overwrites the entry of that name (matched without regard to case; a game
+// bot too, which then counts as not original) or appends a new one. The
+// name is capitalised; nothing is sorted.
+void AddBotEntry(BotList& bots,
+                 const std::string& name,
+                 const std::string& pk3File,
+                 bool hasBotFile);
+
+// By name, in character-code order, stably.
+void SortBotList(BotList& bots);
+
+// Removes every entry that is not original, keeping the order of the rest.
+void RemoveArchiveBots(BotList& bots);
+
+// Reads folder/twl_bots, one bot a line, and sorts the list when the file
+// exists. A damaged line is skipped and reported once: "Errors occured when
+// trying to load botlist file. Please use Tools/CheckBaseq3 to correct the
+// bot list." (title "Load error", warning).
+void LoadUserBots(BotList& bots, const std::filesystem::path& folder, Messages& messages);
+
+// Writes every entry that is not original to folder/twl_bots; writes nothing
+// when there is none. An entry whose names cannot be stored is left out and
+// the user is told.
+FileResult
+SaveUserBots(const BotList& bots, const std::filesystem::path& folder, Messages& messages);
+
+} // namespace twl

@@ -1,0 +1,275 @@
+#include "catalog/Models.h"
+
+#include "catalog/StableOrder.h"
+#include "core/ListFile.h"
+#include "core/TextCase.h"
+#include "core/Utf8.h"
+
+namespace twl {
+
+namespace {
+
+struct GameModel
+{
+    const char* Name;
+    std::vector<const char*> ExtraSkins;
+};
+
+const GameModel GameModels[] = {
+    {"Anarki", {}},
+    {"Biker", {"Cadavre", "Hossman", "Slammer", "Stroggo"}},
+    {"Bitterman", {}},
+    {"Bones", {"Bones"}},
+    {"Crash", {}},
+    {"Doom", {"Phobos"}},
+    {"Grunt", {"Stripe"}},
+    {"Hunter", {"Harpy"}},
+    {"Keel", {}},
+    {"Klesk", {"Flisk"}},
+    {"Lucy", {"Angel"}},
+    {"Major", {"Daemia"}},
+    {"Mynx", {}},
+    {"Orbb", {}},
+    {"Ranger", {"Wrack"}},
+    {"Razor", {"Patriot", "Id"}},
+    {"Sarge", {"Krusade", "Roderic"}},
+    {"Slash", {"Grrl", "Yuriko"}},
+    {"Sorlag", {}},
+    {"TankJr", {}},
+    {"Uriel", {"Zael"}},
+    {"Visor", {"Gorre"}},
+    {"Xaero", {}},
+};
+
+constexpr const char* UserModelsTitle = "[Tarnwell additional models & skins list]";
+constexpr std::size_t UserModelFields = 4;
+
+bool HasCapitalAfterFirst(const std::string& text)
+{
+    std::size_t pos = 0;
+    if (!DecodeUtf8(text, pos)) {
+        pos = text.empty() ? 0 : 1;
+    }
+    for (; pos < text.size(); ++pos) {
+        if (text[pos] >= 'A' && text[pos] <= 'Z') {
+            return true;
+        }
+    }
+    return false;
+}
+
+std::string IconPath(const std::string& model, const std::string& skin)
+{
+    return "models\\players\\" + LowerCase(model) + "\\icon_" + LowerCase(skin) + ".tga";
+}
+
+SkinEntry MakeSkin(const std::string& name,
+                   bool isOriginal,
+                   const std::string& pk3File,
+                   const std::string& iconFile)
+{
+    return SkinEntry{name, isOriginal, pk3File, iconFile};
+}
+
+bool IsArchiveSkin(const SkinEntry& skin)
+{
+    return skin.PK3File != UserDefined && !skin.IsOriginal;
+}
+
+void MoveFirstNamed(ModelEntry& model,
+                    const char* lowerName,
+                    std::size_t& next,
+                    std::int16_t* skinIndex)
+{
+    for (std::size_t i = next; i < model.Skins.size(); ++i) {
+        if (LowerCase(model.Skins[i].Name) == lowerName) {
+            ExchangeTracking(model.Skins, i, next, skinIndex);
+            ++next;
+            return;
+        }
+    }
+}
+
+} // namespace
+
+std::string CapitaliseName(const std::string& text)
+{
+    if (text.empty() || HasCapitalAfterFirst(text)) {
+        return text;
+    }
+    std::size_t pos = 0;
+    if (!DecodeUtf8(text, pos)) {
+        pos = 1;
+    }
+    return UpperCase(text.substr(0, pos)) + text.substr(pos);
+}
+
+std::string LowerCaseName(const std::string& text)
+{
+    return HasCapitalAfterFirst(text) ? text : LowerCase(text);
+}
+
+ModelEntry MakeModelEntry(const std::string& name,
+                          bool isOriginal,
+                          bool createRedBlue,
+                          const std::string& pk3File)
+{
+    ModelEntry model{name, pk3File, isOriginal, {}};
+    std::vector<const char*> skins = {"Default"};
+    if (createRedBlue) {
+        skins.push_back("Red");
+        skins.push_back("Blue");
+    }
+    for (const char* skin : skins) {
+        std::string icon = pk3File == UserDefined ? std::string() : IconPath(name, skin);
+        model.Skins.push_back(MakeSkin(skin, isOriginal, pk3File, icon));
+    }
+    return model;
+}
+
+void AddModelSkin(ModelCatalogue& models,
+                  const std::string& model,
+                  const std::string& skin,
+                  const std::string& pk3File,
+                  const std::string& iconFile)
+{
+    std::string modelName = CapitaliseName(model);
+    std::string skinName = CapitaliseName(skin);
+    std::string lowerModel = LowerCase(modelName);
+    SkinEntry newSkin = MakeSkin(skinName, false, pk3File, iconFile);
+    for (ModelEntry& entry : models) {
+        if (LowerCase(entry.Name) == lowerModel) {
+            entry.Skins.push_back(std::move(newSkin));
+            return;
+        }
+    }
+    models.push_back(ModelEntry{modelName, std::string(), false, {std::move(newSkin)}});
+}
+
+void SortSkins(ModelEntry& model, std::int16_t* skinIndex)
+{
+    if (model.Skins.size() <= 1) {
+        return;
+    }
+    std::size_t next = 0;
+    MoveFirstNamed(model, "default", next, skinIndex);
+    MoveFirstNamed(model, "red", next, skinIndex);
+    MoveFirstNamed(model, "blue", next, skinIndex);
+    StableSortFrom(
+        model.Skins,
+        next,
+        [](const SkinEntry& a, const SkinEntry& b) { return a.Name < b.Name; },
+        skinIndex);
+}
+
+void SortModels(ModelCatalogue& models, std::int16_t* modelIndex, std::int16_t* skinIndex)
+{
+    StableSortFrom(
+        models,
+        0,
+        [](const ModelEntry& a, const ModelEntry& b) { return a.Name < b.Name; },
+        modelIndex);
+    for (std::size_t b = 0; b < models.size(); ++b) {
+        bool selected = skinIndex != nullptr && modelIndex != nullptr &&
+                        *modelIndex == static_cast<std::int16_t>(b);
+        SortSkins(models[b], selected ? skinIndex : nullptr);
+    }
+}
+
+void LoadModelCatalogue(ModelCatalogue& models,
+                        const std::filesystem::path& folder,
+                        Messages& messages)
+{
+    models.clear();
+    for (const GameModel& game : GameModels) {
+        ModelEntry model = MakeModelEntry(game.Name, true, true, GameArchive);
+        for (const char* skin : game.ExtraSkins) {
+            model.Skins.push_back(MakeSkin(skin, true, GameArchive, IconPath(game.Name, skin)));
+        }
+        models.push_back(std::move(model));
+    }
+    LoadUserModels(models, folder, messages);
+}
+
+void LoadUserModels(ModelCatalogue& models, const std::filesystem::path& folder, Messages& messages)
+{
+    std::filesystem::path path = folder / UserModelsFileName;
+    std::error_code error;
+    if (!std::filesystem::exists(path, error)) {
+        return;
+    }
+    ReadLinesResult read = ReadTextFile(path);
+    // No title line at all counts as a damaged file, as does any line that
+    // is not one whole record; every good line is still taken.
+    bool damaged = !read.Result.Ok || read.Lines.empty();
+    for (std::size_t i = 1; i < read.Lines.size(); ++i) {
+        std::vector<ListField> fields = SplitListFields(read.Lines[i]);
+        if (fields.empty()) {
+            continue;
+        }
+        if (fields.size() != UserModelFields) {
+            damaged = true;
+            continue;
+        }
+        AddModelSkin(models, fields[0].Text, fields[1].Text, fields[2].Text, fields[3].Text);
+    }
+    if (damaged) {
+        KeepCopyOfDamagedFile(path);
+        messages.Warn(
+            "Errors occured when trying to load model file. Please use Tools/CheckBaseq3.",
+            "Load error");
+    }
+    SortModels(models);
+}
+
+FileResult SaveUserModels(const ModelCatalogue& models,
+                          const std::filesystem::path& folder,
+                          Messages& messages)
+{
+    std::filesystem::path path = folder / UserModelsFileName;
+    std::vector<std::string> lines = {UserModelsTitle};
+    bool anyUserSkin = false;
+    for (const ModelEntry& model : models) {
+        for (const SkinEntry& skin : model.Skins) {
+            if (skin.IsOriginal) {
+                continue;
+            }
+            anyUserSkin = true;
+            if (!CanStoreInListField(model.Name) || !CanStoreInListField(skin.Name) ||
+                !CanStoreInListField(skin.PK3File) || !CanStoreInListField(skin.IconFile)) {
+                messages.Warn("The skin '" + skin.Name + "' of the model '" + model.Name +
+                                  "' was not stored in " + path.string() +
+                                  ": a name with a double quote can't be kept there.",
+                              "Not stored");
+                continue;
+            }
+            lines.push_back(QuotedField(model.Name) + "," + QuotedField(skin.Name) + "," +
+                            QuotedField(skin.PK3File) + "," + QuotedField(skin.IconFile));
+        }
+    }
+    if (!anyUserSkin) {
+        return FileResult::Success(path);
+    }
+    return WriteTextFile(path, lines);
+}
+
+void RemoveArchiveModels(ModelCatalogue& models)
+{
+    for (std::size_t m = 0; m < models.size();) {
+        std::vector<SkinEntry>& skins = models[m].Skins;
+        for (std::size_t s = 0; s < skins.size();) {
+            if (IsArchiveSkin(skins[s]) && skins.size() > 1) {
+                skins.erase(skins.begin() + static_cast<std::ptrdiff_t>(s));
+            } else {
+                ++s;
+            }
+        }
+        if (skins.size() == 1 && IsArchiveSkin(skins[0])) {
+            models.erase(models.begin() + static_cast<std::ptrdiff_t>(m));
+        } else {
+            ++m;
+        }
+    }
+}
+
+} // namespace twl

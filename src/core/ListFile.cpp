@@ -1,0 +1,75 @@
+#include "core/ListFile.h"
+
+#include "core/TextCase.h"
+#include "core/Value.h"
+
+namespace twl {
+
+std::vector<ListField> SplitListFields(const std::string& line)
+{
+    std::vector<ListField> fields;
+    if (line.find_first_not_of(" \t") == std::string::npos) {
+        return fields;
+    }
+    std::size_t pos = 0;
+    while (true) {
+        while (pos < line.size() && (line[pos] == ' ' || line[pos] == '\t')) {
+            ++pos;
+        }
+        ListField field;
+        if (pos < line.size() && line[pos] == '"') {
+            std::size_t close = line.find('"', pos + 1);
+            std::size_t end = close == std::string::npos ? line.size() : close;
+            field.Text = line.substr(pos + 1, end - pos - 1);
+            field.Quoted = true;
+            pos = close == std::string::npos ? line.size() : close + 1;
+            std::size_t comma = line.find(',', pos);
+            pos = comma == std::string::npos ? line.size() : comma;
+        } else {
+            std::size_t comma = line.find(',', pos);
+            std::size_t end = comma == std::string::npos ? line.size() : comma;
+            field.Text = line.substr(pos, end - pos);
+            std::size_t last = field.Text.find_last_not_of(" \t");
+            field.Text.erase(last == std::string::npos ? 0 : last + 1);
+            pos = end;
+        }
+        fields.push_back(std::move(field));
+        if (pos >= line.size()) {
+            break;
+        }
+        ++pos; // the comma
+    }
+    return fields;
+}
+
+std::string QuotedField(const std::string& text)
+{
+    return "\"" + text + "\"";
+}
+
+std::string BooleanField(bool value)
+{
+    return value ? "#TRUE#" : "#FALSE#";
+}
+
+std::optional<bool> ParseBooleanField(const ListField& field)
+{
+    std::string lower = LowerCase(field.Text);
+    if (lower == "#true#" || lower == "true") {
+        return true;
+    }
+    if (lower == "#false#" || lower == "false") {
+        return false;
+    }
+    if (std::optional<double> number = ParseNumericText(field.Text)) {
+        return *number != 0.0;
+    }
+    return std::nullopt;
+}
+
+bool CanStoreInListField(const std::string& text)
+{
+    return text.find_first_of("\"\r\n") == std::string::npos;
+}
+
+} // namespace twl
