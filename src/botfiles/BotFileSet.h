@@ -1,0 +1,76 @@
+#pragma once
+
+#include "core/Bot.h"
+#include "core/Catalogues.h"
+#include "core/Messages.h"
+#include "core/Settings.h"
+
+#include <filesystem>
+#include <optional>
+#include <string>
+
+namespace twl {
+
+// Where the files of a set go: the bot files and the script, which share
+// the folder unless the game's layout (botfiles/bots and scripts) is used.
+struct BotFileFolders
+{
+    std::filesystem::path Files;
+    std::filesystem::path Scripts;
+};
+
+BotFileFolders BotFileFoldersFor(const std::filesystem::path& folder, bool dirStruct);
+
+// Writes the five files of the bot: characteristic, weapon, item and chat
+// files, then the script. With `dirStruct` the folders botfiles, botfiles/bots
+// and scripts are made when missing. The first failure is reported
+// ("Couldn't write <path>: <reason>") and ends the save; false then.
+bool SaveBotFileSet(const Bot& bot,
+                    const std::filesystem::path& folder,
+                    bool dirStruct,
+                    const Catalogues& catalogues,
+                    const Settings& settings,
+                    Messages& messages);
+
+// The scripts folder beside the botfiles/bots folder that `folder` lies in
+// (…/baseq3/botfiles/bots gives …/baseq3/scripts); nothing when the path
+// has no botfiles/bots.
+std::optional<std::filesystem::path> ScriptFolderOf(const std::filesystem::path& folder);
+
+// Reads the files of the bot whose files start with `name`: characteristic
+// (with name, gender, version, comment), item, weapon and chat files, then,
+// with `loadScript`, its script: from the scripts folder of the game layout
+// with `dirStruct`, from `folder` without. Each missing file is reported and
+// the load goes on.
+void LoadBotFileSet(Bot& bot,
+                    const std::string& name,
+                    const std::filesystem::path& folder,
+                    bool dirStruct,
+                    bool loadScript,
+                    const Catalogues& catalogues,
+                    Messages& messages);
+
+// What a load reads.
+enum class LoadType
+{
+    WholeBot = 0, // `file` is the stem before "_c.c"
+    CharFile = 1, // `file` is the chosen file's whole name, here and below
+    ChatFile = 2,
+    ItemFile = 3,
+    WeaponFile = 4
+};
+
+// A load as the load dialog asks for it, with the resets that go before:
+// chats and per-weapon values for a whole bot, per-weapon values for a
+// characteristic file, chats for a chat file. True when the main file
+// (the characteristic file of a whole bot) was found.
+bool LoadBotFiles(Bot& bot,
+                  LoadType loadType,
+                  const std::filesystem::path& folder,
+                  const std::string& file,
+                  bool dirStruct,
+                  bool loadScript,
+                  const Catalogues& catalogues,
+                  Messages& messages);
+
+} // namespace twl

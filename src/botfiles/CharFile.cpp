@@ -1,0 +1,259 @@
+#include "botfiles/CharFile.h"
+
+#include "botfiles/BotFileMessages.h"
+#include "botfiles/FileHeader.h"
+#include "botfiles/ValueFormat.h"
+#include "core/BotName.h"
+#include "core/FileLookup.h"
+#include "core/TextCase.h"
+
+#include <array>
+
+namespace twl {
+
+namespace {
+
+constexpr int CharReactionTime = 7;
+constexpr int FirstPerWeaponChar = 18;
+constexpr int LastPerWeaponChar = 29;
+constexpr int CharFireThrottle = 30;
+constexpr int LastChatChar = 43;
+
+int SkillIndex(int level, int characteristic)
+{
+    return 100 * level + characteristic;
+}
+
+bool IsAboveZero(const Value& value)
+{
+    std::optional<double> number = value.ToNumber();
+    return number && *number > 0.0;
+}
+
+// The texts of one per-skill characteristic at levels 1, 4 and 5.
+std::array<std::string, 3> SkillValueTexts(const Bot& bot, int characteristic)
+{
+    std::array<std::string, 3> texts;
+    std::array<bool, 3> written = {true, true, true};
+    for (std::size_t i = 0; i < SkillLevels.size(); ++i) {
+        Value value = bot.BotPara(SkillIndex(SkillLevels[i], characteristic));
+        if (characteristic == CharReactionTime) {
+            if (std::optional<double> number = value.ToNumber()) {
+                value = Value(*number);
+            }
+        }
+        if (characteristic >= FirstPerWeaponChar) {
+            written[i] = IsAboveZero(value);
+        }
+        texts[i] = FormatValue(value);
+    }
+    // The game interpolates between two levels only when both are written as
+    // real numbers: give whole numbers a ".0" when another level has a point.
+    bool anyPoint = false;
+    bool anyWhole = false;
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        if (!written[i] || !IsNumericText(texts[i])) {
+            continue;
+        }
+        bool hasPoint = texts[i].find('.') != std::string::npos;
+        anyPoint = anyPoint || hasPoint;
+        anyWhole = anyWhole || !hasPoint;
+    }
+    if (anyPoint && anyWhole) {
+        for (std::size_t i = 0; i < texts.size(); ++i) {
+            if (IsNumericText(texts[i]) && texts[i].find('.') == std::string::npos) {
+                texts[i] += ".0";
+            }
+        }
+    }
+    return texts;
+}
+
+// Drops a "//" comment after a value, unless it stands inside quotes.
+std::string WithoutTrailingComment(const std::string& text)
+{
+    bool quoted = false;
+    for (std::size_t i = 0; i + 1 < text.size(); ++i) {
+        if (text[i] == '"') {
+            quoted = !quoted;
+        } else if (!quoted && text[i] == '/' && text[i + 1] == '/') {
+            std::string value = text.substr(0, i);
+            std::size_t last = value.find_last_not_of(' ');
+            return last == std::string::npos ? std::string() : value.substr(0, last + 1);
+        }
+    }
+    return text;
+}
+
+} // namespace
+
+std::string FormatText(const Value& value)
+{
+    return "\"" + value.ToText() + "\"";
+}
+
+std::vector<std::string>
+CharFileLines(const Bot& bot, const CharCatalogue& charNames, const Settings& settings)
+{
+    std::array<std::array<std::string, 3>, Para::LastSkillChar + 1> skillTexts;
+    for (int c = Para::FirstSkillChar; c <= Para::LastSkillChar; ++c) {
+        skillTexts[static_cast<std::size_t>(c)] = SkillValueTexts(bot, c);
+    }
+
+    std::vector<std::string> lines = FileHeaderLines(bot, settings);
+    lines.push_back("");
+    lines.push_back("#include \"chars.h\"");
+    for (std::size_t levelSlot = 0; levelSlot < SkillLevels.size(); ++levelSlot) {
+        int level = SkillLevels[levelSlot];
+        auto line = [&charNames](int index, const std::string& text) {
+            return "\t" + charNames[static_cast<std::size_t>(index)] + text;
+        };
+        auto skillLine = [&](int c) {
+            return line(c, skillTexts[static_cast<std::size_t>(c)][levelSlot]);
+        };
+        auto skillValue = [&](int c) {
+            return bot.BotPara(SkillIndex(level, c));
+        };
+
+        lines.push_back("");
+        lines.push_back("skill " + std::to_string(level));
+        lines.push_back("{");
+        lines.push_back(line(Para::Name, FormatText(bot.BotPara(Para::Name))));
+        lines.push_back(line(Para::Gender, FormatText(bot.BotPara(Para::Gender))));
+        lines.push_back(skillLine(2));
+        lines.push_back(line(Para::WeaponFile,
+                             FormatText(Value("bots/" + bot.BotPara(Para::WeaponFile).ToText()))));
+        for (int c = 3; c <= CharReactionTime; ++c) {
+            lines.push_back(skillLine(c));
+        }
+        lines.push_back("");
+        lines.push_back(line(Para::ChatFile,
+                             FormatText(Value("bots/" + bot.BotPara(Para::ChatFile).ToText()))));
+        lines.push_back(line(Para::LowerName, FormatText(bot.BotPara(Para::LowerName))));
+        for (int index = Para::FirstBotValue; index <= LastChatChar; ++index) {
+            lines.push_back(line(index, FormatValue(bot.BotPara(index))));
+        }
+        lines.push_back("");
+        for (int c = 8; c <= 11; ++c) {
+            lines.push_back(skillLine(c));
+        }
+        lines.push_back("");
+        lines.push_back(line(Para::ItemFile,
+                             FormatText(Value("bots/" + bot.BotPara(Para::ItemFile).ToText()))));
+        for (int c = 12; c <= 15; ++c) {
+            lines.push_back(skillLine(c));
+        }
+        lines.push_back("");
+        for (int c = 16; c <= 17; ++c) {
+            lines.push_back(skillLine(c));
+        }
+        lines.push_back("");
+        for (int c = FirstPerWeaponChar; c <= LastPerWeaponChar; ++c) {
+            if (IsAboveZero(skillValue(c))) {
+                lines.push_back(skillLine(c));
+            }
+        }
+        if (IsAboveZero(skillValue(CharFireThrottle))) {
+            lines.push_back("");
+            lines.push_back(skillLine(CharFireThrottle));
+        }
+        lines.push_back("}");
+    }
+    return lines;
+}
+
+FileResult WriteCharFile(const Bot& bot,
+                         const std::filesystem::path& folder,
+                         const CharCatalogue& charNames,
+                         const Settings& settings)
+{
+    return WriteTextFile(folder / bot.BotPara(Para::CharFile).ToText(),
+                         CharFileLines(bot, charNames, settings));
+}
+
+void ReadCharLines(Bot& bot,
+                   const std::vector<std::string>& lines,
+                   const CharCatalogue& charNames,
+                   bool fullLoad,
+                   Messages& messages)
+{
+    std::size_t first = fullLoad ? ReadFileHeader(bot, lines) : 0;
+    std::array<std::string, LastChatChar + 1> identifiers;
+    for (std::size_t g = 0; g < identifiers.size(); ++g) {
+        identifiers[g] = CharIdentifier(charNames[g]);
+    }
+
+    // No level yet: per-skill lines before the first "skill" line, and the
+    // lines of a level the bot does not have, are skipped.
+    int level = 0;
+    for (std::size_t i = first; i < lines.size(); ++i) {
+        const std::string& raw = lines[i];
+        if (IsSkippedBotFileLine(raw)) {
+            continue;
+        }
+        std::string trimmed = WithoutLeadingBlanks(raw);
+        if (trimmed.rfind("skill", 0) == 0) {
+            std::optional<std::int16_t> number = ToInt16(Value(trimmed.substr(5)));
+            level = 0;
+            for (std::int16_t known : SkillLevels) {
+                if (number && *number == known) {
+                    level = known;
+                }
+            }
+            continue;
+        }
+        std::string line = StripTabs(raw);
+        for (int g = 0; g <= LastChatChar; ++g) {
+            const std::string& identifier = identifiers[static_cast<std::size_t>(g)];
+            std::size_t at = line.find(identifier);
+            if (at == std::string::npos) {
+                continue;
+            }
+            if ((g == 3 && line.find("CHARACTERISTIC_AIM_SKILL_") != std::string::npos) ||
+                (g == 4 && line.find("CHARACTERISTIC_AIM_ACCURACY_") != std::string::npos)) {
+                continue;
+            }
+            Value value = ParseValue(WithoutTrailingComment(line.substr(at + identifier.size())));
+            if (g <= Para::Gender) {
+                if (!fullLoad) {
+                    continue;
+                }
+                std::string text = RemoveSpaces(value.ToText());
+                if (g == Para::Name) {
+                    if (std::optional<Complaint> complaint = CheckBotName(text)) {
+                        messages.Warn(complaint->Text, complaint->Title);
+                    } else {
+                        bot.SetBotPara(Para::Name, Value(text));
+                    }
+                } else {
+                    bot.SetBotPara(Para::Gender, Value(LowerCase(text)));
+                }
+            } else if (g <= Para::LastSkillChar) {
+                if (level != 0) {
+                    bot.SetBotPara(SkillIndex(level, g), value);
+                }
+            } else {
+                bot.SetBotPara(g, value);
+            }
+            break;
+        }
+    }
+}
+
+bool ReadCharFile(Bot& bot,
+                  const std::filesystem::path& folder,
+                  const std::string& name,
+                  bool fullLoad,
+                  const CharCatalogue& charNames,
+                  Messages& messages)
+{
+    ReadLinesResult read = ReadTextFile(FindFileIgnoringCase(folder, name + "_c.c"));
+    if (!read.Result.Ok) {
+        ReportMissingBotFile(messages, "characteristics", name);
+        return false;
+    }
+    ReadCharLines(bot, read.Lines, charNames, fullLoad, messages);
+    return true;
+}
+
+} // namespace twl

@@ -1,0 +1,51 @@
+#pragma once
+
+#include "core/Bot.h"
+#include "core/CharCatalogue.h"
+#include "core/Messages.h"
+#include "core/Settings.h"
+#include "core/TextFile.h"
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace twl {
+
+// The lines of the characteristic file: header, include, and a block for
+// each skill level 1, 4 and 5. Per-weapon values (18 to 29) and the firing
+// speed (30) are written only when above 0. When the three levels of one
+// characteristic mix whole and decimal texts, the whole ones get ".0", so
+// that the game interpolates the levels in between.
+std::vector<std::string>
+CharFileLines(const Bot& bot, const CharCatalogue& charNames, const Settings& settings);
+
+// Writes folder/<CharFile>.
+FileResult WriteCharFile(const Bot& bot,
+                         const std::filesystem::path& folder,
+                         const CharCatalogue& charNames,
+                         const Settings& settings);
+
+// Reads the lines of a characteristic file into the bot. With `fullLoad`
+// the name, gender, version and comment are taken too; a name that may not
+// be a bot's name is refused with its message and the old name stays.
+void ReadCharLines(Bot& bot,
+                   const std::vector<std::string>& lines,
+                   const CharCatalogue& charNames,
+                   bool fullLoad,
+                   Messages& messages);
+
+// Reads folder/<name>_c.c; a missing file is reported ("Unable to find
+// characteristics file for <name>.") and the bot stays as it was. True when
+// the file was read.
+bool ReadCharFile(Bot& bot,
+                  const std::filesystem::path& folder,
+                  const std::string& name,
+                  bool fullLoad,
+                  const CharCatalogue& charNames,
+                  Messages& messages);
+
+// The text of a value that the game reads as a text: always in double quotes.
+std::string FormatText(const Value& value);
+
+} // namespace twl

@@ -1,0 +1,119 @@
+#include "chat/ChatFile.h"
+
+#include "botfiles/BotFileMessages.h"
+#include "botfiles/CharFile.h"
+#include "botfiles/FileHeader.h"
+#include "botfiles/ValueFormat.h"
+#include "chat/ChatCodec.h"
+#include "core/FileLookup.h"
+
+namespace twl {
+
+namespace {
+
+constexpr std::size_t LevelEndType = 3;
+constexpr std::size_t NoChatType = ChatTypeCount;
+
+std::string Trimmed(const std::string& text)
+{
+    std::size_t first = text.find_first_not_of(' ');
+    if (first == std::string::npos) {
+        return {};
+    }
+    return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+// A type header starts, after blanks and TABs, with "type"; the type is the
+// first whose name the line holds.
+std::optional<std::size_t> TypeOfHeader(const std::string& raw, const ChatCatalogue& chat)
+{
+    if (IsSkippedBotFileLine(raw) || WithoutLeadingBlanks(raw).rfind("type", 0) != 0) {
+        return std::nullopt;
+    }
+    for (std::size_t type = 0; type < ChatTypeCount; ++type) {
+        if (type == LevelEndType && raw.find("level_end_") != std::string::npos) {
+            continue;
+        }
+        if (raw.find(chat.ChatTypes[type].FileName) != std::string::npos) {
+            return type;
+        }
+    }
+    return NoChatType;
+}
+
+} // namespace
+
+std::vector<std::string>
+ChatFileLines(const Bot& bot, const ChatCatalogue& chat, const Settings& settings)
+{
+    std::vector<std::string> lines = FileHeaderLines(bot, settings);
+    lines.push_back("");
+    lines.push_back("");
+    lines.push_back("chat " + FormatText(bot.BotPara(Para::LowerName)));
+    lines.push_back("{");
+    lines.push_back("\t#include \"teamplay.h\"");
+    for (std::size_t type = 0; type < ChatTypeCount; ++type) {
+        int group = static_cast<int>(type);
+        lines.push_back("");
+        lines.push_back("\ttype " + FormatValue(Value(chat.ChatTypes[type].FileName)));
+        lines.push_back("\t{");
+        for (int line = 0; line <= bot.ChatGroupUBound(group); ++line) {
+            lines.push_back("\t\t" + EncodeChatLine(bot.BotChat(group, line), type, chat));
+        }
+        lines.push_back("\t}");
+    }
+    lines.push_back("}");
+    return lines;
+}
+
+FileResult WriteChatFile(const Bot& bot,
+                         const std::filesystem::path& folder,
+                         const ChatCatalogue& chat,
+                         const Settings& settings)
+{
+    return WriteTextFile(folder / bot.BotPara(Para::ChatFile).ToText(),
+                         ChatFileLines(bot, chat, settings));
+}
+
+void ReadChatLines(Bot& bot, const std::vector<std::string>& lines, const ChatCatalogue& chat)
+{
+    std::size_t i = 0;
+    while (i < lines.size()) {
+        std::optional<std::size_t> type = TypeOfHeader(lines[i], chat);
+        ++i;
+        if (!type) {
+            continue;
+        }
+        int next = 0;
+        for (; i < lines.size(); ++i) {
+            std::string line = Trimmed(StripTabs(lines[i]));
+            if (line.rfind("}", 0) == 0) {
+                ++i;
+                break;
+            }
+            if (line.empty() || line.rfind("{", 0) == 0 || line.rfind("//", 0) == 0) {
+                continue;
+            }
+            if (*type != NoChatType) {
+                bot.SetBotChat(static_cast<int>(*type), next++, DecodeChatLine(line, *type, chat));
+            }
+        }
+    }
+}
+
+bool ReadChatFile(Bot& bot,
+                  const std::filesystem::path& folder,
+                  const std::string& name,
+                  const ChatCatalogue& chat,
+                  Messages& messages)
+{
+    ReadLinesResult read = ReadTextFile(FindFileIgnoringCase(folder, name + "_t.c"));
+    if (!read.Result.Ok) {
+        ReportMissingBotFile(messages, "chat", name);
+        return false;
+    }
+    ReadChatLines(bot, read.Lines, chat);
+    return true;
+}
+
+} // namespace twl

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "core/Version.h"
+
+#include <string>
+
+namespace twl {
+
+// Where the program lives and how its authors are reached, written into the
+// header of every bot file.
+inline constexpr const char* ProgramWebAddress = "https://github.com/tarnwell/tarnwell";
+inline constexpr const char* ProgramContactEmail = "tarnwell@users.noreply.github.com";
+
+// The version as the bot files and the window caption show it: major, ".",
+// then minor and revision without a separator ("0.97").
+inline std::string ShortVersionText()
+{
+    return std::to_string(VersionMajor) + "." + std::to_string(VersionMinor) +
+           std::to_string(VersionRevision);
+}
+
+} // namespace twl
