@@ -14,7 +14,8 @@ TEST(Cli, HelpListsTheCommandsAndSucceeds)
     std::ostringstream out;
     std::ostringstream err;
     EXPECT_EQ(RunCli({"--help"}, out, err), ExitSuccess);
-    EXPECT_NE(out.str().find("Usage: tarnwell-cli"), std::string::npos);
+    EXPECT_NE(out.str().find("tarnwell-cli new ["), std::string::npos);
+    EXPECT_NE(out.str().find("tarnwell-cli copy ["), std::string::npos);
     EXPECT_TRUE(err.str().empty());
 }
 
