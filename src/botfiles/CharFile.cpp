@@ -6,6 +6,7 @@
 #include "core/BotName.h"
 #include "core/FileLookup.h"
 #include "core/TextCase.h"
+#include "core/Trim.h"
 
 #include <array>
 
@@ -213,7 +214,8 @@ void ReadCharLines(Bot& bot,
                 (g == 4 && line.find("CHARACTERISTIC_AIM_ACCURACY_") != std::string::npos)) {
                 continue;
             }
-            Value value = ParseValue(WithoutTrailingComment(line.substr(at + identifier.size())));
+            Value value =
+                ParseValue(TrimBlanks(WithoutTrailingComment(line.substr(at + identifier.size()))));
             if (g <= Para::Gender) {
                 if (!fullLoad) {
                     continue;

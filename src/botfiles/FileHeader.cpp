@@ -51,8 +51,16 @@ std::size_t ReadFileHeader(Bot& bot, const std::vector<std::string>& lines)
     bot.SetBotPara(Para::Comment, Value(""));
     bot.SetBotPara(Para::VersionMajor, Value(std::int16_t{0}));
     bot.SetBotPara(Para::VersionMinor, Value(std::int16_t{0}));
-    if (lines.size() < 2) {
-        return lines.size();
+    // Only comment lines belong to the header: a file that starts with its
+    // data gives up none of it.
+    auto isComment = [&lines](std::size_t i) {
+        return i < lines.size() && lines[i].rfind("//", 0) == 0;
+    };
+    if (!isComment(0)) {
+        return 0;
+    }
+    if (!isComment(1)) {
+        return 1;
     }
     const std::string versionKey = "version ";
     std::size_t at = lines[1].find(versionKey);
@@ -65,8 +73,11 @@ std::size_t ReadFileHeader(Bot& bot, const std::vector<std::string>& lines)
     if (point != std::string::npos) {
         bot.SetBotPara(Para::VersionMinor, VersionPart(version.substr(point + 1)));
     }
-    if (lines.size() < 4) {
-        return lines.size();
+    if (!isComment(2)) {
+        return 2;
+    }
+    if (!isComment(3)) {
+        return 3;
     }
     const std::string& commentLine = lines[3];
     if (commentLine.size() >= 3) {

@@ -15,7 +15,8 @@ std::vector<std::string> FileHeaderLines(const Bot& bot, const Settings& setting
 
 // Reads the bot's version and comment from the header at the start of
 // `lines`; both are reset first. Returns how many lines it took: 2 when the
-// second line holds no "version ", otherwise 4.
+// second line holds no "version ", otherwise 4; fewer when the header ends
+// early (a line that is no "//" comment is never taken).
 std::size_t ReadFileHeader(Bot& bot, const std::vector<std::string>& lines);
 
 } // namespace twl

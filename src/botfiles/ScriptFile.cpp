@@ -6,6 +6,7 @@
 #include "catalog/Models.h"
 #include "core/FileLookup.h"
 #include "core/TextCase.h"
+#include "core/Trim.h"
 
 namespace twl {
 
@@ -37,15 +38,6 @@ const GameBotScript GameBotScripts[] = {
     {"Xaero", nullptr, "Default", nullptr, true},
     {"Klesk", nullptr, "Default", nullptr, true},
 };
-
-std::string Trimmed(const std::string& text)
-{
-    std::size_t first = text.find_first_not_of(" \t");
-    if (first == std::string::npos) {
-        return {};
-    }
-    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
 
 void ApplyGameBotScript(Bot& bot, const std::string& name)
 {
@@ -112,8 +104,9 @@ void ReadScriptLines(Bot& bot, const std::vector<std::string>& lines)
         }
         std::size_t keyEnd = line.find_first_of(" \t");
         std::string key = LowerCase(line.substr(0, keyEnd));
-        std::string value =
-            keyEnd == std::string::npos ? std::string() : Trimmed(StripTabs(line.substr(keyEnd)));
+        std::string value = keyEnd == std::string::npos
+                                ? std::string()
+                                : TrimBlanks(StripTabs(line.substr(keyEnd)));
         if (key == "funname") {
             bot.SetBotPara(Para::FunName, Value(ParseValue(value).ToText()));
         } else if (key == "color") {

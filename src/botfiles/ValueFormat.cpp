@@ -1,5 +1,7 @@
 #include "botfiles/ValueFormat.h"
 
+#include "core/Trim.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -17,16 +19,6 @@ std::string RemoveCharacter(const std::string& text, char unwanted)
     std::string result = text;
     result.erase(std::remove(result.begin(), result.end(), unwanted), result.end());
     return result;
-}
-
-std::string TrimBlanks(const std::string& text)
-{
-    std::size_t first = text.find_first_not_of(" \t");
-    if (first == std::string::npos) {
-        return {};
-    }
-    std::size_t last = text.find_last_not_of(" \t");
-    return text.substr(first, last - first + 1);
 }
 
 bool AllDigits(const std::string& text)

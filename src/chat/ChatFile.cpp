@@ -6,6 +6,7 @@
 #include "botfiles/ValueFormat.h"
 #include "chat/ChatCodec.h"
 #include "core/FileLookup.h"
+#include "core/Trim.h"
 
 namespace twl {
 
@@ -13,15 +14,6 @@ namespace {
 
 constexpr std::size_t LevelEndType = 3;
 constexpr std::size_t NoChatType = ChatTypeCount;
-
-std::string Trimmed(const std::string& text)
-{
-    std::size_t first = text.find_first_not_of(' ');
-    if (first == std::string::npos) {
-        return {};
-    }
-    return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
 
 // A type header starts, after blanks and TABs, with "type"; the type is the
 // first whose name the line holds.
@@ -86,7 +78,7 @@ void ReadChatLines(Bot& bot, const std::vector<std::string>& lines, const ChatCa
         }
         int next = 0;
         for (; i < lines.size(); ++i) {
-            std::string line = Trimmed(StripTabs(lines[i]));
+            std::string line = TrimBlanks(StripTabs(lines[i]));
             if (line.rfind("}", 0) == 0) {
                 ++i;
                 break;

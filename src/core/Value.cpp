@@ -1,5 +1,7 @@
 #include "core/Value.h"
 
+#include "core/Trim.h"
+
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
@@ -8,24 +10,6 @@
 namespace twl {
 
 namespace {
-
-bool IsBlank(char c)
-{
-    return c == ' ' || c == '\t';
-}
-
-std::string TrimBlanks(const std::string& text)
-{
-    std::size_t first = 0;
-    std::size_t last = text.size();
-    while (first < last && IsBlank(text[first])) {
-        ++first;
-    }
-    while (last > first && IsBlank(text[last - 1])) {
-        --last;
-    }
-    return text.substr(first, last - first);
-}
 
 bool IsDigit(char c)
 {

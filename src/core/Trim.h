@@ -1,0 +1,10 @@
+#pragma once
+
+#include <string>
+
+namespace twl {
+
+// The text without the blanks and TABs at its start and end.
+std::string TrimBlanks(const std::string& text);
+
+} // namespace twl

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "core/Catalogues.h"
+#include "core/Settings.h"
+
+#include <string>
+#include <vector>
+
+namespace twl::test {
+
+// The catalogues of a first start: no user lists.
+const Catalogues& FreshCatalogues();
+
+// Settings with the author data that the file headers show.
+Settings AuthorSettings();
+
+// The lines of a text as the bot file readers get them.
+std::vector<std::string> Lines(const std::string& text);
+
+} // namespace twl::test
