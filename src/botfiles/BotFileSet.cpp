@@ -7,6 +7,7 @@
 #include "chat/ChatOperations.h"
 #include "core/FileLookup.h"
 #include "core/Presets.h"
+#include "pk3/BotArchive.h"
 
 #include <vector>
 
@@ -40,8 +41,9 @@ BotFileFolders BotFileFoldersFor(const std::filesystem::path& folder, bool dirSt
 bool SaveBotFileSet(const Bot& bot,
                     const std::filesystem::path& folder,
                     bool dirStruct,
+                    bool makeArchive,
                     const Catalogues& catalogues,
-                    const Settings& settings,
+                    Settings& settings,
                     Messages& messages)
 {
     if (dirStruct) {
@@ -62,6 +64,12 @@ bool SaveBotFileSet(const Bot& bot,
         if (!ReportWriteFailure(result, messages)) {
             return false;
         }
+    }
+    if (makeArchive) {
+        if (!WriteBotArchive(folder, bot, folders.Files, folders.Scripts, messages)) {
+            return false;
+        }
+        settings.BotsMade = Value(settings.BotsMade.ToNumber().value_or(0.0) + 1.0);
     }
     return true;
 }

@@ -23,13 +23,16 @@ BotFileFolders BotFileFoldersFor(const std::filesystem::path& folder, bool dirSt
 
 // Writes the five files of the bot: characteristic, weapon, item and chat
 // files, then the script. With `dirStruct` the folders botfiles, botfiles/bots
-// and scripts are made when missing. The first failure is reported
-// ("Couldn't write <path>: <reason>") and ends the save; false then.
+// and scripts are made when missing. With `makeArchive` the five files are
+// then packed into folder/bot-<Name>.pk3 (from wherever they were written)
+// and the settings' archive counter goes up by one. The first failure is
+// reported ("Couldn't write <path>: <reason>") and ends the save; false then.
 bool SaveBotFileSet(const Bot& bot,
                     const std::filesystem::path& folder,
                     bool dirStruct,
+                    bool makeArchive,
                     const Catalogues& catalogues,
-                    const Settings& settings,
+                    Settings& settings,
                     Messages& messages);
 
 // The scripts folder beside the botfiles/bots folder that `folder` lies in

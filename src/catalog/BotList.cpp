@@ -32,21 +32,54 @@ void LoadBotList(BotList& bots, const std::filesystem::path& folder, Messages& m
     LoadUserBots(bots, folder, messages);
 }
 
+BotNameIndex::BotNameIndex(const BotList& bots)
+{
+    for (std::size_t i = 0; i < bots.size(); ++i) {
+        m_positions.emplace(LowerCase(bots[i].Name), i);
+    }
+}
+
+std::optional<std::size_t> BotNameIndex::Find(const std::string& lowerName) const
+{
+    auto found = m_positions.find(lowerName);
+    if (found == m_positions.end()) {
+        return std::nullopt;
+    }
+    return found->second;
+}
+
+void BotNameIndex::Add(const std::string& lowerName, std::size_t position)
+{
+    m_positions.emplace(lowerName, position);
+}
+
 void AddBotEntry(BotList& bots,
                  const std::string& name,
                  const std::string& pk3File,
-                 bool hasBotFile)
+                 bool hasBotFile,
+                 BotNameIndex* index)
 {
     std::string capitalised = CapitaliseName(name);
     std::string lower = LowerCase(capitalised);
     BotListEntry entry{capitalised, pk3File, false, hasBotFile};
-    for (BotListEntry& existing : bots) {
-        if (LowerCase(existing.Name) == lower) {
-            existing = std::move(entry);
-            return;
+    std::optional<std::size_t> position;
+    if (index != nullptr) {
+        position = index->Find(lower);
+    } else {
+        for (std::size_t i = 0; i < bots.size() && !position; ++i) {
+            if (LowerCase(bots[i].Name) == lower) {
+                position = i;
+            }
         }
     }
+    if (position) {
+        bots[*position] = std::move(entry);
+        return;
+    }
     bots.push_back(std::move(entry));
+    if (index != nullptr) {
+        index->Add(lower, bots.size() - 1);
+    }
 }
 
 void SortBotList(BotList& bots)

@@ -4,7 +4,9 @@
 #include "core/TextFile.h"
 
 #include <filesystem>
+#include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace twl {
@@ -26,13 +28,29 @@ using BotList = std::vector<BotListEntry>;
 // The game's 32 bots in their built-in order, then the user's list.
 void LoadBotList(BotList& bots, const std::filesystem::path& folder, Messages& messages);
 
+// Positions of the bots by lower-cased name, for adding many in a row.
+// Valid while entries are only added through AddBotEntry with this index.
+class BotNameIndex
+{
+public:
+    explicit BotNameIndex(const BotList& bots);
+
+    std::optional<std::size_t> Find(const std::string& lowerName) const;
+    void Add(const std::string& lowerName, std::size_t position);
+
+private:
+    std::unordered_map<std::string, std::size_t> m_positions;
+};
+
 // Overwrites the entry of that name (matched without regard to case; a game
 // bot too, which then counts as not original) or appends a new one. The
-// name is capitalised; nothing is sorted.
+// name is capitalised; nothing is sorted. With `index` the entry is found
+// through it (and the index kept up to date).
 void AddBotEntry(BotList& bots,
                  const std::string& name,
                  const std::string& pk3File,
-                 bool hasBotFile);
+                 bool hasBotFile,
+                 BotNameIndex* index = nullptr);
 
 // By name, in character-code order, stably.
 void SortBotList(BotList& bots);

@@ -127,23 +127,56 @@ ModelEntry MakeModelEntry(const std::string& name,
     return model;
 }
 
+ModelNameIndex::ModelNameIndex(const ModelCatalogue& models)
+{
+    for (std::size_t i = 0; i < models.size(); ++i) {
+        m_positions.emplace(LowerCase(models[i].Name), i);
+    }
+}
+
+std::optional<std::size_t> ModelNameIndex::Find(const std::string& lowerName) const
+{
+    auto found = m_positions.find(lowerName);
+    if (found == m_positions.end()) {
+        return std::nullopt;
+    }
+    return found->second;
+}
+
+void ModelNameIndex::Add(const std::string& lowerName, std::size_t position)
+{
+    m_positions.emplace(lowerName, position);
+}
+
 void AddModelSkin(ModelCatalogue& models,
                   const std::string& model,
                   const std::string& skin,
                   const std::string& pk3File,
-                  const std::string& iconFile)
+                  const std::string& iconFile,
+                  ModelNameIndex* index)
 {
     std::string modelName = CapitaliseName(model);
     std::string skinName = CapitaliseName(skin);
     std::string lowerModel = LowerCase(modelName);
     SkinEntry newSkin = MakeSkin(skinName, false, pk3File, iconFile);
-    for (ModelEntry& entry : models) {
-        if (LowerCase(entry.Name) == lowerModel) {
-            entry.Skins.push_back(std::move(newSkin));
-            return;
+    std::optional<std::size_t> position;
+    if (index != nullptr) {
+        position = index->Find(lowerModel);
+    } else {
+        for (std::size_t i = 0; i < models.size() && !position; ++i) {
+            if (LowerCase(models[i].Name) == lowerModel) {
+                position = i;
+            }
         }
     }
+    if (position) {
+        models[*position].Skins.push_back(std::move(newSkin));
+        return;
+    }
     models.push_back(ModelEntry{modelName, std::string(), false, {std::move(newSkin)}});
+    if (index != nullptr) {
+        index->Add(lowerModel, models.size() - 1);
+    }
 }
 
 void SortSkins(ModelEntry& model, std::int16_t* skinIndex)

@@ -6,7 +6,12 @@
 #include "core/Catalogues.h"
 #include "core/Presets.h"
 #include "core/Settings.h"
+#include "core/TextCase.h"
 #include "core/Version.h"
+#include "pk3/ArchiveLoad.h"
+#include "pk3/ArchiveScan.h"
+#include "pk3/GameArchives.h"
+#include "pk3/TempFolder.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -24,20 +29,29 @@ void PrintUsage(std::ostream& stream)
            << ": the bot files of Tarnwell without its window.\n"
            << "\n"
            << "Usage:\n"
-           << "  tarnwell-cli new [--preset zeros|average] [--name NAME] [--structure]\n"
+           << "  tarnwell-cli new [--preset zeros|average] [--name NAME] [--structure] [--pk3]\n"
            << "                   [--settings DIR] OUTDIR\n"
            << "      Makes a new bot from a preset (default: all zeros) and writes its five\n"
            << "      files into OUTDIR.\n"
-           << "  tarnwell-cli copy [--script] [--script-structure] [--structure]\n"
+           << "  tarnwell-cli copy [--script] [--script-structure] [--structure] [--pk3]\n"
            << "                    [--settings DIR] SRCDIR STEM OUTDIR\n"
            << "      Loads the bot whose files start with STEM from SRCDIR and writes its\n"
            << "      five files into OUTDIR.\n"
+           << "  tarnwell-cli scan [--settings DIR] GAMEDIR\n"
+           << "      Checks the game folder: finds the bots, models and skins of its\n"
+           << "      archives (and of ~/.q3a/baseq3, ~/.local/share/Quake3/baseq3), keeps\n"
+           << "      them in the user lists and prints the bot list and the models.\n"
+           << "  tarnwell-cli extract [--structure] [--pk3] [--settings DIR] GAMEDIR BOT OUTDIR\n"
+           << "      Loads the bot BOT of the bot list from its archive and writes its five\n"
+           << "      files into OUTDIR (run scan first for bots of other archives).\n"
            << "  tarnwell-cli --help | --version\n"
            << "\n"
            << "Options:\n"
            << "  --preset zeros|average  the preset of a new bot\n"
            << "  --name NAME             the new bot's name (default: Bot)\n"
            << "  --structure             write into OUTDIR/botfiles/bots and OUTDIR/scripts\n"
+           << "  --pk3                   also pack the files into OUTDIR/bot-NAME.pk3\n"
+           << "                          (implies --structure)\n"
            << "  --script                also load the bot script (STEM.bot)\n"
            << "  --script-structure      take the script from the scripts folder beside\n"
            << "                          SRCDIR's botfiles/bots\n"
@@ -141,10 +155,38 @@ bool NameIsAccepted(const std::string& name, Messages& messages)
     return true;
 }
 
+// Writes the bot's files into the command's target folder as "Make bot
+// files" does; a made archive raises the settings' counter, which is kept.
+int SaveToTarget(const Bot& bot,
+                 const CommandLine& line,
+                 const std::string& target,
+                 Session& session)
+{
+    if (!MakeTargetFolder(target, session.Messages)) {
+        return ExitFailure;
+    }
+    bool makeArchive = line.Flags.count("--pk3") != 0;
+    bool dirStruct = makeArchive || line.Flags.count("--structure") != 0;
+    if (!SaveBotFileSet(bot,
+                        target,
+                        dirStruct,
+                        makeArchive,
+                        session.Catalogues,
+                        session.Settings,
+                        session.Messages)) {
+        return ExitFailure;
+    }
+    if (makeArchive && !ReportWriteFailure(SaveIniFile(session.SettingsFolder, session.Settings),
+                                           session.Messages)) {
+        return ExitFailure;
+    }
+    return ExitSuccess;
+}
+
 int RunNew(const std::vector<std::string>& arguments, std::ostream& err)
 {
     CommandLine line =
-        ParseCommandLine(arguments, {"--structure"}, {"--preset", "--name", "--settings"});
+        ParseCommandLine(arguments, {"--structure", "--pk3"}, {"--preset", "--name", "--settings"});
     if (line.Positional.size() != 1) {
         throw UsageError("new takes one folder");
     }
@@ -168,22 +210,21 @@ int RunNew(const std::vector<std::string>& arguments, std::ostream& err)
         }
         bot.SetBotPara(Para::Name, Value(name));
     }
-    if (!MakeTargetFolder(line.Positional[0], session.Messages)) {
-        return ExitFailure;
-    }
-    bool saved = SaveBotFileSet(bot,
-                                line.Positional[0],
-                                line.Flags.count("--structure") != 0,
-                                session.Catalogues,
-                                session.Settings,
-                                session.Messages);
-    return saved ? ExitSuccess : ExitFailure;
+    return SaveToTarget(bot, line, line.Positional[0], session);
+}
+
+// The text values as the editor stores what its boxes hold before it saves;
+// false (after the message) when the name cannot be used.
+bool PrepareForSave(Bot& bot, Messages& messages)
+{
+    bot.SetBotPara(Para::FunName, Value(StoredFunName(bot.BotPara(Para::FunName).ToText())));
+    return NameIsAccepted(bot.BotPara(Para::Name).ToText(), messages);
 }
 
 int RunCopy(const std::vector<std::string>& arguments, std::ostream& err)
 {
     CommandLine line = ParseCommandLine(
-        arguments, {"--script", "--script-structure", "--structure"}, {"--settings"});
+        arguments, {"--script", "--script-structure", "--structure", "--pk3"}, {"--settings"});
     if (line.Positional.size() != 3) {
         throw UsageError("copy takes a source folder, a file stem and a target folder");
     }
@@ -200,24 +241,107 @@ int RunCopy(const std::vector<std::string>& arguments, std::ostream& err)
                               line.Flags.count("--script") != 0,
                               session.Catalogues,
                               session.Messages);
-    if (!found) {
+    if (!found || !PrepareForSave(bot, session.Messages)) {
         return ExitFailure;
     }
-    // Stored as the editor stores what its boxes hold before it saves.
-    bot.SetBotPara(Para::FunName, Value(StoredFunName(bot.BotPara(Para::FunName).ToText())));
-    if (!NameIsAccepted(bot.BotPara(Para::Name).ToText(), session.Messages)) {
+    return SaveToTarget(bot, line, line.Positional[2], session);
+}
+
+// The game folder of a command, checked as the options do.
+bool UseGameFolder(const std::string& folder, Session& session)
+{
+    if (!IsGameFolder(folder)) {
+        session.Messages.Warn("Quake3.exe not found in '" + folder + "'",
+                              "Tarnwell: Quake3.exe missing");
+        return false;
+    }
+    session.Settings.Text(Settings::Q3Baseq3) = folder;
+    return true;
+}
+
+// A bot list line of the load dialog: name in 15 columns, archive in 20,
+// then whether the archive holds the bot's script.
+std::string BotListLine(const BotListEntry& entry)
+{
+    auto column = [](const std::string& text, std::size_t width) {
+        return text.size() > width - 1 ? text.substr(0, width - 1) + " "
+                                       : text + std::string(width - text.size(), ' ');
+    };
+    std::string botFile = entry.HasBotFile ? "Yes" : entry.IsOriginal ? "-D-" : "No";
+    return column(entry.Name, 15) + column(entry.PK3File, 20) + botFile;
+}
+
+int RunScan(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err)
+{
+    CommandLine line = ParseCommandLine(arguments, {}, {"--settings"});
+    if (line.Positional.size() != 1) {
+        throw UsageError("scan takes the game folder");
+    }
+    Session session(err);
+    session.Start(line);
+    if (!UseGameFolder(line.Positional[0], session)) {
         return ExitFailure;
     }
-    if (!MakeTargetFolder(line.Positional[2], session.Messages)) {
-        return ExitFailure;
+    CheckGameFolder(session.Settings,
+                    session.Catalogues,
+                    GameArchiveFolders(line.Positional[0]),
+                    session.Messages);
+    out << BotListLine(BotListEntry{"Bot", "Pk3-file", false, false}).substr(0, 35) << "Botfile\n";
+    for (const BotListEntry& entry : session.Catalogues.Bots) {
+        out << BotListLine(entry) << '\n';
     }
-    bool saved = SaveBotFileSet(bot,
-                                line.Positional[2],
-                                line.Flags.count("--structure") != 0,
-                                session.Catalogues,
-                                session.Settings,
-                                session.Messages);
+    out << '\n';
+    for (const ModelEntry& model : session.Catalogues.Models) {
+        out << model.Name << '\n';
+        for (const SkinEntry& skin : model.Skins) {
+            out << "    " << skin.Name << " (" << skin.PK3File << ")\n";
+        }
+    }
+    // The lists found are kept, as the editor keeps them when it closes.
+    bool saved =
+        SaveUserLists(session.Catalogues, session.SettingsFolder, session.Messages) &&
+        ReportWriteFailure(SaveIniFile(session.SettingsFolder, session.Settings), session.Messages);
     return saved ? ExitSuccess : ExitFailure;
+}
+
+int RunExtract(const std::vector<std::string>& arguments, std::ostream& err)
+{
+    CommandLine line = ParseCommandLine(arguments, {"--structure", "--pk3"}, {"--settings"});
+    if (line.Positional.size() != 3) {
+        throw UsageError("extract takes the game folder, a bot of its list and a target folder");
+    }
+    Session session(err);
+    session.Start(line);
+    if (!UseGameFolder(line.Positional[0], session)) {
+        return ExitFailure;
+    }
+    const BotList& bots = session.Catalogues.Bots;
+    std::string wanted = LowerCase(line.Positional[1]);
+    std::size_t botId = 0;
+    while (botId < bots.size() && LowerCase(bots[botId].Name) != wanted) {
+        ++botId;
+    }
+    if (botId == bots.size()) {
+        session.Messages.Warn(
+            "Bot " + line.Positional[1] +
+                " is not in the bot list. Run 'tarnwell-cli scan' on the game folder first.",
+            "Bot not found");
+        return ExitFailure;
+    }
+    PrivateTempFolder temp;
+    Bot bot;
+    if (!LoadListedBot(bot,
+                       botId,
+                       LoadType::WholeBot,
+                       session.Settings,
+                       session.Catalogues,
+                       GameArchiveFolders(line.Positional[0]),
+                       temp.Path(),
+                       session.Messages) ||
+        !PrepareForSave(bot, session.Messages)) {
+        return ExitFailure;
+    }
+    return SaveToTarget(bot, line, line.Positional[2], session);
 }
 
 } // namespace
@@ -243,6 +367,12 @@ int RunCli(const std::vector<std::string>& arguments, std::ostream& out, std::os
         }
         if (command == "copy") {
             return RunCopy(arguments, err);
+        }
+        if (command == "scan") {
+            return RunScan(arguments, out, err);
+        }
+        if (command == "extract") {
+            return RunExtract(arguments, err);
         }
     } catch (const UsageError& error) {
         err << "tarnwell-cli " << command << ": " << error.what() << "; see tarnwell-cli --help\n";

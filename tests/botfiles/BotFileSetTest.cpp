@@ -37,40 +37,50 @@ void ExpectSameFiles(const std::filesystem::path& actual, const std::filesystem:
     }
 }
 
-TEST(SaveBotFileSet, AverageBotMatchesItsGoldenFiles)
+class SavingASet : public ::testing::Test
+{
+protected:
+    Settings m_settings;
+};
+
+TEST_F(SavingASet, AverageBotMatchesItsGoldenFiles)
 {
     TempFolder folder;
     ScriptedMessages messages;
     Bot bot;
     std::mt19937 random;
     ApplyAveragePreset(bot, FreshCatalogues().Chat, random);
-    ASSERT_TRUE(SaveBotFileSet(bot, folder.Path(), false, FreshCatalogues(), Settings(), messages));
+    ASSERT_TRUE(
+        SaveBotFileSet(bot, folder.Path(), false, false, FreshCatalogues(), m_settings, messages));
     ExpectSameFiles(folder.Path(), FixturePath("average-bot/expected"));
     EXPECT_TRUE(messages.Received().empty());
 }
 
-TEST(SaveBotFileSet, GameLayoutPutsTheScriptApart)
+TEST_F(SavingASet, GameLayoutPutsTheScriptApart)
 {
     TempFolder folder;
     ScriptedMessages messages;
     Bot bot;
     ApplyZeroPreset(bot);
     bot.SetBotPara(Para::Name, Value("TankJr"));
-    ASSERT_TRUE(SaveBotFileSet(bot, folder.Path(), true, FreshCatalogues(), Settings(), messages));
+    ASSERT_TRUE(
+        SaveBotFileSet(bot, folder.Path(), true, false, FreshCatalogues(), m_settings, messages));
     ExpectSameFiles(folder.Path(), FixturePath("zeros-tankjr/expected"));
     // Saving again overwrites the same five files.
-    ASSERT_TRUE(SaveBotFileSet(bot, folder.Path(), true, FreshCatalogues(), Settings(), messages));
+    ASSERT_TRUE(
+        SaveBotFileSet(bot, folder.Path(), true, false, FreshCatalogues(), m_settings, messages));
     ExpectSameFiles(folder.Path(), FixturePath("zeros-tankjr/expected"));
 }
 
-TEST(SaveBotFileSet, AFolderThatCannotBeMadeIsReported)
+TEST_F(SavingASet, AFolderThatCannotBeMadeIsReported)
 {
     TempFolder folder;
     ScriptedMessages messages;
     test::WriteBytes(folder / "botfiles", "a file, not a folder");
     Bot bot;
     ApplyZeroPreset(bot);
-    EXPECT_FALSE(SaveBotFileSet(bot, folder.Path(), true, FreshCatalogues(), Settings(), messages));
+    EXPECT_FALSE(
+        SaveBotFileSet(bot, folder.Path(), true, false, FreshCatalogues(), m_settings, messages));
     ASSERT_EQ(messages.Received().size(), 1u);
     EXPECT_EQ(messages.Received()[0].Title, "Write failed!");
     EXPECT_EQ(messages.Received()[0].Text.rfind(

@@ -1,0 +1,65 @@
+#pragma once
+
+#include "catalog/BotList.h"
+#include "catalog/Models.h"
+#include "core/Catalogues.h"
+#include "core/Messages.h"
+#include "core/Settings.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace twl {
+
+// The entry names of an archive, from its central directory alone. A
+// failure is shown ("<number>  Error in pk3 browsing:  <description>", OK
+// only) and gives nothing.
+std::optional<std::vector<std::string>> ListArchive(const std::filesystem::path& path,
+                                                    Messages& messages);
+
+// Files what the entries of one archive hold: skin icons
+// (models/players/<model>/icon_<skin>.*) as models and skins, characteristic
+// files (botfiles/bots/<name>_c.c) and scripts (scripts/<name>.bot) as bots;
+// a bot has a script exactly when its own is in the archive. A bots.txt is
+// reported (" has an additional 'bots.txt' file!"). Entries that lack the end
+// of a name, or whose name would leave its folder, are skipped.
+void ClassifyArchiveEntries(const std::vector<std::string>& entries,
+                            const std::string& pk3File,
+                            ModelCatalogue& models,
+                            BotList& bots,
+                            Messages& messages,
+                            ModelNameIndex* modelIndex = nullptr,
+                            BotNameIndex* botIndex = nullptr);
+
+// The icon path as the catalogue keeps it: from "models/..." on, with "\".
+std::string IconPathFromEntry(const std::string& entry);
+
+// Told before each archive (k of n, from 0); false stops the scan there.
+using ScanProgress = std::function<bool(std::size_t archive, std::size_t archives)>;
+
+// Lists and classifies every archive of the folders but the game's own
+// pak0.pk3. False when stopped through `progress`.
+bool ScanGameArchives(const std::vector<std::filesystem::path>& archiveFolders,
+                      ModelCatalogue& models,
+                      BotList& bots,
+                      Messages& messages,
+                      const ScanProgress& progress = {});
+
+// "Check baseq3": drops the archive entries of the bot list and the model
+// catalogue, scans the game's archives again, sorts both lists (the model
+// and skin indexes, when given, follow their entries) and marks the bot list
+// checked. Without a game folder it says so ("Can't check folder") and
+// changes nothing. False when nothing was checked or the scan was stopped.
+bool CheckGameFolder(Settings& settings,
+                     Catalogues& catalogues,
+                     const std::vector<std::filesystem::path>& archiveFolders,
+                     Messages& messages,
+                     const ScanProgress& progress = {},
+                     std::int16_t* modelIndex = nullptr,
+                     std::int16_t* skinIndex = nullptr);
+
+} // namespace twl

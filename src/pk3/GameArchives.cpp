@@ -1,0 +1,120 @@
+#include "pk3/GameArchives.h"
+
+#include "core/TextCase.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <map>
+
+namespace twl {
+
+namespace {
+
+const char* const GamePrograms[] = {
+    "quake3.exe",
+    "ioquake3",
+    "ioquake3.x86_64",
+    "ioquake3.x86",
+    "ioquake3.arm64",
+    "quake3.x86",
+    "quake3-smp.x86",
+    "quake3e.x64",
+    "quake3e",
+};
+
+bool IsArchiveName(const std::string& name)
+{
+    return name.size() > 4 && LowerCase(name.substr(name.size() - 4)) == ".pk3";
+}
+
+std::filesystem::path EnvironmentPath(const char* name)
+{
+    const char* value = std::getenv(name);
+    return value != nullptr ? std::filesystem::path(value) : std::filesystem::path();
+}
+
+} // namespace
+
+bool IsGameFolder(const std::filesystem::path& folder)
+{
+    std::error_code error;
+    if (folder.empty()) {
+        return false;
+    }
+    for (const char* program : GamePrograms) {
+        if (std::filesystem::is_regular_file(folder / program, error)) {
+            return true;
+        }
+    }
+    return std::filesystem::is_directory(folder / "baseq3", error);
+}
+
+std::vector<std::filesystem::path> GameArchiveFolders(const std::filesystem::path& gameFolder)
+{
+    return GameArchiveFolders(
+        gameFolder, EnvironmentPath("HOME"), EnvironmentPath("XDG_DATA_HOME"));
+}
+
+std::vector<std::filesystem::path> GameArchiveFolders(const std::filesystem::path& gameFolder,
+                                                      const std::filesystem::path& homeFolder,
+                                                      const std::filesystem::path& dataHome)
+{
+    std::vector<std::filesystem::path> folders = {gameFolder / "baseq3"};
+    std::vector<std::filesystem::path> userFolders;
+    if (!homeFolder.empty()) {
+        userFolders.push_back(homeFolder / ".q3a" / "baseq3");
+    }
+    std::filesystem::path data = !dataHome.empty()     ? dataHome
+                                 : !homeFolder.empty() ? homeFolder / ".local" / "share"
+                                                       : std::filesystem::path();
+    if (!data.empty()) {
+        userFolders.push_back(data / "Quake3" / "baseq3");
+    }
+    std::error_code error;
+    for (const std::filesystem::path& folder : userFolders) {
+        bool same = std::filesystem::equivalent(folder, folders.front(), error);
+        if (std::filesystem::is_directory(folder, error) && !same) {
+            folders.push_back(folder);
+        }
+    }
+    return folders;
+}
+
+std::vector<ArchiveFile> FindGameArchives(const std::vector<std::filesystem::path>& folders)
+{
+    std::map<std::string, std::filesystem::path> byName;
+    for (const std::filesystem::path& folder : folders) {
+        std::error_code error;
+        for (auto it = std::filesystem::directory_iterator(folder, error);
+             !error && it != std::filesystem::directory_iterator();
+             it.increment(error)) {
+            std::string name = it->path().filename().string();
+            if (IsArchiveName(name) && !it->is_directory(error)) {
+                byName[name] = it->path();
+            }
+        }
+    }
+    std::vector<ArchiveFile> archives;
+    archives.reserve(byName.size());
+    for (auto& [name, path] : byName) {
+        archives.push_back(ArchiveFile{name, path});
+    }
+    return archives;
+}
+
+std::optional<std::filesystem::path>
+ResolveGameArchive(const std::vector<std::filesystem::path>& folders, const std::string& name)
+{
+    if (name.empty() || name.find('/') != std::string::npos || name == "." || name == "..") {
+        return std::nullopt;
+    }
+    std::error_code error;
+    for (auto folder = folders.rbegin(); folder != folders.rend(); ++folder) {
+        if (std::filesystem::is_regular_file(*folder / name, error)) {
+            return *folder / name;
+        }
+    }
+    return std::nullopt;
+}
+
+} // namespace twl

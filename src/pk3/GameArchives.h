@@ -1,0 +1,37 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace twl {
+
+// A folder is taken for the game folder when it holds the game's program
+// (quake3.exe or one of the Linux engines) or a baseq3 folder.
+bool IsGameFolder(const std::filesystem::path& folder);
+
+// The folders whose .pk3 archives the game loads, lowest priority first: the
+// game folder's baseq3, then the user's own ~/.q3a/baseq3 and
+// $XDG_DATA_HOME/Quake3/baseq3 (default ~/.local/share/Quake3/baseq3), the
+// latter two when they exist.
+std::vector<std::filesystem::path> GameArchiveFolders(const std::filesystem::path& gameFolder);
+std::vector<std::filesystem::path> GameArchiveFolders(const std::filesystem::path& gameFolder,
+                                                      const std::filesystem::path& homeFolder,
+                                                      const std::filesystem::path& dataHome);
+
+struct ArchiveFile
+{
+    std::string Name; // bare file name, as the lists keep it
+    std::filesystem::path Path;
+};
+
+// Every .pk3 of the folders by bare name, in name order; a name found in
+// more than one folder is the copy of the later (the user's) folder.
+std::vector<ArchiveFile> FindGameArchives(const std::vector<std::filesystem::path>& folders);
+
+// Where the archive of that bare name lies; nothing when in none of them.
+std::optional<std::filesystem::path>
+ResolveGameArchive(const std::vector<std::filesystem::path>& folders, const std::string& name);
+
+} // namespace twl

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <filesystem>
+
+namespace twl {
+
+// The program's own temporary folder: made once with mode 0700 under the
+// system's temporary folder, never under a name another user could guess
+// or take first, and removed with everything in it when the object goes.
+class PrivateTempFolder
+{
+public:
+    PrivateTempFolder();
+    PrivateTempFolder(const PrivateTempFolder&) = delete;
+    PrivateTempFolder& operator=(const PrivateTempFolder&) = delete;
+    ~PrivateTempFolder();
+
+    // Empty when the folder could not be made.
+    const std::filesystem::path& Path() const { return m_path; }
+
+private:
+    std::filesystem::path m_path;
+};
+
+} // namespace twl

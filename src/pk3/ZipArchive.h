@@ -1,0 +1,75 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+struct zip;
+
+namespace twl {
+
+// What went wrong in libzip: its error number and its description.
+struct ZipError
+{
+    int Number = 0;
+    std::string Description;
+};
+
+// One open zip archive, read-only. The only place that talks to libzip's
+// reading side; the archive is closed (discarded) when the object goes.
+class ZipReader
+{
+public:
+    // Nothing and `error` set when the file cannot be opened as a zip.
+    static std::unique_ptr<ZipReader> Open(const std::filesystem::path& path, ZipError& error);
+
+    ZipReader(const ZipReader&) = delete;
+    ZipReader& operator=(const ZipReader&) = delete;
+    ~ZipReader();
+
+    // The entry names of the central directory, in its order, in UTF-8: as
+    // stored when the entry is marked UTF-8 (or is plain ASCII), decoded from
+    // Windows-1252 otherwise.
+    std::vector<std::string> EntryNames() const;
+
+    // The entry whose name equals `name` without regard to case, "/" and "\"
+    // counting alike (as the game looks entries up); built once per archive.
+    std::optional<std::uint64_t> FindEntry(const std::string& name);
+
+    // The entry's bytes, when its size is at most `maxSize` and it reads
+    // back whole and intact.
+    std::optional<std::string>
+    ReadEntry(std::uint64_t index, std::uint64_t maxSize, ZipError& error);
+
+private:
+    explicit ZipReader(zip* archive)
+        : m_archive(archive)
+    {}
+
+    zip* m_archive;
+    std::unordered_map<std::string, std::uint64_t> m_lookup;
+    bool m_lookupBuilt = false;
+};
+
+// A file to put into an archive: its path inside the archive ("/"
+// separators) and its bytes.
+struct ZipEntry
+{
+    std::string Name;
+    std::string Bytes;
+};
+
+// Writes a new zip archive at `path`, every entry deflate-compressed. libzip
+// writes to a temporary file and renames it over `path` only when complete,
+// so an old archive survives a failed write. Nothing on success.
+std::optional<ZipError> WriteZipArchive(const std::filesystem::path& path,
+                                        const std::vector<ZipEntry>& entries);
+
+// The name as the game compares entry names: lower case, "\" as "/".
+std::string NormalisedEntryName(const std::string& name);
+
+} // namespace twl
