@@ -126,6 +126,16 @@ struct Session
         InitCatalogues(Catalogues, SettingsFolder, Messages);
     }
 
+    // Writes twl.ini (and with `lists` the user lists) back into the
+    // settings folder, made when missing; failures are reported.
+    bool SaveSettings(bool lists)
+    {
+        std::error_code error;
+        std::filesystem::create_directories(SettingsFolder, error);
+        bool listsSaved = !lists || SaveUserLists(Catalogues, SettingsFolder, Messages);
+        return ReportWriteFailure(SaveIniFile(SettingsFolder, Settings), Messages) && listsSaved;
+    }
+
     StderrMessages Messages;
     std::filesystem::path SettingsFolder;
     twl::Settings Settings;
@@ -176,8 +186,7 @@ int SaveToTarget(const Bot& bot,
                         session.Messages)) {
         return ExitFailure;
     }
-    if (makeArchive && !ReportWriteFailure(SaveIniFile(session.SettingsFolder, session.Settings),
-                                           session.Messages)) {
+    if (makeArchive && !session.SaveSettings(false)) {
         return ExitFailure;
     }
     return ExitSuccess;
@@ -298,10 +307,7 @@ int RunScan(const std::vector<std::string>& arguments, std::ostream& out, std::o
         }
     }
     // The lists found are kept, as the editor keeps them when it closes.
-    bool saved =
-        SaveUserLists(session.Catalogues, session.SettingsFolder, session.Messages) &&
-        ReportWriteFailure(SaveIniFile(session.SettingsFolder, session.Settings), session.Messages);
-    return saved ? ExitSuccess : ExitFailure;
+    return session.SaveSettings(true) ? ExitSuccess : ExitFailure;
 }
 
 int RunExtract(const std::vector<std::string>& arguments, std::ostream& err)

@@ -162,6 +162,109 @@ TEST(CliNewAndCopy, CopyOfAMissingBotFails)
               std::string::npos);
 }
 
+// A game folder whose archives hold a bot made by tarnwell-cli itself.
+class CliGameFolder : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        std::filesystem::create_directories(m_game / "baseq3");
+        ASSERT_EQ(RunTool({"new",
+                           "--preset",
+                           "average",
+                           "--name",
+                           "Johnny",
+                           "--pk3",
+                           "--settings",
+                           Settings(),
+                           Made()})
+                      .Status,
+                  ExitSuccess);
+        std::filesystem::copy_file(m_folder / "made" / "bot-Johnny.pk3",
+                                   m_game / "baseq3" / "bot-Johnny.pk3");
+    }
+
+    std::string Settings() const { return (m_folder / "settings").string(); }
+
+    std::string Made() const { return (m_folder / "made").string(); }
+
+    test::TempFolder m_folder;
+    test::TempFolder m_game;
+};
+
+TEST_F(CliGameFolder, ScanListsTheBotsAndKeepsTheLists)
+{
+    CliRun scan = RunTool({"scan", "--settings", Settings(), m_game.Path().string()});
+    ASSERT_EQ(scan.Status, ExitSuccess) << scan.Err;
+    EXPECT_NE(scan.Out.find("Bot            Pk3-file            Botfile\n"), std::string::npos)
+        << scan.Out;
+    EXPECT_NE(scan.Out.find("Johnny         bot-Johnny.pk3      Yes\n"), std::string::npos)
+        << scan.Out;
+    EXPECT_NE(scan.Out.find("Bitterman      pak0.pk3            -D-\n"), std::string::npos);
+    EXPECT_NE(scan.Out.find("Sarge\n    Default (pak0.pk3)\n"), std::string::npos);
+    EXPECT_NE(test::ReadBytes(m_folder / "settings" / "twl_bots")
+                  .find("\"Johnny\",\"bot-Johnny.pk3\",#TRUE#"),
+              std::string::npos);
+}
+
+TEST_F(CliGameFolder, ExtractWritesTheBotsFilesAgain)
+{
+    ASSERT_EQ(RunTool({"scan", "--settings", Settings(), m_game.Path().string()}).Status,
+              ExitSuccess);
+    std::string out = (m_folder / "out").string();
+    CliRun extract = RunTool({"extract",
+                              "--structure",
+                              "--settings",
+                              Settings(),
+                              m_game.Path().string(),
+                              "johnny",
+                              out});
+    ASSERT_EQ(extract.Status, ExitSuccess) << extract.Err;
+    for (const char* file : {"botfiles/bots/johnny_c.c",
+                             "botfiles/bots/johnny_w.c",
+                             "botfiles/bots/johnny_i.c",
+                             "botfiles/bots/johnny_t.c",
+                             "scripts/johnny.bot"}) {
+        EXPECT_EQ(test::ReadBytes(std::filesystem::path(out) / file),
+                  test::ReadBytes(m_folder / "made" / file))
+            << file;
+    }
+}
+
+TEST_F(CliGameFolder, ExtractOfABotNotListedFails)
+{
+    CliRun extract = RunTool({"extract",
+                              "--settings",
+                              Settings(),
+                              m_game.Path().string(),
+                              "johnny",
+                              (m_folder / "o").string()});
+    EXPECT_EQ(extract.Status, ExitFailure);
+    EXPECT_NE(extract.Err.find("Bot not found: Bot johnny is not in the bot list."),
+              std::string::npos);
+}
+
+TEST_F(CliGameFolder, AFolderThatIsNoGameFolderIsRefused)
+{
+    test::TempFolder empty;
+    CliRun scan = RunTool({"scan", "--settings", Settings(), empty.Path().string()});
+    EXPECT_EQ(scan.Status, ExitFailure);
+    EXPECT_EQ(scan.Err,
+              "Tarnwell: Quake3.exe missing: Quake3.exe not found in '" + empty.Path().string() +
+                  "'\n");
+}
+
+TEST_F(CliGameFolder, MakingAnArchiveCountsIt)
+{
+    std::string ini = test::ReadBytes(m_folder / "settings" / "twl.ini");
+    EXPECT_NE(ini.find("Bots = 1\r\n"), std::string::npos) << ini;
+    EXPECT_NE(
+        RunTool({"new", "--pk3", "--settings", Settings(), Made()}).Err.find("created succesfully"),
+        std::string::npos);
+    EXPECT_NE(test::ReadBytes(m_folder / "settings" / "twl.ini").find("Bots = 2\r\n"),
+              std::string::npos);
+}
+
 TEST(CliNewAndCopy, UsageErrors)
 {
     EXPECT_EQ(RunTool({"new"}).Status, ExitUsage);
