@@ -108,6 +108,7 @@ void LoadUserBots(BotList& bots, const std::filesystem::path& folder, Messages& 
     }
     ReadLinesResult read = ReadTextFile(path);
     bool damaged = !read.Result.Ok || read.Lines.empty();
+    BotNameIndex index(bots);
     for (std::size_t i = 1; i < read.Lines.size(); ++i) {
         std::vector<ListField> fields = SplitListFields(read.Lines[i]);
         if (fields.empty()) {
@@ -121,7 +122,7 @@ void LoadUserBots(BotList& bots, const std::filesystem::path& folder, Messages& 
             damaged = true;
             continue;
         }
-        AddBotEntry(bots, fields[0].Text, fields[1].Text, *hasBotFile);
+        AddBotEntry(bots, fields[0].Text, fields[1].Text, *hasBotFile, &index);
     }
     if (damaged) {
         KeepCopyOfDamagedFile(path);

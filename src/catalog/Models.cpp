@@ -5,6 +5,8 @@
 #include "core/TextCase.h"
 #include "core/Utf8.h"
 
+#include <algorithm>
+
 namespace twl {
 
 namespace {
@@ -235,6 +237,7 @@ void LoadUserModels(ModelCatalogue& models, const std::filesystem::path& folder,
     // No title line at all counts as a damaged file, as does any line that
     // is not one whole record; every good line is still taken.
     bool damaged = !read.Result.Ok || read.Lines.empty();
+    ModelNameIndex index(models);
     for (std::size_t i = 1; i < read.Lines.size(); ++i) {
         std::vector<ListField> fields = SplitListFields(read.Lines[i]);
         if (fields.empty()) {
@@ -244,7 +247,7 @@ void LoadUserModels(ModelCatalogue& models, const std::filesystem::path& folder,
             damaged = true;
             continue;
         }
-        AddModelSkin(models, fields[0].Text, fields[1].Text, fields[2].Text, fields[3].Text);
+        AddModelSkin(models, fields[0].Text, fields[1].Text, fields[2].Text, fields[3].Text, &index);
     }
     if (damaged) {
         KeepCopyOfDamagedFile(path);
@@ -288,21 +291,28 @@ FileResult SaveUserModels(const ModelCatalogue& models,
 
 void RemoveArchiveModels(ModelCatalogue& models)
 {
-    for (std::size_t m = 0; m < models.size();) {
-        std::vector<SkinEntry>& skins = models[m].Skins;
-        for (std::size_t s = 0; s < skins.size();) {
-            if (IsArchiveSkin(skins[s]) && skins.size() > 1) {
-                skins.erase(skins.begin() + static_cast<std::ptrdiff_t>(s));
-            } else {
-                ++s;
+    // One pass over each list, keeping the order of what stays.
+    for (ModelEntry& model : models) {
+        std::vector<SkinEntry>& skins = model.Skins;
+        std::size_t kept = 0;
+        for (std::size_t s = 0; s < skins.size(); ++s) {
+            // A skin from an archive goes unless it is the only one left.
+            bool onlyOneLeft = kept + (skins.size() - s) == 1;
+            if (!IsArchiveSkin(skins[s]) || onlyOneLeft) {
+                if (kept != s) {
+                    skins[kept] = std::move(skins[s]);
+                }
+                ++kept;
             }
         }
-        if (skins.size() == 1 && IsArchiveSkin(skins[0])) {
-            models.erase(models.begin() + static_cast<std::ptrdiff_t>(m));
-        } else {
-            ++m;
-        }
+        skins.resize(kept);
     }
+    models.erase(std::remove_if(models.begin(),
+                                models.end(),
+                                [](const ModelEntry& model) {
+                                    return model.Skins.size() == 1 && IsArchiveSkin(model.Skins[0]);
+                                }),
+                 models.end());
 }
 
 } // namespace twl

@@ -117,13 +117,22 @@ struct Session
         : Messages(err)
     {}
 
-    void Start(const CommandLine& line)
+    // The settings and the catalogues; the model catalogue, which only the
+    // game-folder check uses, only when asked for.
+    void Start(const CommandLine& line, bool withModels = false)
     {
         auto folder = line.Options.find("--settings");
         SettingsFolder = folder != line.Options.end() ? std::filesystem::path(folder->second)
                                                       : DefaultSettingsFolder();
         LoadIniFile(SettingsFolder, Settings, Messages);
-        InitCatalogues(Catalogues, SettingsFolder, Messages);
+        if (withModels) {
+            InitCatalogues(Catalogues, SettingsFolder, Messages);
+            return;
+        }
+        InitCharCatalogue(Catalogues.CharNames);
+        InitChatCatalogue(Catalogues.Chat);
+        LoadBotList(Catalogues.Bots, SettingsFolder, Messages);
+        LoadSynonyms(Catalogues.Synonyms, SettingsFolder);
     }
 
     // Writes twl.ini (and with `lists` the user lists) back into the
@@ -287,7 +296,7 @@ int RunScan(const std::vector<std::string>& arguments, std::ostream& out, std::o
         throw UsageError("scan takes the game folder");
     }
     Session session(err);
-    session.Start(line);
+    session.Start(line, true);
     if (!UseGameFolder(line.Positional[0], session)) {
         return ExitFailure;
     }

@@ -51,7 +51,12 @@ std::string DecodeCp1252(const std::string& bytes)
     std::string result;
     result.reserve(bytes.size());
     for (char byte : bytes) {
-        AppendUtf8(result, CodePointOfByte(static_cast<unsigned char>(byte)));
+        unsigned char code = static_cast<unsigned char>(byte);
+        if (code < 0x80) {
+            result += byte;
+        } else {
+            AppendUtf8(result, CodePointOfByte(code));
+        }
     }
     return result;
 }
@@ -59,8 +64,11 @@ std::string DecodeCp1252(const std::string& bytes)
 EncodeResult EncodeCp1252(const std::string& utf8)
 {
     EncodeResult result;
-    result.Bytes.reserve(utf8.size());
     std::size_t pos = 0;
+    while (pos < utf8.size() && static_cast<unsigned char>(utf8[pos]) < 0x80) {
+        ++pos;
+    }
+    result.Bytes.assign(utf8, 0, pos);
     while (pos < utf8.size()) {
         std::optional<char32_t> c = DecodeUtf8(utf8, pos);
         if (!c) {

@@ -8,6 +8,7 @@ namespace twl {
 std::vector<ListField> SplitListFields(const std::string& line)
 {
     std::vector<ListField> fields;
+    fields.reserve(4);
     if (line.find_first_not_of(" \t") == std::string::npos) {
         return fields;
     }

@@ -40,8 +40,25 @@ char32_t UpperCodePoint(char32_t c)
     }
 }
 
+bool IsAscii(const std::string& text)
+{
+    for (char c : text) {
+        if (static_cast<unsigned char>(c) >= 0x80) {
+            return false;
+        }
+    }
+    return true;
+}
+
 template <typename Convert> std::string MapCodePoints(const std::string& text, Convert convert)
 {
+    if (IsAscii(text)) {
+        std::string result = text;
+        for (char& c : result) {
+            c = static_cast<char>(convert(static_cast<unsigned char>(c)));
+        }
+        return result;
+    }
     std::string result;
     result.reserve(text.size());
     std::size_t pos = 0;

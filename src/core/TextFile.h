@@ -53,6 +53,11 @@ ReadLinesResult ReadTextFile(const std::filesystem::path& path);
 // old file stays as it was and the temporary file is removed.
 FileResult WriteFileAtomic(const std::filesystem::path& path, const std::string& bytes);
 
+// Writes a scratch file of the program's own (in its private temporary
+// folder): created anew, no replacing and no flush to disk, since it is
+// read back and deleted at once. A failure is returned with its reason.
+FileResult WriteScratchFile(const std::filesystem::path& path, const std::string& bytes);
+
 // The lines in Windows-1252 with CR LF, written as WriteFileAtomic does.
 FileResult WriteTextFile(const std::filesystem::path& path, const std::vector<std::string>& lines);
 

@@ -64,7 +64,7 @@ std::optional<std::filesystem::path> ExtractFromArchive(ZipReader& archive,
         return std::nullopt;
     }
     std::filesystem::path target = folder / bareName;
-    FileResult written = WriteFileAtomic(target, *bytes);
+    FileResult written = WriteScratchFile(target, *bytes);
     if (!written.Ok) {
         ReportWriteFailure(written, messages);
         return std::nullopt;

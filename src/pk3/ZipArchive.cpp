@@ -5,6 +5,7 @@
 
 #include <zip.h>
 
+#include <algorithm>
 #include <cerrno>
 
 namespace twl {
@@ -45,11 +46,7 @@ struct DiscardOnFailure
 std::string NormalisedEntryName(const std::string& name)
 {
     std::string normalised = LowerCase(name);
-    for (char& c : normalised) {
-        if (c == '\\') {
-            c = '/';
-        }
-    }
+    std::replace(normalised.begin(), normalised.end(), '\\', '/');
     return normalised;
 }
 

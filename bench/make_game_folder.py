@@ -1,0 +1,94 @@
+#!/usr/bin/env python3
+"""Builds a synthetic game folder for the archive benchmarks.
+
+GAMEDIR/baseq3 gets ARCHIVES .pk3 archives with ENTRIES entries in all:
+model icons and meshes, textures, sounds, some large incompressible files,
+and bot files with their scripts. Archive 0 holds the bot "benchbot" whose
+five files the extract benchmark takes out. Deterministic for one seed.
+"""
+
+import argparse
+import os
+import random
+import zipfile
+
+
+def bot_files(name):
+    chars = "\r\n".join(
+        ["//" + "=" * 75, "//\t" + name + "\tversion 1.0", "//", "//", "//", "//", "//" + "=" * 75, "",
+         '#include "chars.h"']
+        + sum(
+            [
+                ["", "skill %d" % level, "{", '\tCHARACTERISTIC_NAME\t\t\t\t\t\t\t"%s"' % name,
+                 '\tCHARACTERISTIC_GENDER\t\t\t\t\t\t"male"', "\tCHARACTERISTIC_ATTACK_SKILL\t\t\t\t\t0.5",
+                 '\tCHARACTERISTIC_CHAT_FILE\t\t\t\t\t"bots/%s_t.c"' % name, "}"]
+                for level in (1, 4, 5)
+            ],
+            [],
+        )
+    ) + "\r\n"
+    weights = "#include \"inv.h\"\r\n#define W_RAILGUN\t\t\t\t300\r\n#include \"fw_weap.c\"\r\n"
+    items = "#include \"inv.h\"\r\n#define FS_HEALTH\t\t\t\t1.0\r\n#include \"fw_items.c\"\r\n"
+    chat = 'chat "%s"\r\n{\r\n\ttype "game_enter"\r\n\t{\r\n\t\tHELLO;\r\n\t}\r\n}\r\n' % name
+    script = "{\r\nname\t\t%s\r\nmodel\t\tsarge\r\naifile\tbots/%s_c.c\r\n}\r\n" % (name, name)
+    return {
+        "botfiles/bots/%s_c.c" % name: chars,
+        "botfiles/bots/%s_w.c" % name: weights,
+        "botfiles/bots/%s_i.c" % name: items,
+        "botfiles/bots/%s_t.c" % name: chat,
+        "scripts/%s.bot" % name: script,
+    }
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("gamedir")
+    parser.add_argument("--archives", type=int, default=40)
+    parser.add_argument("--entries", type=int, default=50000)
+    parser.add_argument("--large-mib", type=int, default=2, help="size of each large file")
+    parser.add_argument("--seed", type=int, default=1)
+    args = parser.parse_args()
+
+    rng = random.Random(args.seed)
+    baseq3 = os.path.join(args.gamedir, "baseq3")
+    os.makedirs(baseq3, exist_ok=True)
+    open(os.path.join(args.gamedir, "ioquake3.x86_64"), "w").close()
+
+    per_archive = args.entries // args.archives
+    for a in range(args.archives):
+        path = os.path.join(baseq3, "pak%02d-extra.pk3" % (a + 1))
+        with zipfile.ZipFile(path, "w", zipfile.ZIP_DEFLATED) as archive:
+            written = 0
+            if a == 0:
+                for entry, text in bot_files("benchbot").items():
+                    archive.writestr(entry, text)
+                    written += 1
+            if a % 4 == 0:
+                # Large incompressible data, as real archives carry in maps and sounds.
+                archive.writestr("maps/big%02d.bsp" % a, rng.randbytes(args.large_mib * 1024 * 1024))
+                written += 1
+            bot = "bot%02d" % a
+            for entry, text in bot_files(bot).items():
+                archive.writestr(entry, text)
+                written += 1
+            model = 0
+            while written < per_archive:
+                kind = written % 5
+                name = "m%02d_%04d" % (a, model)
+                if kind == 0:
+                    entry = "models/players/%s/icon_default.tga" % name
+                elif kind == 1:
+                    entry = "models/players/%s/lower.md3" % name
+                elif kind == 2:
+                    entry = "textures/%s/wall%d.jpg" % (name, written)
+                elif kind == 3:
+                    entry = "sound/%s/step%d.wav" % (name, written)
+                else:
+                    entry = "models/players/%s/icon_red.tga" % name
+                    model += 1
+                archive.writestr(entry, "x" * (16 + written % 64))
+                written += 1
+
+
+if __name__ == "__main__":
+    main()
