@@ -20,11 +20,6 @@ constexpr int LastPerWeaponChar = 29;
 constexpr int CharFireThrottle = 30;
 constexpr int LastChatChar = 43;
 
-int SkillIndex(int level, int characteristic)
-{
-    return 100 * level + characteristic;
-}
-
 bool IsAboveZero(const Value& value)
 {
     std::optional<double> number = value.ToNumber();
@@ -37,7 +32,7 @@ std::array<std::string, 3> SkillValueTexts(const Bot& bot, int characteristic)
     std::array<std::string, 3> texts;
     std::array<bool, 3> written = {true, true, true};
     for (std::size_t i = 0; i < SkillLevels.size(); ++i) {
-        Value value = bot.BotPara(SkillIndex(SkillLevels[i], characteristic));
+        Value value = bot.BotPara(Para::OfSkill(SkillLevels[i], characteristic));
         if (characteristic == CharReactionTime) {
             if (std::optional<double> number = value.ToNumber()) {
                 value = Value(*number);
@@ -113,7 +108,7 @@ CharFileLines(const Bot& bot, const CharCatalogue& charNames, const Settings& se
             return line(c, skillTexts[static_cast<std::size_t>(c)][levelSlot]);
         };
         auto skillValue = [&](int c) {
-            return bot.BotPara(SkillIndex(level, c));
+            return bot.BotPara(Para::OfSkill(level, c));
         };
 
         lines.push_back("");
@@ -232,7 +227,7 @@ void ReadCharLines(Bot& bot,
                 }
             } else if (g <= Para::LastSkillChar) {
                 if (level != 0) {
-                    bot.SetBotPara(SkillIndex(level, g), value);
+                    bot.SetBotPara(Para::OfSkill(level, g), value);
                 }
             } else {
                 bot.SetBotPara(g, value);

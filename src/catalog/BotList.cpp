@@ -32,46 +32,16 @@ void LoadBotList(BotList& bots, const std::filesystem::path& folder, Messages& m
     LoadUserBots(bots, folder, messages);
 }
 
-BotNameIndex::BotNameIndex(const BotList& bots)
-{
-    for (std::size_t i = 0; i < bots.size(); ++i) {
-        m_positions.emplace(LowerCase(bots[i].Name), i);
-    }
-}
-
-std::optional<std::size_t> BotNameIndex::Find(const std::string& lowerName) const
-{
-    auto found = m_positions.find(lowerName);
-    if (found == m_positions.end()) {
-        return std::nullopt;
-    }
-    return found->second;
-}
-
-void BotNameIndex::Add(const std::string& lowerName, std::size_t position)
-{
-    m_positions.emplace(lowerName, position);
-}
-
 void AddBotEntry(BotList& bots,
                  const std::string& name,
                  const std::string& pk3File,
                  bool hasBotFile,
-                 BotNameIndex* index)
+                 NameIndex* index)
 {
     std::string capitalised = CapitaliseName(name);
     std::string lower = LowerCase(capitalised);
     BotListEntry entry{capitalised, pk3File, false, hasBotFile};
-    std::optional<std::size_t> position;
-    if (index != nullptr) {
-        position = index->Find(lower);
-    } else {
-        for (std::size_t i = 0; i < bots.size() && !position; ++i) {
-            if (LowerCase(bots[i].Name) == lower) {
-                position = i;
-            }
-        }
-    }
+    std::optional<std::size_t> position = FindByLowerName(bots, lower, index);
     if (position) {
         bots[*position] = std::move(entry);
         return;
@@ -108,7 +78,7 @@ void LoadUserBots(BotList& bots, const std::filesystem::path& folder, Messages& 
     }
     ReadLinesResult read = ReadTextFile(path);
     bool damaged = !read.Result.Ok || read.Lines.empty();
-    BotNameIndex index(bots);
+    NameIndex index(bots);
     for (std::size_t i = 1; i < read.Lines.size(); ++i) {
         std::vector<ListField> fields = SplitListFields(read.Lines[i]);
         if (fields.empty()) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "catalog/NameIndex.h"
 #include "core/Messages.h"
 #include "core/TextFile.h"
 
@@ -28,20 +29,6 @@ using BotList = std::vector<BotListEntry>;
 // The game's 32 bots in their built-in order, then the user's list.
 void LoadBotList(BotList& bots, const std::filesystem::path& folder, Messages& messages);
 
-// Positions of the bots by lower-cased name, for adding many in a row.
-// Valid while entries are only added through AddBotEntry with this index.
-class BotNameIndex
-{
-public:
-    explicit BotNameIndex(const BotList& bots);
-
-    std::optional<std::size_t> Find(const std::string& lowerName) const;
-    void Add(const std::string& lowerName, std::size_t position);
-
-private:
-    std::unordered_map<std::string, std::size_t> m_positions;
-};
-
 // Overwrites the entry of that name (matched without regard to case; a game
 // bot too, which then counts as not original) or appends a new one. The
 // name is capitalised; nothing is sorted. With `index` the entry is found
@@ -50,7 +37,7 @@ void AddBotEntry(BotList& bots,
                  const std::string& name,
                  const std::string& pk3File,
                  bool hasBotFile,
-                 BotNameIndex* index = nullptr);
+                 NameIndex* index = nullptr);
 
 // By name, in character-code order, stably.
 void SortBotList(BotList& bots);

@@ -129,48 +129,18 @@ ModelEntry MakeModelEntry(const std::string& name,
     return model;
 }
 
-ModelNameIndex::ModelNameIndex(const ModelCatalogue& models)
-{
-    for (std::size_t i = 0; i < models.size(); ++i) {
-        m_positions.emplace(LowerCase(models[i].Name), i);
-    }
-}
-
-std::optional<std::size_t> ModelNameIndex::Find(const std::string& lowerName) const
-{
-    auto found = m_positions.find(lowerName);
-    if (found == m_positions.end()) {
-        return std::nullopt;
-    }
-    return found->second;
-}
-
-void ModelNameIndex::Add(const std::string& lowerName, std::size_t position)
-{
-    m_positions.emplace(lowerName, position);
-}
-
 void AddModelSkin(ModelCatalogue& models,
                   const std::string& model,
                   const std::string& skin,
                   const std::string& pk3File,
                   const std::string& iconFile,
-                  ModelNameIndex* index)
+                  NameIndex* index)
 {
     std::string modelName = CapitaliseName(model);
     std::string skinName = CapitaliseName(skin);
     std::string lowerModel = LowerCase(modelName);
     SkinEntry newSkin = MakeSkin(skinName, false, pk3File, iconFile);
-    std::optional<std::size_t> position;
-    if (index != nullptr) {
-        position = index->Find(lowerModel);
-    } else {
-        for (std::size_t i = 0; i < models.size() && !position; ++i) {
-            if (LowerCase(models[i].Name) == lowerModel) {
-                position = i;
-            }
-        }
-    }
+    std::optional<std::size_t> position = FindByLowerName(models, lowerModel, index);
     if (position) {
         models[*position].Skins.push_back(std::move(newSkin));
         return;
@@ -237,7 +207,7 @@ void LoadUserModels(ModelCatalogue& models, const std::filesystem::path& folder,
     // No title line at all counts as a damaged file, as does any line that
     // is not one whole record; every good line is still taken.
     bool damaged = !read.Result.Ok || read.Lines.empty();
-    ModelNameIndex index(models);
+    NameIndex index(models);
     for (std::size_t i = 1; i < read.Lines.size(); ++i) {
         std::vector<ListField> fields = SplitListFields(read.Lines[i]);
         if (fields.empty()) {
@@ -247,7 +217,8 @@ void LoadUserModels(ModelCatalogue& models, const std::filesystem::path& folder,
             damaged = true;
             continue;
         }
-        AddModelSkin(models, fields[0].Text, fields[1].Text, fields[2].Text, fields[3].Text, &index);
+        AddModelSkin(
+            models, fields[0].Text, fields[1].Text, fields[2].Text, fields[3].Text, &index);
     }
     if (damaged) {
         KeepCopyOfDamagedFile(path);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "catalog/NameIndex.h"
 #include "core/Messages.h"
 #include "core/TextFile.h"
 
@@ -52,21 +53,6 @@ ModelEntry MakeModelEntry(const std::string& name,
                           bool createRedBlue,
                           const std::string& pk3File);
 
-// Positions of the models by lower-cased name, for adding many skins in a
-// row (an archive scan) without a walk over the catalogue for each. Valid
-// while models are only added through AddModelSkin with this index.
-class ModelNameIndex
-{
-public:
-    explicit ModelNameIndex(const ModelCatalogue& models);
-
-    std::optional<std::size_t> Find(const std::string& lowerName) const;
-    void Add(const std::string& lowerName, std::size_t position);
-
-private:
-    std::unordered_map<std::string, std::size_t> m_positions;
-};
-
 // Adds a skin to the model of that name (matched without regard to case),
 // or a new model holding it at the end. Names are capitalised; nothing is
 // sorted and duplicates are not looked for. With `index` the model is found
@@ -76,7 +62,7 @@ void AddModelSkin(ModelCatalogue& models,
                   const std::string& skin,
                   const std::string& pk3File,
                   const std::string& iconFile,
-                  ModelNameIndex* index = nullptr);
+                  NameIndex* index = nullptr);
 
 // Models by name, in character-code order ("Z" before "a"); then in each
 // model "default", "red", "blue" first (in that order, where present) and

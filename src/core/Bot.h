@@ -34,6 +34,12 @@ inline constexpr int ItemFile = 83;
 inline constexpr int CharFile = 84;
 inline constexpr int LowerName = 85;
 inline constexpr int ScriptFile = 86;
+
+// The number of per-skill characteristic c of skill level L.
+inline constexpr int OfSkill(int level, int characteristic)
+{
+    return 100 * level + characteristic;
+}
 } // namespace Para
 
 inline constexpr std::array<std::int16_t, 3> SkillLevels = {1, 4, 5};

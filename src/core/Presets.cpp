@@ -16,27 +16,17 @@ constexpr int FsHealth = 54;
 constexpr int FsArmor = 55;
 constexpr int FirstPerWeaponChar = 18;
 
-Value Whole(int number)
-{
-    return Value(static_cast<std::int16_t>(number));
-}
-
-int SkillIndex(int level, int characteristic)
-{
-    return 100 * level + characteristic;
-}
-
 } // namespace
 
 void ApplyZeroPreset(Bot& bot)
 {
     for (std::int16_t level : SkillLevels) {
         for (int c = Para::FirstSkillChar; c <= Para::LastSkillChar; ++c) {
-            bot.SetBotPara(SkillIndex(level, c), Whole(0));
+            bot.SetBotPara(Para::OfSkill(level, c), WholeNumber(0));
         }
     }
     for (int index = Para::FirstBotValue; index <= Para::LastBotValue; ++index) {
-        bot.SetBotPara(index, Whole(0));
+        bot.SetBotPara(index, WholeNumber(0));
     }
 }
 
@@ -46,22 +36,22 @@ void ApplyAveragePreset(Bot& bot, const ChatCatalogue& chat, std::mt19937& rando
         for (int c = Para::FirstSkillChar; c <= Para::LastSkillChar; ++c) {
             Value value(0.5);
             if (c == CharViewMaxChange) {
-                value = Whole(180);
+                value = WholeNumber(180);
             } else if (c == CharReactionTime) {
-                value = Whole(2);
+                value = WholeNumber(2);
             }
-            bot.SetBotPara(SkillIndex(level, c), value);
+            bot.SetBotPara(Para::OfSkill(level, c), value);
         }
     }
-    bot.SetBotPara(CharChatCpm, Whole(200));
+    bot.SetBotPara(CharChatCpm, WholeNumber(200));
     for (int index = FirstChatChar; index <= LastChatChar; ++index) {
         bot.SetBotPara(index, Value(0.5));
     }
     for (int index = FirstWeight; index <= Para::LastBotValue; ++index) {
-        bot.SetBotPara(index, Whole(50));
+        bot.SetBotPara(index, WholeNumber(50));
     }
-    bot.SetBotPara(FsHealth, Whole(1));
-    bot.SetBotPara(FsArmor, Whole(2));
+    bot.SetBotPara(FsHealth, WholeNumber(1));
+    bot.SetBotPara(FsArmor, WholeNumber(2));
     AddExtraChats(bot, chat, random);
 }
 
@@ -69,7 +59,7 @@ void ClearChars(Bot& bot)
 {
     for (std::int16_t level : SkillLevels) {
         for (int c = FirstPerWeaponChar; c <= Para::LastSkillChar; ++c) {
-            bot.SetBotPara(SkillIndex(level, c), Whole(0));
+            bot.SetBotPara(Para::OfSkill(level, c), WholeNumber(0));
         }
     }
 }

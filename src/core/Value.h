@@ -79,6 +79,12 @@ private:
     std::variant<std::monostate, std::int16_t, float, double, std::string> m_data;
 };
 
+// A whole number as the program stores counters and preset values.
+inline Value WholeNumber(int number)
+{
+    return Value(static_cast<std::int16_t>(number));
+}
+
 // True when the text reads as a decimal number: blanks around it, an optional
 // sign, digits with at most one ".", an optional exponent. "." is the decimal
 // point whatever the locale; an empty text is not a number.

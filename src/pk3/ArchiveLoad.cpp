@@ -166,31 +166,21 @@ bool LoadListedBot(Bot& thisBot,
     }
     const BotListEntry& entry = catalogues.Bots[botId];
     std::string name = LowerCase(entry.Name);
-    bool loaded = false;
-    if (loadType == LoadType::WholeBot) {
-        Bot fresh;
-        loaded = LoadBotFromArchive(fresh,
-                                    loadType,
-                                    entry.PK3File,
-                                    name,
-                                    entry.HasBotFile,
-                                    archiveFolders,
-                                    tempFolder,
-                                    catalogues,
-                                    messages);
-        if (loaded) {
-            thisBot = std::move(fresh);
-        }
-    } else {
-        loaded = LoadBotFromArchive(thisBot,
-                                    loadType,
-                                    entry.PK3File,
-                                    name,
-                                    entry.HasBotFile,
-                                    archiveFolders,
-                                    tempFolder,
-                                    catalogues,
-                                    messages);
+    // A whole bot is read into a new bot, which takes the place of the
+    // current one only when the load succeeded; single files go straight in.
+    Bot fresh;
+    Bot& target = loadType == LoadType::WholeBot ? fresh : thisBot;
+    bool loaded = LoadBotFromArchive(target,
+                                     loadType,
+                                     entry.PK3File,
+                                     name,
+                                     entry.HasBotFile,
+                                     archiveFolders,
+                                     tempFolder,
+                                     catalogues,
+                                     messages);
+    if (loaded && loadType == LoadType::WholeBot) {
+        thisBot = std::move(fresh);
     }
     if (!loaded) {
         messages.Inform("Bot " + entry.Name + " not loaded.", "Operation cancelled!");

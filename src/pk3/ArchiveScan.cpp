@@ -73,8 +73,8 @@ void ClassifyArchiveEntries(const std::vector<std::string>& entries,
                             ModelCatalogue& models,
                             BotList& bots,
                             Messages& messages,
-                            ModelNameIndex* modelIndex,
-                            BotNameIndex* botIndex)
+                            NameIndex* modelIndex,
+                            NameIndex* botIndex)
 {
     // The bots whose own script is in this archive, wherever it is listed.
     std::unordered_set<std::string> scripts;
@@ -127,8 +127,8 @@ bool ScanGameArchives(const std::vector<std::filesystem::path>& archiveFolders,
                       const ScanProgress& progress)
 {
     std::vector<ArchiveFile> archives = FindGameArchives(archiveFolders);
-    ModelNameIndex modelIndex(models);
-    BotNameIndex botIndex(bots);
+    NameIndex modelIndex(models);
+    NameIndex botIndex(bots);
     for (std::size_t k = 0; k < archives.size(); ++k) {
         if (progress && !progress(k, archives.size())) {
             return false;

@@ -32,8 +32,8 @@ void ClassifyArchiveEntries(const std::vector<std::string>& entries,
                             ModelCatalogue& models,
                             BotList& bots,
                             Messages& messages,
-                            ModelNameIndex* modelIndex = nullptr,
-                            BotNameIndex* botIndex = nullptr);
+                            NameIndex* modelIndex = nullptr,
+                            NameIndex* botIndex = nullptr);
 
 // The icon path as the catalogue keeps it: from "models/..." on, with "\".
 std::string IconPathFromEntry(const std::string& entry);
