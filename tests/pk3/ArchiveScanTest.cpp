@@ -220,15 +220,18 @@ TEST_F(GameFolderTest, BrokenArchivesAreReportedAndTheScanGoesOn)
     Archive("d-good.pk3", {"botfiles/bots/goodie_c.c"});
     std::string whole = test::ReadBytes(m_game / "baseq3" / "d-good.pk3");
     test::WriteBytes(m_game / "baseq3" / "e-cut.pk3", whole.substr(0, whole.size() / 2));
+    // An archive that cannot be opened at all (its link points nowhere).
+    std::filesystem::create_symlink(m_game / "nowhere.pk3", m_game / "baseq3" / "f-gone.pk3");
     EXPECT_TRUE(Check());
     EXPECT_NE(FindBot(m_catalogues.Bots, "Goodie"), nullptr);
-    ASSERT_EQ(m_messages.Received().size(), 3u);
+    ASSERT_EQ(m_messages.Received().size(), 4u);
     for (const ScriptedMessages::Message& message : m_messages.Received()) {
         EXPECT_EQ(message.MessageKind, ScriptedMessages::Kind::Note);
         EXPECT_NE(message.Text.find("  Error in pk3 browsing:  "), std::string::npos)
             << message.Text;
     }
     EXPECT_EQ(m_messages.Received()[0].Text, "19  Error in pk3 browsing:  Not a zip archive");
+    EXPECT_EQ(m_messages.Received()[3].Text, "9  Error in pk3 browsing:  No such file");
 }
 
 TEST_F(GameFolderTest, AnArchiveTheUserCannotReadIsReported)
