@@ -69,28 +69,32 @@ ZipReader::~ZipReader()
     zip_discard(m_archive);
 }
 
+std::optional<std::string> ZipReader::EntryName(std::uint64_t index) const
+{
+    const char* raw = zip_get_name(m_archive, index, ZIP_FL_ENC_RAW);
+    if (raw == nullptr) {
+        return std::nullopt;
+    }
+    if (IsAscii(raw)) {
+        return std::string(raw);
+    }
+    // Marked UTF-8, libzip hands the strict name back unchanged; otherwise
+    // the bytes are in the Windows code page that the game's tools use.
+    const char* strict = zip_get_name(m_archive, index, ZIP_FL_ENC_STRICT);
+    if (strict != nullptr && std::string(strict) == raw) {
+        return std::string(raw);
+    }
+    return DecodeCp1252(raw);
+}
+
 std::vector<std::string> ZipReader::EntryNames() const
 {
     zip_int64_t count = zip_get_num_entries(m_archive, 0);
     std::vector<std::string> names;
     names.reserve(static_cast<std::size_t>(count < 0 ? 0 : count));
     for (zip_int64_t i = 0; i < count; ++i) {
-        zip_uint64_t index = static_cast<zip_uint64_t>(i);
-        const char* raw = zip_get_name(m_archive, index, ZIP_FL_ENC_RAW);
-        if (raw == nullptr) {
-            continue;
-        }
-        if (IsAscii(raw)) {
-            names.emplace_back(raw);
-            continue;
-        }
-        // Marked UTF-8, libzip hands the strict name back unchanged;
-        // otherwise the bytes are the Windows code page the game's tools use.
-        const char* strict = zip_get_name(m_archive, index, ZIP_FL_ENC_STRICT);
-        if (strict != nullptr && std::string(strict) == raw) {
-            names.emplace_back(raw);
-        } else {
-            names.push_back(DecodeCp1252(raw));
+        if (std::optional<std::string> name = EntryName(static_cast<std::uint64_t>(i))) {
+            names.push_back(std::move(*name));
         }
     }
     return names;
@@ -99,11 +103,14 @@ std::vector<std::string> ZipReader::EntryNames() const
 std::optional<std::uint64_t> ZipReader::FindEntry(const std::string& name)
 {
     if (!m_lookupBuilt) {
-        std::vector<std::string> names = EntryNames();
-        m_lookup.reserve(names.size());
-        for (std::size_t i = 0; i < names.size(); ++i) {
-            // The first entry of a name wins, as in the game.
-            m_lookup.emplace(NormalisedEntryName(names[i]), i);
+        zip_int64_t count = zip_get_num_entries(m_archive, 0);
+        m_lookup.reserve(static_cast<std::size_t>(count < 0 ? 0 : count));
+        for (zip_int64_t i = 0; i < count; ++i) {
+            std::uint64_t index = static_cast<std::uint64_t>(i);
+            if (std::optional<std::string> entry = EntryName(index)) {
+                // The first entry of a name wins, as in the game.
+                m_lookup.emplace(NormalisedEntryName(*entry), index);
+            }
         }
         m_lookupBuilt = true;
     }

@@ -50,6 +50,8 @@ private:
         : m_archive(archive)
     {}
 
+    std::optional<std::string> EntryName(std::uint64_t index) const;
+
     zip* m_archive;
     std::unordered_map<std::string, std::uint64_t> m_lookup;
     bool m_lookupBuilt = false;
