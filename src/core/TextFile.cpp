@@ -120,6 +120,15 @@ ReadLinesResult ReadTextFile(const std::filesystem::path& path)
 
 FileResult WriteFileAtomic(const std::filesystem::path& path, const std::string& bytes)
 {
+    // A file that already holds exactly these bytes is left as it is.
+    std::error_code sizeError;
+    if (std::filesystem::is_regular_file(path, sizeError) &&
+        std::filesystem::file_size(path, sizeError) == bytes.size() && !sizeError) {
+        std::ifstream old(path, std::ios::binary);
+        if (old && ReadStreamBytes(old) == bytes) {
+            return FileResult::Success(path);
+        }
+    }
     std::filesystem::path folder = path.parent_path();
     if (folder.empty()) {
         folder = ".";

@@ -50,7 +50,8 @@ ReadLinesResult ReadTextFile(const std::filesystem::path& path);
 
 // Writes the bytes to a new file beside `path` and renames it over `path`
 // only when every byte was written and flushed to disk; on any failure the
-// old file stays as it was and the temporary file is removed.
+// old file stays as it was and the temporary file is removed. A file that
+// already holds exactly these bytes is not written again.
 FileResult WriteFileAtomic(const std::filesystem::path& path, const std::string& bytes);
 
 // Writes a scratch file of the program's own (in its private temporary

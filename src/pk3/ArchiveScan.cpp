@@ -76,10 +76,16 @@ void ClassifyArchiveEntries(const std::vector<std::string>& entries,
                             NameIndex* modelIndex,
                             NameIndex* botIndex)
 {
+    std::vector<std::string> lowered;
+    lowered.reserve(entries.size());
+    for (const std::string& entry : entries) {
+        lowered.push_back(LowerCase(entry));
+    }
     // The bots whose own script is in this archive, wherever it is listed.
     std::unordered_set<std::string> scripts;
-    for (const std::string& entry : entries) {
-        std::string lower = LowerCase(entry);
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const std::string& entry = entries[i];
+        const std::string& lower = lowered[i];
         if (lower.find("scripts/") != std::string::npos) {
             if (std::optional<std::string> name = NameBetween(entry, lower, "scripts/", ".bot")) {
                 scripts.insert(LowerCase(*name));
@@ -87,11 +93,12 @@ void ClassifyArchiveEntries(const std::vector<std::string>& entries,
         }
     }
 
-    for (const std::string& entry : entries) {
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const std::string& entry = entries[i];
+        const std::string& lower = lowered[i];
         if (entry.empty()) {
             continue;
         }
-        std::string lower = LowerCase(entry);
         if (lower.find("icon") != std::string::npos &&
             lower.find("models/players/") != std::string::npos) {
             std::optional<std::string> model = NameBetween(entry, lower, "models/players/", "/");

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <csignal>
 #include <sstream>
 #include <sys/resource.h>
@@ -59,6 +60,20 @@ TEST(WriteTextFile, ReplacesTheOldFileAndKeepsItsMode)
                             std::filesystem::directory_iterator()),
               1)
         << "no temporary file is left behind";
+}
+
+TEST(WriteFileAtomic, AFileThatHoldsTheSameBytesIsLeftAlone)
+{
+    TempFolder folder;
+    std::filesystem::path path = folder / "same";
+    WriteBytes(path, "content");
+    auto before = std::filesystem::last_write_time(path) - std::chrono::hours(1);
+    std::filesystem::last_write_time(path, before);
+    ASSERT_TRUE(WriteFileAtomic(path, "content").Ok);
+    EXPECT_EQ(std::filesystem::last_write_time(path), before);
+    ASSERT_TRUE(WriteFileAtomic(path, "contend").Ok);
+    EXPECT_EQ(ReadBytes(path), "contend");
+    EXPECT_NE(std::filesystem::last_write_time(path), before);
 }
 
 TEST(WriteTextFile, UnwritableCharacterKeepsTheOldFile)
