@@ -1,6 +1,6 @@
 #include "botfiles/CharFile.h"
 
-#include "botfiles/BotFileMessages.h"
+#include "botfiles/BotFileReading.h"
 #include "botfiles/FileHeader.h"
 #include "botfiles/ValueFormat.h"
 #include "core/BotName.h"
@@ -187,7 +187,7 @@ void ReadCharLines(Bot& bot,
         if (IsSkippedBotFileLine(raw)) {
             continue;
         }
-        std::string trimmed = WithoutLeadingBlanks(raw);
+        std::string trimmed = TrimLeadingBlanks(raw);
         if (trimmed.rfind("skill", 0) == 0) {
             std::optional<std::int16_t> number = ToInt16(Value(trimmed.substr(5)));
             level = 0;

@@ -1,6 +1,6 @@
 #include "botfiles/ScriptFile.h"
 
-#include "botfiles/BotFileMessages.h"
+#include "botfiles/BotFileReading.h"
 #include "botfiles/FileHeader.h"
 #include "botfiles/ValueFormat.h"
 #include "catalog/Models.h"
@@ -98,7 +98,7 @@ WriteScriptFile(const Bot& bot, const std::filesystem::path& folder, const Setti
 void ReadScriptLines(Bot& bot, const std::vector<std::string>& lines)
 {
     for (const std::string& raw : lines) {
-        std::string line = WithoutLeadingBlanks(raw);
+        std::string line = TrimLeadingBlanks(raw);
         if (line.empty() || line == "{" || line == "}" || line.rfind("//", 0) == 0) {
             continue;
         }

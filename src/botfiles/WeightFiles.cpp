@@ -1,6 +1,6 @@
 #include "botfiles/WeightFiles.h"
 
-#include "botfiles/BotFileMessages.h"
+#include "botfiles/BotFileReading.h"
 #include "botfiles/FileHeader.h"
 #include "botfiles/ValueFormat.h"
 #include "core/FileLookup.h"

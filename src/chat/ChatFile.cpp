@@ -1,6 +1,6 @@
 #include "chat/ChatFile.h"
 
-#include "botfiles/BotFileMessages.h"
+#include "botfiles/BotFileReading.h"
 #include "botfiles/CharFile.h"
 #include "botfiles/FileHeader.h"
 #include "botfiles/ValueFormat.h"
@@ -19,7 +19,7 @@ constexpr std::size_t NoChatType = ChatTypeCount;
 // first whose name the line holds.
 std::optional<std::size_t> TypeOfHeader(const std::string& raw, const ChatCatalogue& chat)
 {
-    if (IsSkippedBotFileLine(raw) || WithoutLeadingBlanks(raw).rfind("type", 0) != 0) {
+    if (IsSkippedBotFileLine(raw) || TrimLeadingBlanks(raw).rfind("type", 0) != 0) {
         return std::nullopt;
     }
     for (std::size_t type = 0; type < ChatTypeCount; ++type) {

@@ -1,4 +1,4 @@
-#include "botfiles/BotFileMessages.h"
+#include "botfiles/BotFileReading.h"
 
 namespace twl {
 
@@ -11,12 +11,6 @@ bool IsSkippedBotFileLine(const std::string& line)
 {
     return line.empty() || line.rfind("//", 0) == 0 || line.rfind("#i", 0) == 0 || line[0] == '}' ||
            line[0] == '{';
-}
-
-std::string WithoutLeadingBlanks(const std::string& line)
-{
-    std::size_t first = line.find_first_not_of(" \t");
-    return first == std::string::npos ? std::string() : line.substr(first);
 }
 
 } // namespace twl

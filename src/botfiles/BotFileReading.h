@@ -13,7 +13,4 @@ void ReportMissingBotFile(Messages& messages, const std::string& what, const std
 // Skipped when reading a bot file: empty lines, comments, includes, braces.
 bool IsSkippedBotFileLine(const std::string& line);
 
-// The line without the blanks and TABs at its start.
-std::string WithoutLeadingBlanks(const std::string& line);
-
 } // namespace twl

@@ -1,0 +1,101 @@
+#include "editor/MessageBoxes.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace twl {
+namespace {
+
+struct ShownBox
+{
+    QMessageBox::Icon Icon = QMessageBox::NoIcon;
+    QString Title;
+    QString Text;
+    int Buttons = 0;
+};
+
+// Looks at the message box once it is up, then presses `button` on it.
+void AnswerNextBox(ShownBox& shown, QMessageBox::StandardButton button)
+{
+    QTimer::singleShot(0, [&shown, button] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        shown.Icon = box->icon();
+        shown.Title = box->windowTitle();
+        shown.Text = box->text();
+        shown.Buttons = static_cast<int>(box->standardButtons());
+        box->button(button)->click();
+    });
+}
+
+TEST(MessageBoxes, WarnAndInformShowTheirIconTitleAndText)
+{
+    MessageBoxes messages;
+    ShownBox shown;
+    AnswerNextBox(shown, QMessageBox::Ok);
+    messages.Warn("Errors occured when trying to load ini file.", "Load error");
+    EXPECT_EQ(shown.Icon, QMessageBox::Warning);
+    EXPECT_EQ(shown.Title, QStringLiteral("Load error"));
+    EXPECT_EQ(shown.Text, QStringLiteral("Errors occured when trying to load ini file."));
+
+    AnswerNextBox(shown, QMessageBox::Ok);
+    messages.Inform("Unable to find chat file for sarge.", "Error during load");
+    EXPECT_EQ(shown.Icon, QMessageBox::Information);
+    EXPECT_EQ(shown.Title, QStringLiteral("Error during load"));
+}
+
+TEST(MessageBoxes, QuestionsAnswerYesOrNo)
+{
+    MessageBoxes messages;
+    ShownBox shown;
+    AnswerNextBox(shown, QMessageBox::Yes);
+    EXPECT_TRUE(messages.Ask("Do you still want to exit without saving?", "Tarnwell"));
+    EXPECT_EQ(shown.Icon, QMessageBox::Question);
+    EXPECT_EQ(shown.Buttons, static_cast<int>(QMessageBox::Yes | QMessageBox::No));
+    AnswerNextBox(shown, QMessageBox::No);
+    EXPECT_FALSE(messages.Ask("Really?", "Tarnwell"));
+}
+
+TEST(MessageBoxes, NotesHaveNoTitleAndOnlyOk)
+{
+    MessageBoxes messages;
+    ShownBox shown;
+    AnswerNextBox(shown, QMessageBox::Ok);
+    messages.Note("/bots/bot-Johnny.pk3 created succesfully");
+    EXPECT_EQ(shown.Icon, QMessageBox::NoIcon);
+    EXPECT_TRUE(shown.Title.isEmpty());
+    EXPECT_EQ(shown.Buttons, static_cast<int>(QMessageBox::Ok));
+    EXPECT_EQ(shown.Text, QStringLiteral("/bots/bot-Johnny.pk3 created succesfully"));
+}
+
+TEST(MessageBoxes, TextQuestionsGiveTheAnswerOrNothing)
+{
+    MessageBoxes messages;
+    QString label;
+    QTimer::singleShot(0, [&label] {
+        auto* dialog = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        label = dialog->labelText();
+        dialog->setTextValue(QStringLiteral("héllo"));
+        dialog->accept();
+    });
+    EXPECT_EQ(messages.AskText("Give the new synonym", "Add synonym"), std::string("héllo"));
+    EXPECT_EQ(label, QStringLiteral("Give the new synonym"));
+
+    QTimer::singleShot(0, [] {
+        auto* dialog = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        dialog->reject();
+    });
+    EXPECT_FALSE(messages.AskText("Give the new synonym", "Add synonym"));
+}
+
+} // namespace
+} // namespace twl
