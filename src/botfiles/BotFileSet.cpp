@@ -56,14 +56,19 @@ bool SaveBotFileSet(const Bot& bot,
     }
     BotFileFolders folders = BotFileFoldersFor(folder, dirStruct);
     const CharCatalogue& names = catalogues.CharNames;
-    for (const FileResult& result : {WriteCharFile(bot, folders.Files, names, settings),
-                                     WriteWeaponFile(bot, folders.Files, names, settings),
-                                     WriteItemFile(bot, folders.Files, names, settings),
-                                     WriteChatFile(bot, folders.Files, catalogues.Chat, settings),
-                                     WriteScriptFile(bot, folders.Scripts, settings)}) {
-        if (!ReportWriteFailure(result, messages)) {
-            return false;
-        }
+    auto file = [&bot](const std::filesystem::path& into, int para) {
+        return into / bot.BotPara(para).ToText();
+    };
+    // The five are written together: either all are replaced or none is.
+    FileResult written = WriteTextFiles({
+        {file(folders.Files, Para::CharFile), CharFileLines(bot, names, settings)},
+        {file(folders.Files, Para::WeaponFile), WeaponFileLines(bot, names, settings)},
+        {file(folders.Files, Para::ItemFile), ItemFileLines(bot, names, settings)},
+        {file(folders.Files, Para::ChatFile), ChatFileLines(bot, catalogues.Chat, settings)},
+        {file(folders.Scripts, Para::ScriptFile), ScriptFileLines(bot, settings)},
+    });
+    if (!ReportWriteFailure(written, messages)) {
+        return false;
     }
     if (makeArchive) {
         if (!WriteBotArchive(folder, bot, folders.Files, folders.Scripts, messages)) {

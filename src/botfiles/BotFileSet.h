@@ -25,8 +25,9 @@ BotFileFolders BotFileFoldersFor(const std::filesystem::path& folder, bool dirSt
 // files, then the script. With `dirStruct` the folders botfiles, botfiles/bots
 // and scripts are made when missing. With `makeArchive` the five files are
 // then packed into folder/bot-<Name>.pk3 (from wherever they were written)
-// and the settings' archive counter goes up by one. The first failure is
-// reported ("Couldn't write <path>: <reason>") and ends the save; false then.
+// and the settings' archive counter goes up by one. The five files replace
+// the old ones together or not at all. A failure is reported ("Couldn't
+// write <path>: <reason>") and ends the save; false then.
 bool SaveBotFileSet(const Bot& bot,
                     const std::filesystem::path& folder,
                     bool dirStruct,

@@ -52,13 +52,6 @@ bool IsAscii(const std::string& text)
 
 template <typename Convert> std::string MapCodePoints(const std::string& text, Convert convert)
 {
-    if (IsAscii(text)) {
-        std::string result = text;
-        for (char& c : result) {
-            c = static_cast<char>(convert(static_cast<unsigned char>(c)));
-        }
-        return result;
-    }
     std::string result;
     result.reserve(text.size());
     std::size_t pos = 0;
@@ -76,16 +69,31 @@ template <typename Convert> std::string MapCodePoints(const std::string& text, C
     return result;
 }
 
+// Shifts the ASCII letters from `first` to `last` by `shift`.
+std::string MapAscii(const std::string& text, char first, char last, int shift)
+{
+    std::string result = text;
+    for (char& c : result) {
+        if (c >= first && c <= last) {
+            c = static_cast<char>(c + shift);
+        }
+    }
+    return result;
+}
+
 } // namespace
 
 std::string LowerCase(const std::string& text)
 {
-    return MapCodePoints(text, LowerCodePoint);
+    // Plain ASCII, by far the most common text here, needs no decoding.
+    return IsAscii(text) ? MapAscii(text, 'A', 'Z', 'a' - 'A')
+                         : MapCodePoints(text, LowerCodePoint);
 }
 
 std::string UpperCase(const std::string& text)
 {
-    return MapCodePoints(text, UpperCodePoint);
+    return IsAscii(text) ? MapAscii(text, 'a', 'z', 'A' - 'a')
+                         : MapCodePoints(text, UpperCodePoint);
 }
 
 } // namespace twl

@@ -118,49 +118,87 @@ ReadLinesResult ReadTextFile(const std::filesystem::path& path)
     return read;
 }
 
-FileResult WriteFileAtomic(const std::filesystem::path& path, const std::string& bytes)
+FileResult WriteFilesAtomic(const std::vector<FileContent>& files)
 {
-    // A file that already holds exactly these bytes is left as it is.
-    std::error_code sizeError;
-    if (std::filesystem::is_regular_file(path, sizeError) &&
-        std::filesystem::file_size(path, sizeError) == bytes.size() && !sizeError) {
-        std::ifstream old(path, std::ios::binary);
-        if (old && ReadStreamBytes(old) == bytes) {
-            return FileResult::Success(path);
+    struct Pending
+    {
+        const FileContent* File;
+        std::string Temporary;
+        int Descriptor;
+    };
+
+    std::vector<Pending> pending;
+    auto discard = [&pending] {
+        for (Pending& file : pending) {
+            if (file.Descriptor >= 0) {
+                ::close(file.Descriptor);
+            }
+            ::unlink(file.Temporary.c_str());
+        }
+    };
+
+    for (const FileContent& file : files) {
+        // A file that already holds exactly these bytes is left as it is.
+        std::error_code sizeError;
+        if (std::filesystem::is_regular_file(file.Path, sizeError) &&
+            std::filesystem::file_size(file.Path, sizeError) == file.Bytes.size() && !sizeError) {
+            std::ifstream old(file.Path, std::ios::binary);
+            if (old && ReadStreamBytes(old) == file.Bytes) {
+                continue;
+            }
+        }
+        std::filesystem::path folder = file.Path.parent_path();
+        if (folder.empty()) {
+            folder = ".";
+        }
+        std::string pattern = (folder / ("." + file.Path.filename().string() + ".XXXXXX")).string();
+        int fd = ::mkstemp(pattern.data());
+        if (fd < 0) {
+            int error = errno;
+            discard();
+            return FileResult::Failure(file.Path, ErrnoText(error));
+        }
+        pending.push_back(Pending{&file, pattern, fd});
+        int error = 0;
+        if (!WriteAll(fd, file.Bytes, error) || ::fchmod(fd, ModeForReplacement(file.Path)) != 0) {
+            error = error != 0 ? error : errno;
+            discard();
+            return FileResult::Failure(file.Path, ErrnoText(error));
         }
     }
-    std::filesystem::path folder = path.parent_path();
-    if (folder.empty()) {
-        folder = ".";
+
+    // Every byte reaches the disk before any old file is replaced: one file
+    // is flushed alone, several with one sync of their file system.
+    bool flushedTogether = pending.size() > 1 && ::syncfs(pending.front().Descriptor) == 0;
+    for (Pending& file : pending) {
+        int error = 0;
+        if (!flushedTogether && ::fsync(file.Descriptor) != 0) {
+            error = errno;
+        }
+        if (::close(file.Descriptor) != 0 && error == 0) {
+            error = errno;
+        }
+        file.Descriptor = -1;
+        if (error != 0) {
+            FileResult failure = FileResult::Failure(file.File->Path, ErrnoText(error));
+            discard();
+            return failure;
+        }
     }
-    std::string pattern = (folder / ("." + path.filename().string() + ".XXXXXX")).string();
-    int fd = ::mkstemp(pattern.data());
-    if (fd < 0) {
-        return FileResult::Failure(path, ErrnoText(errno));
+    for (std::size_t i = 0; i < pending.size(); ++i) {
+        if (::rename(pending[i].Temporary.c_str(), pending[i].File->Path.c_str()) != 0) {
+            FileResult failure = FileResult::Failure(pending[i].File->Path, ErrnoText(errno));
+            pending.erase(pending.begin(), pending.begin() + static_cast<std::ptrdiff_t>(i));
+            discard();
+            return failure;
+        }
     }
-    int error = 0;
-    bool written = WriteAll(fd, bytes, error);
-    if (written && ::fchmod(fd, ModeForReplacement(path)) != 0) {
-        error = errno;
-        written = false;
-    }
-    if (written && ::fsync(fd) != 0) {
-        error = errno;
-        written = false;
-    }
-    if (::close(fd) != 0 && written) {
-        error = errno;
-        written = false;
-    }
-    if (written && ::rename(pattern.c_str(), path.c_str()) != 0) {
-        error = errno;
-        written = false;
-    }
-    if (!written) {
-        ::unlink(pattern.c_str());
-        return FileResult::Failure(path, ErrnoText(error));
-    }
-    return FileResult::Success(path);
+    return FileResult::Success(files.empty() ? std::filesystem::path() : files.front().Path);
+}
+
+FileResult WriteFileAtomic(const std::filesystem::path& path, const std::string& bytes)
+{
+    return WriteFilesAtomic({FileContent{path, bytes}});
 }
 
 FileResult WriteScratchFile(const std::filesystem::path& path, const std::string& bytes)
@@ -184,11 +222,20 @@ FileResult WriteScratchFile(const std::filesystem::path& path, const std::string
 
 FileResult WriteTextFile(const std::filesystem::path& path, const std::vector<std::string>& lines)
 {
-    std::ostringstream out;
-    if (std::optional<std::string> error = WriteTextLines(out, lines)) {
-        return FileResult::Failure(path, *error);
+    return WriteTextFiles({TextFileContent{path, lines}});
+}
+
+FileResult WriteTextFiles(const std::vector<TextFileContent>& files)
+{
+    std::vector<FileContent> contents;
+    for (const TextFileContent& file : files) {
+        std::ostringstream out;
+        if (std::optional<std::string> error = WriteTextLines(out, file.Lines)) {
+            return FileResult::Failure(file.Path, *error);
+        }
+        contents.push_back(FileContent{file.Path, out.str()});
     }
-    return WriteFileAtomic(path, out.str());
+    return WriteFilesAtomic(contents);
 }
 
 void KeepCopyOfDamagedFile(const std::filesystem::path& path)

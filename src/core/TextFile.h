@@ -59,8 +59,29 @@ FileResult WriteFileAtomic(const std::filesystem::path& path, const std::string&
 // read back and deleted at once. A failure is returned with its reason.
 FileResult WriteScratchFile(const std::filesystem::path& path, const std::string& bytes);
 
+// Several files written as one: each to its temporary file, all flushed to
+// disk (one sync of the file system), and only then renamed into place. A
+// failure before the renames leaves every old file as it was.
+struct FileContent
+{
+    std::filesystem::path Path;
+    std::string Bytes;
+};
+
+FileResult WriteFilesAtomic(const std::vector<FileContent>& files);
+
 // The lines in Windows-1252 with CR LF, written as WriteFileAtomic does.
 FileResult WriteTextFile(const std::filesystem::path& path, const std::vector<std::string>& lines);
+
+struct TextFileContent
+{
+    std::filesystem::path Path;
+    std::vector<std::string> Lines;
+};
+
+// Several text files written as WriteFilesAtomic does; nothing is written
+// when a line of any of them holds a character Windows-1252 cannot hold.
+FileResult WriteTextFiles(const std::vector<TextFileContent>& files);
 
 // Keeps a copy of a file that could not be read whole as <path>.bak, so
 // that rewriting the file later loses nothing that was in it. Best effort.
