@@ -1,6 +1,10 @@
 #!/usr/bin/env python3
 """Times tarnwell-cli against unzip on the same synthetic game folder.
 
+With --instructions it also counts the instructions each side executes
+(valgrind's callgrind), which repeat exactly from run to run, unlike the
+times, which move with the disk and the machine's load.
+
   scan:    tarnwell-cli scan           vs  unzip -Z1 over every archive
   extract: tarnwell-cli extract (one bot, five files)
                                        vs  five unzip -p calls, one per file
@@ -41,6 +45,8 @@ def main():
     parser.add_argument("--runs", type=int, default=7)
     parser.add_argument("--archives", type=int, default=40)
     parser.add_argument("--entries", type=int, default=50000)
+    parser.add_argument("--instructions", action="store_true",
+                        help="also count instructions with valgrind (slow, but repeatable)")
     parser.add_argument("--workdir", default=None,
                         help="where the game folder and the outputs go (default: the system's temporary folder)")
     args = parser.parse_args()
@@ -82,6 +88,30 @@ def main():
             lambda: run([args.cli, "extract", "--settings", settings, game, "benchbot", "%s-%d" % (out, next(counter))]),
             args.runs)
         extract_unzip = timed(unzip_five, args.runs)
+
+        if args.instructions:
+            def instructions(commands):
+                total = 0
+                for command, target in commands:
+                    log = os.path.join(work, "callgrind.log")
+                    with open(target or os.devnull, "wb") as out:
+                        subprocess.run(["valgrind", "--tool=callgrind", "--callgrind-out-file=/dev/null",
+                                        "--log-file=" + log] + command, check=True, stdout=out,
+                                       stderr=subprocess.DEVNULL)
+                    with open(log) as text:
+                        for line in text:
+                            if "Collected" in line:
+                                total += int(line.split()[-1].replace(",", ""))
+                return total
+
+            scan_i = instructions([([args.cli, "scan", "--settings", settings, game], None)])
+            unzip_list_i = instructions([(["unzip", "-Z1", a], None) for a in archives])
+            extract_i = instructions([([args.cli, "extract", "--settings", settings, game, "benchbot",
+                                        out + "-counted"], None)])
+            unzip_five_i = instructions([(["unzip", "-p", bot_archive, entry],
+                                          os.path.join(work, os.path.basename(entry))) for entry in files])
+            print("instructions: scan %d vs %d (ratio %.2f); extract %d vs %d (ratio %.2f)"
+                  % (scan_i, unzip_list_i, scan_i / unzip_list_i, extract_i, unzip_five_i, extract_i / unzip_five_i))
 
         print("game folder: %d archives, %d entries, %.1f MiB"
               % (len(archives), entries, sum(os.path.getsize(a) for a in archives) / 1048576))

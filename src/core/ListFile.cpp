@@ -70,7 +70,12 @@ std::optional<bool> ParseBooleanField(const ListField& field)
 
 bool CanStoreInListField(const std::string& text)
 {
-    return text.find_first_of("\"\r\n") == std::string::npos;
+    for (char c : text) {
+        if (c == '"' || c == '\r' || c == '\n') {
+            return false;
+        }
+    }
+    return true;
 }
 
 } // namespace twl

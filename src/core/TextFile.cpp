@@ -167,12 +167,12 @@ FileResult WriteFilesAtomic(const std::vector<FileContent>& files)
         }
     }
 
-    // Every byte reaches the disk before any old file is replaced: one file
-    // is flushed alone, several with one sync of their file system.
-    bool flushedTogether = pending.size() > 1 && ::syncfs(pending.front().Descriptor) == 0;
+    // Every byte reaches the disk before any old file is replaced. Each file
+    // is flushed on its own: a sync of the whole file system would also wait
+    // for whatever else is pending there.
     for (Pending& file : pending) {
         int error = 0;
-        if (!flushedTogether && ::fsync(file.Descriptor) != 0) {
+        if (::fsync(file.Descriptor) != 0) {
             error = errno;
         }
         if (::close(file.Descriptor) != 0 && error == 0) {

@@ -60,8 +60,8 @@ FileResult WriteFileAtomic(const std::filesystem::path& path, const std::string&
 FileResult WriteScratchFile(const std::filesystem::path& path, const std::string& bytes);
 
 // Several files written as one: each to its temporary file, all flushed to
-// disk (one sync of the file system), and only then renamed into place. A
-// failure before the renames leaves every old file as it was.
+// disk, and only then renamed into place. A failure before the renames
+// leaves every old file as it was.
 struct FileContent
 {
     std::filesystem::path Path;
