@@ -86,7 +86,8 @@ void ReadChatLines(Bot& bot, const std::vector<std::string>& lines, const ChatCa
             if (line.empty() || line.rfind("{", 0) == 0 || line.rfind("//", 0) == 0) {
                 continue;
             }
-            if (*type != NoChatType) {
+            // A group holds at most 32768 lines; the rest of a longer block is read past.
+            if (*type != NoChatType && next <= LastChatLine) {
                 bot.SetBotChat(static_cast<int>(*type), next++, DecodeChatLine(line, *type, chat));
             }
         }

@@ -227,7 +227,7 @@ const std::string& Bot::BotChat(int group, int line) const
 void Bot::SetBotChat(int group, int line, std::string text)
 {
     std::vector<std::string>& lines = ChatGroup(group);
-    if (line < 0 || line > INT16_MAX) {
+    if (line < 0 || line > LastChatLine) {
         ThrowOutOfRange("chat line " + std::to_string(line) + " of group " + std::to_string(group));
     }
     std::size_t position = static_cast<std::size_t>(line);

@@ -44,6 +44,8 @@ inline constexpr int OfSkill(int level, int characteristic)
 
 inline constexpr std::array<std::int16_t, 3> SkillLevels = {1, 4, 5};
 inline constexpr int ChatGroupCount = 28;
+// Line indexes are 16-bit: a chat group holds lines 0 to 32767.
+inline constexpr int LastChatLine = 32767;
 
 // The bot being edited. Every value is reached by its parameter number;
 // the derived file names (81 to 86) follow the name and cannot be set.

@@ -1,0 +1,116 @@
+#include "botfiles/CharFile.h"
+#include "botfiles/ScriptFile.h"
+#include "botfiles/WeightFiles.h"
+#include "chat/ChatCodec.h"
+#include "chat/ChatFile.h"
+#include "core/ListFile.h"
+#include "core/Settings.h"
+#include "support/ScriptedMessages.h"
+#include "support/TestCatalogues.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+namespace twl {
+namespace {
+
+// Lines made of the pieces the readers look for, cut and joined at random:
+// whatever a damaged or hostile file holds, reading it must not fail.
+std::vector<std::string> RandomLines(std::mt19937& random)
+{
+    static const std::vector<std::string> pieces = {"skill",
+                                                    " 4",
+                                                    "skill 1",
+                                                    "{",
+                                                    "}",
+                                                    "\t",
+                                                    "\"",
+                                                    ";",
+                                                    ", ",
+                                                    "\", ",
+                                                    ",\"",
+                                                    "\",",
+                                                    "//",
+                                                    "#include",
+                                                    "CHARACTERISTIC_NAME",
+                                                    "CHARACTERISTIC_AIM_SKILL_",
+                                                    "CHARACTERISTIC_CHAT_CPM",
+                                                    "#define W_RAILGUN",
+                                                    "type",
+                                                    " \"game_enter\"",
+                                                    "level_end_",
+                                                    "HELLO",
+                                                    "TAUNT_FEM",
+                                                    "looser",
+                                                    "{{GAMEENTER",
+                                                    "}}",
+                                                    "0.5",
+                                                    ".",
+                                                    "-",
+                                                    "99999999999999999999",
+                                                    "1e400",
+                                                    "model",
+                                                    "/",
+                                                    "funname",
+                                                    "color",
+                                                    "arenaLord",
+                                                    "\\",
+                                                    "\xE9",
+                                                    "\x80",
+                                                    "version ",
+                                                    "0",
+                                                    "{RANDOMOPP}",
+                                                    ", 1, ",
+                                                    "LEVEL_END",
+                                                    "_TELEFRAGGED",
+                                                    " "};
+    std::uniform_int_distribution<std::size_t> piece(0, pieces.size() - 1);
+    std::vector<std::string> lines(random() % 40);
+    for (std::string& line : lines) {
+        std::size_t count = random() % 8;
+        for (std::size_t i = 0; i < count; ++i) {
+            line += pieces[piece(random)];
+        }
+    }
+    return lines;
+}
+
+TEST(Readers, SurviveRandomInput)
+{
+    const Catalogues& catalogues = test::FreshCatalogues();
+    std::mt19937 random(99);
+    for (int round = 0; round < 3000; ++round) {
+        std::vector<std::string> lines = RandomLines(random);
+        Bot bot;
+        test::ScriptedMessages messages;
+        ASSERT_NO_THROW(ReadCharLines(bot, lines, catalogues.CharNames, round % 2 == 0, messages));
+        ASSERT_NO_THROW(ReadWeightLines(bot, lines, catalogues.CharNames, 44, 80));
+        ASSERT_NO_THROW(ReadScriptLines(bot, lines));
+        ASSERT_NO_THROW(ReadChatLines(bot, lines, catalogues.Chat));
+        Settings settings;
+        ASSERT_NO_THROW(ReadSettingsLines(lines, settings));
+        for (const std::string& line : lines) {
+            std::size_t type = random() % ChatTypeCount;
+            ASSERT_NO_THROW(DecodeChatLine(line, type, catalogues.Chat));
+            ASSERT_NO_THROW(EncodeChatLine(line, type, catalogues.Chat));
+            ASSERT_NO_THROW(SplitListFields(line));
+        }
+    }
+}
+
+TEST(Readers, AChatBlockLongerThanAGroupCanHoldKeepsWhatFits)
+{
+    std::vector<std::string> lines = {"type \"game_enter\"", "{"};
+    for (int i = 0; i < 40000; ++i) {
+        lines.push_back("\"line " + std::to_string(i) + "\";");
+    }
+    lines.push_back("}");
+    Bot bot;
+    ASSERT_NO_THROW(ReadChatLines(bot, lines, test::FreshCatalogues().Chat));
+    EXPECT_EQ(bot.ChatGroupUBound(0), 32767);
+    EXPECT_EQ(bot.BotChat(0, 32767), "line 32767");
+}
+
+} // namespace
+} // namespace twl
