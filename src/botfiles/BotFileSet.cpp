@@ -21,7 +21,9 @@ bool MakeFolder(const std::filesystem::path& folder, Messages& messages)
     if (std::filesystem::is_directory(folder, error)) {
         return true;
     }
-    if (std::filesystem::create_directory(folder, error) || std::filesystem::is_directory(folder)) {
+    std::error_code probe;
+    if (std::filesystem::create_directory(folder, error) ||
+        std::filesystem::is_directory(folder, probe)) {
         return true;
     }
     std::string reason = error ? error.message() : std::string("a file of that name is in the way");
@@ -136,7 +138,8 @@ bool LoadBotFiles(Bot& bot,
     case LoadType::WholeBot: {
         ClearBotChats(bot);
         ClearChars(bot);
-        bool found = std::filesystem::exists(FindFileIgnoringCase(folder, file + "_c.c"));
+        std::error_code error;
+        bool found = std::filesystem::exists(FindFileIgnoringCase(folder, file + "_c.c"), error);
         LoadBotFileSet(bot, file, folder, dirStruct, loadScript, catalogues, messages);
         return found;
     }

@@ -52,6 +52,9 @@ void AddExtraChats(Bot& bot, const ChatCatalogue& catalogue, std::mt19937& rando
 {
     for (std::size_t type = 0; type < ChatTypeCount; ++type) {
         int group = static_cast<int>(type);
+        if (bot.ChatGroupUBound(group) >= LastChatLine) {
+            continue; // the group is full
+        }
         const ChatEntry& list = catalogue.ChatLists[RandomListOfChatType(type)];
         bot.SetBotChat(group, NextChatIndex(bot, group), RandomListLine(list, random));
     }

@@ -157,7 +157,8 @@ bool MakeTargetFolder(const std::filesystem::path& folder, Messages& messages)
 {
     std::error_code error;
     std::filesystem::create_directories(folder, error);
-    if (!std::filesystem::is_directory(folder)) {
+    std::error_code probe;
+    if (!std::filesystem::is_directory(folder, probe)) {
         return ReportWriteFailure(
             FileResult::Failure(folder, error ? error.message() : std::string("not a folder")),
             messages);
