@@ -6,7 +6,6 @@
 #include <cstring>
 #include <fcntl.h>
 #include <fstream>
-#include <sstream>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -67,7 +66,8 @@ std::string ReadStreamBytes(std::istream& in)
 
 std::vector<std::string> ReadTextLines(std::istream& in)
 {
-    std::string bytes = ReadStreamBytes(in);
+    // Decoded once; CR and LF stay single bytes in UTF-8.
+    std::string bytes = DecodeCp1252(ReadStreamBytes(in));
     std::vector<std::string> lines;
     std::size_t start = 0;
     while (start < bytes.size()) {
@@ -77,22 +77,38 @@ std::vector<std::string> ReadTextLines(std::istream& in)
         if (end != std::string::npos && lineEnd > start && bytes[lineEnd - 1] == '\r') {
             --lineEnd;
         }
-        lines.push_back(DecodeCp1252(bytes.substr(start, lineEnd - start)));
+        lines.emplace_back(bytes, start, lineEnd - start);
         start = next;
     }
     return lines;
 }
 
+std::optional<std::string> EncodeTextLines(const std::vector<std::string>& lines,
+                                           std::string& bytes)
+{
+    std::string text;
+    std::size_t size = 0;
+    for (const std::string& line : lines) {
+        size += line.size() + 2;
+    }
+    text.reserve(size);
+    for (const std::string& line : lines) {
+        text += line;
+        text += "\r\n";
+    }
+    EncodeResult encoded = EncodeCp1252(text);
+    if (encoded.Error) {
+        return encoded.Error;
+    }
+    bytes = std::move(encoded.Bytes);
+    return std::nullopt;
+}
+
 std::optional<std::string> WriteTextLines(std::ostream& out, const std::vector<std::string>& lines)
 {
     std::string bytes;
-    for (const std::string& line : lines) {
-        EncodeResult encoded = EncodeCp1252(line);
-        if (encoded.Error) {
-            return encoded.Error;
-        }
-        bytes += encoded.Bytes;
-        bytes += "\r\n";
+    if (std::optional<std::string> error = EncodeTextLines(lines, bytes)) {
+        return error;
     }
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     if (!out) {
@@ -229,11 +245,11 @@ FileResult WriteTextFiles(const std::vector<TextFileContent>& files)
 {
     std::vector<FileContent> contents;
     for (const TextFileContent& file : files) {
-        std::ostringstream out;
-        if (std::optional<std::string> error = WriteTextLines(out, file.Lines)) {
+        std::string bytes;
+        if (std::optional<std::string> error = EncodeTextLines(file.Lines, bytes)) {
             return FileResult::Failure(file.Path, *error);
         }
-        contents.push_back(FileContent{file.Path, out.str()});
+        contents.push_back(FileContent{file.Path, std::move(bytes)});
     }
     return WriteFilesAtomic(contents);
 }

@@ -34,6 +34,11 @@ std::string ReadStreamBytes(std::istream& in);
 // line end makes no extra empty line. Bytes are decoded from Windows-1252.
 std::vector<std::string> ReadTextLines(std::istream& in);
 
+// The lines in Windows-1252, each followed by CR LF, into `bytes`; the
+// reason when a line holds a character that Windows-1252 cannot hold.
+std::optional<std::string> EncodeTextLines(const std::vector<std::string>& lines,
+                                           std::string& bytes);
+
 // Encodes the lines to Windows-1252, each followed by CR LF. Nothing is
 // written and the reason is returned when a line holds a character that
 // Windows-1252 cannot hold.
