@@ -1,6 +1,7 @@
 #include "core/Settings.h"
 
-#include <algorithm>
+#include "core/ListFile.h"
+
 
 namespace twl {
 
@@ -31,24 +32,6 @@ std::string ValueAfterKey(const std::string& line, const char* key)
 {
     std::size_t keyLength = std::char_traits<char>::length(key);
     return line.size() > keyLength ? line.substr(keyLength) : std::string();
-}
-
-std::optional<bool> ParseBoolean(const std::string& text)
-{
-    std::string lower = text;
-    std::transform(lower.begin(), lower.end(), lower.begin(), [](char c) {
-        return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-    });
-    if (lower == "true") {
-        return true;
-    }
-    if (lower == "false") {
-        return false;
-    }
-    if (std::optional<double> number = ParseNumericText(text)) {
-        return *number != 0.0;
-    }
-    return std::nullopt;
 }
 
 } // namespace
@@ -90,7 +73,7 @@ bool ReadSettingsLines(const std::vector<std::string>& lines, Settings& settings
             }
             settings.BotsMade = Value(*number);
         } else {
-            std::optional<bool> flag = ParseBoolean(value);
+            std::optional<bool> flag = ParseBooleanField(ListField{value, false});
             if (!flag) {
                 return false;
             }
