@@ -2,7 +2,6 @@
 
 #include "core/ListFile.h"
 
-
 namespace twl {
 
 namespace {
