@@ -2,11 +2,11 @@
 
 #include "botfiles/BotFileReading.h"
 #include "botfiles/FileHeader.h"
-#include "botfiles/ValueFormat.h"
 #include "core/BotName.h"
 #include "core/FileLookup.h"
 #include "core/TextCase.h"
 #include "core/Trim.h"
+#include "core/ValueFormat.h"
 
 #include <array>
 

@@ -2,11 +2,11 @@
 
 #include "botfiles/BotFileReading.h"
 #include "botfiles/FileHeader.h"
-#include "botfiles/ValueFormat.h"
 #include "catalog/Models.h"
 #include "core/FileLookup.h"
 #include "core/TextCase.h"
 #include "core/Trim.h"
+#include "core/ValueFormat.h"
 
 namespace twl {
 

@@ -2,8 +2,8 @@
 
 #include "botfiles/BotFileReading.h"
 #include "botfiles/FileHeader.h"
-#include "botfiles/ValueFormat.h"
 #include "core/FileLookup.h"
+#include "core/ValueFormat.h"
 
 #include <cctype>
 

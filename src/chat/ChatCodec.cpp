@@ -1,7 +1,7 @@
 #include "chat/ChatCodec.h"
 
-#include "botfiles/ValueFormat.h"
 #include "core/TextCase.h"
+#include "core/ValueFormat.h"
 
 #include <algorithm>
 #include <cctype>

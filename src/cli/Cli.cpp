@@ -1,17 +1,19 @@
 #include "cli/Cli.h"
 
-#include "botfiles/BotFileSet.h"
 #include "cli/StderrMessages.h"
 #include "core/BotName.h"
-#include "core/Catalogues.h"
-#include "core/Presets.h"
 #include "core/Settings.h"
 #include "core/TextCase.h"
 #include "core/Version.h"
-#include "pk3/ArchiveLoad.h"
+#include "pk3/ArchiveExtract.h"
 #include "pk3/ArchiveScan.h"
 #include "pk3/GameArchives.h"
 #include "pk3/TempFolder.h"
+#include "session/ArchiveBotLoad.h"
+#include "session/BotFileSet.h"
+#include "session/Catalogues.h"
+#include "session/GameFolderCheck.h"
+#include "session/Presets.h"
 
 #include <cstdlib>
 #include <filesystem>

@@ -1,9 +1,9 @@
 #include "editor/frmMain.h"
 
-#include "core/Presets.h"
 #include "core/TextFile.h"
 #include "core/Version.h"
 #include "dialogs/frmAbout.h"
+#include "session/Presets.h"
 
 #include <QAction>
 #include <QCloseEvent>

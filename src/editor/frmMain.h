@@ -1,9 +1,9 @@
 #pragma once
 
 #include "core/Bot.h"
-#include "core/Catalogues.h"
 #include "core/Messages.h"
 #include "core/Settings.h"
+#include "session/Catalogues.h"
 
 #include <QMainWindow>
 

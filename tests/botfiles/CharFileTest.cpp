@@ -1,7 +1,7 @@
 #include "botfiles/CharFile.h"
 
 #include "botfiles/FileHeader.h"
-#include "core/Presets.h"
+#include "session/Presets.h"
 #include "support/ScriptedMessages.h"
 #include "support/TestCatalogues.h"
 

@@ -1,6 +1,6 @@
 #include "botfiles/WeightFiles.h"
 
-#include "core/Presets.h"
+#include "session/Presets.h"
 #include "support/ScriptedMessages.h"
 #include "support/TempFolder.h"
 #include "support/TestCatalogues.h"

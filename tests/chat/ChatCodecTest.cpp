@@ -1,5 +1,6 @@
 #include "chat/ChatCodec.h"
 
+#include "support/ParamNames.h"
 #include "support/TestCatalogues.h"
 
 #include <gtest/gtest.h>
@@ -30,6 +31,16 @@ struct CodecCase
     std::string File;
 };
 
+void PrintTo(const CodecCase& codecCase, std::ostream* out)
+{
+    *out << '"' << codecCase.Editor << "\" <-> " << codecCase.File;
+}
+
+std::string CodecCaseName(const ::testing::TestParamInfo<CodecCase>& info)
+{
+    return test::ReadableName(info.param.Editor, info.index);
+}
+
 class ChatCodecExamples : public ::testing::TestWithParam<CodecCase>
 {};
 
@@ -39,22 +50,22 @@ TEST_P(ChatCodecExamples, EncodeAndDecodeForGameEntry)
     EXPECT_EQ(Decode(GetParam().File), GetParam().Editor);
 }
 
-INSTANTIATE_TEST_SUITE_P(Table,
-                         ChatCodecExamples,
-                         ::testing::Values(CodecCase{"Hi {RANDOMOPP}!", "\"Hi \", 1, \"!\";"},
-                                           CodecCase{"Bye {RANDOMOPP}", "\"Bye \", 1;"},
-                                           CodecCase{"{RANDOMOPP} rocks", " 1, \" rocks\";"},
-                                           CodecCase{"You {LOSER}!", "\"You \", looser, \"!\";"},
-                                           CodecCase{"{LOSER}", "looser;"},
-                                           CodecCase{"{{GAMEENTER0}}", "HELLO;"},
-                                           CodecCase{"{{GAMEENTER3}}", "HELLO3;"},
-                                           CodecCase{"{{DEATHLAVA0}}", "DEATH_LAVA0;"},
-                                           CodecCase{"{ATTACKER} hi", "\"{ATTACKER} hi\";"},
-                                           CodecCase{"", "\"\";"},
-                                           CodecCase{"{LOSER} and {NERD}",
-                                                     "looser, \" and \", nerd;"},
-                                           CodecCase{"Go {LEVELTITLE}, {ANYBOTNAME}!",
-                                                     "\"Go \", 4, \", \", 0, \"!\";"}));
+INSTANTIATE_TEST_SUITE_P(
+    Table,
+    ChatCodecExamples,
+    ::testing::Values(CodecCase{"Hi {RANDOMOPP}!", "\"Hi \", 1, \"!\";"},
+                      CodecCase{"Bye {RANDOMOPP}", "\"Bye \", 1;"},
+                      CodecCase{"{RANDOMOPP} rocks", " 1, \" rocks\";"},
+                      CodecCase{"You {LOSER}!", "\"You \", looser, \"!\";"},
+                      CodecCase{"{LOSER}", "looser;"},
+                      CodecCase{"{{GAMEENTER0}}", "HELLO;"},
+                      CodecCase{"{{GAMEENTER3}}", "HELLO3;"},
+                      CodecCase{"{{DEATHLAVA0}}", "DEATH_LAVA0;"},
+                      CodecCase{"{ATTACKER} hi", "\"{ATTACKER} hi\";"},
+                      CodecCase{"", "\"\";"},
+                      CodecCase{"{LOSER} and {NERD}", "looser, \" and \", nerd;"},
+                      CodecCase{"Go {LEVELTITLE}, {ANYBOTNAME}!", "\"Go \", 4, \", \", 0, \"!\";"}),
+    CodecCaseName);
 
 TEST(ChatCodec, ListsWithSimilarNames)
 {

@@ -1,5 +1,6 @@
 #include "chat/Synonyms.h"
 
+#include "support/ParamNames.h"
 #include "support/ScriptedMessages.h"
 #include "support/TempFolder.h"
 
@@ -16,6 +17,16 @@ struct CheckCase
     std::string Input;
     std::string Expected;
 };
+
+void PrintTo(const CheckCase& checkCase, std::ostream* out)
+{
+    *out << '"' << checkCase.Input << "\" -> \"" << checkCase.Expected << '"';
+}
+
+std::string CheckCaseName(const ::testing::TestParamInfo<CheckCase>& info)
+{
+    return test::ReadableName(info.param.Input, info.index);
+}
 
 class CheckSynonymsCases : public ::testing::TestWithParam<CheckCase>
 {};
@@ -41,7 +52,8 @@ INSTANTIATE_TEST_SUITE_P(Examples,
                                            CheckCase{"~hello", "~hello"},
                                            CheckCase{"x", "x"},
                                            CheckCase{"", ""},
-                                           CheckCase{"hello bot HELLO", "~hello ~bot ~HELLO"}));
+                                           CheckCase{"hello bot HELLO", "~hello ~bot ~HELLO"}),
+                         CheckCaseName);
 
 TEST(CheckSynonyms, CheckingTwiceMarksOnce)
 {

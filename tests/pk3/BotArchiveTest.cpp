@@ -1,8 +1,8 @@
 #include "pk3/BotArchive.h"
 
-#include "botfiles/BotFileSet.h"
-#include "core/Presets.h"
 #include "pk3/ZipArchive.h"
+#include "session/BotFileSet.h"
+#include "session/Presets.h"
 #include "support/ScriptedMessages.h"
 #include "support/TempFolder.h"
 #include "support/TestCatalogues.h"

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/Catalogues.h"
 #include "core/Settings.h"
+#include "session/Catalogues.h"
 
 #include <string>
 #include <vector>

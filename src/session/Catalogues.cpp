@@ -1,4 +1,4 @@
-#include "core/Catalogues.h"
+#include "session/Catalogues.h"
 
 namespace twl {
 

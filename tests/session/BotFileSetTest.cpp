@@ -1,7 +1,7 @@
-#include "botfiles/BotFileSet.h"
+#include "session/BotFileSet.h"
 
 #include "botfiles/ScriptFile.h"
-#include "core/Presets.h"
+#include "session/Presets.h"
 #include "support/ScriptedMessages.h"
 #include "support/TempFolder.h"
 #include "support/TestCatalogues.h"

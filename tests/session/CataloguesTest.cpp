@@ -1,4 +1,4 @@
-#include "core/Catalogues.h"
+#include "session/Catalogues.h"
 
 #include "support/ScriptedMessages.h"
 #include "support/TempFolder.h"

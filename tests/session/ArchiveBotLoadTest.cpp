@@ -1,12 +1,13 @@
-#include "pk3/ArchiveLoad.h"
+#include "session/ArchiveBotLoad.h"
 
 #include "botfiles/CharFile.h"
+#include "botfiles/ChatFile.h"
 #include "botfiles/ScriptFile.h"
 #include "botfiles/WeightFiles.h"
-#include "chat/ChatFile.h"
-#include "core/Presets.h"
+#include "pk3/ArchiveExtract.h"
 #include "pk3/TempFolder.h"
 #include "pk3/ZipArchive.h"
+#include "session/Presets.h"
 #include "support/ScriptedMessages.h"
 #include "support/TempFolder.h"
 #include "support/TestCatalogues.h"
@@ -283,23 +284,6 @@ TEST_F(ArchiveLoadTest, IconsComeOutUnderTheirBareName)
     EXPECT_FALSE(ExtractIcon(
         "skins.pk3", "models\\players\\sarge\\icon_x.tga", Folders(), m_temp.Path(), m_messages));
     EXPECT_EQ(m_messages.Received().size(), 1u);
-}
-
-TEST(PrivateTempFolder, IsPrivateAndGoesAway)
-{
-    std::filesystem::path path;
-    {
-        PrivateTempFolder temp;
-        path = temp.Path();
-        ASSERT_FALSE(path.empty());
-        struct stat info = {};
-        ASSERT_EQ(stat(path.c_str(), &info), 0);
-        EXPECT_EQ(info.st_mode & 0777, 0700u);
-        test::WriteBytes(path / "left.txt", "x");
-        PrivateTempFolder other;
-        EXPECT_NE(other.Path(), path);
-    }
-    EXPECT_FALSE(std::filesystem::exists(path));
 }
 
 } // namespace

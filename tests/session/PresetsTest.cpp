@@ -1,4 +1,4 @@
-#include "core/Presets.h"
+#include "session/Presets.h"
 
 #include "chat/ChatCatalogue.h"
 #include "core/Bot.h"

@@ -1,12 +1,12 @@
-#include "chat/ChatFile.h"
+#include "botfiles/ChatFile.h"
 
 #include "botfiles/BotFileReading.h"
 #include "botfiles/CharFile.h"
 #include "botfiles/FileHeader.h"
-#include "botfiles/ValueFormat.h"
 #include "chat/ChatCodec.h"
 #include "core/FileLookup.h"
 #include "core/Trim.h"
+#include "core/ValueFormat.h"
 
 namespace twl {
 

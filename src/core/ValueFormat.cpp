@@ -1,4 +1,4 @@
-#include "botfiles/ValueFormat.h"
+#include "core/ValueFormat.h"
 
 #include "core/Trim.h"
 

@@ -1,4 +1,6 @@
-#include "botfiles/ValueFormat.h"
+#include "core/ValueFormat.h"
+
+#include "support/ParamNames.h"
 
 #include <gtest/gtest.h>
 
@@ -20,9 +22,12 @@ void PrintTo(const FormatCase& formatCase, std::ostream* out)
          << formatCase.Input.ToText() << "\" -> " << formatCase.Expected;
 }
 
+// The kind of the value and the text it gives: "Double_05_0" for 0.5.
 std::string CaseName(const ::testing::TestParamInfo<FormatCase>& info)
 {
-    return "Case" + std::to_string(info.index);
+    static const char* const Kinds[] = {"Empty", "Int16", "Single", "Double", "Text"};
+    return std::string(Kinds[static_cast<int>(info.param.Input.GetKind())]) + "_" +
+           test::ReadableName(info.param.Expected, info.index);
 }
 
 class FormatValueCases : public ::testing::TestWithParam<FormatCase>

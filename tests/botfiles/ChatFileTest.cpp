@@ -1,4 +1,4 @@
-#include "chat/ChatFile.h"
+#include "botfiles/ChatFile.h"
 
 #include "chat/ChatOperations.h"
 #include "support/ScriptedMessages.h"

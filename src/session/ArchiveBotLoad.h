@@ -1,34 +1,16 @@
 #pragma once
 
-#include "botfiles/BotFileSet.h"
 #include "core/Bot.h"
-#include "core/Catalogues.h"
 #include "core/Messages.h"
 #include "core/Settings.h"
+#include "session/BotFileSet.h"
+#include "session/Catalogues.h"
 
-#include <cstdint>
 #include <filesystem>
-#include <optional>
 #include <string>
 #include <vector>
 
 namespace twl {
-
-class ZipReader;
-
-// No bot file or icon is this large; a larger entry is not read.
-inline constexpr std::uint64_t MaxArchiveEntrySize = 4 * 1024 * 1024;
-
-// Takes one entry (looked up without regard to case, "/" and "\" alike) out
-// of the open archive into `folder` under its bare file name. A missing,
-// oversized or damaged entry is reported ("Couldn't load <entry> from <pk3>.
-// Check that the pk3-file still exists.", "Load failed"). The path written,
-// or nothing.
-std::optional<std::filesystem::path> ExtractFromArchive(ZipReader& archive,
-                                                        const std::string& pk3File,
-                                                        const std::string& entry,
-                                                        const std::filesystem::path& folder,
-                                                        Messages& messages);
 
 // Reads what `loadType` asks for of the bot `name` (lower case) from the
 // archive `pk3File` of the game's folders into `bot`: the files are taken
@@ -58,14 +40,5 @@ bool LoadListedBot(Bot& thisBot,
                    const std::vector<std::filesystem::path>& archiveFolders,
                    const std::filesystem::path& tempFolder,
                    Messages& messages);
-
-// Takes a skin icon (its path as the catalogue keeps it) out of its archive
-// into `tempFolder`; the path written, or nothing (after the message).
-std::optional<std::filesystem::path>
-ExtractIcon(const std::string& pk3File,
-            const std::string& iconFile,
-            const std::vector<std::filesystem::path>& archiveFolders,
-            const std::filesystem::path& tempFolder,
-            Messages& messages);
 
 } // namespace twl

@@ -1,13 +1,13 @@
-#include "botfiles/BotFileSet.h"
+#include "session/BotFileSet.h"
 
 #include "botfiles/CharFile.h"
+#include "botfiles/ChatFile.h"
 #include "botfiles/ScriptFile.h"
 #include "botfiles/WeightFiles.h"
-#include "chat/ChatFile.h"
 #include "chat/ChatOperations.h"
 #include "core/FileLookup.h"
-#include "core/Presets.h"
 #include "pk3/BotArchive.h"
+#include "session/Presets.h"
 
 #include <vector>
 

@@ -1,0 +1,84 @@
+#include "pk3/ArchiveExtract.h"
+
+#include "core/TextFile.h"
+#include "pk3/GameArchives.h"
+#include "pk3/ZipArchive.h"
+
+#include <memory>
+
+namespace twl {
+
+void ReportNotLoaded(Messages& messages, const std::string& entry, const std::string& pk3File)
+{
+    messages.Inform("Couldn't load " + entry + " from " + pk3File +
+                        ". Check that the pk3-file still exists.",
+                    "Load failed");
+}
+
+std::unique_ptr<ZipReader> OpenGameArchive(const std::string& pk3File,
+                                           const std::string& firstEntry,
+                                           const std::vector<std::filesystem::path>& archiveFolders,
+                                           Messages& messages)
+{
+    std::optional<std::filesystem::path> path = ResolveGameArchive(archiveFolders, pk3File);
+    ZipError error;
+    std::unique_ptr<ZipReader> archive = path ? ZipReader::Open(*path, error) : nullptr;
+    if (!archive) {
+        ReportNotLoaded(messages, firstEntry, pk3File);
+    }
+    return archive;
+}
+
+namespace {
+
+// The bare file name of an entry path.
+std::string BareName(const std::string& entry)
+{
+    std::size_t slash = entry.find_last_of("/\\");
+    return slash == std::string::npos ? entry : entry.substr(slash + 1);
+}
+
+} // namespace
+
+std::optional<std::filesystem::path> ExtractFromArchive(ZipReader& archive,
+                                                        const std::string& pk3File,
+                                                        const std::string& entry,
+                                                        const std::filesystem::path& folder,
+                                                        Messages& messages)
+{
+    std::string bareName = BareName(entry);
+    std::optional<std::uint64_t> index = archive.FindEntry(entry);
+    ZipError error;
+    std::optional<std::string> bytes;
+    if (index && !bareName.empty() && bareName != "." && bareName != "..") {
+        bytes = archive.ReadEntry(*index, MaxArchiveEntrySize, error);
+    }
+    if (!bytes || folder.empty()) {
+        ReportNotLoaded(messages, entry, pk3File);
+        return std::nullopt;
+    }
+    std::filesystem::path target = folder / bareName;
+    FileResult written = WriteScratchFile(target, *bytes);
+    if (!written.Ok) {
+        ReportWriteFailure(written, messages);
+        return std::nullopt;
+    }
+    return target;
+}
+
+std::optional<std::filesystem::path>
+ExtractIcon(const std::string& pk3File,
+            const std::string& iconFile,
+            const std::vector<std::filesystem::path>& archiveFolders,
+            const std::filesystem::path& tempFolder,
+            Messages& messages)
+{
+    std::unique_ptr<ZipReader> archive =
+        OpenGameArchive(pk3File, iconFile, archiveFolders, messages);
+    if (!archive) {
+        return std::nullopt;
+    }
+    return ExtractFromArchive(*archive, pk3File, iconFile, tempFolder, messages);
+}
+
+} // namespace twl

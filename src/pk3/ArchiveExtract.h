@@ -1,0 +1,51 @@
+#pragma once
+
+#include "core/Messages.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace twl {
+
+class ZipReader;
+
+// Opens the archive `pk3File` of the game's folders (the user's copy before
+// the installation's). A missing or unreadable archive is reported as the
+// load of `firstEntry` failing ("Couldn't load ... Check that the pk3-file
+// still exists.", "Load failed"); nothing then.
+std::unique_ptr<ZipReader> OpenGameArchive(const std::string& pk3File,
+                                           const std::string& firstEntry,
+                                           const std::vector<std::filesystem::path>& archiveFolders,
+                                           Messages& messages);
+
+// The message of an entry that could not be taken out of its archive.
+void ReportNotLoaded(Messages& messages, const std::string& entry, const std::string& pk3File);
+
+// No bot file or icon is this large; a larger entry is not read.
+inline constexpr std::uint64_t MaxArchiveEntrySize = 4 * 1024 * 1024;
+
+// Takes one entry (looked up without regard to case, "/" and "\" alike) out
+// of the open archive into `folder` under its bare file name. A missing,
+// oversized or damaged entry is reported ("Couldn't load <entry> from <pk3>.
+// Check that the pk3-file still exists.", "Load failed"). The path written,
+// or nothing.
+std::optional<std::filesystem::path> ExtractFromArchive(ZipReader& archive,
+                                                        const std::string& pk3File,
+                                                        const std::string& entry,
+                                                        const std::filesystem::path& folder,
+                                                        Messages& messages);
+
+// Takes a skin icon (its path as the catalogue keeps it) out of its archive
+// into `tempFolder`; the path written, or nothing (after the message).
+std::optional<std::filesystem::path>
+ExtractIcon(const std::string& pk3File,
+            const std::string& iconFile,
+            const std::vector<std::filesystem::path>& archiveFolders,
+            const std::filesystem::path& tempFolder,
+            Messages& messages);
+
+} // namespace twl
