@@ -1,0 +1,157 @@
+#pragma once
+
+#include "core/Bot.h"
+#include "core/Messages.h"
+#include "core/Settings.h"
+#include "pk3/TempFolder.h"
+#include "session/Catalogues.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace twl {
+
+// Text boxes of the window, by the parameter they edit.
+inline constexpr std::array<int, 5> TextBoxes = {
+    Para::Name, Para::FunName, Para::VersionMajor, Para::VersionMinor, Para::Comment};
+
+// The entries of the railgun colour list: "None", then colours 0 to 7.
+const std::vector<std::string>& RailColours();
+
+// A model of the catalogue and one of its skins, by position.
+struct ModelSelection
+{
+    std::int16_t Model = 0;
+    std::int16_t Skin = 0;
+};
+
+// What the editor window holds and decides, without any widget: the one bot
+// being edited, whether it has unsaved changes, the settings and lists, and
+// what every command does to them. The window shows this state and hands
+// the user's actions to it; every message goes through `messages`.
+class BotEditor
+{
+public:
+    // `settingsFolder` holds twl.ini and the user lists. `random` is the
+    // program's one generator (tests give a seeded one).
+    BotEditor(std::filesystem::path settingsFolder,
+              Messages& messages,
+              std::mt19937 random = std::mt19937());
+
+    // Start-up, in this order: the settings are read and applied, the
+    // catalogues and lists built, the private temporary folder made and the
+    // first bot made as "All zeros" (not asked about, and not yet shown).
+    // Leaves IsFilling set: the window clears it once it has shown the bot.
+    void Start();
+
+    Bot ThisBot;
+    bool IsChanged = false;
+    bool IsFilling = false;
+    // A bot of the game's list can be loaded (archives are read in-process).
+    bool CanLoadPk3 = true;
+    // Skin icons can be shown: the game folder is set.
+    bool CanShowIcons = false;
+    std::mt19937 Random;
+
+    Settings& CurrentSettings() { return m_settings; }
+
+    const Settings& CurrentSettings() const { return m_settings; }
+
+    Catalogues& CurrentCatalogues() { return m_catalogues; }
+
+    const Catalogues& CurrentCatalogues() const { return m_catalogues; }
+
+    const std::filesystem::path& SettingsFolder() const { return m_settingsFolder; }
+
+    // Empty when it could not be made.
+    std::filesystem::path TempDir() const;
+    // Where the load and save dialog opens next.
+    std::filesystem::path RememberedFolder;
+
+    // Applies the settings: a game folder without the game is cleared
+    // ("Quake3.exe not found in '...'"), a working folder that does not exist
+    // becomes the settings folder ("Given working directory not found in
+    // '...'. Using application directory."), an empty one too; an empty
+    // counter becomes 0; icons can be shown when a game folder is set; the
+    // dialog's folder becomes the working folder.
+    void InitByValues();
+
+    // The new-bot commands. With unsaved changes the user is asked first; No
+    // keeps the bot and its changes. True when a new bot took the place of
+    // the old one: the window then shows it.
+    bool CreateZeroBot();
+    bool CreateAverageBot();
+    // Every characteristic drawn from its slider's positions (the linked
+    // levels in their order), weights on the 0-400 grid, health and armour
+    // 0 to 4, a random gender, railgun colour and model with one of its
+    // skins, and one random line of its list in every chat group.
+    bool CreateRandomBot();
+
+    // Edits of the general properties; each marks the bot changed.
+    void SetGender(int option);        // 0 male, 1 female, 2 it
+    void SetRailColour(int listIndex); // position in RailColours()
+    void SetArenaLord(bool arenaLord);
+    // A slider moved by the user: one-value characteristic `index` (31 to
+    // 80), or per-skill characteristic `index` (2 to 30) of `level`.
+    void SetOneValue(int index, double value);
+    void SetSkillValue(int level, int index, double value);
+
+    // The user typed in a text box: the bot has changed, although the text
+    // reaches it only when the box is left (ValidateBox).
+    void TextEdited();
+
+    // What the window shows for the bot.
+    int GenderOption() const;    // -1 when the bot's gender is none of the three
+    int RailColourIndex() const; // position in RailColours()
+    bool ArenaLord() const;
+    // The text of box `index` (a TextBoxes entry); the fun name without the
+    // quotes it is stored in.
+    std::string BoxText(int index) const;
+    // The value a slider shows: `index` 31 to 80, or 2 to 30 with `level`.
+    Value SliderValue(int index, int level = 0) const;
+
+    // The rules of a text box, checked when the user leaves it: on failure
+    // the rule's message is shown and nothing is stored (the window keeps
+    // the focus in the box); otherwise the text is stored. True when stored.
+    bool ValidateBox(int index, const std::string& text);
+
+    // Every text box as if the user had left it; at the first that fails,
+    // "Errors in bot! Correct before saving!" and its index; nothing when
+    // all passed.
+    std::optional<int> CheckAllIn(const std::function<std::string(int)>& boxText);
+
+    // Closing: with unsaved changes the user is asked; No keeps the window.
+    bool MayClose();
+    // Writes the user lists and twl.ini, reporting each failure.
+    void SaveOnExit();
+
+    // The catalogue positions that show the bot's model and skin (matched
+    // without regard to case). A model or skin the catalogue lacks is
+    // offered to the user: Yes adds it as the user's own, No gives the bot
+    // the first model and its first skin (or the model's first skin).
+    ModelSelection ResolveModelAndSkin();
+    // The lists show model `model` and its skin `skin`: the bot takes their
+    // names.
+    void ShowModelAndSkin(const ModelSelection& selection);
+    // The user chose a model: the bot takes it, and its first skin.
+    void ModelChosen(std::int16_t model);
+    // The user chose a skin of the selected model.
+    void SkinChosen(std::int16_t model, std::int16_t skin);
+
+private:
+    bool StartNewBot();
+
+    std::filesystem::path m_settingsFolder;
+    Messages& m_messages;
+    Settings m_settings;
+    Catalogues m_catalogues;
+    std::unique_ptr<PrivateTempFolder> m_tempFolder;
+};
+
+} // namespace twl

@@ -1,0 +1,74 @@
+#pragma once
+
+#include "session/SliderScale.h"
+
+#include <array>
+#include <string>
+#include <vector>
+
+namespace twl {
+
+// Where a slider stands: its page (0 to 7, in tab order), the frame on the
+// page (the weapon-skills page has two side by side), and its row and column
+// in that frame.
+struct SliderPlace
+{
+    int Page = 0;
+    int Frame = 0;
+    int Row = 0;
+    int Column = 0;
+};
+
+// A three-level slider: characteristic `Index` (2 to 30) at skill levels 1,
+// 4 and 5, bot parameters 100, 400 and 500 + Index.
+struct ThreeSliderSpec
+{
+    int Index = 0;
+    std::string Name; // the caption before its range, "Attack skill"
+    int Max = 1;
+    Linking Link = Linking::Independent;
+    bool ZeroIsNo = false; // a zero shows as "No"
+    SliderPlace Place;
+};
+
+// A one-value slider: bot parameter `Index` (31 to 80).
+struct OneSliderSpec
+{
+    int Index = 0;
+    std::string Name; // empty for the lower row of the weapon-pickup pairs
+    int Max = 1;
+    int ScaleGroup = -1; // the scale selector it follows (0 to 2), or none
+    SliderPlace Place;
+};
+
+// One tab of the parameter pages.
+struct PageSpec
+{
+    std::string TabCaption;
+    std::vector<std::string> FrameCaptions;
+    // Labels at the left of the rows ("Without", "With"); empty when the
+    // page has none.
+    std::vector<std::string> RowLabels;
+    int ScaleGroup = -1; // the scale selector below the rows, or none
+};
+
+inline constexpr int PageCount = 8;
+inline constexpr int ChatTextsPage = 7;
+inline constexpr int ScaleGroupCount = 3;
+
+const std::array<PageSpec, PageCount>& Pages();
+// In characteristic order: 2 to 30, and 31 to 80.
+const std::vector<ThreeSliderSpec>& ThreeSliders();
+const std::vector<OneSliderSpec>& OneSliders();
+
+// A slider's caption: its name with the range, "Gauntlet (0-400)"; an
+// unnamed slider has none.
+std::string SliderCaption(const std::string& name, int max);
+
+// The one-value sliders that a scale selector governs.
+std::vector<int> ScaleGroupMembers(int group);
+
+// The scales a selector offers, and the one the pages start with.
+inline constexpr std::array<int, 3> Scales = {400, 600, 1000};
+
+} // namespace twl
