@@ -1,32 +1,85 @@
 #include "editor/frmMain.h"
 
-#include "core/TextFile.h"
 #include "core/Version.h"
 #include "dialogs/frmAbout.h"
-#include "session/Presets.h"
+#include "editor/FunNamePreview.h"
+#include "editor/ParameterPages.h"
+#include "session/FunName.h"
 
 #include <QAction>
+#include <QButtonGroup>
+#include <QCheckBox>
 #include <QCloseEvent>
+#include <QComboBox>
+#include <QFocusEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QIcon>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMenuBar>
+#include <QPainter>
+#include <QPixmap>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QShortcut>
+#include <QTimer>
+#include <QVBoxLayout>
 
 namespace twl {
 
-frmMain::frmMain(std::filesystem::path settingsFolder, Messages& messages, QWidget* parent)
+namespace {
+
+QString Text(const std::string& text)
+{
+    return QString::fromStdString(text);
+}
+
+QGroupBox* Frame(const QString& caption, QWidget* inside, QWidget* parent)
+{
+    auto* frame = new QGroupBox(caption, parent);
+    auto* layout = new QVBoxLayout(frame);
+    layout->setContentsMargins(6, 4, 6, 6);
+    layout->addWidget(inside);
+    return frame;
+}
+
+} // namespace
+
+frmMain::frmMain(std::filesystem::path settingsFolder,
+                 Messages& messages,
+                 std::mt19937 random,
+                 QWidget* parent)
     : QMainWindow(parent)
-    , m_settingsFolder(std::move(settingsFolder))
-    , m_messages(messages)
+    , m_editor(std::move(settingsFolder), messages, random)
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(Caption());
 
-    IsFilling = true;
-    LoadIniFile(m_settingsFolder, m_settings, m_messages);
-    InitCatalogues(m_catalogues, m_settingsFolder, m_messages);
+    m_editor.Start();
     BuildMenus();
-    ThisBot = Bot();
-    ApplyZeroPreset(ThisBot);
-    IsChanged = false;
-    IsFilling = false;
+
+    auto* central = new QWidget(this);
+    auto* layout = new QHBoxLayout(central);
+    layout->addWidget(BuildGeneralProperties(), 0);
+    m_pages = new ParameterPages(m_editor, central);
+    layout->addWidget(m_pages, 1);
+    setCentralWidget(central);
+
+    auto* nextTab = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Tab), this);
+    nextTab->setContext(Qt::WindowShortcut);
+    connect(nextTab, &QShortcut::activated, m_pages, &ParameterPages::SelectNextTab);
+
+    FillBotDataToForm();
+
+    if (QScreen* screen = this->screen()) {
+        QRect area = screen->availableGeometry();
+        QSize size = sizeHint().boundedTo(area.size());
+        resize(size);
+        move(area.center() - QPoint(size.width() / 2, size.height() / 2));
+    }
 }
 
 QString frmMain::Caption()
@@ -78,9 +131,18 @@ void frmMain::BuildMenus()
 
     QMenu* bots = AddMenu(bar, "mnuBot", QStringLiteral("Bots"));
     QMenu* newBot = AddSubmenu(bots, "mnuNew", QStringLiteral("New bot"));
-    AddAction(newBot, "mnuNewZero", QStringLiteral("All zeros"), NotYet);
-    AddAction(newBot, "mnuNewAverage", QStringLiteral("Average"), NotYet);
-    AddAction(newBot, "mnuNewRandom", QStringLiteral("Random"), NotYet);
+    connect(AddAction(newBot, "mnuNewZero", QStringLiteral("All zeros"), true),
+            &QAction::triggered,
+            this,
+            &frmMain::CreateZeroBot);
+    connect(AddAction(newBot, "mnuNewAverage", QStringLiteral("Average"), true),
+            &QAction::triggered,
+            this,
+            &frmMain::CreateAverageBot);
+    connect(AddAction(newBot, "mnuNewRandom", QStringLiteral("Random"), true),
+            &QAction::triggered,
+            this,
+            &frmMain::CreateRandomBot);
     AddAction(bots, "mnuLoad", QStringLiteral("Load bot"), NotYet);
     AddAction(bots, "mnuMake", QStringLiteral("Make bot files"), NotYet);
 
@@ -103,6 +165,274 @@ void frmMain::BuildMenus()
     AddAction(chatTools, "mnuSyn", QStringLiteral("Add synonym"), NotYet);
 }
 
+QLineEdit* frmMain::AddTextBox(int index)
+{
+    auto* box = new QLineEdit();
+    box->setObjectName(QStringLiteral("txtBotPara_") + QString::number(index));
+    box->installEventFilter(this);
+    connect(box, &QLineEdit::textEdited, this, [this] { m_editor.TextEdited(); });
+    m_textBoxes[index] = box;
+    return box;
+}
+
+QWidget* frmMain::BuildGeneralProperties()
+{
+    auto* column = new QWidget(this);
+    column->setObjectName(QStringLiteral("fraGeneral"));
+    auto* grid = new QGridLayout(column);
+    grid->setContentsMargins(0, 0, 0, 0);
+
+    grid->addWidget(Frame(QStringLiteral("Name"), AddTextBox(Para::Name), column), 0, 0, 1, 2);
+
+    auto* genders = new QWidget(column);
+    auto* genderLayout = new QHBoxLayout(genders);
+    genderLayout->setContentsMargins(0, 0, 0, 0);
+    m_gender = new QButtonGroup(this);
+    const char* const genderCaptions[] = {"Male", "Female", "It"};
+    for (int option = 0; option < 3; ++option) {
+        auto* button = new QRadioButton(QString::fromLatin1(genderCaptions[option]), genders);
+        button->setObjectName(QStringLiteral("opGender_") + QString::number(option));
+        m_gender->addButton(button, option);
+        genderLayout->addWidget(button);
+    }
+    connect(m_gender, &QButtonGroup::idClicked, this, [this](int option) {
+        m_editor.SetGender(option);
+    });
+    grid->addWidget(Frame(QStringLiteral("Gender"), genders, column), 1, 0, 1, 2);
+
+    m_models = new QComboBox(column);
+    m_models->setObjectName(QStringLiteral("cmbModel"));
+    m_models->setMinimumContentsLength(10);
+    m_modelFrame = Frame(QStringLiteral("Model"), m_models, column);
+    m_modelFrame->setObjectName(QStringLiteral("fraModel"));
+    grid->addWidget(m_modelFrame, 2, 0, 1, 2);
+    m_skins = new QComboBox(column);
+    m_skins->setObjectName(QStringLiteral("cmbSkin"));
+    m_skins->setMinimumContentsLength(10);
+    m_skinFrame = Frame(QStringLiteral("Skin"), m_skins, column);
+    m_skinFrame->setObjectName(QStringLiteral("fraSkin"));
+    grid->addWidget(m_skinFrame, 3, 0, 1, 2);
+    connect(m_models, &QComboBox::activated, this, &frmMain::cmbModel_Click);
+    connect(m_skins, &QComboBox::activated, this, &frmMain::cmbSkin_Click);
+
+    auto* funName = new QWidget(column);
+    auto* funLayout = new QVBoxLayout(funName);
+    funLayout->setContentsMargins(0, 0, 0, 0);
+    QLineEdit* funBox = AddTextBox(Para::FunName);
+    funLayout->addWidget(funBox);
+    auto* colours = new QHBoxLayout();
+    colours->setSpacing(3);
+    for (int code = 1; code <= 7; ++code) {
+        auto* button = new QPushButton(funName);
+        button->setObjectName(QStringLiteral("cmdFunColor_") + QString::number(code));
+        Rgb rgb = ColourOfCode(code);
+        button->setFixedSize(24, 24);
+        button->setToolTip(QStringLiteral("^") + QString::number(code));
+        // A square of the colour, edged so that white shows on a light window.
+        QPixmap square(16, 16);
+        square.fill(QColor(64, 64, 64));
+        QPainter painter(&square);
+        painter.fillRect(1, 1, 14, 14, QColor(rgb.Red, rgb.Green, rgb.Blue));
+        painter.end();
+        button->setIcon(QIcon(square));
+        button->setFocusPolicy(Qt::NoFocus);
+        connect(button, &QPushButton::clicked, this, [this, code] { FunColourClicked(code); });
+        colours->addWidget(button);
+    }
+    colours->addStretch(1);
+    funLayout->addLayout(colours);
+    m_funName = new FunNamePreview(funName);
+    funLayout->addWidget(m_funName);
+    connect(funBox, &QLineEdit::textChanged, this, &frmMain::DrawFunName);
+    grid->addWidget(Frame(QStringLiteral("Funname"), funName, column), 4, 0, 1, 2);
+
+    m_rail = new QComboBox(column);
+    m_rail->setObjectName(QStringLiteral("cmbRail"));
+    for (const std::string& colour : RailColours()) {
+        m_rail->addItem(Text(colour));
+    }
+    connect(
+        m_rail, &QComboBox::activated, this, [this](int index) { m_editor.SetRailColour(index); });
+    grid->addWidget(Frame(QStringLiteral("Railgun color"), m_rail, column), 5, 0);
+    m_arenaLord = new QCheckBox(QStringLiteral("Arenalord"), column);
+    m_arenaLord->setObjectName(QStringLiteral("chkArenalord"));
+    connect(m_arenaLord, &QCheckBox::clicked, this, [this](bool checked) {
+        m_editor.SetArenaLord(checked);
+    });
+    grid->addWidget(Frame(QStringLiteral("Arenalord"), m_arenaLord, column), 5, 1);
+
+    m_icon = new QLabel(column);
+    m_icon->setObjectName(QStringLiteral("picIcon"));
+    m_icon->setFixedSize(64, 64);
+    m_icon->setAlignment(Qt::AlignCenter);
+    m_icon->setFrameShape(QFrame::StyledPanel);
+    QGroupBox* iconFrame = Frame(QStringLiteral("Icon"), m_icon, column);
+    iconFrame->setObjectName(QStringLiteral("fraIcon"));
+    grid->addWidget(iconFrame, 6, 0, 2, 1);
+
+    auto* version = new QWidget(column);
+    auto* versionLayout = new QHBoxLayout(version);
+    versionLayout->setContentsMargins(0, 0, 0, 0);
+    QLineEdit* major = AddTextBox(Para::VersionMajor);
+    QLineEdit* minor = AddTextBox(Para::VersionMinor);
+    major->setMaximumWidth(50);
+    minor->setMaximumWidth(50);
+    versionLayout->addWidget(major);
+    versionLayout->addWidget(new QLabel(QStringLiteral("."), version));
+    versionLayout->addWidget(minor);
+    versionLayout->addStretch(1);
+    grid->addWidget(Frame(QStringLiteral("Version"), version, column), 6, 1);
+
+    grid->addWidget(
+        Frame(QStringLiteral("Comment"), AddTextBox(Para::Comment), column), 8, 0, 1, 2);
+    grid->setRowStretch(9, 1);
+    column->setMaximumWidth(300);
+    return column;
+}
+
+void frmMain::FillSkinCombo(std::int16_t model)
+{
+    QSignalBlocker block(m_skins);
+    m_skins->clear();
+    const ModelCatalogue& models = m_editor.CurrentCatalogues().Models;
+    if (model >= 0 && static_cast<std::size_t>(model) < models.size()) {
+        for (const SkinEntry& skin : models[static_cast<std::size_t>(model)].Skins) {
+            m_skins->addItem(Text(skin.Name));
+        }
+    }
+    m_skinFrame->setTitle(QStringLiteral("Skin name (%1 skins)").arg(m_skins->count()));
+}
+
+void frmMain::FillModelAndSkin(std::int16_t model, std::int16_t skin)
+{
+    {
+        QSignalBlocker block(m_models);
+        m_models->clear();
+        for (const ModelEntry& entry : m_editor.CurrentCatalogues().Models) {
+            m_models->addItem(Text(entry.Name));
+        }
+        m_models->setCurrentIndex(model);
+    }
+    FillSkinCombo(model);
+    {
+        QSignalBlocker block(m_skins);
+        m_skins->setCurrentIndex(skin);
+    }
+    m_editor.ShowModelAndSkin({model, skin});
+    m_modelFrame->setTitle(QStringLiteral("Model name (%1 models)").arg(m_models->count()));
+}
+
+void frmMain::cmbModel_Click(int index)
+{
+    auto model = static_cast<std::int16_t>(index);
+    m_editor.ModelChosen(model);
+    FillSkinCombo(model);
+    QSignalBlocker block(m_skins);
+    m_skins->setCurrentIndex(0);
+}
+
+void frmMain::cmbSkin_Click(int index)
+{
+    m_editor.SkinChosen(static_cast<std::int16_t>(m_models->currentIndex()),
+                        static_cast<std::int16_t>(index));
+}
+
+void frmMain::DrawFunName(const QString& funName)
+{
+    m_funName->DrawFunName(funName);
+}
+
+void frmMain::FunColourClicked(int code)
+{
+    QLineEdit* box = m_textBoxes.at(Para::FunName);
+    QString text = box->text();
+    // The editor counts in bytes of UTF-8; the box in characters.
+    std::size_t cursor = static_cast<std::size_t>(text.left(box->cursorPosition()).toUtf8().size());
+    std::optional<TextAndCursor> inserted = InsertColourCode(text.toStdString(), cursor, code);
+    if (!inserted) {
+        return;
+    }
+    box->setText(Text(inserted->Text));
+    box->setFocus();
+    box->setCursorPosition(static_cast<int>(
+        QString::fromUtf8(inserted->Text.data(), static_cast<qsizetype>(inserted->Cursor)).size()));
+    m_editor.TextEdited();
+}
+
+void frmMain::FillBotDataToForm()
+{
+    m_editor.IsFilling = true;
+    int gender = m_editor.GenderOption();
+    if (gender >= 0) {
+        m_gender->button(gender)->setChecked(true);
+    }
+    m_rail->setCurrentIndex(m_editor.RailColourIndex());
+    m_arenaLord->setChecked(m_editor.ArenaLord());
+    ModelSelection selection = m_editor.ResolveModelAndSkin();
+    FillModelAndSkin(selection.Model, selection.Skin);
+    for (const auto& [index, box] : m_textBoxes) {
+        box->setText(Text(m_editor.BoxText(index)));
+        box->setCursorPosition(0);
+    }
+    m_pages->ShowBot();
+    m_editor.IsFilling = false;
+    m_editor.IsChanged = false;
+}
+
+void frmMain::CreateZeroBot()
+{
+    if (m_editor.CreateZeroBot()) {
+        FillBotDataToForm();
+    }
+}
+
+void frmMain::CreateAverageBot()
+{
+    if (m_editor.CreateAverageBot()) {
+        FillBotDataToForm();
+    }
+}
+
+void frmMain::CreateRandomBot()
+{
+    if (m_editor.CreateRandomBot()) {
+        FillBotDataToForm();
+    }
+}
+
+bool frmMain::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::FocusOut) {
+        for (const auto& [index, box] : m_textBoxes) {
+            if (box == watched) {
+                auto* focus = static_cast<QFocusEvent*>(event);
+                // A menu or another window taking the focus is not leaving the box.
+                if (focus->reason() != Qt::PopupFocusReason &&
+                    focus->reason() != Qt::ActiveWindowFocusReason) {
+                    ValidateOnLeaving(box, index);
+                }
+                break;
+            }
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void frmMain::ValidateOnLeaving(QLineEdit* box, int index)
+{
+    if (m_returningTo != nullptr) {
+        return;
+    }
+    if (m_editor.ValidateBox(index, box->text().toStdString())) {
+        return;
+    }
+    m_returningTo = box;
+    QTimer::singleShot(0, box, [this, box] {
+        box->setFocus(Qt::OtherFocusReason);
+        m_returningTo = nullptr;
+    });
+}
+
 void frmMain::ShowAbout()
 {
     frmAbout about(this);
@@ -111,14 +441,11 @@ void frmMain::ShowAbout()
 
 void frmMain::closeEvent(QCloseEvent* event)
 {
-    if (IsChanged &&
-        !m_messages.Ask("The current bot has changed. Do you still want to exit without saving?",
-                        "Tarnwell")) {
+    if (!m_editor.MayClose()) {
         event->ignore();
         return;
     }
-    SaveUserLists(m_catalogues, m_settingsFolder, m_messages);
-    ReportWriteFailure(SaveIniFile(m_settingsFolder, m_settings), m_messages);
+    m_editor.SaveOnExit();
     event->accept();
 }
 

@@ -1,56 +1,94 @@
 #pragma once
 
-#include "core/Bot.h"
 #include "core/Messages.h"
-#include "core/Settings.h"
-#include "session/Catalogues.h"
+#include "session/BotEditor.h"
 
 #include <QMainWindow>
 
+#include <array>
 #include <filesystem>
+#include <map>
 #include <random>
 
 class QAction;
+class QButtonGroup;
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
 class QMenu;
+class QMenuBar;
+class QRadioButton;
 
 namespace twl {
 
-// The main window: owner of the one bot being edited, its menus, and the
-// settings, which it reads at start and writes back when it closes.
+class FunNamePreview;
+class ParameterPages;
+
+// The main window: it shows the bot being edited (general properties at the
+// left, the parameter pages at the right) and hands every action of the user
+// to the editor state, which decides what happens.
 class frmMain : public QMainWindow
 {
     Q_OBJECT
 
 public:
-    // `settingsFolder` holds twl.ini; every message goes through `messages`.
-    frmMain(std::filesystem::path settingsFolder, Messages& messages, QWidget* parent = nullptr);
+    // `settingsFolder` holds twl.ini and the user lists; every message goes
+    // through `messages`; `random` is the program's one generator.
+    frmMain(std::filesystem::path settingsFolder,
+            Messages& messages,
+            std::mt19937 random = std::mt19937(),
+            QWidget* parent = nullptr);
 
-    Bot ThisBot;
-    bool IsChanged = false;
-    bool IsFilling = false;
-    // The program's one random generator (default-seeded), for random chat lines.
-    std::mt19937 Random;
+    BotEditor& Editor() { return m_editor; }
 
-    const Settings& CurrentSettings() const { return m_settings; }
+    // Shows the bot on the whole window; leaves it unchanged.
+    void FillBotDataToForm();
+    // Refills the model and skin lists and selects the given positions.
+    void FillModelAndSkin(std::int16_t model, std::int16_t skin);
+    void FillSkinCombo(std::int16_t model);
+    void DrawFunName(const QString& funName);
 
-    const Catalogues& CurrentCatalogues() const { return m_catalogues; }
+    void CreateZeroBot();
+    void CreateAverageBot();
+    void CreateRandomBot();
 
     static QString Caption();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     QMenu* AddMenu(QMenuBar* bar, const char* name, const QString& caption);
     QMenu* AddSubmenu(QMenu* parent, const char* name, const QString& caption);
     QAction* AddAction(QMenu* menu, const char* name, const QString& caption, bool enabled);
     void BuildMenus();
+    QWidget* BuildGeneralProperties();
+    QLineEdit* AddTextBox(int index);
     void ShowAbout();
+    void cmbModel_Click(int index);
+    void cmbSkin_Click(int index);
+    void FunColourClicked(int code);
+    // Leaving text box `index`: its rules, and the focus kept there on failure.
+    void ValidateOnLeaving(QLineEdit* box, int index);
 
-    std::filesystem::path m_settingsFolder;
-    Messages& m_messages;
-    Settings m_settings;
-    Catalogues m_catalogues;
+    BotEditor m_editor;
+    std::map<int, QLineEdit*> m_textBoxes;
+    QButtonGroup* m_gender = nullptr;
+    QComboBox* m_models = nullptr;
+    QComboBox* m_skins = nullptr;
+    QGroupBox* m_modelFrame = nullptr;
+    QGroupBox* m_skinFrame = nullptr;
+    QComboBox* m_rail = nullptr;
+    QCheckBox* m_arenaLord = nullptr;
+    QLabel* m_icon = nullptr;
+    FunNamePreview* m_funName = nullptr;
+    ParameterPages* m_pages = nullptr;
+    // While the focus is put back into a box that failed its rules, leaving
+    // the box it went to is no validation.
+    QLineEdit* m_returningTo = nullptr;
 };
 
 } // namespace twl

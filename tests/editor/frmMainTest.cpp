@@ -42,9 +42,9 @@ const MenuItem MenuItems[] = {
     {"mnuExit", "Exit", true},
     {"mnuBot", "Bots", true},
     {"mnuNew", "New bot", true},
-    {"mnuNewZero", "All zeros", false},
-    {"mnuNewAverage", "Average", false},
-    {"mnuNewRandom", "Random", false},
+    {"mnuNewZero", "All zeros", true},
+    {"mnuNewAverage", "Average", true},
+    {"mnuNewRandom", "Random", true},
     {"mnuLoad", "Load bot", false},
     {"mnuMake", "Make bot files", false},
     {"mnuFile", "Files", true},
@@ -96,10 +96,10 @@ TEST_F(frmMainTest, CaptionAndMenuBar)
 TEST_F(frmMainTest, StartsWithAnAllZerosBot)
 {
     frmMain window(m_folder.Path(), m_messages);
-    EXPECT_EQ(window.ThisBot.BotPara(102), Value(std::int16_t{0}));
-    EXPECT_EQ(window.ThisBot.BotPara(80), Value(std::int16_t{0}));
-    EXPECT_FALSE(window.IsChanged);
-    EXPECT_FALSE(window.IsFilling);
+    EXPECT_EQ(window.Editor().ThisBot.BotPara(102), Value(std::int16_t{0}));
+    EXPECT_EQ(window.Editor().ThisBot.BotPara(80), Value(std::int16_t{0}));
+    EXPECT_FALSE(window.Editor().IsChanged);
+    EXPECT_FALSE(window.Editor().IsFilling);
 }
 
 TEST_F(frmMainTest, AboutBoxShowsTitleVersionAndCredits)
@@ -138,6 +138,7 @@ TEST_F(frmMainTest, ExitWritesTheSettingsItRead)
 {
     Settings settings;
     settings.Text(Settings::UserName) = "Vantry";
+    settings.Text(Settings::WorkDir) = m_folder.Path().string();
     settings.BotsMade = Value(4.0);
     ASSERT_TRUE(SaveIniFile(m_folder.Path(), settings).Ok);
     std::string before = test::ReadBytes(m_folder / "twl.ini");
@@ -145,7 +146,7 @@ TEST_F(frmMainTest, ExitWritesTheSettingsItRead)
     {
         frmMain window(m_folder.Path(), m_messages);
         window.show();
-        EXPECT_EQ(window.CurrentSettings().Text(Settings::UserName), "Vantry");
+        EXPECT_EQ(window.Editor().CurrentSettings().Text(Settings::UserName), "Vantry");
         std::filesystem::remove(m_folder / "twl.ini");
         FindAction(window, "mnuExit")->trigger();
         EXPECT_FALSE(window.isVisible());
@@ -157,20 +158,25 @@ TEST_F(frmMainTest, DamagedSettingsAreReportedAtStart)
 {
     test::WriteBytes(m_folder / "twl.ini", "[Tarnwell settings]\r\nQ3Baseq3 = /q3\r\n");
     frmMain window(m_folder.Path(), m_messages);
-    ASSERT_EQ(m_messages.Received().size(), 1u);
+    // The settings read before the damage are applied: /q3 holds no game.
+    ASSERT_EQ(m_messages.Received().size(), 2u);
     EXPECT_EQ(m_messages.Received()[0],
               (ScriptedMessages::Message{ScriptedMessages::Kind::Warn,
                                          "Load error",
                                          "Errors occured when trying to load ini file. Please "
                                          "check your options from Program/Options."}));
-    EXPECT_EQ(window.CurrentSettings().Text(Settings::Q3Baseq3), "/q3");
+    EXPECT_EQ(m_messages.Received()[1],
+              (ScriptedMessages::Message{ScriptedMessages::Kind::Warn,
+                                         "Tarnwell: Quake3.exe missing",
+                                         "Quake3.exe not found in '/q3'"}));
+    EXPECT_EQ(window.Editor().CurrentSettings().Text(Settings::Q3Baseq3), "");
 }
 
 TEST_F(frmMainTest, ClosingAChangedBotAsksFirst)
 {
     frmMain window(m_folder.Path(), m_messages);
     window.show();
-    window.IsChanged = true;
+    window.Editor().IsChanged = true;
 
     m_messages.ExpectQuestion(false);
     EXPECT_FALSE(window.close());

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "session/FunName.h"
+
+#include <QWidget>
+
+#include <vector>
+
+namespace twl {
+
+// The fun name as the game colours it: each character drawn right after the
+// previous one, in the application's font in bold, on a grey on which all
+// eight colours, black and white too, stand out (each character gets a thin
+// outline of black or white, whichever differs more from its colour).
+class FunNamePreview : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit FunNamePreview(QWidget* parent = nullptr);
+
+    // Clears the preview and draws `funName`.
+    void DrawFunName(const QString& funName);
+
+    const std::vector<ColouredRun>& Runs() const { return m_runs; }
+
+    QSize sizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    std::vector<ColouredRun> m_runs;
+};
+
+} // namespace twl

@@ -1,0 +1,206 @@
+#include "editor/ParameterPages.h"
+
+#include "editor/Sliders.h"
+#include "session/PageTables.h"
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QProxyStyle>
+#include <QScrollArea>
+#include <QStyle>
+#include <QTabBar>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace twl {
+
+namespace {
+
+QString Text(const std::string& text)
+{
+    return QString::fromStdString(text);
+}
+
+// Tabs with less room beside their captions, so that all eight fit beside
+// the general properties on a 1280-pixel screen.
+class NarrowTabs : public QProxyStyle
+{
+public:
+    explicit NarrowTabs(QStyle* base)
+        : QProxyStyle(base->name())
+    {}
+
+    int pixelMetric(PixelMetric metric,
+                    const QStyleOption* option = nullptr,
+                    const QWidget* widget = nullptr) const override
+    {
+        int value = QProxyStyle::pixelMetric(metric, option, widget);
+        return metric == PM_TabBarTabHSpace ? value / 2 : value;
+    }
+};
+
+double NumberOf(const Value& value)
+{
+    return value.ToNumber().value_or(0.0);
+}
+
+} // namespace
+
+ParameterPages::ParameterPages(BotEditor& editor, QWidget* parent)
+    : QTabWidget(parent)
+    , m_editor(editor)
+{
+    setObjectName(QStringLiteral("tbsBotPara"));
+    for (int page = 0; page < PageCount; ++page) {
+        BuildPage(page);
+    }
+    // Every tab stays in sight with its caption in full.
+    tabBar()->setUsesScrollButtons(false);
+    tabBar()->setElideMode(Qt::ElideNone);
+    tabBar()->setStyle(new NarrowTabs(tabBar()->style()));
+    connect(this, &QTabWidget::currentChanged, this, &ParameterPages::EnableSelectedPage);
+    EnableSelectedPage(currentIndex());
+}
+
+void ParameterPages::BuildPage(int page)
+{
+    const PageSpec& spec = Pages()[static_cast<std::size_t>(page)];
+    // The page scrolls when the screen is too small to show it whole.
+    auto* scroll = new QScrollArea();
+    scroll->setObjectName(QStringLiteral("picParameters_") + QString::number(page));
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    auto* content = new QWidget();
+    auto* pageLayout = new QVBoxLayout(content);
+    auto* frames = new QHBoxLayout();
+    pageLayout->addLayout(frames);
+
+    std::vector<QGridLayout*> grids;
+    for (const std::string& caption : spec.FrameCaptions) {
+        auto* frame = new QGroupBox(Text(caption), content);
+        auto* grid = new QGridLayout(frame);
+        grid->setHorizontalSpacing(12);
+        frames->addWidget(frame, 1);
+        grids.push_back(grid);
+        if (page == ChatTextsPage) {
+            m_chatFrame = frame;
+        }
+    }
+    // Row labels take column 0 of the grid when the page has them.
+    int firstColumn = spec.RowLabels.empty() ? 0 : 1;
+    for (std::size_t row = 0; row < spec.RowLabels.size(); ++row) {
+        auto* label = new QLabel(Text(spec.RowLabels[row]));
+        grids[0]->addWidget(label, static_cast<int>(row), 0, Qt::AlignBottom);
+    }
+
+    for (const ThreeSliderSpec& slider : ThreeSliders()) {
+        if (slider.Place.Page != page) {
+            continue;
+        }
+        auto* control = new ThreeSlider();
+        control->setObjectName(QStringLiteral("tsBotPara_") + QString::number(slider.Index));
+        control->SetCaption(Text(SliderCaption(slider.Name, slider.Max)));
+        control->SetMax(slider.Max);
+        control->SetSlideBehaviour(static_cast<int>(slider.Link));
+        control->SetZeroIsNo(slider.ZeroIsNo);
+        control->SetIndexS(slider.Index);
+        grids[static_cast<std::size_t>(slider.Place.Frame)]->addWidget(
+            control, slider.Place.Row, firstColumn + slider.Place.Column, Qt::AlignTop);
+        m_threeSliders[slider.Index] = control;
+        connect(control, &ThreeSlider::ValueChanges, this, [this, control](int level, double v) {
+            m_editor.SetSkillValue(level, control->IndexS(), v);
+        });
+    }
+    for (const OneSliderSpec& slider : OneSliders()) {
+        if (slider.Place.Page != page) {
+            continue;
+        }
+        auto* control = new OneSlider();
+        control->setObjectName(QStringLiteral("osBotPara_") + QString::number(slider.Index));
+        control->SetCaption(Text(SliderCaption(slider.Name, slider.Max)));
+        control->SetMax(slider.Max);
+        control->SetIndexS(slider.Index);
+        grids[static_cast<std::size_t>(slider.Place.Frame)]->addWidget(
+            control, slider.Place.Row, firstColumn + slider.Place.Column, Qt::AlignTop);
+        m_oneSliders[slider.Index] = control;
+        connect(control, &OneSlider::ValueChanges, this, [this, control](double v) {
+            m_editor.SetOneValue(control->IndexS(), v);
+        });
+    }
+    for (QGridLayout* grid : grids) {
+        for (int column = firstColumn; column < grid->columnCount(); ++column) {
+            grid->setColumnStretch(column, 1);
+        }
+        grid->setRowStretch(grid->rowCount(), 1);
+    }
+    if (spec.ScaleGroup >= 0) {
+        auto* selector = new MaxSelect(content);
+        selector->setObjectName(QStringLiteral("mseSelect_") + QString::number(spec.ScaleGroup));
+        int group = spec.ScaleGroup;
+        connect(selector, &MaxSelect::AdjustScale, this, [this, group](int scale) {
+            AdjustScale(group, scale);
+        });
+        grids[0]->addWidget(selector, grids[0]->rowCount(), 0, 1, grids[0]->columnCount());
+        m_scaleSelectors[static_cast<std::size_t>(group)] = selector;
+    }
+    if (page != ChatTextsPage) {
+        pageLayout->addStretch(1);
+    }
+    scroll->setWidget(content);
+    addTab(scroll, Text(spec.TabCaption));
+}
+
+QSize ParameterPages::sizeHint() const
+{
+    QSize largest;
+    for (int page = 0; page < count(); ++page) {
+        auto* scroll = static_cast<QScrollArea*>(widget(page));
+        largest = largest.expandedTo(scroll->widget()->sizeHint());
+    }
+    QSize tabs = tabBar()->sizeHint();
+    // The page's frame and margins around the content.
+    const int frame = 2 * style()->pixelMetric(QStyle::PM_DefaultFrameWidth) + 8;
+    return {std::max(largest.width() + frame, tabs.width() + frame),
+            largest.height() + tabs.height() + frame};
+}
+
+void ParameterPages::AdjustScale(int group, int scale)
+{
+    for (const OneSliderSpec& slider : OneSliders()) {
+        if (slider.ScaleGroup != group) {
+            continue;
+        }
+        OneSlider* control = m_oneSliders.at(slider.Index);
+        control->SetCaption(Text(SliderCaption(slider.Name, scale)));
+        control->SetMax(scale);
+    }
+}
+
+void ParameterPages::EnableSelectedPage(int selected)
+{
+    for (int page = 0; page < count(); ++page) {
+        widget(page)->setEnabled(page == selected);
+    }
+}
+
+void ParameterPages::SelectNextTab()
+{
+    setCurrentIndex((currentIndex() + 1) % count());
+}
+
+void ParameterPages::ShowBot()
+{
+    for (const auto& [index, control] : m_oneSliders) {
+        control->SetValue(NumberOf(m_editor.SliderValue(index)));
+    }
+    for (const auto& [index, control] : m_threeSliders) {
+        for (int level : SliderLevels) {
+            control->SetValue(level, NumberOf(m_editor.SliderValue(index, level)));
+        }
+    }
+}
+
+} // namespace twl

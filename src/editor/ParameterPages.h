@@ -1,0 +1,58 @@
+#pragma once
+
+#include "session/BotEditor.h"
+#include "session/PageTables.h"
+
+#include <QTabWidget>
+
+#include <array>
+#include <map>
+
+class QGroupBox;
+
+namespace twl {
+
+class MaxSelect;
+class OneSlider;
+class ThreeSlider;
+
+// The eight tabbed pages of the bot's characteristics and weights, built
+// from the page tables: every slider edits its characteristic in the bot
+// being edited, and only the page of the selected tab is enabled.
+class ParameterPages : public QTabWidget
+{
+    Q_OBJECT
+
+public:
+    ParameterPages(BotEditor& editor, QWidget* parent = nullptr);
+
+    // Shows the bot's values on every slider (nothing is written back).
+    void ShowBot();
+
+    // The frame of the chat page, for the chat editor.
+    QGroupBox* ChatFrame() const { return m_chatFrame; }
+
+    // Ctrl+Tab: the next tab, from the last back to the first.
+    void SelectNextTab();
+
+    // Room for the largest page without scrolling; the pages scroll only
+    // when the screen is smaller than that.
+    QSize sizeHint() const override;
+
+    ThreeSlider* ThreeSliderOf(int index) const { return m_threeSliders.at(index); }
+
+    OneSlider* OneSliderOf(int index) const { return m_oneSliders.at(index); }
+
+private:
+    void BuildPage(int page);
+    void AdjustScale(int group, int scale);
+    void EnableSelectedPage(int selected);
+
+    BotEditor& m_editor;
+    std::map<int, ThreeSlider*> m_threeSliders;
+    std::map<int, OneSlider*> m_oneSliders;
+    std::array<MaxSelect*, ScaleGroupCount> m_scaleSelectors{};
+    QGroupBox* m_chatFrame = nullptr;
+};
+
+} // namespace twl
