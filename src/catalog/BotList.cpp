@@ -129,4 +129,14 @@ SaveUserBots(const BotList& bots, const std::filesystem::path& folder, Messages&
     return WriteTextFile(path, lines);
 }
 
+std::string BotListLine(const BotListEntry& entry)
+{
+    auto column = [](const std::string& text, std::size_t width) {
+        return text.size() > width - 1 ? text.substr(0, width - 1) + " "
+                                       : text + std::string(width - text.size(), ' ');
+    };
+    std::string botFile = entry.HasBotFile ? "Yes" : entry.IsOriginal ? "-D-" : "No";
+    return column(entry.Name, 15) + column(entry.PK3File, 20) + botFile;
+}
+
 } // namespace twl

@@ -39,6 +39,12 @@ void AddBotEntry(BotList& bots,
                  bool hasBotFile,
                  NameIndex* index = nullptr);
 
+// The line of an entry in the load dialog's bot list: the name in 15
+// columns, the archive in 20 (each cut with a blank when longer), then "Yes"
+// when the archive holds the bot's script, "-D-" for the game's own bots,
+// else "No".
+std::string BotListLine(const BotListEntry& entry);
+
 // By name, in character-code order, stably.
 void SortBotList(BotList& bots);
 

@@ -280,18 +280,6 @@ bool UseGameFolder(const std::string& folder, Session& session)
     return true;
 }
 
-// A bot list line of the load dialog: name in 15 columns, archive in 20,
-// then whether the archive holds the bot's script.
-std::string BotListLine(const BotListEntry& entry)
-{
-    auto column = [](const std::string& text, std::size_t width) {
-        return text.size() > width - 1 ? text.substr(0, width - 1) + " "
-                                       : text + std::string(width - text.size(), ' ');
-    };
-    std::string botFile = entry.HasBotFile ? "Yes" : entry.IsOriginal ? "-D-" : "No";
-    return column(entry.Name, 15) + column(entry.PK3File, 20) + botFile;
-}
-
 int RunScan(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err)
 {
     CommandLine line = ParseCommandLine(arguments, {}, {"--settings"});

@@ -2,11 +2,14 @@
 
 #include "core/Version.h"
 #include "dialogs/frmAbout.h"
+#include "dialogs/frmOpen.h"
+#include "dialogs/frmOptions.h"
 #include "editor/FunNamePreview.h"
 #include "editor/ParameterPages.h"
 #include "session/FunName.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -21,10 +24,12 @@
 #include <QMenuBar>
 #include <QPainter>
 #include <QPixmap>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
 #include <QShortcut>
+#include <QStatusBar>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -122,7 +127,10 @@ void frmMain::BuildMenus()
     QMenuBar* bar = menuBar();
 
     QMenu* program = AddMenu(bar, "mTarnwell", QStringLiteral("Program"));
-    AddAction(program, "mnuOptions", QStringLiteral("Options"), NotYet);
+    connect(AddAction(program, "mnuOptions", QStringLiteral("Options"), true),
+            &QAction::triggered,
+            this,
+            &frmMain::ShowOptions);
     QAction* about = AddAction(program, "mnuAbout", QStringLiteral("About Tarnwell"), true);
     program->addSeparator()->setObjectName(QStringLiteral("mnuSeparator1"));
     QAction* exitAction = AddAction(program, "mnuExit", QStringLiteral("Exit"), true);
@@ -143,17 +151,42 @@ void frmMain::BuildMenus()
             &QAction::triggered,
             this,
             &frmMain::CreateRandomBot);
-    AddAction(bots, "mnuLoad", QStringLiteral("Load bot"), NotYet);
-    AddAction(bots, "mnuMake", QStringLiteral("Make bot files"), NotYet);
+    connect(AddAction(bots, "mnuLoad", QStringLiteral("Load bot"), true),
+            &QAction::triggered,
+            this,
+            &frmMain::LoadBot);
+    connect(AddAction(bots, "mnuMake", QStringLiteral("Make bot files"), true),
+            &QAction::triggered,
+            this,
+            &frmMain::MakeBotFiles);
 
     QMenu* files = AddMenu(bar, "mnuFile", QStringLiteral("Files"));
-    AddAction(files, "mnuCharFile", QStringLiteral("Load char file"), NotYet);
-    AddAction(files, "mnuWeaponFile", QStringLiteral("Load weapon file"), NotYet);
-    AddAction(files, "mnuitemFile", QStringLiteral("Load item file"), NotYet);
-    AddAction(files, "mnuChatFile", QStringLiteral("Load chat file"), NotYet);
+
+    const struct
+    {
+        const char* Name;
+        const char* Caption;
+        DialogPurpose Purpose;
+    } singleFiles[] = {
+        {"mnuCharFile", "Load char file", DialogPurpose::LoadCharFile},
+        {"mnuWeaponFile", "Load weapon file", DialogPurpose::LoadWeaponFile},
+        {"mnuitemFile", "Load item file", DialogPurpose::LoadItemFile},
+        {"mnuChatFile", "Load chat file", DialogPurpose::LoadChatFile},
+    };
+
+    for (const auto& file : singleFiles) {
+        int loadType = static_cast<int>(file.Purpose);
+        connect(AddAction(files, file.Name, QString::fromLatin1(file.Caption), true),
+                &QAction::triggered,
+                this,
+                [this, loadType] { ShowOpenSaveForm(loadType); });
+    }
 
     QMenu* tools = AddMenu(bar, "mnTool", QStringLiteral("Tools"));
-    AddAction(tools, "mnuCheck", QStringLiteral("Check baseq3"), NotYet);
+    connect(AddAction(tools, "mnuCheck", QStringLiteral("Check baseq3"), true),
+            &QAction::triggered,
+            this,
+            &frmMain::CheckBaseq3);
     QMenu* list = AddSubmenu(tools, "mnuList", QStringLiteral("Model/skin list"));
     AddAction(list, "mnuModelAdd", QStringLiteral("Add model"), NotYet);
     AddAction(list, "mnuSkinAdd", QStringLiteral("Add skin"), NotYet);
@@ -431,6 +464,124 @@ void frmMain::ValidateOnLeaving(QLineEdit* box, int index)
         box->setFocus(Qt::OtherFocusReason);
         m_returningTo = nullptr;
     });
+}
+
+std::optional<int> frmMain::CheckAllIn()
+{
+    return m_editor.CheckAllIn(
+        [this](int index) { return m_textBoxes.at(index)->text().toStdString(); });
+}
+
+void frmMain::ShowOpenSaveForm(int sType)
+{
+    OpenSaveRequest request = twl::ShowOpenSaveForm(m_editor, sType);
+    frmOpen dialog(m_editor.UserMessages(), this);
+    dialog.SetGameFolder(Text(m_editor.CurrentSettings().Text(Settings::Q3Baseq3)));
+    dialog.LType(request.LoadType);
+    if (!request.Caption.empty()) {
+        dialog.setWindowTitle(Text(request.Caption));
+    }
+    for (const std::string& line : request.BotLines) {
+        dialog.AddBotName(Text(line));
+    }
+    dialog.SetFolder(QString::fromStdString(request.Folder.string()));
+    connect(&dialog, &frmOpen::GiveDirAndFile, this, &frmMain::frmOpenBot_GiveDirAndFile);
+    connect(&dialog, &frmOpen::GiveBot, this, &frmMain::frmOpenBot_GiveBot);
+    dialog.exec();
+}
+
+void frmMain::frmOpenBot_GiveDirAndFile(
+    const QString& currentDir, const QString& currentFile, int loType, bool dirStruct, bool pk3Bot)
+{
+    ApplyOutcome(twl::GiveDirAndFile(
+        m_editor, currentDir.toStdString(), currentFile.toStdString(), loType, dirStruct, pk3Bot));
+}
+
+void frmMain::frmOpenBot_GiveBot(const QString& botId, int loType)
+{
+    ApplyOutcome(twl::GiveBot(m_editor, botId.toStdString(), loType));
+}
+
+void frmMain::ApplyOutcome(const CommandOutcome& outcome)
+{
+    if (outcome.ShowBot) {
+        FillBotDataToForm();
+        if (outcome.ChangedAfter) {
+            m_editor.IsChanged = true;
+        }
+    }
+    if (!outcome.Status.empty()) {
+        statusBar()->showMessage(Text(outcome.Status));
+    }
+}
+
+void frmMain::LoadBot()
+{
+    if (MayLoadBot(m_editor)) {
+        ShowOpenSaveForm(static_cast<int>(DialogPurpose::LoadBot));
+    }
+}
+
+void frmMain::MakeBotFiles()
+{
+    if (!CheckAllIn()) {
+        ShowOpenSaveForm(static_cast<int>(DialogPurpose::MakeBotFiles));
+    }
+}
+
+void frmMain::ShowOptions()
+{
+    frmOptions options(m_editor.UserMessages(), this);
+    std::array<std::string, 7> values = OptionValues(m_editor);
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        options.SetIniPara(static_cast<int>(i), Text(values[i]));
+    }
+    connect(&options, &frmOptions::SaveValues, this, [this, &options] {
+        std::array<std::string, 6> taken;
+        for (std::size_t i = 0; i < taken.size(); ++i) {
+            taken[i] = options.IniPara(static_cast<int>(i)).toStdString();
+        }
+        SaveOptionValues(m_editor, taken);
+    });
+    options.exec();
+}
+
+void frmMain::CheckBaseq3()
+{
+    QProgressDialog wait(
+        QStringLiteral("Browising BaseQ3..."), QStringLiteral("Cancel"), 0, 1, this);
+    wait.setObjectName(QStringLiteral("frmWait"));
+    wait.setWindowTitle(QStringLiteral("Please stand by"));
+    wait.setWindowModality(Qt::WindowModal);
+    wait.setMinimumDuration(0);
+    wait.setAutoClose(false);
+    wait.setAutoReset(false);
+    ModelSelection selection{static_cast<std::int16_t>(m_models->currentIndex()),
+                             static_cast<std::int16_t>(m_skins->currentIndex())};
+    bool shown = false;
+    auto progress = [&](std::size_t archive, std::size_t archives) {
+        if (!shown) {
+            wait.show();
+            shown = true;
+        }
+        wait.setMaximum(static_cast<int>(archives));
+        wait.setValue(static_cast<int>(archive));
+        wait.setLabelText(
+            QStringLiteral("Browising BaseQ3...\narchive %1 of %2").arg(archive + 1).arg(archives));
+        // The window keeps painting, and Cancel can be pressed, between archives.
+        QApplication::processEvents();
+        return !wait.wasCanceled();
+    };
+    bool checked = twl::CheckBaseq3(m_editor, selection, progress);
+    wait.close();
+    if (checked) {
+        FillModelAndSkin(selection.Model, selection.Skin);
+        const Catalogues& lists = m_editor.CurrentCatalogues();
+        statusBar()->showMessage(QStringLiteral("Checked %1: %2 bots, %3 models")
+                                     .arg(Text(m_editor.CurrentSettings().Text(Settings::Q3Baseq3)))
+                                     .arg(lists.Bots.size())
+                                     .arg(lists.Models.size()));
+    }
 }
 
 void frmMain::ShowAbout()

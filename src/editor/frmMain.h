@@ -2,12 +2,14 @@
 
 #include "core/Messages.h"
 #include "session/BotEditor.h"
+#include "session/FileCommands.h"
 
 #include <QMainWindow>
 
 #include <array>
 #include <filesystem>
 #include <map>
+#include <optional>
 #include <random>
 
 class QAction;
@@ -54,6 +56,16 @@ public:
     void CreateAverageBot();
     void CreateRandomBot();
 
+    // Every text box checked as if left; the index of the first that failed.
+    std::optional<int> CheckAllIn();
+    // Opens the load and save dialog for load type `sType`.
+    void ShowOpenSaveForm(int sType);
+    void LoadBot();
+    void MakeBotFiles();
+    void ShowOptions();
+    // "Check baseq3", with its wait window.
+    void CheckBaseq3();
+
     static QString Caption();
 
 protected:
@@ -71,6 +83,13 @@ private:
     void cmbModel_Click(int index);
     void cmbSkin_Click(int index);
     void FunColourClicked(int code);
+    void frmOpenBot_GiveDirAndFile(const QString& currentDir,
+                                   const QString& currentFile,
+                                   int loType,
+                                   bool dirStruct,
+                                   bool pk3Bot);
+    void frmOpenBot_GiveBot(const QString& botId, int loType);
+    void ApplyOutcome(const CommandOutcome& outcome);
     // Leaving text box `index`: its rules, and the focus kept there on failure.
     void ValidateOnLeaving(QLineEdit* box, int index);
 

@@ -35,6 +35,11 @@ std::filesystem::path EnvironmentPath(const char* name)
 
 } // namespace
 
+std::vector<std::string> GameProgramNames()
+{
+    return {std::begin(GamePrograms), std::end(GamePrograms)};
+}
+
 bool IsGameFolder(const std::filesystem::path& folder)
 {
     std::error_code error;

@@ -11,6 +11,9 @@ namespace twl {
 // (quake3.exe or one of the Linux engines) or a baseq3 folder.
 bool IsGameFolder(const std::filesystem::path& folder);
 
+// The file names of the game's program that IsGameFolder looks for.
+std::vector<std::string> GameProgramNames();
+
 // The folders whose .pk3 archives the game loads, lowest priority first: the
 // game folder's baseq3, then the user's own ~/.q3a/baseq3 and
 // $XDG_DATA_HOME/Quake3/baseq3 (default ~/.local/share/Quake3/baseq3), the

@@ -69,6 +69,8 @@ public:
 
     const std::filesystem::path& SettingsFolder() const { return m_settingsFolder; }
 
+    Messages& UserMessages() { return m_messages; }
+
     // Empty when it could not be made.
     std::filesystem::path TempDir() const;
     // Where the load and save dialog opens next.

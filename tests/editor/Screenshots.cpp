@@ -1,5 +1,8 @@
 // Writes a picture of every page of the editor's window, for a person to
 // look at: tarnwell_screenshots OUTDIR. Runs on Qt's offscreen platform.
+#include "dialogs/DirView.h"
+#include "dialogs/frmOpen.h"
+#include "dialogs/frmOptions.h"
 #include "editor/ParameterPages.h"
 #include "editor/frmMain.h"
 #include "support/ScriptedMessages.h"
@@ -9,8 +12,10 @@
 #include <QDir>
 #include <QLineEdit>
 #include <QPixmap>
+#include <QSignalSpy>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTest>
 
 #include <cstdio>
 #include <cstdlib>
@@ -61,6 +66,55 @@ int main(int argc, char* argv[])
     auto* funName = window.findChild<QLineEdit*>(QStringLiteral("txtBotPara_2"));
     funName->setText(QStringLiteral("^0Bl^1Re^2Gr^3Ye^4Bl^5Cy^6Ma^7Wh"));
     ok = Save(window, folder, QStringLiteral("funname-colours")) && ok;
+
+    // The load and save dialog in each of its shapes, over a folder of bots.
+    twl::test::TempFolder bots;
+    for (const char* file : {"sarge_c.c", "sarge_t.c", "sarge_i.c", "sarge_w.c", "tankjr_c.c"}) {
+        twl::test::WriteBytes(bots / file, "");
+    }
+
+    struct Shape
+    {
+        int LoadType;
+        int Tab;
+        const char* Name;
+    };
+
+    const Shape shapes[] = {{0, 0, "load-bot"},
+                            {0, 1, "load-bot-list"},
+                            {1, 0, "load-char-file"},
+                            {5, 0, "make-bot-files"},
+                            {6, 0, "set-game-folder"}};
+    for (const Shape& shape : shapes) {
+        twl::frmOpen dialog(messages, &window);
+        dialog.LType(shape.LoadType);
+        if (shape.LoadType == 5) {
+            dialog.setWindowTitle(QStringLiteral("Make botfiles for Bot"));
+        }
+        for (const char* line : {"Anarki         pak0.pk3            -D-",
+                                 "Johnny         bot-Johnny.pk3      Yes",
+                                 "Sarge          pak0.pk3            -D-"}) {
+            dialog.AddBotName(QString::fromLatin1(line));
+        }
+        dialog.SetFolder(QString::fromStdString(bots.Path().string()));
+        dialog.findChild<QTabWidget*>(QStringLiteral("tbsOptions"))->setCurrentIndex(shape.Tab);
+        dialog.show();
+        QSignalSpy listed(dialog.Browser(), &twl::DirView::FilesListed);
+        listed.wait(2000);
+        QTest::qWait(300); // the folder tree reads its folders in the background
+        ok = Save(dialog, folder, QString::fromLatin1(shape.Name)) && ok;
+    }
+    for (int tab = 0; tab < 2; ++tab) {
+        twl::frmOptions options(messages, &window);
+        options.SetIniPara(0, QStringLiteral("/usr/local/games/quake3"));
+        options.SetIniPara(1, QDir::homePath());
+        options.SetIniPara(3, QStringLiteral("Vantry"));
+        options.SetIniPara(4, QStringLiteral("vantry@example.org"));
+        options.SetIniPara(6, QStringLiteral("3"));
+        options.findChild<QTabWidget*>(QStringLiteral("tbsOptions"))->setCurrentIndex(tab);
+        options.show();
+        ok = Save(options, folder, QStringLiteral("options-%1").arg(tab)) && ok;
+    }
     messages.Clear();
     window.Editor().IsChanged = false;
     return ok ? 0 : 1;

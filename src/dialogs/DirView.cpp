@@ -1,0 +1,237 @@
+#include "dialogs/DirView.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QFileSystemModel>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QIdentityProxyModel>
+#include <QListView>
+#include <QStorageInfo>
+#include <QTreeView>
+#include <QVBoxLayout>
+
+namespace twl {
+
+// The file list's names: whole, or cut before the pattern's ending.
+class ListedNames : public QIdentityProxyModel
+{
+public:
+    using QIdentityProxyModel::QIdentityProxyModel;
+
+    void SetCut(bool cut, const QStringList& patterns)
+    {
+        beginResetModel();
+        m_cut = cut;
+        m_endings.clear();
+        for (const QString& pattern : patterns) {
+            m_endings << (pattern.startsWith(QLatin1Char('*')) ? pattern.mid(1) : pattern);
+        }
+        endResetModel();
+    }
+
+    QString Listed(const QString& name) const
+    {
+        if (!m_cut) {
+            return name;
+        }
+        for (const QString& ending : m_endings) {
+            qsizetype at = name.indexOf(ending, 0, Qt::CaseInsensitive);
+            if (!ending.isEmpty() && at >= 0) {
+                return name.left(at);
+            }
+        }
+        return name;
+    }
+
+    QVariant data(const QModelIndex& index, int role) const override
+    {
+        QVariant value = QIdentityProxyModel::data(index, role);
+        if (role == Qt::DisplayRole && index.column() == 0) {
+            return Listed(value.toString());
+        }
+        return value;
+    }
+
+private:
+    bool m_cut = false;
+    QStringList m_endings;
+};
+
+namespace {
+
+QString NativePath(const QString& path)
+{
+    return QDir::cleanPath(QDir(path).absolutePath());
+}
+
+} // namespace
+
+DirView::DirView(Messages& messages, QWidget* parent)
+    : QWidget(parent)
+    , m_messages(messages)
+    , m_places(new QComboBox(this))
+    , m_folders(new QTreeView(this))
+    , m_files(new QListView(this))
+    , m_folderModel(new QFileSystemModel(this))
+    , m_fileModel(new QFileSystemModel(this))
+    , m_names(new ListedNames(this))
+{
+    m_places->setObjectName(QStringLiteral("cmbPlaces"));
+    m_folders->setObjectName(QStringLiteral("tvFolders"));
+    m_files->setObjectName(QStringLiteral("lstFiles"));
+
+    m_folderModel->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Drives);
+    m_folderModel->setRootPath(QDir::rootPath());
+    m_folders->setModel(m_folderModel);
+    for (int column = 1; column < m_folderModel->columnCount(); ++column) {
+        m_folders->hideColumn(column);
+    }
+    m_folders->header()->hide();
+    m_folders->setRootIndex(m_folderModel->index(QDir::rootPath()));
+
+    // Without QDir::CaseSensitive the patterns match in any case.
+    m_fileModel->setFilter(QDir::Files);
+    m_fileModel->setNameFilterDisables(false);
+    m_names->setSourceModel(m_fileModel);
+    m_files->setModel(m_names);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_places);
+    auto* lists = new QHBoxLayout();
+    lists->addWidget(m_folders, 3);
+    lists->addWidget(m_files, 2);
+    layout->addLayout(lists, 1);
+    setMinimumSize(460, 280);
+
+    FillPlaces(QString());
+    connect(m_places, &QComboBox::activated, this, &DirView::PlaceChosen);
+    connect(m_folders, &QTreeView::clicked, this, [this](const QModelIndex& index) {
+        SetFolder(m_folderModel->filePath(index));
+    });
+    connect(m_files, &QListView::clicked, this, [this](const QModelIndex& index) {
+        emit FileSelected(index.data(Qt::DisplayRole).toString());
+    });
+    connect(m_files, &QListView::activated, this, [this](const QModelIndex& index) {
+        emit FileActivated(index.data(Qt::DisplayRole).toString());
+    });
+    // The tree is read in the background: the folder is shown once its
+    // parents have been read.
+    connect(m_folderModel, &QFileSystemModel::directoryLoaded, this, [this](const QString& path) {
+        if (m_folder.startsWith(NativePath(path))) {
+            ShowFolderInTree();
+        }
+    });
+    connect(m_fileModel, &QFileSystemModel::directoryLoaded, this, [this](const QString& path) {
+        if (NativePath(path) == m_folder) {
+            emit FilesListed();
+        }
+    });
+}
+
+void DirView::FillPlaces(const QString& gameFolder)
+{
+    m_places->clear();
+    QStringList places = {QDir::homePath(), QDir::rootPath()};
+    if (!gameFolder.isEmpty()) {
+        places << NativePath(gameFolder);
+    }
+    for (const QStorageInfo& volume : QStorageInfo::mountedVolumes()) {
+        if (volume.isValid() && volume.isReady() && !places.contains(volume.rootPath())) {
+            places << volume.rootPath();
+        }
+    }
+    for (const QString& place : places) {
+        m_places->addItem(place, place);
+    }
+}
+
+void DirView::SetGameFolder(const QString& folder)
+{
+    FillPlaces(folder);
+}
+
+void DirView::PlaceChosen(int index)
+{
+    if (!SetFolder(m_places->itemData(index).toString())) {
+        // Back to the place of the current folder, as far as the list has it.
+        int current = m_places->findData(m_folder);
+        if (current >= 0) {
+            m_places->setCurrentIndex(current);
+        }
+    }
+}
+
+void DirView::SetWildFile(const QStringList& patterns)
+{
+    m_fileModel->setNameFilters(patterns);
+    m_names->SetCut(!m_wholeName, patterns);
+    m_patterns = patterns;
+}
+
+void DirView::SetShowWholeName(bool wholeName)
+{
+    m_wholeName = wholeName;
+    m_names->SetCut(!wholeName, m_patterns);
+}
+
+void DirView::SetEnableFiles(bool enabled)
+{
+    m_files->setEnabled(enabled);
+}
+
+bool DirView::SetFolder(const QString& folder, bool quietly)
+{
+    QFileInfo info(folder);
+    if (!info.isDir() || !info.isReadable() || !info.isExecutable()) {
+        if (!quietly) {
+            m_messages.Inform("Can't access drive " + folder.toStdString(), "Disk error");
+        }
+        return false;
+    }
+    m_folder = NativePath(folder);
+    ShowFolderInTree();
+    // The place the folder lies in: the longest place that holds it.
+    int place = -1;
+    qsizetype longest = -1;
+    for (int i = 0; i < m_places->count(); ++i) {
+        QString root = m_places->itemData(i).toString();
+        bool holds =
+            m_folder == root ||
+            m_folder.startsWith(root.endsWith(QLatin1Char('/')) ? root : root + QLatin1Char('/'));
+        if (holds && root.size() > longest) {
+            place = i;
+            longest = root.size();
+        }
+    }
+    m_places->setCurrentIndex(place);
+    QModelIndex files = m_fileModel->setRootPath(m_folder);
+    m_files->setRootIndex(m_names->mapFromSource(files));
+    emit FolderChanged(m_folder);
+    emit FileSelected(QString());
+    return true;
+}
+
+void DirView::ShowFolderInTree()
+{
+    QModelIndex tree = m_folderModel->index(m_folder);
+    for (QModelIndex parent = tree.parent(); parent.isValid(); parent = parent.parent()) {
+        m_folders->expand(parent);
+    }
+    m_folders->setCurrentIndex(tree);
+    m_folders->scrollTo(tree, QAbstractItemView::PositionAtCenter);
+}
+
+QStringList DirView::ListedFiles() const
+{
+    QStringList names;
+    QModelIndex root = m_files->rootIndex();
+    for (int row = 0; row < m_names->rowCount(root); ++row) {
+        names << m_names->index(row, 0, root).data(Qt::DisplayRole).toString();
+    }
+    return names;
+}
+
+} // namespace twl

@@ -1,0 +1,76 @@
+#pragma once
+
+#include "core/Messages.h"
+
+#include <QDialog>
+#include <QString>
+
+class QCheckBox;
+class QListWidget;
+class QPushButton;
+class QTabWidget;
+
+namespace twl {
+
+class DirView;
+
+// The one dialog for choosing what to load and where to save. Its load type
+// (LType) says what for: 0 a bot, 1 to 4 one of its files, 5 the target of
+// "Make bot files", 6 to 8 a folder for the options. It loads and saves
+// nothing itself: it reports the choice through its signals.
+class frmOpen : public QDialog
+{
+    Q_OBJECT
+
+public:
+    frmOpen(Messages& messages, QWidget* parent = nullptr);
+
+    // Sets the load type and shapes the dialog for it; above 8 nothing.
+    void LType(int loadType);
+
+    int LoadType() const { return m_loadType; }
+
+    // A line of the game's bot list; the first line is selected.
+    void AddBotName(const QString& line);
+    // Where the browser starts (the home folder when `folder` cannot be
+    // read), and the game folder among its places.
+    void SetFolder(const QString& folder);
+    void SetGameFolder(const QString& folder);
+
+    QString CurrentDir() const { return m_currentDir; }
+
+    QString CurrentFile() const { return m_currentFile; }
+    DirView* Browser() const { return m_dirs; }
+
+signals:
+    void GiveDirAndFile(const QString& CurrentDir,
+                        const QString& CurrentFile,
+                        int LoType,
+                        bool DirStruct,
+                        bool PK3Bot);
+    void GiveBot(const QString& BotID, int LoType);
+    void Delete();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void cmdOK_Click();
+    void cmdCancel_Click();
+
+    Messages& m_messages;
+    QTabWidget* m_tabs;
+    DirView* m_dirs;
+    QCheckBox* m_dirStruc;
+    QCheckBox* m_botFile;
+    QCheckBox* m_useDir;
+    QCheckBox* m_savePk3;
+    QListWidget* m_bots;
+    QPushButton* m_ok;
+    QPushButton* m_cancel;
+    int m_loadType = 0;
+    QString m_currentDir;
+    QString m_currentFile;
+};
+
+} // namespace twl

@@ -1,0 +1,195 @@
+#include "session/FileCommands.h"
+
+#include "core/TextCase.h"
+#include "pk3/GameArchives.h"
+#include "session/ArchiveBotLoad.h"
+#include "session/GameFolderCheck.h"
+
+namespace twl {
+
+namespace {
+
+std::string WithoutEnding(const std::string& file, const std::string& ending)
+{
+    std::size_t at = LowerCase(file).find(ending);
+    return at == std::string::npos ? file : file.substr(0, at);
+}
+
+std::vector<std::filesystem::path> ArchiveFolders(const BotEditor& editor)
+{
+    return GameArchiveFolders(editor.CurrentSettings().Text(Settings::Q3Baseq3));
+}
+
+} // namespace
+
+bool MayLoadBot(BotEditor& editor)
+{
+    return !editor.IsChanged ||
+           editor.UserMessages().Ask(
+               "The current bot has changed. Do want to load a new bot and lose "
+               "unsaved work on this one?",
+               "Tarnwell");
+}
+
+OpenSaveRequest ShowOpenSaveForm(BotEditor& editor, int loadType)
+{
+    OpenSaveRequest request;
+    request.LoadType = loadType;
+    std::filesystem::path folder = editor.RememberedFolder;
+    if (folder.empty()) {
+        folder = editor.CurrentSettings().Text(Settings::WorkDir);
+    }
+    request.Folder = folder;
+    if (loadType == static_cast<int>(DialogPurpose::MakeBotFiles)) {
+        request.Caption = "Make botfiles for " + editor.ThisBot.BotPara(Para::Name).ToText();
+    } else if (editor.CurrentSettings().BaseQ3Checked) {
+        for (const BotListEntry& entry : editor.CurrentCatalogues().Bots) {
+            request.BotLines.push_back(BotListLine(entry));
+        }
+    }
+    editor.RememberedFolder = folder;
+    return request;
+}
+
+CommandOutcome GiveDirAndFile(BotEditor& editor,
+                              const std::filesystem::path& currentDir,
+                              const std::string& currentFile,
+                              int loadType,
+                              bool dirStruct,
+                              bool pk3Bot)
+{
+    CommandOutcome outcome;
+    editor.RememberedFolder = currentDir;
+    Bot& bot = editor.ThisBot;
+    if (loadType == static_cast<int>(DialogPurpose::MakeBotFiles)) {
+        if (!SaveBotFileSet(bot,
+                            currentDir,
+                            dirStruct,
+                            pk3Bot,
+                            editor.CurrentCatalogues(),
+                            editor.CurrentSettings(),
+                            editor.UserMessages())) {
+            return outcome; // reported; the bot stays changed
+        }
+        editor.IsChanged = false;
+        BotFileFolders folders = BotFileFoldersFor(currentDir, dirStruct);
+        outcome.Status = "Made the files of " + bot.BotPara(Para::Name).ToText() + " in " +
+                         folders.Files.string();
+        if (folders.Scripts != folders.Files) {
+            outcome.Status += " and " + folders.Scripts.string();
+        }
+        if (pk3Bot) {
+            outcome.Status +=
+                ", packed into " +
+                (currentDir / ("bot-" + bot.BotPara(Para::Name).ToText() + ".pk3")).string();
+        }
+        return outcome;
+    }
+    if (loadType < 0 || loadType > static_cast<int>(DialogPurpose::LoadWeaponFile)) {
+        return outcome;
+    }
+    bool found = LoadBotFiles(bot,
+                              static_cast<LoadType>(loadType),
+                              currentDir,
+                              currentFile,
+                              dirStruct,
+                              pk3Bot,
+                              editor.CurrentCatalogues(),
+                              editor.UserMessages());
+    outcome.ShowBot = true;
+    outcome.ChangedAfter = loadType != static_cast<int>(DialogPurpose::LoadBot);
+    if (found) {
+        std::string what = loadType == static_cast<int>(DialogPurpose::LoadBot)
+                               ? "the bot " + WithoutEnding(currentFile, "_c.c")
+                               : currentFile;
+        outcome.Status = "Loaded " + what + " from " + currentDir.string();
+    }
+    return outcome;
+}
+
+CommandOutcome GiveBot(BotEditor& editor, const std::string& botId, int loadType)
+{
+    CommandOutcome outcome;
+    std::size_t id = 0;
+    try {
+        id = static_cast<std::size_t>(std::stoul(botId));
+    } catch (const std::exception&) {
+        return outcome;
+    }
+    if (loadType < 0 || loadType > static_cast<int>(DialogPurpose::LoadWeaponFile)) {
+        return outcome;
+    }
+    const BotList& bots = editor.CurrentCatalogues().Bots;
+    if (id >= bots.size()) {
+        return outcome;
+    }
+    BotListEntry entry = bots[id];
+    if (!LoadListedBot(editor.ThisBot,
+                       id,
+                       static_cast<LoadType>(loadType),
+                       editor.CurrentSettings(),
+                       editor.CurrentCatalogues(),
+                       ArchiveFolders(editor),
+                       editor.TempDir(),
+                       editor.UserMessages())) {
+        return outcome;
+    }
+    outcome.ShowBot = true;
+    outcome.ChangedAfter = loadType != static_cast<int>(DialogPurpose::LoadBot);
+    outcome.Status = "Loaded " + entry.Name + " from " + entry.PK3File;
+    return outcome;
+}
+
+std::array<std::string, 7> OptionValues(const BotEditor& editor)
+{
+    const Settings& settings = editor.CurrentSettings();
+    std::array<std::string, 7> values;
+    for (int position = 0; position < Settings::TextCount; ++position) {
+        values[static_cast<std::size_t>(position)] =
+            settings.Text(static_cast<Settings::Position>(position));
+    }
+    values[Settings::Bots] = settings.BotsMade.ToText();
+    return values;
+}
+
+void SaveOptionValues(BotEditor& editor, const std::array<std::string, 6>& values)
+{
+    Settings& settings = editor.CurrentSettings();
+    for (int position = 0; position < Settings::TextCount; ++position) {
+        settings.Text(static_cast<Settings::Position>(position)) =
+            values[static_cast<std::size_t>(position)];
+    }
+    editor.InitByValues();
+}
+
+bool CheckBaseq3(BotEditor& editor,
+                 ModelSelection& selection,
+                 const std::function<bool(std::size_t archive, std::size_t archives)>& progress)
+{
+    Settings& settings = editor.CurrentSettings();
+    if (settings.Text(Settings::Q3Baseq3).empty()) {
+        editor.UserMessages().Warn(
+            "Quake III Arena folder isn't set. Use 'Program/Options' to set it.",
+            "Can't check folder");
+        return false;
+    }
+    // The check works on copies: a stopped check leaves the lists as they were.
+    Catalogues lists = editor.CurrentCatalogues();
+    Settings checked = settings;
+    ModelSelection followed = selection;
+    if (!CheckGameFolder(checked,
+                         lists,
+                         ArchiveFolders(editor),
+                         editor.UserMessages(),
+                         progress,
+                         &followed.Model,
+                         &followed.Skin)) {
+        return false;
+    }
+    editor.CurrentCatalogues() = std::move(lists);
+    settings.BaseQ3Checked = checked.BaseQ3Checked;
+    selection = followed;
+    return true;
+}
+
+} // namespace twl

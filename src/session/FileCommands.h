@@ -1,0 +1,83 @@
+#pragma once
+
+#include "session/BotEditor.h"
+#include "session/BotFileSet.h"
+
+#include <array>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace twl {
+
+// What the load and save dialog is for.
+enum class DialogPurpose
+{
+    LoadBot = 0,
+    LoadCharFile = 1,
+    LoadChatFile = 2,
+    LoadItemFile = 3,
+    LoadWeaponFile = 4,
+    MakeBotFiles = 5,
+    GameFolder = 6,
+    ExtractorFolder = 7,
+    WorkingFolder = 8
+};
+
+// How the load and save dialog opens: where, under which caption (empty:
+// its own), and with which lines on its page of the game's bots.
+struct OpenSaveRequest
+{
+    int LoadType = 0;
+    std::string Caption;
+    std::filesystem::path Folder;
+    std::vector<std::string> BotLines;
+};
+
+// "Load bot" with unsaved changes asks first; No ends the command.
+bool MayLoadBot(BotEditor& editor);
+
+// The dialog of a load or save: it opens in the folder it last reported (or
+// the working folder), which is remembered for the next time; "Make bot
+// files" names the bot in the caption, the loads list the game's bots once
+// the game folder has been checked.
+OpenSaveRequest ShowOpenSaveForm(BotEditor& editor, int loadType);
+
+// What the window does after a command of the dialog.
+struct CommandOutcome
+{
+    bool ShowBot = false;      // show the bot again (FillBotDataToForm)
+    bool ChangedAfter = false; // and mark it changed after that
+    std::string Status;        // what was written or read, and where; empty on failure
+};
+
+// The dialog reported a folder and a file: load types 0 to 4 read the bot or
+// one of its files, 5 makes the bot's files (in the game's layout with
+// `dirStruct`, packed with `pk3Bot`). A save that fails leaves the bot
+// changed and is reported with the path and the reason.
+CommandOutcome GiveDirAndFile(BotEditor& editor,
+                              const std::filesystem::path& currentDir,
+                              const std::string& currentFile,
+                              int loadType,
+                              bool dirStruct,
+                              bool pk3Bot);
+
+// The dialog reported a bot of the game's list (its position as text).
+CommandOutcome GiveBot(BotEditor& editor, const std::string& botId, int loadType);
+
+// The options dialog's values: the six texts and the bots made.
+std::array<std::string, 7> OptionValues(const BotEditor& editor);
+// Its OK: the six texts become the settings, which are then applied.
+void SaveOptionValues(BotEditor& editor, const std::array<std::string, 6>& values);
+
+// "Check baseq3": the game's archives scanned again into the model list and
+// the bot list, told to `progress` before each archive. Stopped through
+// `progress`, both lists stay exactly as they were. Without a game folder it
+// says so. `selection` follows its model and skin. True when checked.
+bool CheckBaseq3(BotEditor& editor,
+                 ModelSelection& selection,
+                 const std::function<bool(std::size_t archive, std::size_t archives)>& progress);
+
+} // namespace twl

@@ -1,0 +1,124 @@
+#include "dialogs/frmOptions.h"
+
+#include "dialogs/DirView.h"
+#include "dialogs/frmOpen.h"
+#include "support/ScriptedMessages.h"
+#include "support/TempFolder.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTabWidget>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+namespace twl {
+namespace {
+
+using test::ScriptedMessages;
+using test::TempFolder;
+
+QString Q(const std::filesystem::path& path)
+{
+    return QString::fromStdString(path.string());
+}
+
+TEST(frmOptions, ValuesGoInAndComeBackOnlyOnOk)
+{
+    ScriptedMessages messages;
+    for (bool ok : {true, false}) {
+        frmOptions dialog(messages);
+        dialog.show();
+        EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Tarnwell options"));
+        for (int i = 0; i <= 6; ++i) {
+            dialog.SetIniPara(i, QStringLiteral("value %1").arg(i));
+        }
+        EXPECT_EQ(dialog.findChild<QLabel*>(QStringLiteral("lblBotCount"))->text(),
+                  QStringLiteral("value 6"));
+        auto* name = dialog.findChild<QLineEdit*>(QStringLiteral("txtIni_3"));
+        name->setText(QStringLiteral("Vantry"));
+        // The extractor folder has no row of its own to show.
+        EXPECT_FALSE(dialog.findChild<QLineEdit*>(QStringLiteral("txtIni_2"))->isVisible());
+        EXPECT_TRUE(dialog.findChild<QLineEdit*>(QStringLiteral("txtIni_0"))->isVisible());
+        QSignalSpy saved(&dialog, &frmOptions::SaveValues);
+        QSignalSpy deleted(&dialog, &frmOptions::Delete);
+        QTest::mouseClick(dialog.findChild<QPushButton*>(ok ? QStringLiteral("cmdOK")
+                                                            : QStringLiteral("cmdCancel")),
+                          Qt::LeftButton);
+        EXPECT_EQ(saved.count(), ok ? 1 : 0);
+        EXPECT_EQ(deleted.count(), 1);
+        EXPECT_EQ(dialog.IniPara(3), QStringLiteral("Vantry"));
+        EXPECT_EQ(dialog.IniPara(2), QStringLiteral("value 2"));
+    }
+    auto tabs = [](frmOptions& dialog) {
+        return dialog.findChild<QTabWidget*>(QStringLiteral("tbsOptions"));
+    };
+    frmOptions dialog(messages);
+    dialog.show();
+    EXPECT_EQ(tabs(dialog)->tabText(0), QStringLiteral("Directories"));
+    EXPECT_EQ(tabs(dialog)->tabText(1), QStringLiteral("User data"));
+    QTest::keyClick(
+        dialog.findChild<QPushButton*>(QStringLiteral("cmdOK")), Qt::Key_Tab, Qt::ControlModifier);
+    EXPECT_EQ(tabs(dialog)->currentIndex(), 1);
+    EXPECT_TRUE(messages.Received().empty());
+}
+
+TEST(frmOptions, SearchStartsInTheBoxFolderAndFillsTheBox)
+{
+    ScriptedMessages messages;
+    TempFolder game;
+    std::filesystem::create_directories(game / "baseq3");
+    frmOptions dialog(messages);
+    dialog.show();
+
+    struct Case
+    {
+        QString Before;
+        QString StartsIn;
+    };
+
+    const Case cases[] = {
+        {Q(game / "gone"), QDir::homePath()},
+        {QString(), QDir::homePath()},
+        {Q(game / "baseq3"), Q(game / "baseq3")},
+    };
+    for (const Case& c : cases) {
+        dialog.SetIniPara(0, c.Before);
+        QString startedIn;
+        QString caption;
+        QTimer::singleShot(0, [&] {
+            auto* search = qobject_cast<frmOpen*>(QApplication::activeModalWidget());
+            ASSERT_NE(search, nullptr);
+            startedIn = search->Browser()->Folder();
+            caption = search->windowTitle();
+            EXPECT_EQ(search->LoadType(), 6);
+            search->Browser()->SetFolder(Q(game.Path()));
+            QTest::mouseClick(search->findChild<QPushButton*>(QStringLiteral("cmdOK")),
+                              Qt::LeftButton);
+        });
+        dialog.cmdSearch_Click(0);
+        EXPECT_EQ(startedIn, c.StartsIn);
+        EXPECT_EQ(caption, QStringLiteral("Set Q3 folder"));
+        EXPECT_EQ(dialog.IniPara(0), Q(game.Path()));
+    }
+    // The working folder takes any folder.
+    QTimer::singleShot(0, [&] {
+        auto* search = qobject_cast<frmOpen*>(QApplication::activeModalWidget());
+        ASSERT_NE(search, nullptr);
+        EXPECT_EQ(search->windowTitle(), QStringLiteral("Set working folder"));
+        search->Browser()->SetFolder(Q(game / "baseq3"));
+        QTest::mouseClick(search->findChild<QPushButton*>(QStringLiteral("cmdOK")), Qt::LeftButton);
+    });
+    dialog.cmdSearch_Click(1);
+    EXPECT_EQ(dialog.IniPara(1), Q(game / "baseq3"));
+    EXPECT_TRUE(messages.Received().empty());
+}
+
+} // namespace
+} // namespace twl
