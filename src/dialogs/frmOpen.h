@@ -40,6 +40,7 @@ public:
     QString CurrentDir() const { return m_currentDir; }
 
     QString CurrentFile() const { return m_currentFile; }
+
     DirView* Browser() const { return m_dirs; }
 
 signals:
