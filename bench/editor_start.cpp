@@ -2,12 +2,15 @@
 // empty QMainWindow, both on Qt's offscreen platform.
 //
 //   editor_start [ROUNDS]
+//   editor_start --check GAMEDIR
 //
 // Each round starts the programs once each, in turns (the empty window, one
 // with a line of text, the editor), and times each from its
 // start to its exit, which follows its window's first paint. It prints the
 // medians and the ratio, then the time the window takes to show an
-// "Average" bot (FillBotDataToForm), as the median of many calls.
+// "Average" bot (FillBotDataToForm), as the median of many calls. With
+// --check it runs "Check baseq3" over GAMEDIR and tells the longest time
+// between two paints of the wait window.
 #include "editor/frmMain.h"
 #include "support/ScriptedMessages.h"
 #include "support/TempFolder.h"
@@ -146,6 +149,51 @@ double FillTime(int argc, char* argv[])
     return Median(times);
 }
 
+// Paint times of the wait window of "Check baseq3".
+class PaintTimes : public QObject
+{
+public:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint && watched->inherits("QProgressDialog")) {
+            Times.push_back(Clock::now());
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+    std::vector<Clock::time_point> Times;
+};
+
+// "Check baseq3" over `gameFolder`: how long it takes and the longest time
+// between two paints of its wait window.
+int CheckGaps(int argc, char* argv[], const char* gameFolder)
+{
+    QApplication application(argc, argv);
+    twl::test::TempFolder settings;
+    twl::test::ScriptedMessages messages;
+    twl::frmMain window(settings.Path(), messages);
+    window.show();
+    window.Editor().CurrentSettings().Text(twl::Settings::Q3Baseq3) = gameFolder;
+    PaintTimes paints;
+    application.installEventFilter(&paints);
+    Clock::time_point start = Clock::now();
+    window.CheckBaseq3();
+    Clock::time_point end = Clock::now();
+    double longest = 0;
+    for (std::size_t i = 1; i < paints.Times.size(); ++i) {
+        longest = std::max(
+            longest, std::chrono::duration<double>(paints.Times[i] - paints.Times[i - 1]).count());
+    }
+    std::printf(
+        "Check baseq3 over %s: %.1f ms, %zu paints of the wait window, longest gap %.1f ms\n",
+        gameFolder,
+        std::chrono::duration<double>(end - start).count() * 1000,
+        paints.Times.size(),
+        longest * 1000);
+    window.Editor().IsChanged = false;
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -153,6 +201,9 @@ int main(int argc, char* argv[])
     setenv("QT_QPA_PLATFORM", "offscreen", 1);
     if (argc == 3 && std::strcmp(argv[1], "--child") == 0) {
         return RunWindow(1, argv, argv[2]);
+    }
+    if (argc == 3 && std::strcmp(argv[1], "--check") == 0) {
+        return CheckGaps(1, argv, argv[2]);
     }
     int rounds = argc > 1 ? std::atoi(argv[1]) : 20;
     // /proc/self/exe names this very program for the children.

@@ -76,7 +76,8 @@ void ParameterPages::BuildPage(int page)
     auto* content = new QWidget();
     auto* pageLayout = new QVBoxLayout(content);
     auto* frames = new QHBoxLayout();
-    pageLayout->addLayout(frames);
+    // The chat page's frame takes the page's whole height.
+    pageLayout->addLayout(frames, page == ChatTextsPage ? 1 : 0);
 
     std::vector<QGridLayout*> grids;
     for (const std::string& caption : spec.FrameCaptions) {
@@ -131,6 +132,9 @@ void ParameterPages::BuildPage(int page)
         });
     }
     for (QGridLayout* grid : grids) {
+        if (page == ChatTextsPage) {
+            break;
+        }
         for (int column = firstColumn; column < grid->columnCount(); ++column) {
             grid->setColumnStretch(column, 1);
         }

@@ -4,8 +4,10 @@
 #include "dialogs/frmAbout.h"
 #include "dialogs/frmOpen.h"
 #include "dialogs/frmOptions.h"
+#include "editor/ChatEditor.h"
 #include "editor/FunNamePreview.h"
 #include "editor/ParameterPages.h"
+#include "session/ChatPage.h"
 #include "session/FunName.h"
 
 #include <QAction>
@@ -71,6 +73,8 @@ frmMain::frmMain(std::filesystem::path settingsFolder,
     layout->addWidget(BuildGeneralProperties(), 0);
     m_pages = new ParameterPages(m_editor, central);
     layout->addWidget(m_pages, 1);
+    m_chatPage = new ChatEditor(m_editor, m_pages->ChatFrame());
+    m_pages->ChatFrame()->layout()->addWidget(m_chatPage);
     setCentralWidget(central);
 
     auto* nextTab = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Tab), this);
@@ -193,9 +197,18 @@ void frmMain::BuildMenus()
     AddAction(list, "mnuModelRemove", QStringLiteral("Remove model"), NotYet);
     AddAction(list, "mnuSkinRemove", QStringLiteral("Remove skin"), NotYet);
     QMenu* chatTools = AddSubmenu(tools, "mnuChatTools", QStringLiteral("Chat tools"));
-    AddAction(chatTools, "mnuExtraChat", QStringLiteral("Add extra chats"), NotYet);
-    AddAction(chatTools, "mnuDeleteChats", QStringLiteral("Delete all chats"), NotYet);
-    AddAction(chatTools, "mnuSyn", QStringLiteral("Add synonym"), NotYet);
+    connect(AddAction(chatTools, "mnuExtraChat", QStringLiteral("Add extra chats"), true),
+            &QAction::triggered,
+            this,
+            [this] { m_chatPage->AddExtraChats(); });
+    connect(AddAction(chatTools, "mnuDeleteChats", QStringLiteral("Delete all chats"), true),
+            &QAction::triggered,
+            this,
+            [this] { m_chatPage->DeleteAllChats(); });
+    connect(AddAction(chatTools, "mnuSyn", QStringLiteral("Add synonym"), true),
+            &QAction::triggered,
+            this,
+            [this] { AddSynonymToList(m_editor); });
 }
 
 QLineEdit* frmMain::AddTextBox(int index)
@@ -408,6 +421,7 @@ void frmMain::FillBotDataToForm()
         box->setCursorPosition(0);
     }
     m_pages->ShowBot();
+    m_chatPage->ShowBot();
     m_editor.IsFilling = false;
     m_editor.IsChanged = false;
 }

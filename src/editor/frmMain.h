@@ -25,6 +25,7 @@ class QRadioButton;
 
 namespace twl {
 
+class ChatEditor;
 class FunNamePreview;
 class ParameterPages;
 
@@ -105,6 +106,7 @@ private:
     QLabel* m_icon = nullptr;
     FunNamePreview* m_funName = nullptr;
     ParameterPages* m_pages = nullptr;
+    ChatEditor* m_chatPage = nullptr;
     // While the focus is put back into a box that failed its rules, leaving
     // the box it went to is no validation.
     QLineEdit* m_returningTo = nullptr;

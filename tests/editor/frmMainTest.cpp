@@ -60,9 +60,9 @@ const MenuItem MenuItems[] = {
     {"mnuModelRemove", "Remove model", false},
     {"mnuSkinRemove", "Remove skin", false},
     {"mnuChatTools", "Chat tools", true},
-    {"mnuExtraChat", "Add extra chats", false},
-    {"mnuDeleteChats", "Delete all chats", false},
-    {"mnuSyn", "Add synonym", false},
+    {"mnuExtraChat", "Add extra chats", true},
+    {"mnuDeleteChats", "Delete all chats", true},
+    {"mnuSyn", "Add synonym", true},
 };
 
 class frmMainTest : public ::testing::Test

@@ -1,0 +1,318 @@
+#include "editor/ChatEditor.h"
+
+#include "session/ChatPage.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace twl {
+
+namespace {
+
+QString Text(const std::string& text)
+{
+    return QString::fromStdString(text);
+}
+
+QPushButton* Button(const char* name, const QString& caption, QWidget* parent)
+{
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(QString::fromLatin1(name));
+    return button;
+}
+
+QComboBox* DropDown(const char* name, QWidget* parent)
+{
+    auto* box = new QComboBox(parent);
+    box->setObjectName(QString::fromLatin1(name));
+    return box;
+}
+
+} // namespace
+
+ChatEditor::ChatEditor(BotEditor& editor, QWidget* parent)
+    : QWidget(parent)
+    , m_editor(editor)
+    , m_groups(new QListWidget(this))
+    , m_lines(new QListWidget(this))
+    , m_line(new QLineEdit(this))
+    , m_chatLists(DropDown("cmbPreDefChats", this))
+    , m_members(DropDown("cmbPreDefChatsIndex", this))
+    , m_wordLists(DropDown("cmbPreDefWords", this))
+    , m_addList(Button("cmdAddCGroup", QStringLiteral("Add selected list"), this))
+    , m_randomList(Button("cmdRandomChatGroup", QStringLiteral("Add random list"), this))
+    , m_addWord(Button("cmdAddCWord", QStringLiteral("Add word"), this))
+    , m_newLine(Button("cmdAddChat", QStringLiteral("New line"), this))
+    , m_removeLine(Button("cmdRemoveChat", QStringLiteral("Remove line"), this))
+    , m_autoSynonyms(new QCheckBox(QStringLiteral("Autocheck synonyms"), this))
+    , m_checkSynonyms(Button("cmdSyns", QStringLiteral("Check synonyms"), this))
+{
+    setObjectName(QStringLiteral("fraChatTexts"));
+    m_groups->setObjectName(QStringLiteral("lstChatGroups"));
+    m_lines->setObjectName(QStringLiteral("lstChat"));
+    m_line->setObjectName(QStringLiteral("txtChat"));
+    m_autoSynonyms->setObjectName(QStringLiteral("chkSynonyms"));
+    m_line->installEventFilter(this);
+    // Chat files hold lines of any length; the box must not cut them.
+    m_line->setMaxLength(1 << 24);
+
+    const ChatCatalogue& chat = editor.CurrentCatalogues().Chat;
+    for (const ChatEntry& type : chat.ChatTypes) {
+        m_groups->addItem(Text(type.Caption));
+    }
+    for (const ChatEntry& list : chat.ChatLists) {
+        m_chatLists->addItem(Text(list.Caption));
+    }
+    for (const ChatEntry& words : chat.WordLists) {
+        m_wordLists->addItem(Text(words.Caption));
+    }
+    m_groups->setMaximumWidth(
+        m_groups->fontMetrics().horizontalAdvance(QStringLiteral("Someone kills him/her/itself")) +
+        40);
+
+    // The lines and the line box in the middle, the lists and variables at
+    // the right.
+    auto* middle = new QVBoxLayout();
+    middle->addWidget(m_lines, 1);
+    middle->addWidget(m_line);
+    auto* lineButtons = new QHBoxLayout();
+    lineButtons->addWidget(m_newLine);
+    lineButtons->addWidget(m_removeLine);
+    lineButtons->addStretch(1);
+    lineButtons->addWidget(m_autoSynonyms);
+    lineButtons->addWidget(m_checkSynonyms);
+    middle->addLayout(lineButtons);
+
+    auto* right = new QVBoxLayout();
+    right->addWidget(new QLabel(QStringLiteral("Pre-def chat lists:"), this));
+    auto* listRow = new QHBoxLayout();
+    listRow->addWidget(m_chatLists, 1);
+    listRow->addWidget(m_members);
+    right->addLayout(listRow);
+    auto* listButtons = new QHBoxLayout();
+    listButtons->addWidget(m_addList);
+    listButtons->addWidget(m_randomList);
+    right->addLayout(listButtons);
+    right->addSpacing(8);
+    right->addWidget(new QLabel(QStringLiteral("Pre-def word lists:"), this));
+    auto* wordRow = new QHBoxLayout();
+    wordRow->addWidget(m_wordLists, 1);
+    wordRow->addWidget(m_addWord);
+    right->addLayout(wordRow);
+    right->addSpacing(8);
+    auto* pointers = new QGridLayout();
+    for (std::size_t p = 0; p < m_pointers.size(); ++p) {
+        const ChatEntry& pointer = chat.ChatPointers[p];
+        m_pointers[p] = new QPushButton(Text(pointer.Caption), this);
+        m_pointers[p]->setObjectName(QStringLiteral("cmdPointer_") + QString::number(p));
+        m_pointers[p]->setToolTip(Text(pointer.Token));
+        pointers->addWidget(m_pointers[p], static_cast<int>(p) / 2, static_cast<int>(p) % 2);
+        std::string token = pointer.Token;
+        connect(m_pointers[p], &QPushButton::clicked, this, [this, token] {
+            m_editor.IsChanged = true;
+            InsertToken(token);
+        });
+    }
+    right->addLayout(pointers);
+    right->addStretch(1);
+
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_groups);
+    layout->addLayout(middle, 2);
+    layout->addLayout(right, 1);
+
+    connect(m_groups, &QListWidget::currentRowChanged, this, [this] { RebuildView(); });
+    connect(m_lines, &QListWidget::currentRowChanged, this, &ChatEditor::ShowLine);
+    connect(m_line, &QLineEdit::textEdited, this, &ChatEditor::LineEdited);
+    connect(m_chatLists, &QComboBox::currentIndexChanged, this, &ChatEditor::ChatListChosen);
+    connect(m_addWord, &QPushButton::clicked, this, [this] {
+        int words = m_wordLists->currentIndex();
+        if (words >= 0) {
+            InsertToken(
+                m_editor.CurrentCatalogues().Chat.WordLists[static_cast<std::size_t>(words)].Token);
+        }
+    });
+    connect(m_addList, &QPushButton::clicked, this, [this] {
+        if (Group() < 0 || m_chatLists->currentIndex() < 0) {
+            return;
+        }
+        int selected = Line();
+        twl::AddSelectedList(m_editor,
+                             Group(),
+                             selected,
+                             m_chatLists->currentIndex(),
+                             m_members->currentText().toStdString());
+        // The view follows the bot; the selection stays where it was.
+        ChatGroupView view = ViewOfChatGroup(m_editor, Group());
+        m_showingLine = true;
+        m_lines->clear();
+        for (const std::string& line : view.Lines) {
+            m_lines->addItem(Text(line));
+        }
+        m_lines->setCurrentRow(std::max(selected, 0));
+        m_showingLine = false;
+    });
+    connect(m_randomList, &QPushButton::clicked, this, [this] {
+        if (Group() >= 0) {
+            twl::AddRandomList(m_editor, Group());
+        }
+        RebuildView();
+    });
+    connect(m_newLine, &QPushButton::clicked, this, [this] {
+        if (Group() < 0) {
+            return;
+        }
+        int line = NewChatLine(m_editor, Group());
+        if (line >= m_lines->count()) {
+            m_lines->addItem(QString());
+        }
+        m_lines->setCurrentRow(line);
+        m_line->setFocus();
+    });
+    connect(m_removeLine, &QPushButton::clicked, this, [this] {
+        if (Group() < 0) {
+            return;
+        }
+        RemoveChatLine(m_editor, Group(), Line());
+        RebuildView();
+    });
+    connect(m_checkSynonyms, &QPushButton::clicked, this, &ChatEditor::CheckSynonymsOfLine);
+
+    m_groups->setCurrentRow(0);
+    ChatListChosen(0);
+}
+
+int ChatEditor::Group() const
+{
+    return m_groups->currentRow();
+}
+
+int ChatEditor::Line() const
+{
+    return m_lines->currentRow();
+}
+
+void ChatEditor::ShowBot()
+{
+    if (Group() != 0) {
+        m_groups->setCurrentRow(0); // rebuilds the view
+    } else {
+        RebuildView();
+    }
+}
+
+void ChatEditor::RebuildView()
+{
+    int group = Group();
+    m_lines->clear();
+    if (group < 0) {
+        return;
+    }
+    ChatGroupView view = ViewOfChatGroup(m_editor, group);
+    for (const std::string& line : view.Lines) {
+        m_lines->addItem(Text(line));
+    }
+    for (QPushButton* pointer : m_pointers) {
+        pointer->hide();
+    }
+    for (int pointer : view.Pointers) {
+        m_pointers[static_cast<std::size_t>(pointer)]->show();
+    }
+    m_lines->setCurrentRow(0);
+    ShowLine(0);
+}
+
+void ChatEditor::ShowLine(int line)
+{
+    if (line < 0 || line >= m_lines->count()) {
+        return;
+    }
+    QString text = m_lines->item(line)->text();
+    m_showingLine = true;
+    m_line->setText(text);
+    m_showingLine = false;
+    // A reference to a chat list is replaced or removed, never edited.
+    bool editable = !IsChatListReference(text.toStdString());
+    m_line->setEnabled(editable);
+    m_addWord->setEnabled(editable);
+    m_checkSynonyms->setEnabled(editable);
+    for (QPushButton* pointer : m_pointers) {
+        pointer->setEnabled(editable);
+    }
+}
+
+void ChatEditor::LineEdited(const QString& text)
+{
+    int group = Group();
+    int line = Line();
+    if (group < 0 || line < 0) {
+        return;
+    }
+    ChatLineEdited(m_editor, group, line, text.toStdString(), m_showingLine);
+    m_lines->item(line)->setText(text);
+}
+
+void ChatEditor::InsertToken(const std::string& token)
+{
+    QString text = m_line->text();
+    std::size_t caret =
+        static_cast<std::size_t>(text.left(m_line->cursorPosition()).toUtf8().size());
+    TextAndCursor inserted = InsertChatToken(text.toStdString(), caret, token);
+    QString newText = Text(inserted.Text);
+    m_line->setText(newText);
+    LineEdited(newText);
+    m_line->setFocus();
+    m_line->setCursorPosition(static_cast<int>(
+        QString::fromUtf8(inserted.Text.data(), static_cast<qsizetype>(inserted.Cursor)).size()));
+}
+
+void ChatEditor::ChatListChosen(int list)
+{
+    m_members->clear();
+    for (const std::string& member : ChatListMembers(m_editor.CurrentCatalogues().Chat, list)) {
+        m_members->addItem(Text(member));
+    }
+    m_members->setCurrentIndex(0);
+}
+
+void ChatEditor::CheckSynonymsOfLine()
+{
+    QString checked = Text(CheckLineSynonyms(m_editor, m_line->text().toStdString()));
+    if (checked != m_line->text()) {
+        m_line->setText(checked);
+        LineEdited(checked);
+    }
+}
+
+void ChatEditor::AddExtraChats()
+{
+    AddExtraChatsToBot(m_editor);
+    RebuildView();
+}
+
+void ChatEditor::DeleteAllChats()
+{
+    twl::DeleteAllChats(m_editor);
+    RebuildView();
+}
+
+bool ChatEditor::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_line && event->type() == QEvent::FocusOut && m_autoSynonyms->isChecked() &&
+        m_line->isEnabled()) {
+        CheckSynonymsOfLine();
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+} // namespace twl
