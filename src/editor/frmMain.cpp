@@ -2,6 +2,7 @@
 
 #include "core/Version.h"
 #include "dialogs/frmAbout.h"
+#include "dialogs/frmModelDialog.h"
 #include "dialogs/frmOpen.h"
 #include "dialogs/frmOptions.h"
 #include "editor/ChatEditor.h"
@@ -9,6 +10,7 @@
 #include "editor/ParameterPages.h"
 #include "session/ChatPage.h"
 #include "session/FunName.h"
+#include "session/ModelCommands.h"
 
 #include <QAction>
 #include <QApplication>
@@ -126,8 +128,6 @@ QAction* frmMain::AddAction(QMenu* menu, const char* name, const QString& captio
 
 void frmMain::BuildMenus()
 {
-    // Commands whose work is not in the program yet stay visible but disabled.
-    constexpr bool NotYet = false;
     QMenuBar* bar = menuBar();
 
     QMenu* program = AddMenu(bar, "mTarnwell", QStringLiteral("Program"));
@@ -192,10 +192,35 @@ void frmMain::BuildMenus()
             this,
             &frmMain::CheckBaseq3);
     QMenu* list = AddSubmenu(tools, "mnuList", QStringLiteral("Model/skin list"));
-    AddAction(list, "mnuModelAdd", QStringLiteral("Add model"), NotYet);
-    AddAction(list, "mnuSkinAdd", QStringLiteral("Add skin"), NotYet);
-    AddAction(list, "mnuModelRemove", QStringLiteral("Remove model"), NotYet);
-    AddAction(list, "mnuSkinRemove", QStringLiteral("Remove skin"), NotYet);
+    connect(AddAction(list, "mnuModelAdd", QStringLiteral("Add model"), true),
+            &QAction::triggered,
+            this,
+            &frmMain::mnuModelAdd_Click);
+    connect(AddAction(list, "mnuSkinAdd", QStringLiteral("Add skin"), true),
+            &QAction::triggered,
+            this,
+            [this] {
+                ModelSelection current = Selection();
+                if (AddSkin(m_editor, current)) {
+                    FillModelAndSkin(current.Model, current.Skin);
+                }
+            });
+    connect(AddAction(list, "mnuModelRemove", QStringLiteral("Remove model"), true),
+            &QAction::triggered,
+            this,
+            [this] {
+                if (std::optional<ModelSelection> next = RemoveModel(m_editor, Selection())) {
+                    FillModelAndSkin(next->Model, next->Skin);
+                }
+            });
+    connect(AddAction(list, "mnuSkinRemove", QStringLiteral("Remove skin"), true),
+            &QAction::triggered,
+            this,
+            [this] {
+                if (std::optional<ModelSelection> next = RemoveSkin(m_editor, Selection())) {
+                    FillModelAndSkin(next->Model, next->Skin);
+                }
+            });
     QMenu* chatTools = AddSubmenu(tools, "mnuChatTools", QStringLiteral("Chat tools"));
     connect(AddAction(chatTools, "mnuExtraChat", QStringLiteral("Add extra chats"), true),
             &QAction::triggered,
@@ -366,6 +391,24 @@ void frmMain::FillModelAndSkin(std::int16_t model, std::int16_t skin)
     }
     m_editor.ShowModelAndSkin({model, skin});
     m_modelFrame->setTitle(QStringLiteral("Model name (%1 models)").arg(m_models->count()));
+}
+
+ModelSelection frmMain::Selection() const
+{
+    return {static_cast<std::int16_t>(m_models->currentIndex()),
+            static_cast<std::int16_t>(m_skins->currentIndex())};
+}
+
+void frmMain::mnuModelAdd_Click()
+{
+    frmModelDialog dialog(m_editor.UserMessages(), this);
+    connect(&dialog, &frmModelDialog::GiveName, this, [this](const QString& name, bool createRB) {
+        ModelSelection current = Selection();
+        if (AddModel(m_editor, name.toStdString(), createRB)) {
+            FillModelAndSkin(current.Model, current.Skin);
+        }
+    });
+    dialog.exec();
 }
 
 void frmMain::cmbModel_Click(int index)
@@ -570,8 +613,7 @@ void frmMain::CheckBaseq3()
     wait.setMinimumDuration(0);
     wait.setAutoClose(false);
     wait.setAutoReset(false);
-    ModelSelection selection{static_cast<std::int16_t>(m_models->currentIndex()),
-                             static_cast<std::int16_t>(m_skins->currentIndex())};
+    ModelSelection selection = Selection();
     bool shown = false;
     auto progress = [&](std::size_t archive, std::size_t archives) {
         if (!shown) {

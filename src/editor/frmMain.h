@@ -81,6 +81,8 @@ private:
     QWidget* BuildGeneralProperties();
     QLineEdit* AddTextBox(int index);
     void ShowAbout();
+    ModelSelection Selection() const;
+    void mnuModelAdd_Click();
     void cmbModel_Click(int index);
     void cmbSkin_Click(int index);
     void FunColourClicked(int code);

@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDialog>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -16,6 +17,7 @@
 #include <QSlider>
 #include <QTabWidget>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -361,6 +363,58 @@ TEST_F(EditorWindowTest, NewBotCommandsAskAboutUnsavedWork)
     EXPECT_EQ(Find<QComboBox>(*m_window, QStringLiteral("cmbModel"))->currentText().toStdString(),
               ThisBot().BotPara(Para::Model).ToText());
     EXPECT_EQ(m_messages.Received().size(), 2u);
+}
+
+} // namespace
+} // namespace twl
+
+namespace twl {
+namespace {
+
+TEST_F(EditorWindowTest, ModelAndSkinCommandsKeepTheListsAndTheBotInStep)
+{
+    auto* models = Find<QComboBox>(*m_window, QStringLiteral("cmbModel"));
+    auto* skins = Find<QComboBox>(*m_window, QStringLiteral("cmbSkin"));
+    // The model dialog refuses an empty name and stays open.
+    bool refusedAndStayed = false;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Add model"));
+        auto* ok = dialog->findChild<QPushButton*>(QStringLiteral("OKButton"));
+        ok->click();
+        refusedAndStayed = dialog->isVisible();
+        dialog->findChild<QLineEdit*>(QStringLiteral("txtName"))
+            ->setText(QStringLiteral("Robocop"));
+        dialog->findChild<QCheckBox*>(QStringLiteral("chkRedBlue"))->setChecked(true);
+        ok->click();
+    });
+    Find<QAction>(*m_window, QStringLiteral("mnuModelAdd"))->trigger();
+    EXPECT_TRUE(refusedAndStayed);
+    EXPECT_EQ(m_messages.Received(),
+              std::vector<Message>({{Kind::Warn, "Error", "No name is bad name"}}));
+    ASSERT_EQ(models->count(), 24);
+    EXPECT_EQ(models->itemText(23), QStringLiteral("Robocop"));
+    EXPECT_EQ(models->currentText(), QStringLiteral("Sarge")); // the selection stays
+    EXPECT_EQ(Find<QGroupBox>(*m_window, QStringLiteral("fraModel"))->title(),
+              QStringLiteral("Model name (24 models)"));
+
+    models->setCurrentIndex(23);
+    emit models->activated(23);
+    EXPECT_EQ(skins->count(), 3);
+    m_messages.ExpectTextQuestion(std::string("chrome"));
+    Find<QAction>(*m_window, QStringLiteral("mnuSkinAdd"))->trigger();
+    EXPECT_EQ(skins->count(), 4);
+    EXPECT_EQ(skins->itemText(3), QStringLiteral("Chrome"));
+
+    Editor().IsChanged = false;
+    m_messages.ExpectQuestion(true);
+    Find<QAction>(*m_window, QStringLiteral("mnuModelRemove"))->trigger();
+    EXPECT_EQ(models->count(), 23);
+    EXPECT_EQ(models->currentIndex(), 0);
+    EXPECT_EQ(ThisBot().BotPara(Para::Model), Value("Anarki"));
+    EXPECT_EQ(ThisBot().BotPara(Para::Skin), Value("Default"));
+    EXPECT_TRUE(Editor().IsChanged);
 }
 
 } // namespace

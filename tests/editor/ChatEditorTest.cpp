@@ -1,0 +1,186 @@
+#include "editor/frmMain.h"
+#include "session/FileCommands.h"
+#include "support/ScriptedMessages.h"
+#include "support/TempFolder.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace twl {
+namespace {
+
+using test::ScriptedMessages;
+using test::TempFolder;
+using Message = ScriptedMessages::Message;
+using Kind = ScriptedMessages::Kind;
+
+class ChatEditorTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        m_window = std::make_unique<frmMain>(m_folder.Path(), m_messages, std::mt19937(5));
+        m_window->show();
+        QApplication::setActiveWindow(m_window.get());
+        ASSERT_TRUE(QTest::qWaitForWindowActive(m_window.get()));
+        m_window->findChild<QTabWidget*>(QStringLiteral("tbsBotPara"))->setCurrentIndex(7);
+        m_groups = Find<QListWidget>("lstChatGroups");
+        m_lines = Find<QListWidget>("lstChat");
+        m_line = Find<QLineEdit>("txtChat");
+    }
+
+    void TearDown() override
+    {
+        m_window->Editor().IsChanged = false;
+        m_window.reset();
+    }
+
+    template <typename T> T* Find(const char* name)
+    {
+        T* child = m_window->findChild<T*>(QString::fromLatin1(name));
+        EXPECT_NE(child, nullptr) << name;
+        return child;
+    }
+
+    QPushButton* Button(const char* name) { return Find<QPushButton>(name); }
+
+    Bot& ThisBot() { return m_window->Editor().ThisBot; }
+
+    TempFolder m_folder;
+    ScriptedMessages m_messages;
+    std::unique_ptr<frmMain> m_window;
+    QListWidget* m_groups = nullptr;
+    QListWidget* m_lines = nullptr;
+    QLineEdit* m_line = nullptr;
+};
+
+TEST_F(ChatEditorTest, ATypeShowsOnlyItsVariables)
+{
+    struct Case
+    {
+        int Group;
+        std::vector<int> Shown;
+    };
+
+    const Case cases[] = {
+        {0, {0, 1, 2}}, {3, {0, 1, 2, 3, 4}}, {9, {10}}, {26, {8, 9}}, {20, {6, 7}}};
+    for (const Case& c : cases) {
+        m_groups->setCurrentRow(c.Group);
+        for (int p = 0; p <= 10; ++p) {
+            bool shown = std::find(c.Shown.begin(), c.Shown.end(), p) != c.Shown.end();
+            EXPECT_EQ(Find<QPushButton>(("cmdPointer_" + std::to_string(p)).c_str())->isVisible(),
+                      shown)
+                << c.Group << " " << p;
+        }
+    }
+    EXPECT_EQ(m_groups->item(23)->text(), QStringLiteral("Someone kills him/her/itself"));
+    EXPECT_EQ(Button("cmdPointer_9")->text(), QStringLiteral("Any opp"));
+}
+
+TEST_F(ChatEditorTest, TypingGoesIntoTheBotAndTokensGoInAtTheCaret)
+{
+    m_groups->setCurrentRow(0);
+    m_line->setFocus();
+    QTest::keyClicks(m_line, QStringLiteral("Hi !"));
+    EXPECT_EQ(ThisBot().BotChat(0, 0), "Hi !");
+    EXPECT_EQ(m_lines->item(0)->text(), QStringLiteral("Hi !"));
+    EXPECT_TRUE(m_window->Editor().IsChanged);
+    m_line->setCursorPosition(3);
+    QTest::mouseClick(Button("cmdPointer_0"), Qt::LeftButton);
+    EXPECT_EQ(ThisBot().BotChat(0, 0), "Hi {RANDOMOPP}!");
+    EXPECT_EQ(m_line->cursorPosition(), 3);
+    Find<QComboBox>("cmbPreDefWords")->setCurrentIndex(2); // loser
+    m_line->setCursorPosition(0);
+    QTest::mouseClick(Button("cmdAddCWord"), Qt::LeftButton);
+    EXPECT_EQ(ThisBot().BotChat(0, 0), "{LOSER}Hi {RANDOMOPP}!");
+
+    // Written by "Make bot files" as the chat file writer writes it.
+    TempFolder out;
+    CommandOutcome made = GiveDirAndFile(m_window->Editor(), out.Path(), "", 5, false, false);
+    EXPECT_FALSE(made.Status.empty());
+    std::string chat = test::ReadBytes(out / "bot_t.c");
+    EXPECT_NE(chat.find("\t\tlooser, \"Hi \", 1, \"!\";\r\n"), std::string::npos) << chat;
+}
+
+TEST_F(ChatEditorTest, AReferenceLineCannotBeEdited)
+{
+    m_groups->setCurrentRow(4);
+    Find<QComboBox>("cmbPreDefChats")->setCurrentIndex(4);
+    Find<QComboBox>("cmbPreDefChatsIndex")->setCurrentIndex(2);
+    QTest::mouseClick(Button("cmdAddCGroup"), Qt::LeftButton);
+    EXPECT_EQ(ThisBot().BotChat(4, 0), "{{LEVELENDVICTORY2}}");
+    m_lines->setCurrentRow(0);
+    EXPECT_FALSE(m_line->isEnabled());
+    EXPECT_FALSE(Button("cmdAddCWord")->isEnabled());
+    EXPECT_FALSE(Button("cmdSyns")->isEnabled());
+    EXPECT_FALSE(Button("cmdPointer_0")->isEnabled());
+    QTest::mouseClick(Button("cmdAddChat"), Qt::LeftButton);
+    EXPECT_EQ(m_lines->currentRow(), 1);
+    EXPECT_TRUE(m_line->isEnabled());
+    EXPECT_TRUE(Button("cmdPointer_0")->isEnabled());
+    EXPECT_EQ(QApplication::focusWidget(), m_line);
+    // Guytalk offers members 0 and 2 only.
+    Find<QComboBox>("cmbPreDefChats")->setCurrentIndex(28);
+    EXPECT_EQ(Find<QComboBox>("cmbPreDefChatsIndex")->count(), 2);
+    EXPECT_EQ(Find<QComboBox>("cmbPreDefChatsIndex")->itemText(1), QStringLiteral("2"));
+
+    QTest::mouseClick(Button("cmdRemoveChat"), Qt::LeftButton);
+    QTest::mouseClick(Button("cmdRemoveChat"), Qt::LeftButton);
+    EXPECT_EQ(m_lines->count(), 1);
+    EXPECT_EQ(ThisBot().BotChat(4, 0), "");
+    EXPECT_TRUE(m_line->isEnabled());
+}
+
+TEST_F(ChatEditorTest, SynonymsAreMarkedOnRequestAndOnLeaving)
+{
+    // An empty list says so.
+    m_groups->setCurrentRow(1);
+    m_line->setText(QStringLiteral("hello world"));
+    QTest::mouseClick(Button("cmdSyns"), Qt::LeftButton);
+    ASSERT_EQ(m_messages.Received().size(), 1u);
+    EXPECT_EQ(m_messages.Received()[0].Title, "Synonym list is missing");
+
+    m_messages.ExpectTextQuestion(std::string("hello"));
+    Find<QAction>("mnuSyn")->trigger();
+    m_messages.ExpectTextQuestion(std::string("HELLO"));
+    Find<QAction>("mnuSyn")->trigger();
+    EXPECT_EQ(m_messages.Received()[3],
+              (Message{Kind::Inform,
+                       "Synonym not added",
+                       "Synonym 'HELLO' exists in the list already."}));
+    QTest::mouseClick(Button("cmdSyns"), Qt::LeftButton);
+    EXPECT_EQ(m_line->text(), QStringLiteral("~hello world"));
+    EXPECT_EQ(ThisBot().BotChat(1, 0), "~hello world");
+
+    Find<QCheckBox>("chkSynonyms")->setChecked(true);
+    m_line->setFocus();
+    m_line->setText(QStringLiteral("say  hello"));
+    Button("cmdAddChat")->setFocus(); // leaving the box
+    EXPECT_EQ(ThisBot().BotChat(1, 0), "say ~hello");
+}
+
+TEST_F(ChatEditorTest, MenuCommandsForAllChats)
+{
+    Find<QAction>("mnuExtraChat")->trigger();
+    EXPECT_TRUE(m_window->Editor().IsChanged);
+    EXPECT_EQ(m_lines->count(), 1);
+    EXPECT_TRUE(m_lines->item(0)->text().startsWith(QStringLiteral("{{GAMEENTER")));
+    Find<QAction>("mnuExtraChat")->trigger();
+    EXPECT_EQ(m_lines->count(), 2);
+    Find<QAction>("mnuDeleteChats")->trigger();
+    EXPECT_EQ(m_lines->count(), 1);
+    EXPECT_EQ(ThisBot().ChatGroupUBound(27), 0);
+    EXPECT_EQ(ThisBot().BotChat(27, 0), "");
+}
+
+} // namespace
+} // namespace twl
