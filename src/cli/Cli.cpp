@@ -170,7 +170,7 @@ bool MakeTargetFolder(const std::filesystem::path& folder, Messages& messages)
 
 bool NameIsAccepted(const std::string& name, Messages& messages)
 {
-    if (std::optional<Complaint> complaint = CheckBotName(name)) {
+    if (std::optional<BotNameComplaint> complaint = CheckBotName(name)) {
         messages.Warn(complaint->Text, complaint->Title);
         return false;
     }
