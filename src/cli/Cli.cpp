@@ -18,6 +18,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <map>
+#include <new>
 #include <random>
 #include <set>
 
@@ -404,6 +405,10 @@ int RunCli(const std::vector<std::string>& arguments, std::ostream& out, std::os
     } catch (const UsageError& error) {
         err << "tarnwell-cli " << command << ": " << error.what() << "; see tarnwell-cli --help\n";
         return ExitUsage;
+    } catch (const std::bad_alloc&) {
+        // Every file is read with a size limit; this is the last guard.
+        err << "tarnwell-cli " << command << ": out of memory; nothing more was written\n";
+        return ExitFailure;
     }
     err << "tarnwell-cli: unknown command '" << command << "'; see tarnwell-cli --help\n";
     return ExitUsage;
