@@ -2,6 +2,7 @@
 
 #include "core/Messages.h"
 
+#include <filesystem>
 #include <string>
 
 namespace twl {
@@ -10,7 +11,48 @@ namespace twl {
 // information icon), shown when a file of a bot set is missing.
 void ReportMissingBotFile(Messages& messages, const std::string& what, const std::string& name);
 
+// What became of reading one file of a bot's set. True when it was read.
+struct BotFileRead
+{
+    enum class State
+    {
+        Read,
+        Missing,   // reported as "Unable to find ..."
+        Unreadable // there, but not readable: reported with the reason
+    };
+
+    State Status = State::Read;
+
+    explicit operator bool() const { return Status == State::Read; }
+};
+
+struct BotFileBytes
+{
+    BotFileRead Outcome;
+    std::filesystem::path Path;
+    std::string Bytes;
+};
+
+// Reads folder/<fileName> (found without regard to case) whole. A missing
+// file is reported as ReportMissingBotFile does; one that is there but
+// cannot be read (a folder, no permission, a FIFO or device, over the size
+// limit) as "Couldn't read <path>: <reason>" (title "Read failed!", warning).
+BotFileBytes ReadBotFileBytes(const std::filesystem::path& folder,
+                              const std::string& fileName,
+                              const std::string& what,
+                              const std::string& name,
+                              Messages& messages);
+
 // Skipped when reading a bot file: empty lines, comments, includes, braces.
 bool IsSkippedBotFileLine(const std::string& line);
+
+// The text without a "//" comment after a value (one inside double quotes
+// stays) and without the blanks before that comment.
+std::string WithoutTrailingComment(const std::string& text);
+
+// True when the character, right after a known name on a line whose TABs
+// were removed, makes it a longer name ("W_BFG10K_AMMO" is not "W_BFG10K"):
+// a letter or "_". A digit may be the value that followed a TAB.
+bool ContinuesName(char c);
 
 } // namespace twl

@@ -2,7 +2,6 @@
 
 #include "botfiles/BotFileReading.h"
 #include "botfiles/FileHeader.h"
-#include "core/BotName.h"
 #include "core/FileLookup.h"
 #include "core/TextCase.h"
 #include "core/Trim.h"
@@ -65,20 +64,22 @@ std::array<std::string, 3> SkillValueTexts(const Bot& bot, int characteristic)
     return texts;
 }
 
-// Drops a "//" comment after a value, unless it stands inside quotes.
-std::string WithoutTrailingComment(const std::string& text)
+// The names of the file names and the chat name, which the file holds but
+// the bot derives from its name: known, and never read.
+constexpr int DerivedNames[] = {Para::ChatFile, Para::WeaponFile, Para::ItemFile, Para::LowerName};
+
+// True when the line (TABs removed) names the characteristic as a whole name.
+bool NamesCharacteristic(const std::string& line, const std::string& identifier, std::size_t& at)
 {
-    bool quoted = false;
-    for (std::size_t i = 0; i + 1 < text.size(); ++i) {
-        if (text[i] == '"') {
-            quoted = !quoted;
-        } else if (!quoted && text[i] == '/' && text[i + 1] == '/') {
-            std::string value = text.substr(0, i);
-            std::size_t last = value.find_last_not_of(' ');
-            return last == std::string::npos ? std::string() : value.substr(0, last + 1);
+    at = line.find(identifier);
+    while (at != std::string::npos) {
+        std::size_t end = at + identifier.size();
+        if (end >= line.size() || !ContinuesName(line[end])) {
+            return true;
         }
+        at = line.find(identifier, at + 1);
     }
-    return text;
+    return false;
 }
 
 } // namespace
@@ -153,6 +154,12 @@ CharFileLines(const Bot& bot, const CharCatalogue& charNames, const Settings& se
             lines.push_back("");
             lines.push_back(skillLine(CharFireThrottle));
         }
+        const std::vector<std::string>& unknown =
+            bot.Skills("S" + std::to_string(level)).UnknownLines;
+        if (!unknown.empty()) {
+            lines.push_back("");
+            lines.insert(lines.end(), unknown.begin(), unknown.end());
+        }
         lines.push_back("}");
     }
     return lines;
@@ -173,10 +180,18 @@ void ReadCharLines(Bot& bot,
                    bool fullLoad,
                    Messages& messages)
 {
+    static_cast<void>(messages);
     std::size_t first = fullLoad ? ReadFileHeader(bot, lines) : 0;
     std::array<std::string, LastChatChar + 1> identifiers;
     for (std::size_t g = 0; g < identifiers.size(); ++g) {
         identifiers[g] = CharIdentifier(charNames[g]);
+    }
+    std::vector<std::string> derived;
+    for (int index : DerivedNames) {
+        derived.push_back(CharIdentifier(charNames[static_cast<std::size_t>(index)]));
+    }
+    for (std::int16_t known : SkillLevels) {
+        bot.Skills("S" + std::to_string(known)).UnknownLines.clear();
     }
 
     // No level yet: per-skill lines before the first "skill" line, and the
@@ -188,6 +203,9 @@ void ReadCharLines(Bot& bot,
             continue;
         }
         std::string trimmed = TrimLeadingBlanks(raw);
+        if (IsSkippedBotFileLine(trimmed)) {
+            continue;
+        }
         if (trimmed.rfind("skill", 0) == 0) {
             std::optional<std::int16_t> number = ToInt16(Value(trimmed.substr(5)));
             level = 0;
@@ -199,10 +217,11 @@ void ReadCharLines(Bot& bot,
             continue;
         }
         std::string line = StripTabs(raw);
+        bool known = false;
         for (int g = 0; g <= LastChatChar; ++g) {
             const std::string& identifier = identifiers[static_cast<std::size_t>(g)];
-            std::size_t at = line.find(identifier);
-            if (at == std::string::npos) {
+            std::size_t at = 0;
+            if (!NamesCharacteristic(line, identifier, at)) {
                 continue;
             }
             if ((g == 3 && line.find("CHARACTERISTIC_AIM_SKILL_") != std::string::npos) ||
@@ -217,11 +236,9 @@ void ReadCharLines(Bot& bot,
                 }
                 std::string text = RemoveSpaces(value.ToText());
                 if (g == Para::Name) {
-                    if (std::optional<Complaint> complaint = CheckBotName(text)) {
-                        messages.Warn(complaint->Text, complaint->Title);
-                    } else {
-                        bot.SetBotPara(Para::Name, Value(text));
-                    }
+                    // Taken as it is, so the user sees it; a save refuses a
+                    // name the game cannot use.
+                    bot.SetBotPara(Para::Name, Value(text));
                 } else {
                     bot.SetBotPara(Para::Gender, Value(LowerCase(text)));
                 }
@@ -232,25 +249,31 @@ void ReadCharLines(Bot& bot,
             } else {
                 bot.SetBotPara(g, value);
             }
+            known = true;
             break;
+        }
+        for (std::size_t d = 0; d < derived.size() && !known; ++d) {
+            std::size_t at = 0;
+            known = NamesCharacteristic(line, derived[d], at);
+        }
+        if (!known && level != 0) {
+            bot.Skills("S" + std::to_string(level)).UnknownLines.push_back(raw);
         }
     }
 }
 
-bool ReadCharFile(Bot& bot,
-                  const std::filesystem::path& folder,
-                  const std::string& name,
-                  bool fullLoad,
-                  const CharCatalogue& charNames,
-                  Messages& messages)
+BotFileRead ReadCharFile(Bot& bot,
+                         const std::filesystem::path& folder,
+                         const std::string& name,
+                         bool fullLoad,
+                         const CharCatalogue& charNames,
+                         Messages& messages)
 {
-    ReadLinesResult read = ReadTextFile(FindFileIgnoringCase(folder, name + "_c.c"));
-    if (!read.Result.Ok) {
-        ReportMissingBotFile(messages, "characteristics", name);
-        return false;
+    BotFileBytes file = ReadBotFileBytes(folder, name + "_c.c", "characteristics", name, messages);
+    if (file.Outcome) {
+        ReadCharLines(bot, SplitTextLines(file.Bytes), charNames, fullLoad, messages);
     }
-    ReadCharLines(bot, read.Lines, charNames, fullLoad, messages);
-    return true;
+    return file.Outcome;
 }
 
 } // namespace twl

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "botfiles/BotFileReading.h"
 #include "core/Bot.h"
 #include "core/CharCatalogue.h"
 #include "core/Messages.h"
@@ -27,8 +28,10 @@ FileResult WriteCharFile(const Bot& bot,
                          const Settings& settings);
 
 // Reads the lines of a characteristic file into the bot. With `fullLoad`
-// the name, gender, version and comment are taken too; a name that may not
-// be a bot's name is refused with its message and the old name stays.
+// the name, gender, version and comment are taken too; the name as it
+// stands, even one that a save will refuse (CheckBotName). The
+// lines of a level's block that name no known characteristic are kept with
+// that level (comments and empty lines are not).
 void ReadCharLines(Bot& bot,
                    const std::vector<std::string>& lines,
                    const CharCatalogue& charNames,
@@ -37,13 +40,14 @@ void ReadCharLines(Bot& bot,
 
 // Reads folder/<name>_c.c; a missing file is reported ("Unable to find
 // characteristics file for <name>.") and the bot stays as it was. True when
-// the file was read.
-bool ReadCharFile(Bot& bot,
-                  const std::filesystem::path& folder,
-                  const std::string& name,
-                  bool fullLoad,
-                  const CharCatalogue& charNames,
-                  Messages& messages);
+// the file was read; one that is there but cannot be read is reported with
+// the reason.
+BotFileRead ReadCharFile(Bot& bot,
+                         const std::filesystem::path& folder,
+                         const std::string& name,
+                         bool fullLoad,
+                         const CharCatalogue& charNames,
+                         Messages& messages);
 
 // The text of a value that the game reads as a text: always in double quotes.
 std::string FormatText(const Value& value);

@@ -4,7 +4,6 @@
 #include "botfiles/CharFile.h"
 #include "botfiles/FileHeader.h"
 #include "chat/ChatCodec.h"
-#include "core/FileLookup.h"
 #include "core/Trim.h"
 #include "core/ValueFormat.h"
 
@@ -94,19 +93,17 @@ void ReadChatLines(Bot& bot, const std::vector<std::string>& lines, const ChatCa
     }
 }
 
-bool ReadChatFile(Bot& bot,
-                  const std::filesystem::path& folder,
-                  const std::string& name,
-                  const ChatCatalogue& chat,
-                  Messages& messages)
+BotFileRead ReadChatFile(Bot& bot,
+                         const std::filesystem::path& folder,
+                         const std::string& name,
+                         const ChatCatalogue& chat,
+                         Messages& messages)
 {
-    ReadLinesResult read = ReadTextFile(FindFileIgnoringCase(folder, name + "_t.c"));
-    if (!read.Result.Ok) {
-        ReportMissingBotFile(messages, "chat", name);
-        return false;
+    BotFileBytes file = ReadBotFileBytes(folder, name + "_t.c", "chat", name, messages);
+    if (file.Outcome) {
+        ReadChatLines(bot, SplitTextLines(file.Bytes), chat);
     }
-    ReadChatLines(bot, read.Lines, chat);
-    return true;
+    return file.Outcome;
 }
 
 } // namespace twl

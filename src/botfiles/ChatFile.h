@@ -1,5 +1,6 @@
 #pragma once
 
+#include "botfiles/BotFileReading.h"
 #include "chat/ChatCatalogue.h"
 #include "core/Bot.h"
 #include "core/Messages.h"
@@ -28,11 +29,12 @@ FileResult WriteChatFile(const Bot& bot,
 void ReadChatLines(Bot& bot, const std::vector<std::string>& lines, const ChatCatalogue& chat);
 
 // Reads folder/<name>_t.c; a missing file is reported ("Unable to find chat
-// file for <name>.") and the chats stay as they were. True when read.
-bool ReadChatFile(Bot& bot,
-                  const std::filesystem::path& folder,
-                  const std::string& name,
-                  const ChatCatalogue& chat,
-                  Messages& messages);
+// file for <name>.") and the chats stay as they were; one that cannot be
+// read is reported with the reason.
+BotFileRead ReadChatFile(Bot& bot,
+                         const std::filesystem::path& folder,
+                         const std::string& name,
+                         const ChatCatalogue& chat,
+                         Messages& messages);
 
 } // namespace twl

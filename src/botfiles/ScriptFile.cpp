@@ -3,7 +3,7 @@
 #include "botfiles/BotFileReading.h"
 #include "botfiles/FileHeader.h"
 #include "catalog/Models.h"
-#include "core/FileLookup.h"
+#include "core/BotName.h"
 #include "core/TextCase.h"
 #include "core/Trim.h"
 #include "core/ValueFormat.h"
@@ -74,7 +74,7 @@ std::vector<std::string> ScriptFileLines(const Bot& bot, const Settings& setting
     lines.push_back(model);
     std::string funName = bot.BotPara(Para::FunName).ToText();
     if (!funName.empty()) {
-        lines.push_back("funname\t" + funName);
+        lines.push_back("funname\t" + StoredFunName(funName));
     }
     Value railColor = bot.BotPara(Para::RailColor);
     if (!(railColor.IsText() && railColor.AsText() == "None")) {
@@ -127,22 +127,21 @@ void ReadScriptLines(Bot& bot, const std::vector<std::string>& lines)
     }
 }
 
-bool ReadScriptFile(Bot& bot,
-                    const std::filesystem::path& folder,
-                    const std::string& name,
-                    const BotList& bots,
-                    Messages& messages)
+BotFileRead ReadScriptFile(Bot& bot,
+                           const std::filesystem::path& folder,
+                           const std::string& name,
+                           const BotList& bots,
+                           Messages& messages)
 {
     bot.SetBotPara(Para::FunName, Value(""));
     bot.SetBotPara(Para::RailColor, Value("None"));
-    ReadLinesResult read = ReadTextFile(FindFileIgnoringCase(folder, name + ".bot"));
-    if (!read.Result.Ok) {
-        ReportMissingBotFile(messages, "bot", name);
+    BotFileBytes file = ReadBotFileBytes(folder, name + ".bot", "bot", name, messages);
+    if (!file.Outcome) {
         ScriptDefaults(bot, bots);
-        return false;
+        return file.Outcome;
     }
-    ReadScriptLines(bot, read.Lines);
-    return true;
+    ReadScriptLines(bot, SplitTextLines(file.Bytes));
+    return file.Outcome;
 }
 
 void ScriptDefaults(Bot& bot, const BotList& bots)

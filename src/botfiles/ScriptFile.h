@@ -1,5 +1,6 @@
 #pragma once
 
+#include "botfiles/BotFileReading.h"
 #include "catalog/BotList.h"
 #include "core/Bot.h"
 #include "core/Messages.h"
@@ -12,7 +13,8 @@
 
 namespace twl {
 
-// The bot script: header, then name, model[/skin], fun name (when set),
+// The bot script: header, then name, model[/skin], fun name (when set;
+// quoted when it holds a blank or a character outside ASCII),
 // railgun colour (when set), characteristic file and arena-lord flag (when 1)
 // between braces.
 std::vector<std::string> ScriptFileLines(const Bot& bot, const Settings& settings);
@@ -26,12 +28,13 @@ WriteScriptFile(const Bot& bot, const std::filesystem::path& folder, const Setti
 void ReadScriptLines(Bot& bot, const std::vector<std::string>& lines);
 
 // Reads folder/<name>.bot; a missing file is reported ("Unable to find bot
-// file for <name>.") and the script defaults are used. True when read.
-bool ReadScriptFile(Bot& bot,
-                    const std::filesystem::path& folder,
-                    const std::string& name,
-                    const BotList& bots,
-                    Messages& messages);
+// file for <name>.") and the script defaults are used, as when it cannot
+// be read (reported with the reason).
+BotFileRead ReadScriptFile(Bot& bot,
+                           const std::filesystem::path& folder,
+                           const std::string& name,
+                           const BotList& bots,
+                           Messages& messages);
 
 // The script values of a bot without a script: model Sarge, skin Default,
 // no fun name or colour; a game bot of the list (same name, same capitals)

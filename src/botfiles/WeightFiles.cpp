@@ -1,11 +1,9 @@
 #include "botfiles/WeightFiles.h"
 
-#include "botfiles/BotFileReading.h"
 #include "botfiles/FileHeader.h"
-#include "core/FileLookup.h"
+#include "core/TextCase.h"
+#include "core/Trim.h"
 #include "core/ValueFormat.h"
-
-#include <cctype>
 
 namespace twl {
 
@@ -23,46 +21,104 @@ struct WeightGroup
     int Last;
 };
 
-std::vector<std::string> WeightFileLines(const Bot& bot,
-                                         const CharCatalogue& charNames,
-                                         const Settings& settings,
-                                         const std::vector<WeightGroup>& groups,
-                                         const char* footer)
+struct WeightLayout
 {
+    int First;
+    int Last;
+    std::vector<WeightGroup> Groups;
+    const char* Template; // the file the game's weight definitions come from
+};
+
+const WeightLayout& LayoutOf(WeightFileKind kind)
+{
+    static const WeightLayout Weapon{
+        FirstWeaponWeight, LastWeaponWeight, {{FirstWeaponWeight, LastWeaponWeight}}, "fw_weap.c"};
+    static const WeightLayout Item{FirstItemWeight,
+                                   LastItemWeight,
+                                   {{54, 55}, {56, 63}, {64, 71}, {72, 79}, {80, 80}},
+                                   "fw_items.c"};
+    return kind == WeightFileKind::Weapon ? Weapon : Item;
+}
+
+std::string IncludeLine(const char* file)
+{
+    return std::string("#include \"") + file + "\"";
+}
+
+std::vector<std::string> WeightFileLines(const Bot& bot,
+                                         WeightFileKind kind,
+                                         const CharCatalogue& charNames,
+                                         const Settings& settings)
+{
+    const WeightLayout& layout = LayoutOf(kind);
     std::vector<std::string> lines = FileHeaderLines(bot, settings);
     lines.push_back("");
     lines.push_back("");
     lines.push_back("#include \"inv.h\"");
-    for (const WeightGroup& group : groups) {
+    for (const WeightGroup& group : layout.Groups) {
         lines.push_back("");
         for (int index = group.First; index <= group.Last; ++index) {
             lines.push_back(charNames[static_cast<std::size_t>(index)] +
                             FormatValue(bot.BotPara(index)));
         }
     }
+    const std::vector<std::string>& extra = bot.KeptWeights(kind).ExtraLines;
+    if (!extra.empty()) {
+        lines.push_back("");
+        lines.insert(lines.end(), extra.begin(), extra.end());
+    }
     lines.push_back("");
     lines.push_back("//");
-    lines.push_back(footer);
+    lines.push_back(IncludeLine(layout.Template));
     return lines;
 }
 
-bool ReadWeightFile(Bot& bot,
-                    const std::filesystem::path& folder,
-                    const std::string& fileName,
-                    const char* what,
-                    const std::string& name,
-                    const CharCatalogue& charNames,
-                    int first,
-                    int last,
-                    Messages& messages)
+// The file named by an #include line, in lower case; nothing for another line.
+std::optional<std::string> IncludedFile(const std::string& trimmed)
 {
-    ReadLinesResult read = ReadTextFile(FindFileIgnoringCase(folder, fileName));
-    if (!read.Result.Ok) {
-        ReportMissingBotFile(messages, what, name);
-        return false;
+    if (trimmed.rfind("#include", 0) != 0) {
+        return std::nullopt;
     }
-    ReadWeightLines(bot, read.Lines, charNames, first, last);
-    return true;
+    std::size_t open = trimmed.find_first_of("\"<", 8);
+    if (open == std::string::npos) {
+        return std::string();
+    }
+    std::size_t close = trimmed.find_first_of("\">", open + 1);
+    return LowerCase(trimmed.substr(
+        open + 1, close == std::string::npos ? std::string::npos : close - open - 1));
+}
+
+// The weight of the range first..last whose #define the line is; nothing
+// for any other line.
+std::optional<int>
+WeightOfLine(const std::string& line, const CharCatalogue& charNames, int first, int last)
+{
+    for (int index = first; index <= last; ++index) {
+        std::string identifier = CharIdentifier(charNames[static_cast<std::size_t>(index)]);
+        std::size_t at = line.find(identifier);
+        if (at == std::string::npos) {
+            continue;
+        }
+        // "#define W_BFG10K" must not match a longer name such as
+        // "#define W_BFG10K_AMMO"; digits may follow, TABs are gone.
+        std::size_t end = at + identifier.size();
+        if (end < line.size() && ContinuesName(line[end])) {
+            continue;
+        }
+        return index;
+    }
+    return std::nullopt;
+}
+
+// Lines the editor writes itself and so does not keep: the header comments
+// at the top, empty lines, the "//" before the template, the includes.
+bool IsOwnFrameLine(const std::string& trimmed, const WeightLayout& layout)
+{
+    if (trimmed.empty() || trimmed == "//") {
+        return true;
+    }
+    std::optional<std::string> included = IncludedFile(trimmed);
+    return included && (*included == "inv.h" || *included == layout.Template);
 }
 
 } // namespace
@@ -70,21 +126,26 @@ bool ReadWeightFile(Bot& bot,
 std::vector<std::string>
 WeaponFileLines(const Bot& bot, const CharCatalogue& charNames, const Settings& settings)
 {
-    return WeightFileLines(bot,
-                           charNames,
-                           settings,
-                           {{FirstWeaponWeight, LastWeaponWeight}},
-                           "#include \"fw_weap.c\"");
+    return WeightFileLines(bot, WeightFileKind::Weapon, charNames, settings);
 }
 
 std::vector<std::string>
 ItemFileLines(const Bot& bot, const CharCatalogue& charNames, const Settings& settings)
 {
-    return WeightFileLines(bot,
-                           charNames,
-                           settings,
-                           {{54, 55}, {56, 63}, {64, 71}, {72, 79}, {80, 80}},
-                           "#include \"fw_items.c\"");
+    return WeightFileLines(bot, WeightFileKind::Item, charNames, settings);
+}
+
+std::optional<std::string> WeightFileBytes(const Bot& bot,
+                                           WeightFileKind kind,
+                                           const CharCatalogue& charNames,
+                                           const Settings& settings,
+                                           std::string& bytes)
+{
+    if (const std::optional<std::string>& kept = bot.KeptWeights(kind).ForeignBytes) {
+        bytes = *kept;
+        return std::nullopt;
+    }
+    return EncodeTextLines(WeightFileLines(bot, kind, charNames, settings), bytes);
 }
 
 FileResult WriteWeaponFile(const Bot& bot,
@@ -92,8 +153,13 @@ FileResult WriteWeaponFile(const Bot& bot,
                            const CharCatalogue& charNames,
                            const Settings& settings)
 {
-    return WriteTextFile(folder / bot.BotPara(Para::WeaponFile).ToText(),
-                         WeaponFileLines(bot, charNames, settings));
+    std::filesystem::path path = folder / bot.BotPara(Para::WeaponFile).ToText();
+    std::string bytes;
+    if (std::optional<std::string> error =
+            WeightFileBytes(bot, WeightFileKind::Weapon, charNames, settings, bytes)) {
+        return FileResult::Failure(path, *error);
+    }
+    return WriteFileAtomic(path, bytes);
 }
 
 FileResult WriteItemFile(const Bot& bot,
@@ -101,8 +167,13 @@ FileResult WriteItemFile(const Bot& bot,
                          const CharCatalogue& charNames,
                          const Settings& settings)
 {
-    return WriteTextFile(folder / bot.BotPara(Para::ItemFile).ToText(),
-                         ItemFileLines(bot, charNames, settings));
+    std::filesystem::path path = folder / bot.BotPara(Para::ItemFile).ToText();
+    std::string bytes;
+    if (std::optional<std::string> error =
+            WeightFileBytes(bot, WeightFileKind::Item, charNames, settings, bytes)) {
+        return FileResult::Failure(path, *error);
+    }
+    return WriteFileAtomic(path, bytes);
 }
 
 void ReadWeightLines(Bot& bot,
@@ -116,57 +187,127 @@ void ReadWeightLines(Bot& bot,
             continue;
         }
         std::string line = StripTabs(raw);
-        for (int index = first; index <= last; ++index) {
-            std::string identifier = CharIdentifier(charNames[static_cast<std::size_t>(index)]);
-            std::size_t at = line.find(identifier);
-            if (at == std::string::npos) {
-                continue;
-            }
-            // "#define W_BFG10K" must not match a longer name such as
-            // "#define W_BFG10K_AMMO"; digits may follow, TABs are gone.
-            std::size_t end = at + identifier.size();
-            if (end < line.size() &&
-                (std::isalpha(static_cast<unsigned char>(line[end])) || line[end] == '_')) {
-                continue;
-            }
-            bot.SetBotPara(index, ParseValue(line.substr(end)));
-            break;
+        if (std::optional<int> index = WeightOfLine(line, charNames, first, last)) {
+            std::string identifier = CharIdentifier(charNames[static_cast<std::size_t>(*index)]);
+            std::size_t end = line.find(identifier) + identifier.size();
+            bot.SetBotPara(*index,
+                           ParseValue(TrimBlanks(WithoutTrailingComment(line.substr(end)))));
         }
     }
 }
 
-bool ReadWeaponFile(Bot& bot,
-                    const std::filesystem::path& folder,
-                    const std::string& name,
-                    const CharCatalogue& charNames,
-                    Messages& messages)
+bool IsForeignWeightLayout(const std::vector<std::string>& lines,
+                           WeightFileKind kind,
+                           const CharCatalogue& charNames)
+{
+    const WeightLayout& layout = LayoutOf(kind);
+    bool content = false;
+    bool weight = false;
+    for (const std::string& raw : lines) {
+        std::string trimmed = TrimBlanks(StripTabs(raw));
+        if (std::optional<std::string> included = IncludedFile(trimmed)) {
+            if (*included != "inv.h" && *included != layout.Template) {
+                return true;
+            }
+            continue;
+        }
+        if (trimmed.empty() || trimmed.rfind("//", 0) == 0) {
+            continue;
+        }
+        content = true;
+        if (trimmed.rfind("#define", 0) == 0 &&
+            WeightOfLine(trimmed, charNames, layout.First, layout.Last)) {
+            weight = true;
+        }
+    }
+    return content && !weight;
+}
+
+bool ReadWeightFileBytes(Bot& bot,
+                         WeightFileKind kind,
+                         const std::string& bytes,
+                         const CharCatalogue& charNames)
+{
+    const WeightLayout& layout = LayoutOf(kind);
+    std::vector<std::string> lines = SplitTextLines(bytes);
+    KeptWeightFile& kept = bot.KeptWeights(kind);
+    kept = KeptWeightFile();
+    if (IsForeignWeightLayout(lines, kind, charNames)) {
+        kept.ForeignBytes = bytes;
+        return true;
+    }
+    ReadWeightLines(bot, lines, charNames, layout.First, layout.Last);
+    // The comments at the top are the file's header, which the editor
+    // writes anew; every other line that no weight uses is kept.
+    std::size_t first = 0;
+    while (first < lines.size() && lines[first].rfind("//", 0) == 0) {
+        ++first;
+    }
+    for (std::size_t i = first; i < lines.size(); ++i) {
+        std::string trimmed = TrimBlanks(StripTabs(lines[i]));
+        if (IsOwnFrameLine(trimmed, layout) ||
+            WeightOfLine(trimmed, charNames, layout.First, layout.Last)) {
+            continue;
+        }
+        kept.ExtraLines.push_back(lines[i]);
+    }
+    return false;
+}
+
+void ReportForeignWeights(Messages& messages, const std::string& file)
+{
+    messages.Inform(file +
+                        " uses a weight layout that Tarnwell does not edit; it is kept as it is.",
+                    "Weights kept");
+}
+
+namespace {
+
+BotFileRead ReadWeightFile(Bot& bot,
+                           WeightFileKind kind,
+                           const std::filesystem::path& folder,
+                           const std::string& fileName,
+                           const char* what,
+                           const std::string& name,
+                           const CharCatalogue& charNames,
+                           Messages& messages)
+{
+    BotFileBytes file = ReadBotFileBytes(folder, fileName, what, name, messages);
+    if (!file.Outcome) {
+        return file.Outcome;
+    }
+    if (ReadWeightFileBytes(bot, kind, file.Bytes, charNames)) {
+        ReportForeignWeights(messages, file.Path.string());
+    }
+    return file.Outcome;
+}
+
+} // namespace
+
+BotFileRead ReadWeaponFile(Bot& bot,
+                           const std::filesystem::path& folder,
+                           const std::string& name,
+                           const CharCatalogue& charNames,
+                           Messages& messages)
 {
     return ReadWeightFile(bot,
+                          WeightFileKind::Weapon,
                           folder,
                           name + "_w.c",
                           "weapon weight",
                           name,
                           charNames,
-                          FirstWeaponWeight,
-                          LastWeaponWeight,
                           messages);
 }
 
-bool ReadItemFile(Bot& bot,
-                  const std::filesystem::path& folder,
-                  const std::string& name,
-                  const CharCatalogue& charNames,
-                  Messages& messages)
+BotFileRead ReadItemFile(Bot& bot,
+                         const std::filesystem::path& folder,
+                         const std::string& name,
+                         const CharCatalogue& charNames,
+                         Messages& messages)
 {
-    return ReadWeightFile(bot,
-                          folder,
-                          name + "_i.c",
-                          "item weight",
-                          name,
-                          charNames,
-                          FirstItemWeight,
-                          LastItemWeight,
-                          messages);
+    return ReadWeightFile(
+        bot, WeightFileKind::Item, folder, name + "_i.c", "item weight", name, charNames, messages);
 }
 
 } // namespace twl

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "botfiles/BotFileReading.h"
 #include "core/Bot.h"
 #include "core/CharCatalogue.h"
 #include "core/Messages.h"
@@ -7,17 +8,29 @@
 #include "core/TextFile.h"
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
 namespace twl {
 
 // The weapon weight file (weights 44 to 53) and the item weight file
-// (weights 54 to 80): header, include, one #define line a weight.
+// (weights 54 to 80): header, include, one #define line a weight, the kept
+// lines that no weight uses, the template's include. A file the bot keeps
+// whole (another layout) is not made from lines: see WeightFileBytes.
 std::vector<std::string>
 WeaponFileLines(const Bot& bot, const CharCatalogue& charNames, const Settings& settings);
 std::vector<std::string>
 ItemFileLines(const Bot& bot, const CharCatalogue& charNames, const Settings& settings);
+
+// The bytes of the bot's weight file of that kind: the kept file byte for
+// byte when it is of another layout, otherwise the lines above encoded. The
+// reason instead when a line cannot be encoded.
+std::optional<std::string> WeightFileBytes(const Bot& bot,
+                                           WeightFileKind kind,
+                                           const CharCatalogue& charNames,
+                                           const Settings& settings,
+                                           std::string& bytes);
 
 FileResult WriteWeaponFile(const Bot& bot,
                            const std::filesystem::path& folder,
@@ -29,25 +42,47 @@ FileResult WriteItemFile(const Bot& bot,
                          const Settings& settings);
 
 // Reads weight lines into parameters first..last: a line takes the first
-// number of the range whose identifier it holds; other lines are ignored.
+// number of the range whose identifier it holds (as a whole name); a "//"
+// comment after the value is dropped; other lines are ignored.
 void ReadWeightLines(Bot& bot,
                      const std::vector<std::string>& lines,
                      const CharCatalogue& charNames,
                      int first,
                      int last);
 
+// True when the lines are not in the layout the editor writes for that kind
+// of file: a template other than its own is included (fw_weap.c, fw_items.c;
+// inv.h is shared), or there is content but no #define names a weight of
+// the catalogue.
+bool IsForeignWeightLayout(const std::vector<std::string>& lines,
+                           WeightFileKind kind,
+                           const CharCatalogue& charNames);
+
+// Reads the bytes of a weight file into the bot: in the editor's layout the
+// weights, and the lines no weight uses as kept lines; in another layout the
+// whole file is kept and its weights are not read. True for another layout.
+bool ReadWeightFileBytes(Bot& bot,
+                         WeightFileKind kind,
+                         const std::string& bytes,
+                         const CharCatalogue& charNames);
+
+// "<file> uses a weight layout that Tarnwell does not edit; it is kept as it
+// is." (title "Weights kept", information icon).
+void ReportForeignWeights(Messages& messages, const std::string& file);
+
 // Read folder/<name>_w.c and folder/<name>_i.c; a missing file is reported
 // ("Unable to find weapon weight file for <name>.", "... item weight ...")
-// and the bot stays as it was. True when the file was read.
-bool ReadWeaponFile(Bot& bot,
-                    const std::filesystem::path& folder,
-                    const std::string& name,
-                    const CharCatalogue& charNames,
-                    Messages& messages);
-bool ReadItemFile(Bot& bot,
-                  const std::filesystem::path& folder,
-                  const std::string& name,
-                  const CharCatalogue& charNames,
-                  Messages& messages);
+// and the bot stays as it was; a file of another layout is kept whole and
+// reported once. Read when the file was read.
+BotFileRead ReadWeaponFile(Bot& bot,
+                           const std::filesystem::path& folder,
+                           const std::string& name,
+                           const CharCatalogue& charNames,
+                           Messages& messages);
+BotFileRead ReadItemFile(Bot& bot,
+                         const std::filesystem::path& folder,
+                         const std::string& name,
+                         const CharCatalogue& charNames,
+                         Messages& messages);
 
 } // namespace twl

@@ -114,9 +114,11 @@ SaveUserBots(const BotList& bots, const std::filesystem::path& folder, Messages&
             continue;
         }
         anyUserBot = true;
-        if (!CanStoreInListField(entry.Name) || !CanStoreInListField(entry.PK3File)) {
-            messages.Warn("The bot '" + entry.Name + "' was not stored in " + path.string() +
-                              ": a name with a double quote can't be kept there.",
+        std::optional<std::string> problem = ListFieldProblem(entry.Name);
+        problem = problem ? problem : ListFieldProblem(entry.PK3File);
+        if (problem) {
+            messages.Warn("The bot '" + entry.Name + "' was not stored in " + path.string() + ": " +
+                              *problem + " can't be kept there.",
                           "Not stored");
             continue;
         }

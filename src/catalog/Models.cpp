@@ -242,11 +242,14 @@ FileResult SaveUserModels(const ModelCatalogue& models,
                 continue;
             }
             anyUserSkin = true;
-            if (!CanStoreInListField(model.Name) || !CanStoreInListField(skin.Name) ||
-                !CanStoreInListField(skin.PK3File) || !CanStoreInListField(skin.IconFile)) {
+            std::optional<std::string> problem = ListFieldProblem(model.Name);
+            for (const std::string* field : {&skin.Name, &skin.PK3File, &skin.IconFile}) {
+                problem = problem ? problem : ListFieldProblem(*field);
+            }
+            if (problem) {
                 messages.Warn("The skin '" + skin.Name + "' of the model '" + model.Name +
-                                  "' was not stored in " + path.string() +
-                                  ": a name with a double quote can't be kept there.",
+                                  "' was not stored in " + path.string() + ": " + *problem +
+                                  " can't be kept there.",
                               "Not stored");
                 continue;
             }

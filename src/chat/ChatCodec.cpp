@@ -1,6 +1,7 @@
 #include "chat/ChatCodec.h"
 
 #include "core/TextCase.h"
+#include "core/Trim.h"
 #include "core/ValueFormat.h"
 
 #include <algorithm>
@@ -10,17 +11,7 @@ namespace twl {
 
 namespace {
 
-// Stand-ins for an escaped backslash and double quote while a line is
-// decoded: private-use characters, which no bot file can hold.
-const std::string EscapedBackslash = "\xEE\x80\x80"; // U+E000
-const std::string EscapedQuote = "\xEE\x80\x81";     // U+E001
-
-const std::string CommaBlankQuote = ", \"";
-const std::string QuoteComma = "\",";
-const std::string CommaQuote = ",\"";
-
 constexpr int LevelEndList = 3;
-constexpr int TelefraggedList = 22;
 constexpr int TauntList = 25;
 
 bool AllDigits(const std::string& text)
@@ -45,11 +36,6 @@ bool EndsWith(const std::string& text, const std::string& end)
 {
     return text.size() >= end.size() &&
            text.compare(text.size() - end.size(), end.size(), end) == 0;
-}
-
-void ReplaceFirst(std::string& text, std::size_t at, std::size_t length, const std::string& by)
-{
-    text.replace(at, length, by);
 }
 
 // The member number of a line that is exactly a reference to `list`
@@ -101,6 +87,7 @@ std::optional<std::string> EncodeListReference(const std::string& text, const Ch
 std::string EscapeText(const std::string& text)
 {
     std::string escaped;
+    escaped.reserve(text.size());
     for (char c : text) {
         if (c == '\\' || c == '"') {
             escaped += '\\';
@@ -110,48 +97,12 @@ std::string EscapeText(const std::string& text)
     return escaped;
 }
 
-std::string ReplaceAll(std::string text, const std::string& from, const std::string& to)
-{
-    for (std::size_t at = text.find(from); at != std::string::npos;
-         at = text.find(from, at + to.size())) {
-        text.replace(at, from.size(), to);
-    }
-    return text;
-}
-
-std::string HideEscapes(const std::string& line)
-{
-    std::string result;
-    for (std::size_t i = 0; i < line.size(); ++i) {
-        if (line[i] == '\\' && i + 1 < line.size() && (line[i + 1] == '\\' || line[i + 1] == '"')) {
-            result += line[i + 1] == '\\' ? EscapedBackslash : EscapedQuote;
-            ++i;
-        } else {
-            result += line[i];
-        }
-    }
-    return result;
-}
-
-std::string RestoreEscapes(const std::string& text)
-{
-    return ReplaceAll(ReplaceAll(text, EscapedBackslash, "\\"), EscapedQuote, "\"");
-}
-
 std::optional<std::string> DecodeListReference(const std::string& s, const ChatCatalogue& chat)
 {
     for (std::size_t k = 0; k < ChatListCount; ++k) {
         const ChatEntry& list = chat.ChatLists[k];
-        if (s.find(list.FileName) == std::string::npos) {
-            continue;
-        }
-        if ((k == LevelEndList && s.find("LEVEL_END_") != std::string::npos) ||
-            (k == TelefraggedList && s.find("_TELEFRAGGED") != std::string::npos) ||
-            (k == TauntList && s.find("TAUNT_FEM") != std::string::npos)) {
-            continue;
-        }
-        // Only a bare name with its member number is a reference; upper-case
-        // words inside a text are not.
+        // Only the bare name with its member number is a reference; a longer
+        // name that starts alike ("LEVEL_END_VICTORY2") is another list's.
         if (!StartsWith(s, list.FileName)) {
             continue;
         }
@@ -166,89 +117,197 @@ std::optional<std::string> DecodeListReference(const std::string& s, const ChatC
     return std::nullopt;
 }
 
-// Decodes one item between the quoted texts of a line; true when one was.
-bool DecodeOnePass(std::string& s, const std::vector<int>& pointers, const ChatCatalogue& chat)
+bool IsNameStart(char c)
 {
-    std::size_t quoteComma = s.find(QuoteComma);
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_';
+}
 
-    // Middle item: from a quote-comma to the quote of the next separator.
-    if (quoteComma != std::string::npos) {
-        std::size_t next = s.find(CommaBlankQuote, quoteComma + 2);
-        std::size_t end = next != std::string::npos ? next + 2 : std::string::npos;
-        if (next == std::string::npos) {
-            next = s.find(CommaQuote, quoteComma + 2);
-            end = next != std::string::npos ? next + 1 : std::string::npos;
+bool IsNamePart(char c)
+{
+    return IsNameStart(c) || (c >= '0' && c <= '9');
+}
+
+bool IsBlank(char c)
+{
+    return c == ' ' || c == '\t';
+}
+
+// One item of a chat line in the file: a quoted text, a bare name (a word
+// list, a chat list, or any other random list of the game or a mod) or a
+// number (a variable of the message).
+struct FileItem
+{
+    enum class Kind
+    {
+        Text,
+        Name,
+        Number
+    };
+
+    Kind ItemKind;
+    std::string Content; // a text without its quotes and escapes
+};
+
+// The items of a line as the game's script reader splits it: items joined
+// by commas, closed by ";" (which may be missing), blanks anywhere between,
+// a "//" comment after the end. Nothing when the line is not of that form.
+std::optional<std::vector<FileItem>> SplitFileItems(const std::string& line)
+{
+    std::vector<FileItem> items;
+    std::size_t i = 0;
+    const std::size_t size = line.size();
+    auto skipBlanks = [&] {
+        while (i < size && IsBlank(line[i])) {
+            ++i;
         }
-        if (end != std::string::npos) {
-            std::size_t length = end - quoteComma + 1;
-            std::string segment = RemoveSpaces(s.substr(quoteComma, length));
-            for (int p : pointers) {
-                const ChatEntry& pointer = chat.ChatPointers[static_cast<std::size_t>(p)];
-                if (segment == RemoveSpaces(pointer.FileName)) {
-                    ReplaceFirst(s, quoteComma, length, pointer.Token);
-                    return true;
+    };
+    while (true) {
+        skipBlanks();
+        if (i >= size) {
+            return std::nullopt;
+        }
+        FileItem item{FileItem::Kind::Text, {}};
+        char c = line[i];
+        if (c == '"') {
+            ++i;
+            bool closed = false;
+            while (i < size) {
+                char d = line[i];
+                if (d == '\\' && i + 1 < size && (line[i + 1] == '\\' || line[i + 1] == '"')) {
+                    item.Content += line[i + 1];
+                    i += 2;
+                } else if (d == '"') {
+                    ++i;
+                    closed = true;
+                    break;
+                } else {
+                    item.Content += d;
+                    ++i;
                 }
             }
-            if (segment.size() > 4) {
-                std::string inner = segment.substr(2, segment.size() - 4);
-                for (const ChatEntry& word : chat.WordLists) {
-                    if (inner == word.FileName) {
-                        ReplaceFirst(s, quoteComma, length, word.Token);
-                        return true;
-                    }
-                }
+            if (!closed) {
+                return std::nullopt;
             }
+        } else if (c >= '0' && c <= '9') {
+            item.ItemKind = FileItem::Kind::Number;
+            while (i < size && line[i] >= '0' && line[i] <= '9') {
+                item.Content += line[i++];
+            }
+        } else if (IsNameStart(c)) {
+            item.ItemKind = FileItem::Kind::Name;
+            while (i < size && IsNamePart(line[i])) {
+                item.Content += line[i++];
+            }
+        } else {
+            return std::nullopt;
+        }
+        items.push_back(std::move(item));
+        skipBlanks();
+        if (i >= size) {
+            return items;
+        }
+        if (line[i] == ',') {
+            ++i;
+            continue;
+        }
+        if (line[i] != ';') {
+            return std::nullopt;
+        }
+        ++i;
+        skipBlanks();
+        if (i == size || line.compare(i, 2, "//") == 0) {
+            return items;
+        }
+        return std::nullopt;
+    }
+}
+
+// A line that is no sequence of items stays text: without its first quote,
+// its closing ";" and its last quote, escapes read.
+std::string LineAsText(const std::string& line)
+{
+    std::string s = line;
+    if (StartsWith(s, "\"")) {
+        s.erase(0, 1);
+    }
+    if (EndsWith(s, ";")) {
+        s.pop_back();
+    }
+    if (EndsWith(s, "\"")) {
+        std::size_t backslashes = 0;
+        while (backslashes + 1 < s.size() && s[s.size() - 2 - backslashes] == '\\') {
+            ++backslashes;
+        }
+        if (backslashes % 2 == 0) {
+            s.pop_back();
         }
     }
-
-    // Leading item: from the start to the quote of the first comma-blank-quote.
-    std::size_t firstCommaBlankQuote = s.find(CommaBlankQuote);
-    if (firstCommaBlankQuote != std::string::npos &&
-        (quoteComma == std::string::npos || quoteComma > firstCommaBlankQuote)) {
-        std::size_t length = firstCommaBlankQuote + 3;
-        std::string lead = RemoveSpaces(s.substr(0, length));
-        for (int p : pointers) {
-            const ChatEntry& pointer = chat.ChatPointers[static_cast<std::size_t>(p)];
-            if (lead == RemoveSpaces(pointer.FileName).substr(2)) {
-                ReplaceFirst(s, 0, length, pointer.Token);
-                return true;
-            }
+    std::string text;
+    text.reserve(s.size());
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        if (s[i] == '\\' && i + 1 < s.size() && (s[i + 1] == '\\' || s[i + 1] == '"')) {
+            ++i;
         }
-        if (lead.size() > 2) {
-            std::string name = lead.substr(0, lead.size() - 2);
-            for (const ChatEntry& word : chat.WordLists) {
-                if (name == word.FileName) {
-                    ReplaceFirst(s, 0, length, word.Token);
-                    return true;
-                }
-            }
+        text += s[i];
+    }
+    return text;
+}
+
+// The editor's token of a bare name that is no list the editor knows:
+// "{name}", written back as the same bare name.
+std::string UnknownNameToken(const std::string& name)
+{
+    return "{" + name + "}";
+}
+
+bool IsKnownToken(const std::string& token, const ChatCatalogue& chat)
+{
+    for (const ChatEntry& word : chat.WordLists) {
+        if (word.Token == token) {
+            return true;
         }
     }
-
-    // Trailing item: from the last item's quote-comma to the end.
-    if (quoteComma != std::string::npos &&
-        s.find(CommaBlankQuote, quoteComma) == std::string::npos) {
-        std::string tail = RemoveSpaces(s.substr(quoteComma));
-        for (int p : pointers) {
-            const ChatEntry& pointer = chat.ChatPointers[static_cast<std::size_t>(p)];
-            std::string text = RemoveSpaces(pointer.FileName);
-            if (tail == text.substr(0, text.size() - 2)) {
-                s = s.substr(0, quoteComma) + pointer.Token;
-                return true;
-            }
-        }
-        if (tail.size() > 2) {
-            std::string name = tail.substr(2);
-            for (const ChatEntry& word : chat.WordLists) {
-                if (name == word.FileName) {
-                    s = s.substr(0, quoteComma) + word.Token;
-                    return true;
-                }
-            }
+    for (const ChatEntry& pointer : chat.ChatPointers) {
+        if (pointer.Token == token) {
+            return true;
         }
     }
     return false;
 }
+
+// The length of an unknown-name token "{name}" at `at`, 0 when there is
+// none: a "{" not after another, a name of the game's syntax, a "}" not
+// before another, and no token the editor knows ("{ATTACKER}" in a line
+// whose type has no attacker stays text).
+std::size_t UnknownNameTokenAt(const std::string& text, std::size_t at, const ChatCatalogue& chat)
+{
+    if (text[at] != '{' || (at > 0 && text[at - 1] == '{') || at + 1 >= text.size() ||
+        !IsNameStart(text[at + 1])) {
+        return 0;
+    }
+    std::size_t end = at + 1;
+    while (end < text.size() && IsNamePart(text[end])) {
+        ++end;
+    }
+    if (end >= text.size() || text[end] != '}' || (end + 1 < text.size() && text[end + 1] == '}')) {
+        return 0;
+    }
+    std::size_t length = end + 1 - at;
+    if (IsKnownToken(text.substr(at, length), chat)) {
+        return 0;
+    }
+    return length;
+}
+
+// One item of an editor line as it is written: a word list, an admitted
+// pointer or an unknown bare name.
+struct EditorItem
+{
+    std::size_t At;
+    std::size_t Length;
+    const ChatEntry* Pointer; // set for a pointer
+    std::string Name;         // the bare name otherwise
+};
 
 } // namespace
 
@@ -257,91 +316,146 @@ std::string EncodeChatLine(const std::string& text, std::size_t chatType, const 
     if (std::optional<std::string> reference = EncodeListReference(text, chat)) {
         return *reference;
     }
-
-    std::string t = EscapeText(text);
-    bool startsWithItem = false;
-    bool endsWithItem = false;
     for (const ChatEntry& word : chat.WordLists) {
-        for (std::size_t at = t.find(word.Token); at != std::string::npos;
-             at = t.find(word.Token)) {
-            if (t == word.Token) {
-                return word.FileName + ";";
-            }
-            if (at == 0) {
-                ReplaceFirst(t, at, word.Token.size(), word.FileName + ", \"");
-                startsWithItem = true;
-            } else if (at + word.Token.size() == t.size()) {
-                ReplaceFirst(t, at, word.Token.size(), "\", " + word.FileName);
-                endsWithItem = true;
-            } else {
-                ReplaceFirst(t, at, word.Token.size(), "\", " + word.FileName + ", \"");
-            }
+        if (text == word.Token) {
+            return word.FileName + ";";
         }
     }
-    for (int p : PointerSet(chatType)) {
-        const ChatEntry& pointer = chat.ChatPointers[static_cast<std::size_t>(p)];
-        for (std::size_t at = t.find(pointer.Token); at != std::string::npos;
-             at = t.find(pointer.Token)) {
-            if (at == 0) {
-                ReplaceFirst(t, at, pointer.Token.size(), pointer.FileName.substr(2));
-                startsWithItem = true;
-            } else if (at + pointer.Token.size() == t.size()) {
-                ReplaceFirst(t,
-                             at,
-                             pointer.Token.size(),
-                             pointer.FileName.substr(0, pointer.FileName.size() - 3));
-                endsWithItem = true;
-            } else {
-                ReplaceFirst(t, at, pointer.Token.size(), pointer.FileName);
+    if (!text.empty() && UnknownNameTokenAt(text, 0, chat) == text.size()) {
+        return text.substr(1, text.size() - 2) + ";";
+    }
+
+    // One pass: every token is found where it stands.
+    const std::vector<int>& pointers = PointerSet(chatType);
+    std::vector<EditorItem> items;
+    for (std::size_t at = 0; at < text.size();) {
+        std::size_t length = 0;
+        if (text[at] == '{' || text[at] == 'P') {
+            for (const ChatEntry& word : chat.WordLists) {
+                if (text.compare(at, word.Token.size(), word.Token) == 0) {
+                    items.push_back(EditorItem{at, word.Token.size(), nullptr, word.FileName});
+                    length = word.Token.size();
+                    break;
+                }
             }
         }
+        if (length == 0 && text[at] == '{') {
+            for (int p : pointers) {
+                const ChatEntry& pointer = chat.ChatPointers[static_cast<std::size_t>(p)];
+                if (text.compare(at, pointer.Token.size(), pointer.Token) == 0) {
+                    items.push_back(EditorItem{at, pointer.Token.size(), &pointer, {}});
+                    length = pointer.Token.size();
+                    break;
+                }
+            }
+            if (length == 0) {
+                length = UnknownNameTokenAt(text, at, chat);
+                if (length != 0) {
+                    items.push_back(
+                        EditorItem{at, length, nullptr, text.substr(at + 1, length - 2)});
+                }
+            }
+        }
+        at += length == 0 ? 1 : length;
     }
+
+    // Texts between items are always written (an empty one as ""), the
+    // text before the first and after the last item unless the line starts
+    // or ends with that item.
+    std::string line;
+    line.reserve(text.size() + 8 * items.size() + 4);
+    std::size_t textStart = 0;
+    bool startsWithItem = !items.empty() && items.front().At == 0;
     if (!startsWithItem) {
-        t = "\"" + t;
+        line += '"';
     }
+    for (std::size_t k = 0; k < items.size(); ++k) {
+        const EditorItem& item = items[k];
+        line += EscapeText(text.substr(textStart, item.At - textStart));
+        bool atStart = item.At == 0;
+        bool atEnd = !atStart && item.At + item.Length == text.size();
+        if (item.Pointer != nullptr) {
+            const std::string& file = item.Pointer->FileName; // ", 1, "
+            line += atStart ? file.substr(2) : atEnd ? file.substr(0, file.size() - 3) : file;
+        } else {
+            line += atStart ? item.Name + ", \""
+                    : atEnd ? "\", " + item.Name
+                            : "\", " + item.Name + ", \"";
+        }
+        textStart = item.At + item.Length;
+    }
+    bool endsWithItem = !items.empty() && textStart == text.size() && items.back().At != 0;
     if (!endsWithItem) {
-        t += "\"";
+        line += EscapeText(text.substr(textStart));
+        line += '"';
     }
-    return t + ";";
+    return line + ";";
 }
 
 std::string DecodeChatLine(const std::string& line, std::size_t chatType, const ChatCatalogue& chat)
 {
-    std::string s = HideEscapes(line);
-    bool quoted = StartsWith(s, "\"");
-    if (quoted) {
-        s.erase(0, 1);
-    }
-    if (EndsWith(s, ";")) {
-        s.pop_back();
-    }
-    if (EndsWith(s, "\"")) {
-        s.pop_back();
+    std::optional<std::vector<FileItem>> items = SplitFileItems(TrimBlanks(line));
+    if (!items) {
+        return LineAsText(TrimBlanks(line));
     }
 
-    // References and whole-line word lists are bare names; a quoted text is
-    // never taken for one.
-    if (!quoted) {
-        if (std::optional<std::string> reference = DecodeListReference(s, chat)) {
+    // A bare name alone: a chat-list reference, a word list (in any case)
+    // or another list of the game's.
+    if (items->size() == 1 && items->front().ItemKind == FileItem::Kind::Name) {
+        const std::string& name = items->front().Content;
+        if (std::optional<std::string> reference = DecodeListReference(name, chat)) {
             return *reference;
         }
-        std::string lower = LowerCase(s);
+        std::string lower = LowerCase(name);
         for (const ChatEntry& word : chat.WordLists) {
             if (lower == LowerCase(word.FileName)) {
                 return word.Token;
             }
         }
+        return UnknownNameToken(name);
     }
 
     const std::vector<int>& pointers = PointerSet(chatType);
-    for (int pass = 0; pass < 19; ++pass) {
-        if (s.find(CommaBlankQuote) == std::string::npos &&
-            s.find(QuoteComma) == std::string::npos && s.find(CommaQuote) == std::string::npos) {
+    std::string text;
+    for (std::size_t k = 0; k < items->size(); ++k) {
+        const FileItem& item = (*items)[k];
+        switch (item.ItemKind) {
+        case FileItem::Kind::Text:
+            text += item.Content;
+            break;
+        case FileItem::Kind::Name: {
+            const ChatEntry* known = nullptr;
+            for (const ChatEntry& word : chat.WordLists) {
+                if (item.Content == word.FileName) {
+                    known = &word;
+                    break;
+                }
+            }
+            text += known != nullptr ? known->Token : UnknownNameToken(item.Content);
             break;
         }
-        DecodeOnePass(s, pointers, chat);
+        case FileItem::Kind::Number: {
+            const ChatEntry* admitted = nullptr;
+            for (int p : pointers) {
+                const ChatEntry& pointer = chat.ChatPointers[static_cast<std::size_t>(p)];
+                if (RemoveSpaces(pointer.FileName) == "\"," + item.Content + ",\"") {
+                    admitted = &pointer;
+                    break;
+                }
+            }
+            if (admitted != nullptr) {
+                text += admitted->Token;
+                break;
+            }
+            // A variable the type does not have stays as the line held it.
+            bool first = k == 0;
+            bool last = k + 1 == items->size();
+            text += (first ? "" : "\", ") + item.Content + (last ? "" : ", \"");
+            break;
+        }
+        }
     }
-    return RestoreEscapes(s);
+    return text;
 }
 
 } // namespace twl

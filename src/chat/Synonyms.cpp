@@ -58,9 +58,10 @@ SaveSynonyms(const SynonymList& synonyms, const std::filesystem::path& folder, M
         if (entry.empty()) {
             continue;
         }
-        if (!CanStoreInListField(entry)) {
-            messages.Warn("The synonym '" + entry + "' was not stored in " + path.string() +
-                              ": a word with a double quote can't be kept there.",
+        if (std::optional<std::string> problem = ListFieldProblem(entry)) {
+            std::string word = "a word" + problem->substr(problem->find(' ', 2));
+            messages.Warn("The synonym '" + entry + "' was not stored in " + path.string() + ": " +
+                              word + " can't be kept there.",
                           "Not stored");
             continue;
         }

@@ -18,6 +18,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <map>
+#include <new>
 #include <random>
 #include <set>
 
@@ -170,7 +171,7 @@ bool MakeTargetFolder(const std::filesystem::path& folder, Messages& messages)
 
 bool NameIsAccepted(const std::string& name, Messages& messages)
 {
-    if (std::optional<Complaint> complaint = CheckBotName(name)) {
+    if (std::optional<BotNameComplaint> complaint = CheckBotName(name)) {
         messages.Warn(complaint->Text, complaint->Title);
         return false;
     }
@@ -276,7 +277,16 @@ bool UseGameFolder(const std::string& folder, Session& session)
                               "Tarnwell: Quake3.exe missing");
         return false;
     }
-    session.Settings.Text(Settings::Q3Baseq3) = folder;
+    // Kept absolute: the settings are read again from any working folder.
+    std::error_code error;
+    std::filesystem::path absolute = std::filesystem::absolute(folder, error).lexically_normal();
+    if (error) {
+        absolute = folder;
+    }
+    if (absolute.has_parent_path() && absolute.filename().empty()) {
+        absolute = absolute.parent_path();
+    }
+    session.Settings.Text(Settings::Q3Baseq3) = absolute.string();
     return true;
 }
 
@@ -383,6 +393,10 @@ int RunCli(const std::vector<std::string>& arguments, std::ostream& out, std::os
     } catch (const UsageError& error) {
         err << "tarnwell-cli " << command << ": " << error.what() << "; see tarnwell-cli --help\n";
         return ExitUsage;
+    } catch (const std::bad_alloc&) {
+        // Every file is read with a size limit; this is the last guard.
+        err << "tarnwell-cli " << command << ": out of memory; nothing more was written\n";
+        return ExitFailure;
     }
     err << "tarnwell-cli: unknown command '" << command << "'; see tarnwell-cli --help\n";
     return ExitUsage;

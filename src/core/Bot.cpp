@@ -255,4 +255,29 @@ std::int16_t Bot::ChatGroupUBound(int group) const
     return static_cast<std::int16_t>(ChatGroup(group).size() - 1);
 }
 
+KeptWeightFile& Bot::KeptWeights(WeightFileKind file)
+{
+    return m_keptWeights[file == WeightFileKind::Weapon ? 0 : 1];
+}
+
+const KeptWeightFile& Bot::KeptWeights(WeightFileKind file) const
+{
+    return m_keptWeights[file == WeightFileKind::Weapon ? 0 : 1];
+}
+
+bool Bot::HasForeignWeights(WeightFileKind file) const
+{
+    return KeptWeights(file).ForeignBytes.has_value();
+}
+
+void Bot::ForgetKeptLines()
+{
+    for (Skill& skill : m_skills) {
+        skill.UnknownLines.clear();
+    }
+    for (KeptWeightFile& kept : m_keptWeights) {
+        kept = KeptWeightFile();
+    }
+}
+
 } // namespace twl

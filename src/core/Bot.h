@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -47,6 +48,26 @@ inline constexpr int ChatGroupCount = 28;
 // Line indexes are 16-bit: a chat group holds lines 0 to 32767.
 inline constexpr int LastChatLine = 32767;
 
+// The two weight files of a bot.
+enum class WeightFileKind
+{
+    Weapon, // <name>_w.c, weights 44 to 53
+    Item    // <name>_i.c, weights 54 to 80
+};
+
+// What a weight file held beyond the weights the editor edits.
+struct KeptWeightFile
+{
+    // The whole file, byte for byte, when it is laid out as another template
+    // has it (another template included, or only macros that no weight of the
+    // catalogue uses). The editor then does not edit these weights and writes
+    // the file back unchanged under the bot's file name.
+    std::optional<std::string> ForeignBytes;
+    // Lines of a file in the editor's own layout that no weight uses (other
+    // #defines, comments), written back after the weights.
+    std::vector<std::string> ExtraLines;
+};
+
 // The bot being edited. Every value is reached by its parameter number;
 // the derived file names (81 to 86) follow the name and cannot be set.
 //
@@ -73,6 +94,16 @@ public:
     // emptied instead, so a group always keeps one line.
     void DeleteChat(int group, int line);
     std::int16_t ChatGroupUBound(int group) const;
+
+    // What the bot's weight files held beyond the edited weights.
+    KeptWeightFile& KeptWeights(WeightFileKind file);
+    const KeptWeightFile& KeptWeights(WeightFileKind file) const;
+    // True when that weight file is kept whole: its weights cannot be edited
+    // (the weight pages show so and disable their sliders).
+    bool HasForeignWeights(WeightFileKind file) const;
+    // Forgets every kept line and kept weight file: a preset or a load of a
+    // whole bot starts from the editor's own files.
+    void ForgetKeptLines();
 
 private:
     void DeriveFileNames();
@@ -101,6 +132,7 @@ private:
 
     std::array<Skill, SkillLevels.size()> m_skills;
     std::array<std::vector<std::string>, ChatGroupCount> m_chats;
+    std::array<KeptWeightFile, 2> m_keptWeights;
 };
 
 } // namespace twl

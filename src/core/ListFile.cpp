@@ -1,5 +1,6 @@
 #include "core/ListFile.h"
 
+#include "core/Cp1252.h"
 #include "core/TextCase.h"
 #include "core/Value.h"
 
@@ -68,14 +69,26 @@ std::optional<bool> ParseBooleanField(const ListField& field)
     return std::nullopt;
 }
 
-bool CanStoreInListField(const std::string& text)
+std::optional<std::string> ListFieldProblem(const std::string& text)
 {
     for (char c : text) {
-        if (c == '"' || c == '\r' || c == '\n') {
-            return false;
+        unsigned char byte = static_cast<unsigned char>(c);
+        if (c == '"') {
+            return std::string("a name with a double quote");
+        }
+        if (byte < 0x20 || byte == 0x7F) {
+            return std::string("a name with a control character");
         }
     }
-    return true;
+    if (EncodeCp1252(text).Error) {
+        return std::string("a name with a character that Windows-1252 cannot hold");
+    }
+    return std::nullopt;
+}
+
+bool CanStoreInListField(const std::string& text)
+{
+    return !ListFieldProblem(text);
 }
 
 } // namespace twl

@@ -28,8 +28,15 @@ std::string BooleanField(bool value);
 // #TRUE#/#FALSE#, True/False, or a number (non-zero is true).
 std::optional<bool> ParseBooleanField(const ListField& field);
 
-// A text can be stored in a quoted field when it holds no double quote and
-// no line end: such a text could not be read back as it was.
+// A text can be stored in a quoted field when it holds no double quote, no
+// line end or other control character (a name from an archive may hold
+// terminal escapes) and only characters Windows-1252 can hold: such a text
+// could not be read back as it was, or would stop the whole file from
+// being written.
 bool CanStoreInListField(const std::string& text);
+
+// Why a text cannot be stored in a list field, in words for the user ("a
+// name with a double quote"); nothing when it can.
+std::optional<std::string> ListFieldProblem(const std::string& text);
 
 } // namespace twl

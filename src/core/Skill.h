@@ -4,6 +4,8 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
+#include <vector>
 
 namespace twl {
 
@@ -15,6 +17,12 @@ public:
     static constexpr int PositionCount = 31;
 
     std::int16_t Level = 0;
+
+    // Lines of this level's block in the characteristic file that name no
+    // characteristic the catalogue knows (the game's own that the editor
+    // does not show, or a mod's), kept as they were read and written back
+    // after the known lines of the block.
+    std::vector<std::string> UnknownLines;
 
     // Position 0 to 30; any other throws BotError (OutOfRange).
     const Value& SkillPara(int index) const;

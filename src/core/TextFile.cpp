@@ -66,8 +66,13 @@ std::string ReadStreamBytes(std::istream& in)
 
 std::vector<std::string> ReadTextLines(std::istream& in)
 {
+    return SplitTextLines(ReadStreamBytes(in));
+}
+
+std::vector<std::string> SplitTextLines(const std::string& raw)
+{
     // Decoded once; CR and LF stay single bytes in UTF-8.
-    std::string bytes = DecodeCp1252(ReadStreamBytes(in));
+    std::string bytes = DecodeCp1252(raw);
     std::vector<std::string> lines;
     std::size_t start = 0;
     while (start < bytes.size()) {
@@ -117,21 +122,91 @@ std::optional<std::string> WriteTextLines(std::ostream& out, const std::vector<s
     return std::nullopt;
 }
 
-ReadLinesResult ReadTextFile(const std::filesystem::path& path)
+ReadBytesResult ReadFileBytes(const std::filesystem::path& path, std::uint64_t maxSize)
 {
-    ReadLinesResult read;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        read.Result = FileResult::Failure(path, ErrnoText(errno));
+    ReadBytesResult read;
+    // Opened without blocking, so that a FIFO in the file's place cannot
+    // hold the program; only a regular file is then read.
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    if (fd < 0) {
+        int error = errno;
+        read.Missing = error == ENOENT || error == ENOTDIR;
+        read.Result = FileResult::Failure(path, ErrnoText(error));
         return read;
     }
-    read.Lines = ReadTextLines(in);
-    if (in.bad()) {
-        read.Result = FileResult::Failure(path, "the file could not be read to its end");
+    struct stat status = {};
+    std::string reason;
+    if (::fstat(fd, &status) != 0) {
+        reason = ErrnoText(errno);
+    } else if (S_ISDIR(status.st_mode)) {
+        reason = "it is a folder, not a file";
+    } else if (!S_ISREG(status.st_mode)) {
+        reason = "it is not a regular file";
+    } else if (static_cast<std::uint64_t>(status.st_size) > maxSize) {
+        reason = "it is larger than " + std::to_string(maxSize / (1024 * 1024)) +
+                 " MiB, far more than such a file holds";
+    }
+    if (reason.empty()) {
+        // The size is only a hint (a file may grow while it is read): the
+        // cap holds for what is read.
+        read.Bytes.reserve(static_cast<std::size_t>(status.st_size));
+        char buffer[65536];
+        while (true) {
+            ssize_t got = ::read(fd, buffer, sizeof buffer);
+            if (got < 0) {
+                if (errno == EINTR) {
+                    continue;
+                }
+                reason = ErrnoText(errno);
+                break;
+            }
+            if (got == 0) {
+                break;
+            }
+            read.Bytes.append(buffer, static_cast<std::size_t>(got));
+            if (read.Bytes.size() > maxSize) {
+                reason = "it is larger than " + std::to_string(maxSize / (1024 * 1024)) +
+                         " MiB, far more than such a file holds";
+                break;
+            }
+        }
+    }
+    ::close(fd);
+    if (!reason.empty()) {
+        read.Bytes.clear();
+        read.Result = FileResult::Failure(path, reason);
         return read;
     }
     read.Result = FileResult::Success(path);
     return read;
+}
+
+ReadLinesResult ReadTextFile(const std::filesystem::path& path)
+{
+    ReadLinesResult read;
+    ReadBytesResult bytes = ReadFileBytes(path);
+    read.Result = bytes.Result;
+    read.Missing = bytes.Missing;
+    if (read.Result.Ok) {
+        read.Lines = SplitTextLines(bytes.Bytes);
+    }
+    return read;
+}
+
+namespace {
+
+RenameFunction ReplacingRename = nullptr;
+
+int RenameIntoPlace(const char* from, const char* to)
+{
+    return ReplacingRename != nullptr ? ReplacingRename(from, to) : ::rename(from, to);
+}
+
+} // namespace
+
+void SetRenameForTesting(RenameFunction rename)
+{
+    ReplacingRename = rename;
 }
 
 FileResult WriteFilesAtomic(const std::vector<FileContent>& files)
@@ -141,6 +216,9 @@ FileResult WriteFilesAtomic(const std::vector<FileContent>& files)
         const FileContent* File;
         std::string Temporary;
         int Descriptor;
+        std::string Backup;     // the old file under a second name; empty when there was none
+        bool MovedAway = false; // the old file left its name (no hard link possible here)
+        bool Replaced = false;
     };
 
     std::vector<Pending> pending;
@@ -148,8 +226,28 @@ FileResult WriteFilesAtomic(const std::vector<FileContent>& files)
         for (Pending& file : pending) {
             if (file.Descriptor >= 0) {
                 ::close(file.Descriptor);
+                file.Descriptor = -1;
             }
-            ::unlink(file.Temporary.c_str());
+            if (!file.Replaced) {
+                ::unlink(file.Temporary.c_str());
+            }
+        }
+    };
+    // Puts every old file back where a new one took its place; a new file
+    // that had no old one goes again.
+    auto rollBack = [&pending] {
+        for (auto file = pending.rbegin(); file != pending.rend(); ++file) {
+            const char* target = file->File->Path.c_str();
+            if (!file->Backup.empty() && (file->Replaced || file->MovedAway)) {
+                ::rename(file->Backup.c_str(), target);
+            } else if (!file->Backup.empty()) {
+                ::unlink(file->Backup.c_str());
+            } else if (file->Replaced) {
+                ::unlink(target);
+            }
+            if (!file->Replaced) {
+                ::unlink(file->Temporary.c_str());
+            }
         }
     };
 
@@ -163,18 +261,23 @@ FileResult WriteFilesAtomic(const std::vector<FileContent>& files)
                 continue;
             }
         }
+        struct stat old = {};
+        if (::lstat(file.Path.c_str(), &old) == 0 && S_ISDIR(old.st_mode)) {
+            discard();
+            return FileResult::Failure(file.Path, ErrnoText(EISDIR));
+        }
         std::filesystem::path folder = file.Path.parent_path();
         if (folder.empty()) {
             folder = ".";
         }
-        std::string pattern = (folder / ("." + file.Path.filename().string() + ".XXXXXX")).string();
+        std::string pattern = (folder / ".twl-XXXXXX").string();
         int fd = ::mkstemp(pattern.data());
         if (fd < 0) {
             int error = errno;
             discard();
             return FileResult::Failure(file.Path, ErrnoText(error));
         }
-        pending.push_back(Pending{&file, pattern, fd});
+        pending.push_back(Pending{&file, pattern, fd, {}});
         int error = 0;
         if (!WriteAll(fd, file.Bytes, error) || ::fchmod(fd, ModeForReplacement(file.Path)) != 0) {
             error = error != 0 ? error : errno;
@@ -201,12 +304,34 @@ FileResult WriteFilesAtomic(const std::vector<FileContent>& files)
             return failure;
         }
     }
-    for (std::size_t i = 0; i < pending.size(); ++i) {
-        if (::rename(pending[i].Temporary.c_str(), pending[i].File->Path.c_str()) != 0) {
-            FileResult failure = FileResult::Failure(pending[i].File->Path, ErrnoText(errno));
-            pending.erase(pending.begin(), pending.begin() + static_cast<std::ptrdiff_t>(i));
-            discard();
+    for (Pending& file : pending) {
+        const char* target = file.File->Path.c_str();
+        struct stat old = {};
+        if (::lstat(target, &old) == 0) {
+            // The old file keeps a second name until all are in place: a hard
+            // link where the file system has them, otherwise it is moved.
+            std::string backup = file.Temporary + "~";
+            if (::link(target, backup.c_str()) == 0) {
+                file.Backup = backup;
+            } else if (::rename(target, backup.c_str()) == 0) {
+                file.Backup = backup;
+                file.MovedAway = true;
+            } else {
+                FileResult failure = FileResult::Failure(file.File->Path, ErrnoText(errno));
+                rollBack();
+                return failure;
+            }
+        }
+        if (RenameIntoPlace(file.Temporary.c_str(), target) != 0) {
+            FileResult failure = FileResult::Failure(file.File->Path, ErrnoText(errno));
+            rollBack();
             return failure;
+        }
+        file.Replaced = true;
+    }
+    for (const Pending& file : pending) {
+        if (!file.Backup.empty()) {
+            ::unlink(file.Backup.c_str());
         }
     }
     return FileResult::Success(files.empty() ? std::filesystem::path() : files.front().Path);

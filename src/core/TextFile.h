@@ -2,6 +2,7 @@
 
 #include "core/Messages.h"
 
+#include <cstdint>
 #include <filesystem>
 #include <istream>
 #include <optional>
@@ -44,13 +45,36 @@ std::optional<std::string> EncodeTextLines(const std::vector<std::string>& lines
 // Windows-1252 cannot hold.
 std::optional<std::string> WriteTextLines(std::ostream& out, const std::vector<std::string>& lines);
 
+// The lines of the bytes of a text file, as ReadTextLines reads them.
+std::vector<std::string> SplitTextLines(const std::string& bytes);
+
 // Path layer.
+
+// No bot file, list or settings file comes anywhere near this size; a larger
+// file is refused rather than read into memory.
+inline constexpr std::uint64_t MaxTextFileSize = 16 * 1024 * 1024;
+
+struct ReadBytesResult
+{
+    FileResult Result;
+    std::string Bytes;
+    bool Missing = false; // nothing of that name exists (or a folder on the way is missing)
+};
+
+// Reads a regular file whole. Anything else (a folder, a FIFO, a device, a
+// link to one) is refused at once without waiting on it, as is a file over
+// `maxSize` bytes; the reason says which.
+ReadBytesResult ReadFileBytes(const std::filesystem::path& path,
+                              std::uint64_t maxSize = MaxTextFileSize);
+
 struct ReadLinesResult
 {
     FileResult Result;
     std::vector<std::string> Lines;
+    bool Missing = false;
 };
 
+// ReadFileBytes, then SplitTextLines.
 ReadLinesResult ReadTextFile(const std::filesystem::path& path);
 
 // Writes the bytes to a new file beside `path` and renames it over `path`
@@ -65,8 +89,10 @@ FileResult WriteFileAtomic(const std::filesystem::path& path, const std::string&
 FileResult WriteScratchFile(const std::filesystem::path& path, const std::string& bytes);
 
 // Several files written as one: each to its temporary file, all flushed to
-// disk, and only then renamed into place. A failure before the renames
-// leaves every old file as it was.
+// disk, and only then renamed into place, all or none: the old files are
+// kept aside until every new one is in place, and a rename that fails puts
+// every old file back (and removes the new files that had none before).
+// The temporary names are short, so that a long file name still fits.
 struct FileContent
 {
     std::filesystem::path Path;
@@ -74,6 +100,11 @@ struct FileContent
 };
 
 FileResult WriteFilesAtomic(const std::vector<FileContent>& files);
+
+// For tests of the failure paths: the rename that WriteFilesAtomic uses to
+// put a new file in place (nullptr: the system's rename).
+using RenameFunction = int (*)(const char* from, const char* to);
+void SetRenameForTesting(RenameFunction rename);
 
 // The lines in Windows-1252 with CR LF, written as WriteFileAtomic does.
 FileResult WriteTextFile(const std::filesystem::path& path, const std::vector<std::string>& lines);

@@ -30,9 +30,17 @@ std::optional<std::string> NameBetween(const std::string& line,
     return line.substr(from, to - from);
 }
 
-// A name taken from an entry path must stay one plain file name.
+// A name taken from an entry path must stay one plain file name, and one
+// that can be printed and stored: no control character (a terminal escape
+// sequence starts with one).
 bool IsPlainName(const std::string& name)
 {
+    for (char c : name) {
+        unsigned char byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte == 0x7F) {
+            return false;
+        }
+    }
     return !name.empty() && name != "." && name != ".." &&
            name.find_first_of("/\\") == std::string::npos;
 }

@@ -4,7 +4,7 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <map>
+#include <set>
 
 namespace twl {
 
@@ -85,25 +85,62 @@ std::vector<std::filesystem::path> GameArchiveFolders(const std::filesystem::pat
     return folders;
 }
 
+int CompareArchiveNames(const std::string& a, const std::string& b)
+{
+    auto fold = [](char c) {
+        unsigned char byte = static_cast<unsigned char>(c);
+        if (c >= 'a' && c <= 'z') {
+            byte = static_cast<unsigned char>(c - 'a' + 'A');
+        } else if (c == '\\' || c == ':') {
+            byte = '/';
+        }
+        return static_cast<int>(byte);
+    };
+    std::size_t length = std::min(a.size(), b.size());
+    for (std::size_t i = 0; i < length; ++i) {
+        int difference = fold(a[i]) - fold(b[i]);
+        if (difference != 0) {
+            return difference < 0 ? -1 : 1;
+        }
+    }
+    if (a.size() == b.size()) {
+        return 0;
+    }
+    return a.size() < b.size() ? -1 : 1;
+}
+
 std::vector<ArchiveFile> FindGameArchives(const std::vector<std::filesystem::path>& folders)
 {
-    std::map<std::string, std::filesystem::path> byName;
+    std::vector<ArchiveFile> found;
     for (const std::filesystem::path& folder : folders) {
+        std::vector<ArchiveFile> inFolder;
         std::error_code error;
         for (auto it = std::filesystem::directory_iterator(folder, error);
              !error && it != std::filesystem::directory_iterator();
              it.increment(error)) {
             std::string name = it->path().filename().string();
             if (IsArchiveName(name) && !it->is_directory(error)) {
-                byName[name] = it->path();
+                inFolder.push_back(ArchiveFile{name, it->path()});
             }
         }
+        // Equal names under the engine's comparison keep byte order, so
+        // that the order is the same on every run.
+        std::sort(inFolder.begin(), inFolder.end(), [](const ArchiveFile& a, const ArchiveFile& b) {
+            int order = CompareArchiveNames(a.Name, b.Name);
+            return order != 0 ? order < 0 : a.Name < b.Name;
+        });
+        found.insert(found.end(), inFolder.begin(), inFolder.end());
     }
+    // A name in two folders is the lists' one archive: the later (the
+    // user's) copy, at its place.
+    std::set<std::string> later;
     std::vector<ArchiveFile> archives;
-    archives.reserve(byName.size());
-    for (auto& [name, path] : byName) {
-        archives.push_back(ArchiveFile{name, path});
+    for (auto it = found.rbegin(); it != found.rend(); ++it) {
+        if (later.insert(it->Name).second) {
+            archives.push_back(*it);
+        }
     }
+    std::reverse(archives.begin(), archives.end());
     return archives;
 }
 

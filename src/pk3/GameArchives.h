@@ -29,8 +29,15 @@ struct ArchiveFile
     std::filesystem::path Path;
 };
 
-// Every .pk3 of the folders by bare name, in name order; a name found in
-// more than one folder is the copy of the later (the user's) folder.
+// The order in which the game loads its archives, as the engine sorts
+// their names: byte by byte with a-z taken as A-Z and "\\" and ":" as "/".
+// Negative, zero or positive.
+int CompareArchiveNames(const std::string& a, const std::string& b);
+
+// Every .pk3 of the folders in the game's order, lowest priority first: the
+// folders in their order, in each the names as CompareArchiveNames sorts
+// them. A later archive wins over an earlier one, as in the game. A name
+// found in more than one folder is the copy of the later (the user's) folder.
 std::vector<ArchiveFile> FindGameArchives(const std::vector<std::filesystem::path>& folders);
 
 // Where the archive of that bare name lies; nothing when in none of them.

@@ -5,6 +5,7 @@
 #include "botfiles/ScriptFile.h"
 #include "botfiles/WeightFiles.h"
 #include "chat/ChatOperations.h"
+#include "core/BotName.h"
 #include "core/FileLookup.h"
 #include "pk3/BotArchive.h"
 #include "session/Presets.h"
@@ -48,6 +49,11 @@ bool SaveBotFileSet(const Bot& bot,
                     Settings& settings,
                     Messages& messages)
 {
+    if (std::optional<BotNameComplaint> complaint =
+            CheckBotName(bot.BotPara(Para::Name).ToText())) {
+        messages.Warn(complaint->Text, complaint->Title);
+        return false;
+    }
     if (dirStruct) {
         for (const std::filesystem::path& sub :
              {folder / "botfiles", folder / "botfiles" / "bots", folder / "scripts"}) {
@@ -61,14 +67,34 @@ bool SaveBotFileSet(const Bot& bot,
     auto file = [&bot](const std::filesystem::path& into, int para) {
         return into / bot.BotPara(para).ToText();
     };
+    std::vector<FileContent> contents(5);
+    contents[0].Path = file(folders.Files, Para::CharFile);
+    contents[1].Path = file(folders.Files, Para::WeaponFile);
+    contents[2].Path = file(folders.Files, Para::ItemFile);
+    contents[3].Path = file(folders.Files, Para::ChatFile);
+    contents[4].Path = file(folders.Scripts, Para::ScriptFile);
+    std::optional<std::string> error =
+        EncodeTextLines(CharFileLines(bot, names, settings), contents[0].Bytes);
+    std::size_t failed = 0;
+    // A weight file of another layout goes back as it was read.
+    for (auto [at, kind] : {std::pair{std::size_t{1}, WeightFileKind::Weapon},
+                            std::pair{std::size_t{2}, WeightFileKind::Item}}) {
+        if (!error) {
+            failed = at;
+            error = WeightFileBytes(bot, kind, names, settings, contents[at].Bytes);
+        }
+    }
+    if (!error) {
+        failed = 3;
+        error = EncodeTextLines(ChatFileLines(bot, catalogues.Chat, settings), contents[3].Bytes);
+    }
+    if (!error) {
+        failed = 4;
+        error = EncodeTextLines(ScriptFileLines(bot, settings), contents[4].Bytes);
+    }
     // The five are written together: either all are replaced or none is.
-    FileResult written = WriteTextFiles({
-        {file(folders.Files, Para::CharFile), CharFileLines(bot, names, settings)},
-        {file(folders.Files, Para::WeaponFile), WeaponFileLines(bot, names, settings)},
-        {file(folders.Files, Para::ItemFile), ItemFileLines(bot, names, settings)},
-        {file(folders.Files, Para::ChatFile), ChatFileLines(bot, catalogues.Chat, settings)},
-        {file(folders.Scripts, Para::ScriptFile), ScriptFileLines(bot, settings)},
-    });
+    FileResult written =
+        error ? FileResult::Failure(contents[failed].Path, *error) : WriteFilesAtomic(contents);
     if (!ReportWriteFailure(written, messages)) {
         return false;
     }
@@ -96,7 +122,7 @@ std::optional<std::filesystem::path> ScriptFolderOf(const std::filesystem::path&
     return std::nullopt;
 }
 
-void LoadBotFileSet(Bot& bot,
+bool LoadBotFileSet(Bot& bot,
                     const std::string& name,
                     const std::filesystem::path& folder,
                     bool dirStruct,
@@ -104,25 +130,30 @@ void LoadBotFileSet(Bot& bot,
                     const Catalogues& catalogues,
                     Messages& messages)
 {
-    ReadCharFile(bot, folder, name, true, catalogues.CharNames, messages);
-    ReadItemFile(bot, folder, name, catalogues.CharNames, messages);
-    ReadWeaponFile(bot, folder, name, catalogues.CharNames, messages);
-    ReadChatFile(bot, folder, name, catalogues.Chat, messages);
+    bool readable = true;
+    auto tally = [&readable](BotFileRead read) {
+        readable = readable && read.Status != BotFileRead::State::Unreadable;
+    };
+    tally(ReadCharFile(bot, folder, name, true, catalogues.CharNames, messages));
+    tally(ReadItemFile(bot, folder, name, catalogues.CharNames, messages));
+    tally(ReadWeaponFile(bot, folder, name, catalogues.CharNames, messages));
+    tally(ReadChatFile(bot, folder, name, catalogues.Chat, messages));
     if (!loadScript) {
-        return;
+        return readable;
     }
     if (!dirStruct) {
-        ReadScriptFile(bot, folder, name, catalogues.Bots, messages);
-        return;
+        tally(ReadScriptFile(bot, folder, name, catalogues.Bots, messages));
+        return readable;
     }
     if (std::optional<std::filesystem::path> scripts = ScriptFolderOf(folder)) {
-        ReadScriptFile(bot, *scripts, name, catalogues.Bots, messages);
-        return;
+        tally(ReadScriptFile(bot, *scripts, name, catalogues.Bots, messages));
+        return readable;
     }
     messages.Inform("Couldn't load the bot file because the directory structure doesn't comply "
                     "with the standard Q3 one...",
                     "Error!");
     ScriptDefaults(bot, catalogues.Bots);
+    return readable;
 }
 
 bool LoadBotFiles(Bot& bot,
@@ -138,24 +169,27 @@ bool LoadBotFiles(Bot& bot,
     case LoadType::WholeBot: {
         ClearBotChats(bot);
         ClearChars(bot);
+        bot.ForgetKeptLines();
         std::error_code error;
         bool found = std::filesystem::exists(FindFileIgnoringCase(folder, file + "_c.c"), error);
-        LoadBotFileSet(bot, file, folder, dirStruct, loadScript, catalogues, messages);
-        return found;
+        bool readable =
+            LoadBotFileSet(bot, file, folder, dirStruct, loadScript, catalogues, messages);
+        return found && readable;
     }
     case LoadType::CharFile:
         ClearChars(bot);
-        return ReadCharFile(
-            bot, folder, StemBeforeEnding(file, "_c.c"), false, catalogues.CharNames, messages);
+        return static_cast<bool>(ReadCharFile(
+            bot, folder, StemBeforeEnding(file, "_c.c"), false, catalogues.CharNames, messages));
     case LoadType::ChatFile:
         ClearBotChats(bot);
-        return ReadChatFile(bot, folder, StemBeforeEnding(file, "_t.c"), catalogues.Chat, messages);
+        return static_cast<bool>(
+            ReadChatFile(bot, folder, StemBeforeEnding(file, "_t.c"), catalogues.Chat, messages));
     case LoadType::ItemFile:
-        return ReadItemFile(
-            bot, folder, StemBeforeEnding(file, "_i.c"), catalogues.CharNames, messages);
+        return static_cast<bool>(ReadItemFile(
+            bot, folder, StemBeforeEnding(file, "_i.c"), catalogues.CharNames, messages));
     case LoadType::WeaponFile:
-        return ReadWeaponFile(
-            bot, folder, StemBeforeEnding(file, "_w.c"), catalogues.CharNames, messages);
+        return static_cast<bool>(ReadWeaponFile(
+            bot, folder, StemBeforeEnding(file, "_w.c"), catalogues.CharNames, messages));
     }
     return false;
 }

@@ -27,7 +27,9 @@ BotFileFolders BotFileFoldersFor(const std::filesystem::path& folder, bool dirSt
 // then packed into folder/bot-<Name>.pk3 (from wherever they were written)
 // and the settings' archive counter goes up by one. The five files replace
 // the old ones together or not at all. A failure is reported ("Couldn't
-// write <path>: <reason>") and ends the save; false then.
+// write <path>: <reason>") and ends the save; false then. A name that
+// CheckBotName refuses is reported with its message and nothing is
+// written. A weight file the bot keeps whole is written back byte for byte.
 bool SaveBotFileSet(const Bot& bot,
                     const std::filesystem::path& folder,
                     bool dirStruct,
@@ -45,8 +47,9 @@ std::optional<std::filesystem::path> ScriptFolderOf(const std::filesystem::path&
 // (with name, gender, version, comment), item, weapon and chat files, then,
 // with `loadScript`, its script: from the scripts folder of the game layout
 // with `dirStruct`, from `folder` without. Each missing file is reported and
-// the load goes on.
-void LoadBotFileSet(Bot& bot,
+// the load goes on; one that is there but cannot be read is reported with
+// the reason, and the load goes on too. False after such a file.
+bool LoadBotFileSet(Bot& bot,
                     const std::string& name,
                     const std::filesystem::path& folder,
                     bool dirStruct,
@@ -66,8 +69,10 @@ enum class LoadType
 
 // A load as the load dialog asks for it, with the resets that go before:
 // chats and per-weapon values for a whole bot, per-weapon values for a
-// characteristic file, chats for a chat file. True when the main file
-// (the characteristic file of a whole bot) was found.
+// characteristic file, chats for a chat file; a whole bot forgets what it
+// kept of the files it had. True when the main file (the characteristic
+// file of a whole bot) was found and no file of the set was there but
+// unreadable.
 bool LoadBotFiles(Bot& bot,
                   LoadType loadType,
                   const std::filesystem::path& folder,

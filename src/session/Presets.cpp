@@ -20,6 +20,7 @@ constexpr int FirstPerWeaponChar = 18;
 
 void ApplyZeroPreset(Bot& bot)
 {
+    bot.ForgetKeptLines();
     for (std::int16_t level : SkillLevels) {
         for (int c = Para::FirstSkillChar; c <= Para::LastSkillChar; ++c) {
             bot.SetBotPara(Para::OfSkill(level, c), WholeNumber(0));
@@ -32,6 +33,7 @@ void ApplyZeroPreset(Bot& bot)
 
 void ApplyAveragePreset(Bot& bot, const ChatCatalogue& chat, std::mt19937& random)
 {
+    bot.ForgetKeptLines();
     for (std::int16_t level : SkillLevels) {
         for (int c = Para::FirstSkillChar; c <= Para::LastSkillChar; ++c) {
             Value value(0.5);

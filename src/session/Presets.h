@@ -11,7 +11,8 @@ namespace twl {
 // sets every characteristic and weight to the whole number 0; "Average"
 // sets 0.5 (double) with view change 180, reaction time 2, typing speed 200,
 // weights 50, health 1 and armour 2 (whole numbers), and adds one random
-// line of its own chat list to every chat group.
+// line of its own chat list to every chat group. Both forget what the bot
+// kept of files it was loaded from (unknown lines, foreign weight files).
 void ApplyZeroPreset(Bot& bot);
 void ApplyAveragePreset(Bot& bot, const ChatCatalogue& chat, std::mt19937& random);
 

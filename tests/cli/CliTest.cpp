@@ -121,7 +121,8 @@ TEST(CliNewAndCopy, BadNamesAreRefused)
     EXPECT_EQ(run.Status, ExitFailure);
     EXPECT_EQ(
         run.Err,
-        "Name error!: Bot name can't contain any of / \\ : * ? \" < > | or control characters.\n");
+        "Name error!: Bot name can't contain any of / \\ : * ? \" < > | ; because the game could "
+        "not find the bot's files or would cut its script short.\n");
     EXPECT_FALSE(std::filesystem::exists(folder / "out"));
     run = RunTool({"new", "--name", "Big Bad", "--settings", settings, (folder / "out").string()});
     EXPECT_EQ(

@@ -1,0 +1,13 @@
+// The chat file reader, then the writer on what it read.
+#include "FuzzSupport.h"
+#include "botfiles/ChatFile.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    using namespace twl;
+    Bot bot;
+    ReadChatLines(bot, SplitTextLines(fuzz::Bytes(data, size)), fuzz::FreshCatalogues().Chat);
+    std::string bytes;
+    EncodeTextLines(ChatFileLines(bot, fuzz::FreshCatalogues().Chat, Settings()), bytes);
+    return 0;
+}

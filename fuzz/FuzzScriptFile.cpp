@@ -1,0 +1,13 @@
+// The bot script reader, then the writer on what it read.
+#include "FuzzSupport.h"
+#include "botfiles/ScriptFile.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    using namespace twl;
+    Bot bot;
+    ReadScriptLines(bot, SplitTextLines(fuzz::Bytes(data, size)));
+    std::string bytes;
+    EncodeTextLines(ScriptFileLines(bot, Settings()), bytes);
+    return 0;
+}

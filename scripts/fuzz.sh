@@ -1,0 +1,90 @@
+#!/usr/bin/env bash
+# Builds the fuzz targets of fuzz/ with clang's libFuzzer (and AddressSanitizer
+# and UndefinedBehaviorSanitizer) in build-fuzz/ and runs each for SECONDS
+# seconds (default 60), two at a time, on a seed corpus made from the test
+# fixtures. A target's findings are kept in build-fuzz/findings/<target>/;
+# the figures of each run are printed at the end. CI does not run this.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+seconds="${1:-60}"
+jobs="${FUZZ_JOBS:-2}"
+scripts/install-deps.sh clang libclang-rt-14-dev
+
+cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang \
+    -DCMAKE_CXX_COMPILER=clang++ -DTARNWELL_BUILD_FUZZ=ON -DTARNWELL_BUILD_GUI=OFF \
+    -DTARNWELL_BUILD_TESTS=OFF >/dev/null
+nice -n 5 cmake --build build-fuzz -j"$(nproc)"
+
+fixtures=tests/fixtures
+corpus=build-fuzz/corpus
+rm -rf "$corpus"
+seed() { # seed TARGET FILE...
+    local target="$1"
+    shift
+    mkdir -p "$corpus/$target"
+    cp "$@" "$corpus/$target/"
+}
+seed CharFile $(find "$fixtures" -name '*_c.c')
+seed WeightFiles $(find "$fixtures" -name '*_w.c' -o -name '*_i.c')
+seed ScriptFile $(find "$fixtures" -name '*.bot')
+seed ChatFile $(find "$fixtures" -name '*_t.c')
+mkdir -p "$corpus/ChatLine"
+grep -h -v '^\s*\(//\|type\|{\|}\|chat\|#\)' $(find "$fixtures" -name '*_t.c') | tr -d '\t\r' |
+    sort -u | head -200 | while IFS= read -r line; do
+        printf '\022%s' "$line" >"$corpus/ChatLine/$(printf '%s' "$line" | md5sum | cut -c1-16)"
+    done
+mkdir -p "$corpus/Settings" "$corpus/UserModels" "$corpus/UserBots" "$corpus/UserSynonyms"
+printf '[Tarnwell settings]\r\nQ3Baseq3 = /games/quake3\r\nWorkDir = /home/me\r\nWinZipDir = \r\n\r\nUserName = Vantry\r\nEmail = v@example.org\r\nHttp = \r\nBots = 3\r\n\r\nBaseQ3Check = True\r\n' >"$corpus/Settings/ini"
+printf '[Tarnwell additional models & skins list]\r\n"Tank","Red","tank.pk3","models\\players\\tank\\icon_red.tga"\r\n' >"$corpus/UserModels/models"
+printf '[Tarnwell additional bots list]\r\n"Kit","kit.pk3",#TRUE#\r\n"Fox","fox.pk3",#FALSE#\r\n' >"$corpus/UserBots/bots"
+printf '[Tarnwell synonyms list]\r\n"fast","quick"\r\n' >"$corpus/UserSynonyms/synonyms"
+mkdir -p "$corpus/ArchiveListing"
+python3 - "$corpus/ArchiveListing" <<'PY'
+import io, sys, zipfile
+for name, entries in {"bot": ["botfiles/bots/kit_c.c", "scripts/kit.bot"],
+                      "skin": ["models/players/kit/icon_red.tga", "bots.txt"]}.items():
+    data = io.BytesIO()
+    with zipfile.ZipFile(data, "w") as archive:
+        for entry in entries:
+            archive.writestr(entry, "skill 1\n")
+    open(f"{sys.argv[1]}/{name}.pk3", "wb").write(data.getvalue())
+PY
+
+targets=(CharFile WeightFiles ScriptFile ChatFile ChatLine Settings UserModels UserBots UserSynonyms ArchiveListing)
+mkdir -p build-fuzz/logs
+run_one() {
+    target="$1"
+    mkdir -p "build-fuzz/findings/$target" "build-fuzz/work/$target"
+    nice -n 10 "build-fuzz/fuzz/fuzz_$target" "build-fuzz/work/$target" "$corpus/$target" \
+        -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -max_len=65536 \
+        -artifact_prefix="build-fuzz/findings/$target/" -print_final_stats=1 \
+        >"build-fuzz/logs/$target.log" 2>&1
+}
+status=0
+running=0
+for target in "${targets[@]}"; do
+    run_one "$target" &
+    running=$((running + 1))
+    if [ "$running" -ge "$jobs" ]; then
+        wait -n || status=1
+        running=$((running - 1))
+    fi
+done
+while [ "$running" -gt 0 ]; do
+    wait -n || status=1
+    running=$((running - 1))
+done
+
+printf '%-16s %10s %10s %8s %8s  %s\n' target runs exec/s cov corpus result
+for target in "${targets[@]}"; do
+    log="build-fuzz/logs/$target.log"
+    runs=$(grep -o 'stat::number_of_executed_units: [0-9]*' "$log" | grep -o '[0-9]*$' || echo '?')
+    speed=$(grep -o 'stat::average_exec_per_sec: [0-9]*' "$log" | grep -o '[0-9]*$' || echo '?')
+    cov=$(grep -o 'cov: [0-9]*' "$log" | tail -1 | grep -o '[0-9]*$' || echo '?')
+    units=$(ls "build-fuzz/work/$target" | wc -l)
+    found=$(ls "build-fuzz/findings/$target" | wc -l)
+    printf '%-16s %10s %10s %8s %8s  %s\n' "$target" "$runs" "$speed" "$cov" "$units" \
+        "$([ "$found" -eq 0 ] && echo clean || echo "$found finding(s)")"
+done
+exit "$status"
