@@ -268,7 +268,7 @@ bool BotEditor::ValidateBox(int index, const std::string& text)
 {
     switch (index) {
     case Para::Name:
-        if (std::optional<Complaint> complaint = CheckBotName(text)) {
+        if (std::optional<BotNameComplaint> complaint = CheckBotName(text)) {
             m_messages.Warn(complaint->Text, complaint->Title);
             return false;
         }

@@ -156,7 +156,8 @@ TEST_F(BotEditorTest, TextBoxRules)
         {Para::Name,
          "a/b",
          "Name error!",
-         "Bot name can't contain any of / \\ : * ? \" < > | or control characters.",
+         "Bot name can't contain any of / \\ : * ? \" < > | ; because the game could not find "
+         "the bot's files or would cut its script short.",
          Value("Bot")},
         {Para::Name, "Johnny", "", "", Value("Johnny")},
         {Para::FunName, "Big Bad", "", "", Value("\"Big Bad\"")},
