@@ -89,6 +89,9 @@ void ParameterPages::BuildPage(int page)
         if (page == ChatTextsPage) {
             m_chatFrame = frame;
         }
+        if (spec.ScaleGroup >= 0) {
+            m_weightFrames[page] = frame;
+        }
     }
     // Row labels take column 0 of the grid when the page has them.
     int firstColumn = spec.RowLabels.empty() ? 0 : 1;
@@ -150,6 +153,14 @@ void ParameterPages::BuildPage(int page)
         grids[0]->addWidget(selector, grids[0]->rowCount(), 0, 1, grids[0]->columnCount());
         m_scaleSelectors[static_cast<std::size_t>(group)] = selector;
     }
+    if (spec.ScaleGroup >= 0) {
+        auto* note = new QLabel(content);
+        note->setObjectName(QStringLiteral("lblKeptWeights_") + QString::number(page));
+        note->setWordWrap(true);
+        note->hide();
+        pageLayout->addWidget(note);
+        m_keptNotes[page] = note;
+    }
     if (page != ChatTextsPage) {
         pageLayout->addStretch(1);
     }
@@ -197,6 +208,26 @@ void ParameterPages::SelectNextTab()
 
 void ParameterPages::ShowBot()
 {
+    // A weight file of another layout is kept as it is: its page shows why
+    // its sliders do not move.
+    for (const auto& [page, frame] : m_weightFrames) {
+        WeightFileKind kind = Pages()[static_cast<std::size_t>(page)].ScaleGroup == 0
+                                  ? WeightFileKind::Weapon
+                                  : WeightFileKind::Item;
+        bool kept = m_editor.ThisBot.HasForeignWeights(kind);
+        frame->setEnabled(!kept);
+        QLabel* note = m_keptNotes.at(page);
+        note->setVisible(kept);
+        std::string file =
+            m_editor.ThisBot
+                .BotPara(kind == WeightFileKind::Weapon ? Para::WeaponFile : Para::ItemFile)
+                .ToText();
+        note->setText(QStringLiteral("The bot's weight file uses a weight layout that Tarnwell "
+                                     "does not edit: it is kept as it was loaded and written "
+                                     "back unchanged as %1. Make a new bot or load another one "
+                                     "to edit these weights.")
+                          .arg(Text(file)));
+    }
     for (const auto& [index, control] : m_oneSliders) {
         control->SetValue(NumberOf(m_editor.SliderValue(index)));
     }

@@ -9,6 +9,7 @@
 #include <map>
 
 class QGroupBox;
+class QLabel;
 
 namespace twl {
 
@@ -52,6 +53,10 @@ private:
     std::map<int, ThreeSlider*> m_threeSliders;
     std::map<int, OneSlider*> m_oneSliders;
     std::array<MaxSelect*, ScaleGroupCount> m_scaleSelectors{};
+    // The weight pages' frames and the note shown when the bot's weight
+    // file is kept as it was loaded (its weights are not edited here).
+    std::map<int, QGroupBox*> m_weightFrames;
+    std::map<int, QLabel*> m_keptNotes;
     QGroupBox* m_chatFrame = nullptr;
 };
 

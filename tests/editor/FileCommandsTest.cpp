@@ -412,3 +412,32 @@ TEST_F(FileCommandsTest, CheckingWithoutAGameFolderSaysSo)
 
 } // namespace
 } // namespace twl
+
+namespace twl {
+namespace {
+
+TEST_F(FileCommandsTest, WeightsKeptInAnotherLayoutCannotBeMovedAndSaySo)
+{
+    std::filesystem::path folder = test::FixturePath("realbot/input");
+    m_messages.Clear();
+    ASSERT_TRUE(Load(0, folder, QStringLiteral("fuzzy")));
+    m_window->findChild<QTabWidget*>(QStringLiteral("tbsBotPara"))->setCurrentIndex(3);
+    QWidget* weapons = m_window->findChild<QWidget*>(QStringLiteral("osBotPara_44"));
+    QLabel* note = m_window->findChild<QLabel*>(QStringLiteral("lblKeptWeights_3"));
+    ASSERT_NE(weapons, nullptr);
+    ASSERT_NE(note, nullptr);
+    // The weapon page: its file is kept; the item pages as the item file says.
+    EXPECT_FALSE(weapons->parentWidget()->isEnabled());
+    EXPECT_FALSE(note->isHidden());
+    EXPECT_NE(note->text().indexOf(QStringLiteral("fuzzy_w.c")), -1);
+    bool itemsKept = m_window->Editor().ThisBot.HasForeignWeights(WeightFileKind::Item);
+    EXPECT_EQ(m_window->findChild<QLabel*>(QStringLiteral("lblKeptWeights_5"))->isHidden(),
+              !itemsKept);
+    // A new bot edits its own weights again.
+    m_window->CreateZeroBot();
+    EXPECT_TRUE(weapons->parentWidget()->isEnabled());
+    EXPECT_TRUE(note->isHidden());
+}
+
+} // namespace
+} // namespace twl
