@@ -43,7 +43,8 @@ step "apt-get install ./$(basename "$deb")"
 cp "$deb" "$root/tmp/"
 in_root apt-get update -q >/dev/null || fail "apt-get update"
 in_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -q "./tmp/$(basename "$deb")" \
-    | grep -E '^(Setting up|The following NEW)' | sed 's/^/    /' || true
+    >"$root/tmp/apt.log" 2>&1 || { tail -n 20 "$root/tmp/apt.log"; fail "apt-get install"; }
+grep -E '^[0-9]+ upgraded, [0-9]+ newly installed' "$root/tmp/apt.log" | sed 's/^/    /'
 in_root dpkg-query -W -f='${Status}\n' tarnwell | grep -q "install ok installed" ||
     fail "the package is not installed"
 echo "installed: $(in_root dpkg-query -W -f='${Package} ${Version}, depends on ${Depends}' tarnwell)"
