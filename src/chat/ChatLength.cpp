@@ -71,6 +71,7 @@ public:
                 while (m_at < m_line.size() && IsNameCharacter(m_line[m_at])) {
                     ++m_at;
                 }
+                m_result.ListNames.push_back(m_line.substr(start, m_at - start));
                 AddItem(3 + static_cast<int>(m_at - start));
             } else {
                 return Fail(std::string("the game cannot read '") + c + "' here");
@@ -181,7 +182,7 @@ private:
         return true;
     }
 
-    // One escape after "\": the byte the game stores for it, nothing for
+    // One escape after a backslash: the byte the game stores for it, nothing for
     // one it does not know.
     std::optional<unsigned> ReadEscape()
     {
@@ -239,6 +240,7 @@ private:
             value = std::min(value * (octal ? 8u : 10u) + static_cast<unsigned>(digit - '0'),
                              999999999999ULL);
         }
+        m_result.Variables.push_back(value);
         AddItem(3 + static_cast<int>(std::to_string(value).size()));
         return true;
     }

@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace twl {
 
@@ -33,6 +34,10 @@ struct ChatMessageLength
     // which cuts the text there, a number with a point, a missing ";"), or
     // nothing.
     std::optional<std::string> Problem;
+    // The random list names and the variables (their numbers) of the
+    // message, in their order.
+    std::vector<std::string> ListNames;
+    std::vector<unsigned long long> Variables;
 };
 
 // A line of the chat file, as the chat writer produces it and the game
