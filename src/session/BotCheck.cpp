@@ -463,7 +463,7 @@ void CheckChatFile(const CheckedFile& file,
         if (!named && line.rfind("chat", 0) == 0 && line.size() > 4 && !IsNameCharacter(line[4])) {
             named = true;
             std::string name = QuotedValue(line, 4);
-            if (LowerCase(name) != LowerCase(chatName)) {
+            if (!chatName.empty() && LowerCase(name) != LowerCase(chatName)) {
                 report.Add(Severity::Error,
                            file,
                            lineNumber,
@@ -659,11 +659,13 @@ std::vector<Finding> CheckBotSet(const BotSetToCheck& set, const Catalogues& cat
     auto follow = [&](int g, auto check) {
         std::string path = CharText(content, g);
         if (path.empty()) {
-            report.Add(Severity::Error,
+            // What a file leaves out comes from the game's default bot.
+            report.Add(Severity::Warning,
                        set.Char,
                        0,
                        "the file names no " +
-                           CharIdentifier(catalogues.CharNames[static_cast<std::size_t>(g)]),
+                           CharIdentifier(catalogues.CharNames[static_cast<std::size_t>(g)]) +
+                           ": the game takes the one of its default bot",
                        ParameterPlace(g));
             return;
         }
