@@ -8,6 +8,8 @@ times, which move with the disk and the machine's load.
   scan:    tarnwell-cli scan           vs  unzip -Z1 over every archive
   extract: tarnwell-cli extract (one bot, five files)
                                        vs  five unzip -p calls, one per file
+  check:   tarnwell-cli check of every archive (every bot in them)
+                                       vs  tarnwell-cli scan of the same folder
 
 Each command runs RUNS times after one warm-up run; the medians are
 compared. Prints the figures and the ratios (Tarnwell / unzip).
@@ -89,6 +91,14 @@ def main():
             args.runs)
         extract_unzip = timed(unzip_five, args.runs)
 
+        # check exits 1 when it finds errors; its time counts all the same.
+        def check_all():
+            subprocess.run([args.cli, "check", "--settings", settings] + archives,
+                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        check_tarnwell = timed(check_all, args.runs)
+        checked = subprocess.run([args.cli, "check", "--settings", settings] + archives,
+                                 capture_output=True, text=True).stdout.strip().splitlines()[-1]
+
         if args.instructions:
             def instructions(commands):
                 total = 0
@@ -119,6 +129,8 @@ def main():
               % (scan_tarnwell, len(archives), scan_unzip, scan_tarnwell / scan_unzip))
         print("extract: tarnwell-cli %.4f s   unzip -p x5  %.4f s   ratio %.2f (target <= 0.5)"
               % (extract_tarnwell, extract_unzip, extract_tarnwell / extract_unzip))
+        print("check:   tarnwell-cli check %.4f s   tarnwell-cli scan %.4f s   ratio %.2f (target <= 2.0; %s)"
+              % (check_tarnwell, scan_tarnwell, check_tarnwell / scan_tarnwell, checked))
     finally:
         shutil.rmtree(work, ignore_errors=True)
 

@@ -3,7 +3,8 @@
 # Root installs as is; anyone else goes through sudo.
 set -euo pipefail
 
-packages=(cmake g++ make pkg-config qt6-base-dev libzip-dev libstb-dev libgtest-dev fonts-dejavu-core "$@")
+packages=(cmake g++ make pkg-config qt6-base-dev libzip-dev libstb-dev libgtest-dev fonts-dejavu-core
+    desktop-file-utils appstream "$@")
 
 missing=()
 for package in "${packages[@]}"; do
@@ -16,11 +17,23 @@ if [ ${#missing[@]} -eq 0 ]; then
     exit 0
 fi
 
-echo "Installing: ${missing[*]}"
+cannot_install() {
+    echo "These Debian packages are missing: ${missing[*]}" >&2
+    echo "Installing them needs root ($1). Ask your administrator, or as root run:" >&2
+    echo "    apt-get install ${missing[*]}" >&2
+    echo "then run this command again." >&2
+    exit 1
+}
+
 if [ "$(id -u)" -eq 0 ]; then
     as_root=()
+elif ! command -v sudo >/dev/null 2>&1; then
+    cannot_install "sudo is not installed"
+elif ! sudo -v; then
+    cannot_install "sudo did not let you in"
 else
     as_root=(sudo)
 fi
+echo "Installing: ${missing[*]}"
 "${as_root[@]}" apt-get update -q
 DEBIAN_FRONTEND=noninteractive "${as_root[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"

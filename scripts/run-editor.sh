@@ -2,6 +2,8 @@
 # Builds Tarnwell in build/ (installing what it needs) and starts the editor.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source scripts/same-owner.sh
+refuse_root_in_foreign_folder
 
 scripts/install-deps.sh
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo

@@ -3,6 +3,8 @@
 # the formatting and runs all tests. Under CI (CI set) warnings are errors.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source scripts/same-owner.sh
+refuse_root_in_foreign_folder
 
 scripts/install-deps.sh clang-format
 

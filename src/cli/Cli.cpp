@@ -10,6 +10,7 @@
 #include "pk3/GameArchives.h"
 #include "pk3/TempFolder.h"
 #include "session/ArchiveBotLoad.h"
+#include "session/BotCheckSources.h"
 #include "session/BotFileSet.h"
 #include "session/Catalogues.h"
 #include "session/GameFolderCheck.h"
@@ -47,6 +48,11 @@ void PrintUsage(std::ostream& stream)
            << "  tarnwell-cli extract [--structure] [--pk3] [--settings DIR] GAMEDIR BOT OUTDIR\n"
            << "      Loads the bot BOT of the bot list from its archive and writes its five\n"
            << "      files into OUTDIR (run scan first for bots of other archives).\n"
+           << "  tarnwell-cli check [--strict] [--settings DIR] PATH...\n"
+           << "      Says what the game will refuse, lose or ignore in the bots of each PATH\n"
+           << "      (a NAME_c.c file, a folder of bot sets, a .pk3), one line a finding:\n"
+           << "      FILE:LINE: error|warning|note: TEXT. Exit status 1 on an error (with\n"
+           << "      --strict also on a warning).\n"
            << "  tarnwell-cli --help | --version\n"
            << "\n"
            << "Options:\n"
@@ -58,6 +64,7 @@ void PrintUsage(std::ostream& stream)
            << "  --script                also load the bot script (STEM.bot)\n"
            << "  --script-structure      take the script from the scripts folder beside\n"
            << "                          SRCDIR's botfiles/bots\n"
+           << "  --strict                check: warnings fail too\n"
            << "  --settings DIR          the folder of twl.ini and the user lists\n"
            << "                          (default: ~/.config/Tarnwell)\n"
            << "\n"
@@ -360,6 +367,43 @@ int RunExtract(const std::vector<std::string>& arguments, std::ostream& err)
     return SaveToTarget(bot, line, line.Positional[2], session);
 }
 
+int RunCheck(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err)
+{
+    CommandLine line = ParseCommandLine(arguments, {"--strict"}, {"--settings"});
+    if (line.Positional.empty()) {
+        throw UsageError("check takes at least one characteristic file, folder or .pk3");
+    }
+    Session session(err);
+    session.Start(line);
+    std::vector<Finding> findings;
+    std::size_t bots = 0;
+    bool unchecked = false;
+    for (const std::string& path : line.Positional) {
+        PathCheck check = CheckPath(path, session.Catalogues);
+        if (check.Problem) {
+            err << "tarnwell-cli check: " << *check.Problem << '\n';
+            unchecked = true;
+        }
+        findings.insert(findings.end(), check.Findings.begin(), check.Findings.end());
+        bots += check.Bots;
+    }
+    for (const Finding& finding : findings) {
+        out << finding.File;
+        if (finding.Line > 0) {
+            out << ':' << finding.Line;
+        }
+        out << ": " << SeverityName(finding.Level) << ": " << finding.Text << '\n';
+    }
+    std::size_t errors = CountFindings(findings, Severity::Error);
+    std::size_t warnings = CountFindings(findings, Severity::Warning);
+    out << bots << (bots == 1 ? " bot" : " bots") << " checked: " << errors
+        << (errors == 1 ? " error, " : " errors, ") << warnings
+        << (warnings == 1 ? " warning, " : " warnings, ") << CountFindings(findings, Severity::Note)
+        << " notes\n";
+    bool failed = unchecked || errors > 0 || (line.Flags.count("--strict") != 0 && warnings > 0);
+    return failed ? ExitFailure : ExitSuccess;
+}
+
 } // namespace
 
 int RunCli(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err)
@@ -389,6 +433,9 @@ int RunCli(const std::vector<std::string>& arguments, std::ostream& out, std::os
         }
         if (command == "extract") {
             return RunExtract(arguments, err);
+        }
+        if (command == "check") {
+            return RunCheck(arguments, out, err);
         }
     } catch (const UsageError& error) {
         err << "tarnwell-cli " << command << ": " << error.what() << "; see tarnwell-cli --help\n";

@@ -10,6 +10,9 @@ namespace twl {
 // header of every bot file.
 inline constexpr const char* ProgramWebAddress = "https://github.com/tarnwell/tarnwell";
 inline constexpr const char* ProgramContactEmail = "tarnwell@users.noreply.github.com";
+// The application id that the desktop entry, the AppStream metainfo and the
+// icon are named by (the project page, reversed).
+inline constexpr const char* ProgramDesktopId = "io.github.tarnwell.Tarnwell";
 
 // The version as the bot files and the window caption show it: major, ".",
 // then minor and revision without a separator ("0.97").

@@ -100,6 +100,30 @@ std::vector<std::string> ZipReader::EntryNames() const
     return names;
 }
 
+std::vector<ZipReader::EntryInfo> ZipReader::EntryInfos() const
+{
+    zip_int64_t count = zip_get_num_entries(m_archive, 0);
+    std::vector<EntryInfo> infos;
+    for (zip_int64_t i = 0; i < count; ++i) {
+        auto index = static_cast<std::uint64_t>(i);
+        std::optional<std::string> name = EntryName(index);
+        zip_stat_t stat;
+        zip_stat_init(&stat);
+        if (!name || zip_stat_index(m_archive, index, 0, &stat) != 0) {
+            continue;
+        }
+        EntryInfo info;
+        info.Index = index;
+        info.Name = std::move(*name);
+        info.Method = static_cast<std::uint16_t>(stat.comp_method);
+        info.Encrypted =
+            (stat.valid & ZIP_STAT_ENCRYPTION_METHOD) != 0 && stat.encryption_method != ZIP_EM_NONE;
+        info.Large = stat.size >= 0xFFFFFFFFu || stat.comp_size >= 0xFFFFFFFFu;
+        infos.push_back(std::move(info));
+    }
+    return infos;
+}
+
 std::optional<std::uint64_t> ZipReader::FindEntry(const std::string& name)
 {
     if (!m_lookupBuilt) {

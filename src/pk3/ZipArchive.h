@@ -36,6 +36,18 @@ public:
     // Windows-1252 otherwise.
     std::vector<std::string> EntryNames() const;
 
+    // How each entry of the central directory is stored, in its order.
+    struct EntryInfo
+    {
+        std::uint64_t Index = 0;
+        std::string Name;
+        std::uint16_t Method = 0; // 0 stored, 8 deflated, others as the zip format numbers them
+        bool Encrypted = false;
+        bool Large = false; // a size that only a zip64 record can hold
+    };
+
+    std::vector<EntryInfo> EntryInfos() const;
+
     // The entry whose name equals `name` without regard to case, "/" and "\"
     // counting alike (as the game looks entries up); built once per archive.
     std::optional<std::uint64_t> FindEntry(const std::string& name);
