@@ -50,6 +50,57 @@ TEST(ZipReader, LooksEntriesUpAsTheGameDoes)
     EXPECT_EQ(reader->ReadEntry(1, 100, error), std::string("second"));
 }
 
+// The first look-ups walk the names, later ones use the index: both find the
+// same entry for every kind of name.
+struct FindCase
+{
+    std::string Asked;
+    std::optional<std::uint64_t> Expected;
+};
+
+void PrintTo(const FindCase& value, std::ostream* out)
+{
+    *out << '"' << value.Asked << '"';
+}
+
+class ZipReaderFind : public ::testing::TestWithParam<FindCase>
+{};
+
+TEST_P(ZipReaderFind, FirstAndLaterLookUpsFindTheSameEntry)
+{
+    TempFolder folder;
+    const std::string bytes = MakeStoredZip({{"Models/Players/Sarge/Icon_Red.tga", "0"},
+                                             {"models/players/sarge/icon_red.tga", "1"},
+                                             {"models\\players\\keel\\icon_blue.tga", "2"},
+                                             {"models/players/caf\xC9/icon_x.tga", "3"},
+                                             {"scripts/\xC3\x89T\xC3\x89.bot", "4", true},
+                                             {"short", "5"}});
+    auto first = OpenBytes(folder, bytes);
+    ASSERT_TRUE(first);
+    EXPECT_EQ(first->FindEntry(GetParam().Asked), GetParam().Expected) << "walking the names";
+    auto later = OpenBytes(folder, bytes);
+    ASSERT_TRUE(later);
+    for (int i = 0; i < ZipReader::ScansBeforeIndex; ++i) {
+        later->FindEntry("something else");
+    }
+    EXPECT_EQ(later->FindEntry(GetParam().Asked), GetParam().Expected) << "through the index";
+}
+
+INSTANTIATE_TEST_SUITE_P(Names,
+                         ZipReaderFind,
+                         ::testing::Values(FindCase{"MODELS\\players\\SARGE\\icon_red.TGA", 0},
+                                           FindCase{"models/players/keel/icon_blue.tga", 2},
+                                           FindCase{"Models/Players/Keel/Icon_Blue.tga", 2},
+                                           FindCase{"models/players/CAF\u00C9/icon_x.tga", 3},
+                                           FindCase{"models/players/caf\u00E9/icon_x.tga", 3},
+                                           FindCase{"scripts/\u00E9t\u00E9.bot", 4},
+                                           FindCase{"short", 5},
+                                           FindCase{"SHORT", 5},
+                                           FindCase{"shor", std::nullopt},
+                                           FindCase{"shorter", std::nullopt},
+                                           FindCase{"models/players/caf/icon_x.tga", std::nullopt},
+                                           FindCase{"", std::nullopt}));
+
 TEST(ZipReader, OversizedAndLyingEntriesAreNotRead)
 {
     TempFolder folder;
