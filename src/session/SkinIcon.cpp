@@ -3,6 +3,7 @@
 #include "catalog/Models.h"
 #include "pk3/ArchiveExtract.h"
 #include "pk3/GameArchives.h"
+#include "pk3/ZipArchive.h"
 
 #include <optional>
 
@@ -24,11 +25,39 @@ std::string FixedImageName(IconChoice::Kind kind)
     return "";
 }
 
-IconChoice ChooseSkinIcon(const std::string& iconFile,
-                          const std::string& pk3File,
-                          bool canShowIcons,
-                          const std::vector<std::filesystem::path>& archiveFolders,
-                          Messages& messages)
+SkinIconReader::SkinIconReader() = default;
+
+SkinIconReader::~SkinIconReader() = default;
+
+ZipReader* SkinIconReader::Archive(const std::filesystem::path& path,
+                                   const std::string& pk3File,
+                                   const std::string& iconFile,
+                                   const std::vector<std::filesystem::path>& archiveFolders,
+                                   Messages& messages)
+{
+    // Taken before the archive is opened: a change made after that is seen
+    // at the next icon.
+    std::error_code error;
+    std::uintmax_t size = std::filesystem::file_size(path, error);
+    std::filesystem::file_time_type time;
+    if (!error) {
+        time = std::filesystem::last_write_time(path, error);
+    }
+    if (m_archive && !error && path == m_path && size == m_size && time == m_time) {
+        return m_archive.get();
+    }
+    m_archive = OpenGameArchive(pk3File, iconFile, archiveFolders, messages);
+    m_path = path;
+    m_size = size;
+    m_time = time;
+    return m_archive.get();
+}
+
+IconChoice SkinIconReader::Choose(const std::string& iconFile,
+                                  const std::string& pk3File,
+                                  bool canShowIcons,
+                                  const std::vector<std::filesystem::path>& archiveFolders,
+                                  Messages& messages)
 {
     if (!canShowIcons) {
         return {};
@@ -44,12 +73,19 @@ IconChoice ChooseSkinIcon(const std::string& iconFile,
     if (pk3File.empty()) {
         return {IconChoice::Kind::NotFound, {}};
     }
-    // Only a missing archive is worth a message ("Check that the pk3-file
-    // still exists"). An icon that the archive lacks or that is damaged is
-    // the archive's own fault, and would otherwise bring up a box at every
-    // choice of that skin; the notfound picture says enough.
+    std::optional<std::filesystem::path> path = ResolveGameArchive(archiveFolders, pk3File);
+    if (!path) {
+        m_archive.reset();
+        ReportNotLoaded(messages, iconFile, pk3File);
+        return {IconChoice::Kind::NotFound, {}};
+    }
+    ZipReader* archive = Archive(*path, pk3File, iconFile, archiveFolders, messages);
+    // Only an archive that cannot be opened is worth a message ("Check that
+    // the pk3-file still exists"). An icon that the archive lacks or that is
+    // damaged is the archive's own fault, and would otherwise bring up a box
+    // at every choice of that skin; the notfound picture says enough.
     std::optional<std::string> bytes =
-        ReadArchiveEntry(pk3File, iconFile, archiveFolders, messages);
+        archive != nullptr ? ReadArchiveEntry(*archive, iconFile) : std::nullopt;
     std::optional<RgbaImage> image = bytes ? DecodeTga(*bytes) : std::nullopt;
     if (!image) {
         return {IconChoice::Kind::NotFound, {}};
@@ -58,7 +94,7 @@ IconChoice ChooseSkinIcon(const std::string& iconFile,
 }
 
 IconChoice
-ChooseSkinIcon(const BotEditor& editor, const ModelSelection& selection, Messages& messages)
+SkinIconReader::Choose(const BotEditor& editor, const ModelSelection& selection, Messages& messages)
 {
     const ModelCatalogue& models = editor.CurrentCatalogues().Models;
     if (selection.Model < 0 || static_cast<std::size_t>(selection.Model) >= models.size()) {
@@ -70,12 +106,12 @@ ChooseSkinIcon(const BotEditor& editor, const ModelSelection& selection, Message
     }
     const SkinEntry& skin = skins[static_cast<std::size_t>(selection.Skin)];
     const std::string& gameFolder = editor.CurrentSettings().Text(Settings::Q3Baseq3);
-    return ChooseSkinIcon(skin.IconFile,
-                          skin.PK3File,
-                          editor.CanShowIcons,
-                          gameFolder.empty() ? std::vector<std::filesystem::path>()
-                                             : GameArchiveFolders(gameFolder),
-                          messages);
+    return Choose(skin.IconFile,
+                  skin.PK3File,
+                  editor.CanShowIcons,
+                  gameFolder.empty() ? std::vector<std::filesystem::path>()
+                                     : GameArchiveFolders(gameFolder),
+                  messages);
 }
 
 } // namespace twl

@@ -5,8 +5,11 @@
 #include "support/ScriptedMessages.h"
 #include "support/TempFolder.h"
 #include "support/TgaBytes.h"
+#include "support/ZipBytes.h"
 
 #include <gtest/gtest.h>
+
+#include <chrono>
 
 namespace twl {
 namespace {
@@ -72,15 +75,15 @@ std::string ChoiceName(const ::testing::TestParamInfo<ChoiceCase>& info)
     return test::ReadableName(info.param.Name, info.index);
 }
 
-class ChooseSkinIconCases : public ::testing::TestWithParam<ChoiceCase>
+class SkinIconChoice : public ::testing::TestWithParam<ChoiceCase>
 {};
 
-TEST_P(ChooseSkinIconCases, ShowsTheIconOrTheFixedImageThatFits)
+TEST_P(SkinIconChoice, ShowsTheIconOrTheFixedImageThatFits)
 {
     const ChoiceCase& choice = GetParam();
     GameWithIcons game;
     ScriptedMessages messages;
-    IconChoice shown = ChooseSkinIcon(
+    IconChoice shown = SkinIconReader().Choose(
         choice.IconFile, choice.PK3File, choice.CanShowIcons, game.Folders(), messages);
     EXPECT_EQ(shown.Shows, choice.Expected);
     EXPECT_EQ(shown.Image, choice.Expected == Kind::Skin ? Blackops : RgbaImage());
@@ -98,7 +101,7 @@ const std::string SargeIcon = "models\\players\\sarge\\icon_";
 
 INSTANTIATE_TEST_SUITE_P(
     Skins,
-    ChooseSkinIconCases,
+    SkinIconChoice,
     ::testing::Values(
         ChoiceCase{"Neither icon nor archive", "", "", true, Kind::NotInUse, false},
         ChoiceCase{"User skin", "", "UserDef", true, Kind::UserSkin, false},
@@ -165,6 +168,169 @@ INSTANTIATE_TEST_SUITE_P(
                    false}),
     ChoiceName);
 
+// --- The archive kept open between choices follows the file.
+
+struct Step
+{
+    enum Action
+    {
+        Write,  // writes Archive with Icons (entry name, picture number)
+        Remove, // removes Archive
+        Spoil,  // writes Archive as bytes that are no zip
+        Choose  // chooses the skin with icon Entry of Archive
+    };
+
+    Action Do;
+    std::string Archive;
+    std::vector<std::pair<std::string, int>> Icons;
+    std::string Entry;
+    int Picture = 0; // the picture shown; 0: notfound
+    bool Reported = false;
+};
+
+Step Writing(const std::string& archive, std::vector<std::pair<std::string, int>> icons)
+{
+    return {Step::Write, archive, std::move(icons), "", 0, false};
+}
+
+Step Removing(const std::string& archive)
+{
+    return {Step::Remove, archive, {}, "", 0, false};
+}
+
+Step Spoiling(const std::string& archive)
+{
+    return {Step::Spoil, archive, {}, "", 0, false};
+}
+
+Step Choosing(const std::string& archive,
+              const std::string& entry,
+              int picture,
+              bool reported = false)
+{
+    return {Step::Choose, archive, {}, entry, picture, reported};
+}
+
+struct KeptCase
+{
+    std::string Name;
+    std::vector<Step> Steps;
+};
+
+void PrintTo(const KeptCase& value, std::ostream* out)
+{
+    *out << value.Name;
+}
+
+std::string KeptName(const ::testing::TestParamInfo<KeptCase>& info)
+{
+    return test::ReadableName(info.param.Name, info.index);
+}
+
+// Pictures 1 and 3 have the same size, so that their archives do too.
+RgbaImage Picture(int number)
+{
+    switch (number) {
+    case 1:
+        return test::PatternImage(16, 12, false, false);
+    case 2:
+        return test::PatternImage(8, 8, false, false);
+    default:
+        return test::PatternImage(16, 12, true, false);
+    }
+}
+
+class SkinIconKeptArchive : public ::testing::TestWithParam<KeptCase>
+{};
+
+TEST_P(SkinIconKeptArchive, ShowsWhatTheArchiveHoldsNow)
+{
+    TempFolder game;
+    ScriptedMessages messages;
+    SkinIconReader reader;
+    // Every write is two seconds later than the one before, as a file
+    // changed by hand would be.
+    const auto start = std::filesystem::file_time_type::clock::now() - std::chrono::hours(1);
+    int writes = 0;
+    int number = 0;
+    for (const Step& step : GetParam().Steps) {
+        ++number;
+        const std::filesystem::path path = game / step.Archive;
+        if (step.Do == Step::Write || step.Do == Step::Spoil) {
+            std::vector<test::RawZipEntry> entries;
+            for (const auto& [entry, picture] : step.Icons) {
+                entries.push_back({entry, test::MakeTga(Picture(picture), test::TgaOptions{})});
+            }
+            test::WriteBytes(path,
+                             step.Do == Step::Write ? test::MakeStoredZip(entries)
+                                                    : std::string(100, 'z'));
+            std::filesystem::last_write_time(path, start + std::chrono::seconds(2 * ++writes));
+            continue;
+        }
+        if (step.Do == Step::Remove) {
+            std::filesystem::remove(path);
+            continue;
+        }
+        messages.Clear();
+        IconChoice shown = reader.Choose(step.Entry, step.Archive, true, {game.Path()}, messages);
+        EXPECT_EQ(shown.Shows, step.Picture == 0 ? Kind::NotFound : Kind::Skin)
+            << "step " << number;
+        EXPECT_EQ(shown.Image, step.Picture == 0 ? RgbaImage() : Picture(step.Picture))
+            << "step " << number;
+        EXPECT_EQ(messages.Received().size(), step.Reported ? 1u : 0u) << "step " << number;
+    }
+}
+
+const std::string Red = "models/players/sarge/icon_red.tga";
+const std::string Blue = "models/players/sarge/icon_blue.tga";
+
+INSTANTIATE_TEST_SUITE_P(
+    Sequences,
+    SkinIconKeptArchive,
+    ::testing::Values(KeptCase{"Skins of one archive",
+                               {Writing("a.pk3", {{Red, 1}, {Blue, 2}}),
+                                Choosing("a.pk3", Red, 1),
+                                Choosing("a.pk3", Blue, 2),
+                                Choosing("a.pk3", Red, 1),
+                                Choosing("a.pk3", "models/players/sarge/icon_x.tga", 0)}},
+                      KeptCase{"Archive rewritten",
+                               {Writing("a.pk3", {{Red, 1}}),
+                                Choosing("a.pk3", Red, 1),
+                                Writing("a.pk3", {{Red, 2}}),
+                                Choosing("a.pk3", Red, 2)}},
+                      KeptCase{"Archive rewritten at the same size",
+                               {Writing("a.pk3", {{Red, 1}}),
+                                Choosing("a.pk3", Red, 1),
+                                Writing("a.pk3", {{Red, 3}}),
+                                Choosing("a.pk3", Red, 3)}},
+                      KeptCase{"Archive removed and back",
+                               {Writing("a.pk3", {{Red, 1}}),
+                                Choosing("a.pk3", Red, 1),
+                                Removing("a.pk3"),
+                                Choosing("a.pk3", Red, 0, true),
+                                Writing("a.pk3", {{Red, 2}}),
+                                Choosing("a.pk3", Red, 2)}},
+                      KeptCase{"Archive emptied",
+                               {Writing("a.pk3", {{Red, 1}}),
+                                Choosing("a.pk3", Red, 1),
+                                Writing("a.pk3", {}),
+                                Choosing("a.pk3", Red, 0, false)}},
+                      KeptCase{"Archive spoilt and mended",
+                               {Writing("a.pk3", {{Red, 1}}),
+                                Choosing("a.pk3", Red, 1),
+                                Spoiling("a.pk3"),
+                                Choosing("a.pk3", Red, 0, true),
+                                Choosing("a.pk3", Red, 0, true),
+                                Writing("a.pk3", {{Red, 3}}),
+                                Choosing("a.pk3", Red, 3)}},
+                      KeptCase{"Between two archives",
+                               {Writing("a.pk3", {{Red, 1}}),
+                                Writing("b.pk3", {{Red, 2}}),
+                                Choosing("a.pk3", Red, 1),
+                                Choosing("b.pk3", Red, 2),
+                                Choosing("a.pk3", Red, 1)}}),
+    KeptName);
+
 // --- The fixed images by name.
 
 TEST(FixedImageName, NamesTheImageOfEachFixedChoice)
@@ -200,10 +366,10 @@ std::string SelectionName(const ::testing::TestParamInfo<SelectionCase>& info)
     return test::ReadableName(info.param.Name, info.index);
 }
 
-class ChooseSkinIconOfSelection : public ::testing::TestWithParam<SelectionCase>
+class SkinIconOfSelection : public ::testing::TestWithParam<SelectionCase>
 {};
 
-TEST_P(ChooseSkinIconOfSelection, TakesTheSkinOfTheCatalogueAndTheGameFolder)
+TEST_P(SkinIconOfSelection, TakesTheSkinOfTheCatalogueAndTheGameFolder)
 {
     const SelectionCase& selection = GetParam();
     TempFolder settings;
@@ -226,7 +392,7 @@ TEST_P(ChooseSkinIconOfSelection, TakesTheSkinOfTheCatalogueAndTheGameFolder)
             model = static_cast<std::int16_t>(i);
         }
     }
-    IconChoice shown = ChooseSkinIcon(editor, {model, selection.Skin}, messages);
+    IconChoice shown = SkinIconReader().Choose(editor, {model, selection.Skin}, messages);
     EXPECT_EQ(shown.Shows, selection.Expected);
     EXPECT_EQ(shown.Image, selection.Expected == Kind::Skin ? Blackops : RgbaImage());
     EXPECT_TRUE(messages.Received().empty());
@@ -234,7 +400,7 @@ TEST_P(ChooseSkinIconOfSelection, TakesTheSkinOfTheCatalogueAndTheGameFolder)
 
 INSTANTIATE_TEST_SUITE_P(
     Selections,
-    ChooseSkinIconOfSelection,
+    SkinIconOfSelection,
     ::testing::Values(SelectionCase{"Sarge default", true, -1, 0, Kind::Skin},
                       SelectionCase{"Sarge red, not in the archive", true, -1, 1, Kind::NotFound},
                       SelectionCase{"No game folder", false, -1, 0, Kind::Empty},
