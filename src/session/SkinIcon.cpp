@@ -46,6 +46,7 @@ ZipReader* SkinIconReader::Archive(const std::filesystem::path& path,
     if (m_archive && !error && path == m_path && size == m_size && time == m_time) {
         return m_archive.get();
     }
+    m_archive.reset(); // a large archive's names are not held twice
     m_archive = OpenGameArchive(pk3File, iconFile, archiveFolders, messages);
     m_path = path;
     m_size = size;
