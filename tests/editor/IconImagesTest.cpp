@@ -1,6 +1,5 @@
 #include "editor/IconImages.h"
 
-#include "support/ParamNames.h"
 #include "support/TgaBytes.h"
 
 #include <gtest/gtest.h>
@@ -10,23 +9,18 @@ namespace {
 
 using Kind = IconChoice::Kind;
 
-// --- Decoded pixels reach the QImage unchanged, alpha included.
-
 TEST(ToQImage, KeepsEveryPixelAndItsAlpha)
 {
-    const std::vector<RgbaImage> images = {test::PatternImage(7, 5, false, false),
-                                           test::PatternImage(1, 1, false, false),
-                                           test::PatternImage(130, 3, true, true)};
-    for (const RgbaImage& image : images) {
+    for (const RgbaImage& image :
+         {test::PatternImage(7, 5, false, false), test::PatternImage(130, 3, true, true)}) {
         QImage converted = ToQImage(image);
-        ASSERT_EQ(converted.width(), image.Width);
-        ASSERT_EQ(converted.height(), image.Height);
+        ASSERT_EQ(converted.size(), QSize(image.Width, image.Height));
         for (int y = 0; y < image.Height; ++y) {
             for (int x = 0; x < image.Width; ++x) {
                 const std::uint8_t* rgba =
-                    image.Pixels.data() + (static_cast<std::size_t>(y * image.Width + x)) * 4;
+                    image.Pixels.data() + static_cast<std::size_t>(y * image.Width + x) * 4;
                 EXPECT_EQ(converted.pixelColor(x, y), QColor(rgba[0], rgba[1], rgba[2], rgba[3]))
-                    << image.Width << "x" << image.Height << " at " << x << "," << y;
+                    << image.Width << " wide, at " << x << "," << y;
             }
         }
     }
@@ -34,14 +28,11 @@ TEST(ToQImage, KeepsEveryPixelAndItsAlpha)
     EXPECT_TRUE(ToQImage(RgbaImage{2, 2, std::vector<std::uint8_t>(15, 0)}).isNull());
 }
 
-// --- The fixed images come out of the program's resources.
-
 TEST(FixedImage, EachNameHasItsOwnPictureAndOtherNamesNone)
 {
     std::vector<QImage> seen;
     for (const char* name : {"notfound", "notinuse", "userdef"}) {
         QImage image = FixedImage(name);
-        ASSERT_FALSE(image.isNull()) << name;
         EXPECT_EQ(image.size(), QSize(64, 64)) << name;
         for (const QImage& other : seen) {
             EXPECT_NE(image, other) << name;
@@ -52,75 +43,55 @@ TEST(FixedImage, EachNameHasItsOwnPictureAndOtherNamesNone)
     EXPECT_TRUE(FixedImage("../notfound").isNull());
 }
 
-// --- What the box gets: the right picture, fitted without distortion.
-
-struct PixmapCase
+TEST(IconPixmap, FitsThePictureIntoTheBoxWithoutDistortion)
 {
-    std::string Name;
-    IconChoice Choice;
-    QSize Box;
-    qreal Ratio;
-    QSize Expected;    // in pixels; empty: a null pixmap
-    std::string Fixed; // the fixed image it must show, scaled ("": the skin's own)
-};
+    auto skin = [](int width, int height) {
+        return IconChoice{Kind::Skin, test::PatternImage(width, height, true, false)};
+    };
 
-void PrintTo(const PixmapCase& value, std::ostream* out)
-{
-    *out << value.Name;
-}
+    struct Case
+    {
+        const char* Name;
+        IconChoice Choice;
+        QSize Box;
+        qreal Ratio;
+        QSize Expected;    // in pixels; empty: a null pixmap
+        const char* Fixed; // the fixed image shown ("": the skin's own)
+    };
 
-std::string PixmapName(const ::testing::TestParamInfo<PixmapCase>& info)
-{
-    return test::ReadableName(info.param.Name, info.index);
-}
-
-IconChoice Skin(int width, int height)
-{
-    return {Kind::Skin, test::PatternImage(width, height, true, false)};
-}
-
-class IconPixmapCases : public ::testing::TestWithParam<PixmapCase>
-{};
-
-TEST_P(IconPixmapCases, FitsThePictureIntoTheBox)
-{
-    const PixmapCase& shown = GetParam();
-    QPixmap pixmap = IconPixmap(shown.Choice, shown.Box, shown.Ratio);
-    if (shown.Expected.isEmpty()) {
-        EXPECT_TRUE(pixmap.isNull());
-        return;
+    const std::vector<Case> cases = {
+        {"square icon", skin(128, 128), {64, 64}, 1.0, {64, 64}, ""},
+        {"wide icon", skin(128, 64), {64, 64}, 1.0, {64, 32}, ""},
+        {"tall icon", skin(32, 64), {64, 64}, 1.0, {32, 64}, ""},
+        {"small icon", skin(16, 16), {62, 62}, 1.0, {62, 62}, ""},
+        {"wide box", skin(128, 128), {100, 50}, 1.0, {50, 50}, ""},
+        {"dense screen", skin(128, 128), {64, 64}, 2.0, {128, 128}, ""},
+        {"not found", {Kind::NotFound, {}}, {62, 62}, 1.0, {62, 62}, "notfound"},
+        {"not in use", {Kind::NotInUse, {}}, {64, 64}, 1.0, {64, 64}, "notinuse"},
+        {"user skin", {Kind::UserSkin, {}}, {48, 48}, 1.0, {48, 48}, "userdef"},
+        {"empty", {Kind::Empty, {}}, {64, 64}, 1.0, {}, ""},
+        {"box of no size", skin(16, 16), {0, 0}, 1.0, {}, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        QPixmap pixmap = IconPixmap(c.Choice, c.Box, c.Ratio);
+        if (c.Expected.isEmpty()) {
+            EXPECT_TRUE(pixmap.isNull());
+            continue;
+        }
+        ASSERT_EQ(pixmap.size(), c.Expected);
+        EXPECT_EQ(pixmap.devicePixelRatio(), c.Ratio);
+        // The same picture scaled on its own, through a pixmap as well (which
+        // may keep it premultiplied).
+        QImage source = *c.Fixed == '\0' ? ToQImage(c.Choice.Image) : FixedImage(c.Fixed);
+        QImage expected =
+            QPixmap::fromImage(
+                source.scaled(c.Expected, Qt::KeepAspectRatio, Qt::SmoothTransformation))
+                .toImage();
+        EXPECT_EQ(pixmap.toImage().convertToFormat(QImage::Format_ARGB32),
+                  expected.convertToFormat(QImage::Format_ARGB32));
     }
-    ASSERT_FALSE(pixmap.isNull());
-    EXPECT_EQ(pixmap.size(), shown.Expected);
-    EXPECT_EQ(pixmap.devicePixelRatio(), shown.Ratio);
-    QImage source = shown.Fixed.empty() ? ToQImage(shown.Choice.Image) : FixedImage(shown.Fixed);
-    // The same picture scaled on its own, through a pixmap as well (which
-    // may keep it premultiplied).
-    QImage expected =
-        QPixmap::fromImage(
-            source.scaled(shown.Expected, Qt::KeepAspectRatio, Qt::SmoothTransformation))
-            .toImage()
-            .convertToFormat(QImage::Format_ARGB32);
-    EXPECT_EQ(pixmap.toImage().convertToFormat(QImage::Format_ARGB32), expected);
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Boxes,
-    IconPixmapCases,
-    ::testing::Values(
-        PixmapCase{"Square icon into a smaller box", Skin(128, 128), {64, 64}, 1.0, {64, 64}, ""},
-        PixmapCase{"Wide icon keeps its proportions", Skin(128, 64), {64, 64}, 1.0, {64, 32}, ""},
-        PixmapCase{"Tall icon keeps its proportions", Skin(32, 64), {64, 64}, 1.0, {32, 64}, ""},
-        PixmapCase{"Small icon grows to the box", Skin(16, 16), {62, 62}, 1.0, {62, 62}, ""},
-        PixmapCase{"Wide box", Skin(128, 128), {100, 50}, 1.0, {50, 50}, ""},
-        PixmapCase{
-            "Twice the pixels on a dense screen", Skin(128, 128), {64, 64}, 2.0, {128, 128}, ""},
-        PixmapCase{"Not found", {Kind::NotFound, {}}, {62, 62}, 1.0, {62, 62}, "notfound"},
-        PixmapCase{"Not in use", {Kind::NotInUse, {}}, {64, 64}, 1.0, {64, 64}, "notinuse"},
-        PixmapCase{"User skin", {Kind::UserSkin, {}}, {48, 48}, 1.0, {48, 48}, "userdef"},
-        PixmapCase{"Empty clears the box", {Kind::Empty, {}}, {64, 64}, 1.0, {}, ""},
-        PixmapCase{"Box of no size", Skin(16, 16), {0, 0}, 1.0, {}, ""}),
-    PixmapName);
 
 } // namespace
 } // namespace twl

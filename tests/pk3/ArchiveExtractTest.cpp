@@ -1,7 +1,6 @@
 #include "pk3/ArchiveExtract.h"
 
 #include "pk3/ZipArchive.h"
-#include "support/ParamNames.h"
 #include "support/ScriptedMessages.h"
 #include "support/TempFolder.h"
 #include "support/ZipBytes.h"
@@ -17,147 +16,68 @@ namespace {
 using test::ScriptedMessages;
 using test::TempFolder;
 
-const std::string IconBytes = "icon bytes \x01\x02\x03";
-
-// --- An entry is found without regard to case, "\" standing for "/".
-
-struct LookUpCase
+TEST(ReadArchiveEntry, ReadsTheEntryAndReportsOnlyAnArchiveThatDoesNotOpen)
 {
-    std::string Stored;
-    std::string Asked;
-};
+    const std::string icon = "icon bytes \x01\x02";
+    const std::string stored = "Models/Players/Sarge/Icon_Red.tga";
+    auto zipOf = [](const std::string& name, const std::string& data) {
+        TempFolder scratch;
+        EXPECT_FALSE(WriteZipArchive(scratch / "a.pk3", {{name, data}}));
+        return test::ReadBytes(scratch / "a.pk3");
+    };
+    auto damaged = [&] {
+        std::string bytes = test::MakeStoredZip({{stored, icon}});
+        bytes[bytes.find(icon)] = 'X'; // the checksum no longer fits
+        return bytes;
+    };
 
-void PrintTo(const LookUpCase& value, std::ostream* out)
-{
-    *out << value.Stored << " asked as " << value.Asked;
-}
+    struct Case
+    {
+        const char* Name;
+        std::function<std::optional<std::string>()> Archive; // nothing: no file
+        std::string Asked;
+        std::optional<std::string> Expected;
+        bool Reported;
+    };
 
-std::string LookUpName(const ::testing::TestParamInfo<LookUpCase>& info)
-{
-    return test::ReadableName(info.param.Asked, info.index);
-}
-
-class ReadArchiveEntryLookUp : public ::testing::TestWithParam<LookUpCase>
-{};
-
-TEST_P(ReadArchiveEntryLookUp, FindsTheEntryAsTheGameDoes)
-{
-    TempFolder game;
-    ASSERT_FALSE(WriteZipArchive(
-        game / "skins.pk3",
-        {{"models/players/sarge/default.skin", "other"}, {GetParam().Stored, IconBytes}}));
-    ScriptedMessages messages;
-    EXPECT_EQ(ReadArchiveEntry("skins.pk3", GetParam().Asked, {game.Path()}, messages), IconBytes);
-    EXPECT_TRUE(messages.Received().empty());
-}
-
-INSTANTIATE_TEST_SUITE_P(Names,
-                         ReadArchiveEntryLookUp,
-                         ::testing::Values(LookUpCase{"models/players/sarge/icon_blackops.tga",
-                                                      "models/players/sarge/icon_blackops.tga"},
-                                           LookUpCase{"models/players/sarge/icon_blackops.tga",
-                                                      "models\\players\\sarge\\icon_blackops.tga"},
-                                           LookUpCase{"models/players/sarge/icon_blackops.tga",
-                                                      "MODELS/Players/Sarge/ICON_BLACKOPS.TGA"},
-                                           LookUpCase{"Models/Players/Sarge/Icon_BlackOps.tga",
-                                                      "models\\players\\sarge\\icon_blackops.tga"},
-                                           LookUpCase{"models/players/sarge/icon_blackops.tga",
-                                                      "Models\\players/SARGE\\icon_blackops.Tga"}),
-                         LookUpName);
-
-// --- What cannot be read gives nothing; only an archive that cannot be
-// opened is reported.
-
-struct FailureCase
-{
-    std::string Name;
-    // The archive's bytes, made when the case runs; nothing: no archive file.
-    std::function<std::optional<std::string>()> ArchiveBytes;
-    std::string Asked;
-    bool Reported;
-};
-
-void PrintTo(const FailureCase& value, std::ostream* out)
-{
-    *out << value.Name;
-}
-
-std::string FailureName(const ::testing::TestParamInfo<FailureCase>& info)
-{
-    return test::ReadableName(info.param.Name, info.index);
-}
-
-// A stored zip whose entry's data no longer matches its checksum.
-std::string DamagedZip()
-{
-    std::string bytes = test::MakeStoredZip({{"models/players/sarge/icon_red.tga", IconBytes}});
-    std::size_t at = bytes.find(IconBytes);
-    bytes[at] = 'X';
-    return bytes;
-}
-
-std::string ArchiveWith(const std::string& name, const std::string& data)
-{
-    TempFolder scratch;
-    EXPECT_FALSE(WriteZipArchive(scratch / "a.pk3", {{name, data}}));
-    return test::ReadBytes(scratch / "a.pk3");
-}
-
-std::string RedIconArchive()
-{
-    return ArchiveWith("models/players/sarge/icon_red.tga", IconBytes);
-}
-
-class ReadArchiveEntryFailure : public ::testing::TestWithParam<FailureCase>
-{};
-
-TEST_P(ReadArchiveEntryFailure, GivesNothingAndReportsOnlyTheArchive)
-{
-    const FailureCase& failure = GetParam();
-    TempFolder game;
-    if (std::optional<std::string> bytes = failure.ArchiveBytes()) {
-        test::WriteBytes(game / "skins.pk3", *bytes);
+    const std::vector<Case> cases = {
+        {"another case, backslashes",
+         [&] { return zipOf(stored, icon); },
+         "models\\players\\SARGE\\icon_red.TGA",
+         icon,
+         false},
+        {"entry missing",
+         [&] { return zipOf(stored, icon); },
+         "models\\icon_blue.tga",
+         std::nullopt,
+         false},
+        {"entry above the size limit",
+         [&] { return zipOf(stored, std::string(MaxArchiveEntrySize + 1, 'x')); },
+         stored,
+         std::nullopt,
+         false},
+        {"entry damaged", damaged, stored, std::nullopt, false},
+        {"archive missing", [] { return std::nullopt; }, stored, std::nullopt, true},
+        {"archive not a zip", [] { return std::string(100, 'z'); }, stored, std::nullopt, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        TempFolder game;
+        if (std::optional<std::string> bytes = c.Archive()) {
+            test::WriteBytes(game / "skins.pk3", *bytes);
+        }
+        ScriptedMessages messages;
+        EXPECT_EQ(ReadArchiveEntry("skins.pk3", c.Asked, {game.Path()}, messages), c.Expected);
+        std::vector<ScriptedMessages::Message> expected;
+        if (c.Reported) {
+            expected.push_back({ScriptedMessages::Kind::Inform,
+                                "Load failed",
+                                "Couldn't load " + c.Asked +
+                                    " from skins.pk3. Check that the pk3-file still exists."});
+        }
+        EXPECT_EQ(messages.Received(), expected);
     }
-    ScriptedMessages messages;
-    EXPECT_FALSE(ReadArchiveEntry("skins.pk3", failure.Asked, {game.Path()}, messages));
-    std::vector<ScriptedMessages::Message> expected;
-    if (failure.Reported) {
-        expected.push_back({ScriptedMessages::Kind::Inform,
-                            "Load failed",
-                            "Couldn't load " + failure.Asked +
-                                " from skins.pk3. Check that the pk3-file still exists."});
-    }
-    EXPECT_EQ(messages.Received(), expected);
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Failures,
-    ReadArchiveEntryFailure,
-    ::testing::Values(
-        FailureCase{
-            "Entry missing", RedIconArchive, "models\\players\\sarge\\icon_blue.tga", false},
-        FailureCase{"Entry asked by an empty name", RedIconArchive, "", false},
-        FailureCase{"Entry above the size limit",
-                    [] {
-                        return ArchiveWith("models/players/sarge/icon_red.tga",
-                                           std::string(MaxArchiveEntrySize + 1, 'x'));
-                    },
-                    "models\\players\\sarge\\icon_red.tga",
-                    false},
-        FailureCase{"Entry damaged", DamagedZip, "models\\players\\sarge\\icon_red.tga", false},
-        FailureCase{"Archive missing",
-                    [] { return std::optional<std::string>(); },
-                    "models\\players\\sarge\\icon_red.tga",
-                    true},
-        FailureCase{"Archive not a zip",
-                    [] { return std::string(100, 'z'); },
-                    "models\\players\\sarge\\icon_red.tga",
-                    true},
-        FailureCase{"Archive truncated",
-                    [] { return RedIconArchive().substr(0, 40); },
-                    "models\\players\\sarge\\icon_red.tga",
-                    true}),
-    FailureName);
 
 } // namespace
 } // namespace twl
