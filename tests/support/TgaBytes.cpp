@@ -73,7 +73,7 @@ std::string MakeTga(const RgbaImage& image, const TgaOptions& options)
     tga += static_cast<char>(options.Id.size());
     tga += '\0'; // no colour map
     tga += static_cast<char>((grey ? 3 : 2) + (options.RunLength ? 8 : 0));
-    tga += std::string(5, '\0'); // colour map specification
+    tga += std::string(5, '\0'); // colour map fields: none
     PutWord(tga, 0);             // x origin
     PutWord(tga, 0);             // y origin
     PutWord(tga, static_cast<std::size_t>(image.Width));
