@@ -4,7 +4,9 @@
 GAMEDIR/baseq3 gets ARCHIVES .pk3 archives with ENTRIES entries in all:
 model icons and meshes, textures, sounds, some large incompressible files,
 and bot files with their scripts. Archive 0 holds the bot "benchbot" whose
-five files the extract benchmark takes out. Deterministic for one seed.
+five files the extract benchmark takes out; archive n holds a real 128 x 128
+icon models/players/bench<nn>/icon_default.tga for the icon benchmark (the
+other icons are filler). Deterministic for one seed.
 """
 
 import argparse
@@ -40,6 +42,16 @@ def bot_files(name):
     }
 
 
+def icon_tga(seed):
+    """A 128 x 128 icon as the game ships them: 32-bit, uncompressed, origin at the bottom."""
+    header = bytes([0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 128, 0, 128, 0, 32, 8])
+    pixels = bytearray()
+    for y in range(128):
+        for x in range(128):
+            pixels += bytes([(x * 2 + seed) & 255, (y * 2) & 255, (x + y) & 255, 255])
+    return header + bytes(pixels)
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("gamedir")
@@ -72,7 +84,7 @@ def main():
                 archive.writestr(entry, text)
                 written += 1
             model = 0
-            while written < per_archive:
+            while written < per_archive - 1:
                 kind = written % 5
                 name = "m%02d_%04d" % (a, model)
                 if kind == 0:
@@ -88,6 +100,9 @@ def main():
                     model += 1
                 archive.writestr(entry, "x" * (16 + written % 64))
                 written += 1
+            # A real icon (the others are filler) for the icon benchmark, last,
+            # where a walk over the names finds it latest.
+            archive.writestr("models/players/bench%02d/icon_default.tga" % a, icon_tga(a))
 
 
 if __name__ == "__main__":

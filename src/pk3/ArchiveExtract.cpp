@@ -40,6 +40,29 @@ std::string BareName(const std::string& entry)
 
 } // namespace
 
+std::optional<std::string> ReadArchiveEntry(ZipReader& archive, const std::string& entry)
+{
+    std::optional<std::uint64_t> index = archive.FindEntry(entry);
+    if (!index) {
+        return std::nullopt;
+    }
+    ZipError error;
+    return archive.ReadEntry(*index, MaxArchiveEntrySize, error);
+}
+
+std::optional<std::string>
+ReadArchiveEntry(const std::string& pk3File,
+                 const std::string& entry,
+                 const std::vector<std::filesystem::path>& archiveFolders,
+                 Messages& messages)
+{
+    std::unique_ptr<ZipReader> archive = OpenGameArchive(pk3File, entry, archiveFolders, messages);
+    if (!archive) {
+        return std::nullopt;
+    }
+    return ReadArchiveEntry(*archive, entry);
+}
+
 std::optional<std::filesystem::path> ExtractFromArchive(ZipReader& archive,
                                                         const std::string& pk3File,
                                                         const std::string& entry,
@@ -47,11 +70,9 @@ std::optional<std::filesystem::path> ExtractFromArchive(ZipReader& archive,
                                                         Messages& messages)
 {
     std::string bareName = BareName(entry);
-    std::optional<std::uint64_t> index = archive.FindEntry(entry);
-    ZipError error;
     std::optional<std::string> bytes;
-    if (index && !bareName.empty() && bareName != "." && bareName != "..") {
-        bytes = archive.ReadEntry(*index, MaxArchiveEntrySize, error);
+    if (!bareName.empty() && bareName != "." && bareName != "..") {
+        bytes = ReadArchiveEntry(archive, entry);
     }
     if (!bytes || folder.empty()) {
         ReportNotLoaded(messages, entry, pk3File);

@@ -39,6 +39,21 @@ std::optional<std::filesystem::path> ExtractFromArchive(ZipReader& archive,
                                                         const std::filesystem::path& folder,
                                                         Messages& messages);
 
+// The bytes of one entry of the open archive (looked up without regard to
+// case, "/" and "\" alike), read into memory; nothing, without a message,
+// when the entry is missing, larger than MaxArchiveEntrySize or damaged.
+std::optional<std::string> ReadArchiveEntry(ZipReader& archive, const std::string& entry);
+
+// The bytes of the entry `entry` of the archive `pk3File` of the game's
+// folders. An archive that is missing or cannot be opened is reported as
+// OpenGameArchive does; an entry that is missing, oversized or damaged gives
+// nothing without a message, so that the caller decides what to say.
+std::optional<std::string>
+ReadArchiveEntry(const std::string& pk3File,
+                 const std::string& entry,
+                 const std::vector<std::filesystem::path>& archiveFolders,
+                 Messages& messages);
+
 // Takes a skin icon (its path as the catalogue keeps it) out of its archive
 // into `tempFolder`; the path written, or nothing (after the message).
 std::optional<std::filesystem::path>

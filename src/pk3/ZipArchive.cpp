@@ -124,8 +124,46 @@ std::vector<ZipReader::EntryInfo> ZipReader::EntryInfos() const
     return infos;
 }
 
+std::optional<std::uint64_t> ZipReader::ScanForEntry(const std::string& normalisedName) const
+{
+    zip_int64_t count = zip_get_num_entries(m_archive, 0);
+    for (zip_int64_t i = 0; i < count; ++i) {
+        std::uint64_t index = static_cast<std::uint64_t>(i);
+        const char* raw = zip_get_name(m_archive, index, ZIP_FL_ENC_RAW);
+        if (raw == nullptr) {
+            continue;
+        }
+        if (!IsAscii(raw)) {
+            std::optional<std::string> entry = EntryName(index);
+            if (entry && NormalisedEntryName(*entry) == normalisedName) {
+                return index;
+            }
+            continue;
+        }
+        // An ASCII name compared in place: no copy of each of the names.
+        std::size_t at = 0;
+        for (; raw[at] != '\0' && at < normalisedName.size(); ++at) {
+            char c = raw[at] == '\\' ? '/' : raw[at];
+            if (c >= 'A' && c <= 'Z') {
+                c = static_cast<char>(c - 'A' + 'a');
+            }
+            if (c != normalisedName[at]) {
+                break;
+            }
+        }
+        if (raw[at] == '\0' && at == normalisedName.size()) {
+            return index;
+        }
+    }
+    return std::nullopt;
+}
+
 std::optional<std::uint64_t> ZipReader::FindEntry(const std::string& name)
 {
+    if (!m_lookupBuilt && m_scans < ScansBeforeIndex) {
+        ++m_scans;
+        return ScanForEntry(NormalisedEntryName(name));
+    }
     if (!m_lookupBuilt) {
         zip_int64_t count = zip_get_num_entries(m_archive, 0);
         m_lookup.reserve(static_cast<std::size_t>(count < 0 ? 0 : count));

@@ -50,6 +50,39 @@ TEST(ZipReader, LooksEntriesUpAsTheGameDoes)
     EXPECT_EQ(reader->ReadEntry(1, 100, error), std::string("second"));
 }
 
+// The first look-ups walk the names, later ones use the index: both find the
+// same entry for every kind of name.
+TEST(ZipReader, FirstAndLaterLookUpsFindTheSameEntry)
+{
+    TempFolder folder;
+    const std::string bytes = MakeStoredZip({{"Models/Players/Sarge/Icon_Red.tga", "0"},
+                                             {"models/players/sarge/icon_red.tga", "1"},
+                                             {"models\\players\\keel\\icon_blue.tga", "2"},
+                                             {"models/players/caf\xC9/icon_x.tga", "3"},
+                                             {"scripts/\xC3\x89T\xC3\x89.bot", "4", true},
+                                             {"short", "5"}});
+    const std::vector<std::pair<std::string, std::optional<std::uint64_t>>> cases = {
+        {"MODELS\\players\\SARGE\\icon_red.TGA", 0},
+        {"Models/Players/Keel/Icon_Blue.tga", 2},
+        {"models/players/CAF\u00C9/icon_x.tga", 3},
+        {"scripts/\u00E9t\u00E9.bot", 4},
+        {"SHORT", 5},
+        {"shor", std::nullopt},
+        {"shorter", std::nullopt},
+        {"", std::nullopt}};
+    for (const auto& [asked, expected] : cases) {
+        auto walking = OpenBytes(folder, bytes);
+        ASSERT_TRUE(walking);
+        EXPECT_EQ(walking->FindEntry(asked), expected) << asked << " walking the names";
+        auto indexed = OpenBytes(folder, bytes);
+        ASSERT_TRUE(indexed);
+        for (int i = 0; i < ZipReader::ScansBeforeIndex; ++i) {
+            indexed->FindEntry("something else");
+        }
+        EXPECT_EQ(indexed->FindEntry(asked), expected) << asked << " through the index";
+    }
+}
+
 TEST(ZipReader, OversizedAndLyingEntriesAreNotRead)
 {
     TempFolder folder;
