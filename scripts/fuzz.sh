@@ -79,8 +79,8 @@ done
 printf '%-16s %10s %10s %8s %8s  %s\n' target runs exec/s cov corpus result
 for target in "${targets[@]}"; do
     log="build-fuzz/logs/$target.log"
-    runs=$(grep -o 'stat::number_of_executed_units: [0-9]*' "$log" | grep -o '[0-9]*$' || echo '?')
-    speed=$(grep -o 'stat::average_exec_per_sec: [0-9]*' "$log" | grep -o '[0-9]*$' || echo '?')
+    runs=$(grep -o 'stat::number_of_executed_units:[[:space:]]*[0-9]*' "$log" | grep -o '[0-9]*$' || echo '?')
+    speed=$(grep -o 'stat::average_exec_per_sec:[[:space:]]*[0-9]*' "$log" | grep -o '[0-9]*$' || echo '?')
     cov=$(grep -o 'cov: [0-9]*' "$log" | tail -1 | grep -o '[0-9]*$' || echo '?')
     units=$(ls "build-fuzz/work/$target" | wc -l)
     found=$(ls "build-fuzz/findings/$target" | wc -l)

@@ -127,7 +127,10 @@ struct Session
         auto folder = line.Options.find("--settings");
         SettingsFolder = folder != line.Options.end() ? std::filesystem::path(folder->second)
                                                       : DefaultSettingsFolder();
-        LoadIniFile(SettingsFolder, Settings, Messages);
+        FileResult ini = LoadIniFile(SettingsFolder, Settings, Messages);
+        if (!ini.Ok) {
+            Messages.Warn(ini.Path.string() + ": " + ini.Reason, "Load error");
+        }
         if (withModels) {
             InitCatalogues(Catalogues, SettingsFolder, Messages);
             return;
