@@ -8,10 +8,14 @@
 
 namespace twl {
 
-void ReportNotLoaded(Messages& messages, const std::string& entry, const std::string& pk3File)
+void ReportNotLoaded(Messages& messages,
+                     const std::string& entry,
+                     const std::string& pk3File,
+                     const std::string& reason)
 {
     messages.Inform("Couldn't load " + entry + " from " + pk3File +
-                        ". Check that the pk3-file still exists.",
+                        ". Check that the pk3-file still exists." +
+                        (reason.empty() ? std::string() : "\n" + reason),
                     "Load failed");
 }
 
@@ -24,7 +28,11 @@ std::unique_ptr<ZipReader> OpenGameArchive(const std::string& pk3File,
     ZipError error;
     std::unique_ptr<ZipReader> archive = path ? ZipReader::Open(*path, error) : nullptr;
     if (!archive) {
-        ReportNotLoaded(messages, firstEntry, pk3File);
+        ReportNotLoaded(messages,
+                        firstEntry,
+                        pk3File,
+                        path ? path->string() + ": " + error.Description
+                             : "No archive of that name is in the game's folders.");
     }
     return archive;
 }
@@ -50,11 +58,21 @@ std::optional<std::filesystem::path> ExtractFromArchive(ZipReader& archive,
     std::optional<std::uint64_t> index = archive.FindEntry(entry);
     ZipError error;
     std::optional<std::string> bytes;
-    if (index && !bareName.empty() && bareName != "." && bareName != "..") {
+    std::string reason;
+    if (!index) {
+        reason = "The archive has no such entry.";
+    } else if (bareName.empty() || bareName == "." || bareName == "..") {
+        reason = "The entry's name is no file name.";
+    } else if (folder.empty()) {
+        reason = "There is no temporary folder to take it into.";
+    } else {
         bytes = archive.ReadEntry(*index, MaxArchiveEntrySize, error);
+        if (!bytes) {
+            reason = "The entry could not be read: " + error.Description + ".";
+        }
     }
     if (!bytes || folder.empty()) {
-        ReportNotLoaded(messages, entry, pk3File);
+        ReportNotLoaded(messages, entry, pk3File, reason);
         return std::nullopt;
     }
     std::filesystem::path target = folder / bareName;

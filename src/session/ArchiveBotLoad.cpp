@@ -26,7 +26,8 @@ bool LoadBotFromArchive(Bot& bot,
     const std::string botsFolder = "botfiles/bots/";
     if (name.empty() || name.find_first_of("/\\") != std::string::npos || name == "." ||
         name == "..") {
-        ReportNotLoaded(messages, botsFolder + name + "_c.c", pk3File);
+        ReportNotLoaded(
+            messages, botsFolder + name + "_c.c", pk3File, "The bot's name is no file name.");
         return false;
     }
     std::unique_ptr<ZipReader> archive =
