@@ -4,6 +4,8 @@
 # seconds (default 60), two at a time, on a seed corpus made from the test
 # fixtures. A target's findings are kept in build-fuzz/findings/<target>/;
 # the figures of each run are printed at the end. CI does not run this.
+# FUZZ_TARGETS="ChatLine Settings" runs only those; FUZZ_JOBS sets how many
+# run at once.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -52,9 +54,13 @@ for name, entries in {"bot": ["botfiles/bots/kit_c.c", "scripts/kit.bot"],
 PY
 
 targets=(CharFile WeightFiles ScriptFile ChatFile ChatLine Settings UserModels UserBots UserSynonyms ArchiveListing)
+if [ -n "${FUZZ_TARGETS:-}" ]; then
+    read -r -a targets <<<"$FUZZ_TARGETS"
+fi
 mkdir -p build-fuzz/logs
 run_one() {
     target="$1"
+    rm -rf "build-fuzz/findings/$target"
     mkdir -p "build-fuzz/findings/$target" "build-fuzz/work/$target"
     nice -n 10 "build-fuzz/fuzz/fuzz_$target" "build-fuzz/work/$target" "$corpus/$target" \
         -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -max_len=65536 \
