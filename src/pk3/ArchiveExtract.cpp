@@ -48,6 +48,25 @@ std::string BareName(const std::string& entry)
 
 } // namespace
 
+std::optional<std::string> ReadFromArchive(ZipReader& archive,
+                                           const std::string& pk3File,
+                                           const std::string& entry,
+                                           Messages& messages)
+{
+    std::optional<std::uint64_t> index = archive.FindEntry(entry);
+    if (!index) {
+        ReportNotLoaded(messages, entry, pk3File, "The archive has no such entry.");
+        return std::nullopt;
+    }
+    ZipError error;
+    std::optional<std::string> bytes = archive.ReadEntry(*index, MaxArchiveEntrySize, error);
+    if (!bytes) {
+        ReportNotLoaded(
+            messages, entry, pk3File, "The entry could not be read: " + error.Description + ".");
+    }
+    return bytes;
+}
+
 std::optional<std::filesystem::path> ExtractFromArchive(ZipReader& archive,
                                                         const std::string& pk3File,
                                                         const std::string& entry,

@@ -32,6 +32,14 @@ void ReportNotLoaded(Messages& messages,
 // No bot file or icon is this large; a larger entry is not read.
 inline constexpr std::uint64_t MaxArchiveEntrySize = 4 * 1024 * 1024;
 
+// Reads one entry (looked up without regard to case, "/" and "\" alike) of
+// the open archive into memory. A missing, oversized or damaged entry is
+// reported as ExtractFromArchive does; nothing then.
+std::optional<std::string> ReadFromArchive(ZipReader& archive,
+                                           const std::string& pk3File,
+                                           const std::string& entry,
+                                           Messages& messages);
+
 // Takes one entry (looked up without regard to case, "/" and "\" alike) out
 // of the open archive into `folder` under its bare file name. A missing,
 // oversized or damaged entry is reported ("Couldn't load <entry> from <pk3>.
