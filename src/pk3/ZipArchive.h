@@ -5,7 +5,6 @@
 #include <memory>
 #include <optional>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 struct zip;
@@ -37,7 +36,8 @@ public:
     std::vector<std::string> EntryNames() const;
 
     // The entry whose name equals `name` without regard to case, "/" and "\"
-    // counting alike (as the game looks entries up); built once per archive.
+    // counting alike (as the game looks entries up); the first of that name.
+    // One pass over the names, no index.
     std::optional<std::uint64_t> FindEntry(const std::string& name);
 
     // The entry's bytes, when its size is at most `maxSize` and it reads
@@ -53,8 +53,6 @@ private:
     std::optional<std::string> EntryName(std::uint64_t index) const;
 
     zip* m_archive;
-    std::unordered_map<std::string, std::uint64_t> m_lookup;
-    bool m_lookupBuilt = false;
 };
 
 // A file to put into an archive: its path inside the archive ("/"
