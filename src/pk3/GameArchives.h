@@ -11,6 +11,11 @@ namespace twl {
 // (quake3.exe or one of the Linux engines) or a baseq3 folder.
 bool IsGameFolder(const std::filesystem::path& folder);
 
+// The game folder as the settings keep it: absolute (the settings are read
+// again from any working folder), without "." and ".." parts or a trailing
+// "/". The folder as given when the working folder cannot be found.
+std::filesystem::path AbsoluteGameFolder(const std::filesystem::path& folder);
+
 // The folders whose .pk3 archives the game loads, lowest priority first: the
 // game folder's baseq3, then the user's own ~/.q3a/baseq3 and
 // $XDG_DATA_HOME/Quake3/baseq3 (default ~/.local/share/Quake3/baseq3), the
