@@ -8,8 +8,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     using namespace twl;
     fuzz::SilentMessages messages;
     Bot bot;
-    ReadCharLines(bot, SplitTextLines(fuzz::Bytes(data, size)), fuzz::FreshCatalogues().CharNames,
-                  true, messages);
+    ReadCharLines(bot,
+                  SplitTextLines(fuzz::Bytes(data, size)),
+                  fuzz::FreshCatalogues().CharNames,
+                  true,
+                  messages);
     std::string bytes;
     EncodeTextLines(CharFileLines(bot, fuzz::FreshCatalogues().CharNames, Settings()), bytes);
     return 0;

@@ -17,9 +17,13 @@ class SilentMessages : public Messages
 {
 public:
     void Inform(const std::string&, const std::string&) override {}
+
     void Warn(const std::string&, const std::string&) override {}
+
     bool Ask(const std::string&, const std::string&) override { return false; }
+
     void Note(const std::string&) override {}
+
     std::optional<std::string> AskText(const std::string&, const std::string&) override
     {
         return std::nullopt;

@@ -4,6 +4,8 @@
 # seconds (default 60), two at a time, on a seed corpus made from the test
 # fixtures. A target's findings are kept in build-fuzz/findings/<target>/;
 # the figures of each run are printed at the end. CI does not run this.
+# FUZZ_TARGETS="ChatLine Settings" runs only those; FUZZ_JOBS sets how many
+# run at once.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -52,9 +54,13 @@ for name, entries in {"bot": ["botfiles/bots/kit_c.c", "scripts/kit.bot"],
 PY
 
 targets=(CharFile WeightFiles ScriptFile ChatFile ChatLine Settings UserModels UserBots UserSynonyms ArchiveListing)
+if [ -n "${FUZZ_TARGETS:-}" ]; then
+    read -r -a targets <<<"$FUZZ_TARGETS"
+fi
 mkdir -p build-fuzz/logs
 run_one() {
     target="$1"
+    rm -rf "build-fuzz/findings/$target"
     mkdir -p "build-fuzz/findings/$target" "build-fuzz/work/$target"
     nice -n 10 "build-fuzz/fuzz/fuzz_$target" "build-fuzz/work/$target" "$corpus/$target" \
         -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -max_len=65536 \
@@ -79,8 +85,8 @@ done
 printf '%-16s %10s %10s %8s %8s  %s\n' target runs exec/s cov corpus result
 for target in "${targets[@]}"; do
     log="build-fuzz/logs/$target.log"
-    runs=$(grep -o 'stat::number_of_executed_units: [0-9]*' "$log" | grep -o '[0-9]*$' || echo '?')
-    speed=$(grep -o 'stat::average_exec_per_sec: [0-9]*' "$log" | grep -o '[0-9]*$' || echo '?')
+    runs=$(grep -o 'stat::number_of_executed_units:[[:space:]]*[0-9]*' "$log" | grep -o '[0-9]*$' || echo '?')
+    speed=$(grep -o 'stat::average_exec_per_sec:[[:space:]]*[0-9]*' "$log" | grep -o '[0-9]*$' || echo '?')
     cov=$(grep -o 'cov: [0-9]*' "$log" | tail -1 | grep -o '[0-9]*$' || echo '?')
     units=$(ls "build-fuzz/work/$target" | wc -l)
     found=$(ls "build-fuzz/findings/$target" | wc -l)

@@ -2,6 +2,10 @@
 
 #include "core/FileLookup.h"
 #include "core/TextFile.h"
+#include "core/ValueFormat.h"
+
+#include <algorithm>
+#include <cmath>
 
 namespace twl {
 
@@ -52,6 +56,40 @@ std::string WithoutTrailingComment(const std::string& text)
         }
     }
     return text;
+}
+
+std::optional<std::string> ChangedValueText(const std::string& text)
+{
+    if (text.empty() || text.front() == '"') {
+        return std::nullopt;
+    }
+    std::string written = FormatValue(ParseValue(text));
+    std::optional<double> read = ParseNumericText(text.front() == '.' ? "0" + text : text);
+    std::optional<double> back = ParseNumericText(written);
+    if (!read || !back || !std::isfinite(*read)) {
+        return written;
+    }
+    // A single keeps about 7 digits: what it rounds away is no change.
+    double tolerance = std::max(std::fabs(*read), 1.0) * 1e-6;
+    if (std::fabs(*read - *back) > tolerance) {
+        return written;
+    }
+    return std::nullopt;
+}
+
+void ReportChangedValues(Messages& messages,
+                         const std::string& file,
+                         const std::vector<std::string>& changes)
+{
+    if (changes.empty()) {
+        return;
+    }
+    std::string list;
+    for (const std::string& change : changes) {
+        list += (list.empty() ? "" : ", ") + change;
+    }
+    messages.Warn("These values of " + file + " cannot be kept as they are written: " + list + ".",
+                  "Values changed");
 }
 
 bool ContinuesName(char c)

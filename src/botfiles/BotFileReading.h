@@ -3,7 +3,9 @@
 #include "core/Messages.h"
 
 #include <filesystem>
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace twl {
 
@@ -49,6 +51,19 @@ bool IsSkippedBotFileLine(const std::string& line);
 // The text without a "//" comment after a value (one inside double quotes
 // stays) and without the blanks before that comment.
 std::string WithoutTrailingComment(const std::string& text);
+
+// What becomes of a value text of a numeric characteristic or weight when
+// it is read and written again: nothing when it is kept, otherwise the
+// text it would be written as ("1e309" becomes "0.0", "0x10" becomes
+// "\"0x10\"", which the game cannot read).
+std::optional<std::string> ChangedValueText(const std::string& text);
+
+// "These values of <file> cannot be kept as they are written: <list>."
+// (title "Values changed", warning), once for a file; nothing when the
+// list is empty.
+void ReportChangedValues(Messages& messages,
+                         const std::string& file,
+                         const std::vector<std::string>& changes);
 
 // True when the character, right after a known name on a line whose TABs
 // were removed, makes it a longer name ("W_BFG10K_AMMO" is not "W_BFG10K"):

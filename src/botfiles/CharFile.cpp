@@ -178,9 +178,10 @@ void ReadCharLines(Bot& bot,
                    const std::vector<std::string>& lines,
                    const CharCatalogue& charNames,
                    bool fullLoad,
-                   Messages& messages)
+                   Messages& messages,
+                   const std::string& fileName)
 {
-    static_cast<void>(messages);
+    std::vector<std::string> changes;
     std::size_t first = fullLoad ? ReadFileHeader(bot, lines) : 0;
     std::array<std::string, LastChatChar + 1> identifiers;
     for (std::size_t g = 0; g < identifiers.size(); ++g) {
@@ -228,8 +229,16 @@ void ReadCharLines(Bot& bot,
                 (g == 4 && line.find("CHARACTERISTIC_AIM_ACCURACY_") != std::string::npos)) {
                 continue;
             }
-            Value value =
-                ParseValue(TrimBlanks(WithoutTrailingComment(line.substr(at + identifier.size()))));
+            std::string valueText =
+                TrimBlanks(WithoutTrailingComment(line.substr(at + identifier.size())));
+            Value value = ParseValue(valueText);
+            bool numeric = g > Para::Gender && (g <= Para::LastSkillChar ? level != 0 : true);
+            if (numeric) {
+                if (std::optional<std::string> written = ChangedValueText(valueText)) {
+                    changes.push_back(identifier + " " + valueText + " (written as " + *written +
+                                      ")");
+                }
+            }
             if (g <= Para::Gender) {
                 if (!fullLoad) {
                     continue;
@@ -260,6 +269,7 @@ void ReadCharLines(Bot& bot,
             bot.Skills("S" + std::to_string(level)).UnknownLines.push_back(raw);
         }
     }
+    ReportChangedValues(messages, fileName, changes);
 }
 
 BotFileRead ReadCharFile(Bot& bot,
@@ -271,7 +281,8 @@ BotFileRead ReadCharFile(Bot& bot,
 {
     BotFileBytes file = ReadBotFileBytes(folder, name + "_c.c", "characteristics", name, messages);
     if (file.Outcome) {
-        ReadCharLines(bot, SplitTextLines(file.Bytes), charNames, fullLoad, messages);
+        ReadCharLines(
+            bot, SplitTextLines(file.Bytes), charNames, fullLoad, messages, file.Path.string());
     }
     return file.Outcome;
 }

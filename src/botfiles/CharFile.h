@@ -31,12 +31,14 @@ FileResult WriteCharFile(const Bot& bot,
 // the name, gender, version and comment are taken too; the name as it
 // stands, even one that a save will refuse (CheckBotName). The
 // lines of a level's block that name no known characteristic are kept with
-// that level (comments and empty lines are not).
+// that level (comments and empty lines are not). Values that would not be
+// written back as they stand are reported once, naming `fileName`.
 void ReadCharLines(Bot& bot,
                    const std::vector<std::string>& lines,
                    const CharCatalogue& charNames,
                    bool fullLoad,
-                   Messages& messages);
+                   Messages& messages,
+                   const std::string& fileName = "the characteristic file");
 
 // Reads folder/<name>_c.c; a missing file is reported ("Unable to find
 // characteristics file for <name>.") and the bot stays as it was. True when

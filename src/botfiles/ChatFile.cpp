@@ -66,8 +66,10 @@ FileResult WriteChatFile(const Bot& bot,
                          ChatFileLines(bot, chat, settings));
 }
 
-void ReadChatLines(Bot& bot, const std::vector<std::string>& lines, const ChatCatalogue& chat)
+std::size_t
+ReadChatLines(Bot& bot, const std::vector<std::string>& lines, const ChatCatalogue& chat)
 {
+    std::size_t leftOut = 0;
     std::size_t i = 0;
     while (i < lines.size()) {
         std::optional<std::size_t> type = TypeOfHeader(lines[i], chat);
@@ -88,9 +90,12 @@ void ReadChatLines(Bot& bot, const std::vector<std::string>& lines, const ChatCa
             // A group holds at most 32768 lines; the rest of a longer block is read past.
             if (*type != NoChatType && next <= LastChatLine) {
                 bot.SetBotChat(static_cast<int>(*type), next++, DecodeChatLine(line, *type, chat));
+            } else if (*type != NoChatType) {
+                ++leftOut;
             }
         }
     }
+    return leftOut;
 }
 
 BotFileRead ReadChatFile(Bot& bot,
@@ -101,7 +106,12 @@ BotFileRead ReadChatFile(Bot& bot,
 {
     BotFileBytes file = ReadBotFileBytes(folder, name + "_t.c", "chat", name, messages);
     if (file.Outcome) {
-        ReadChatLines(bot, SplitTextLines(file.Bytes), chat);
+        if (std::size_t leftOut = ReadChatLines(bot, SplitTextLines(file.Bytes), chat)) {
+            messages.Warn(file.Path.string() +
+                              " holds more chat lines of one type than a bot can keep (32768): " +
+                              std::to_string(leftOut) + " lines were left out.",
+                          "Chat lines left out");
+        }
     }
     return file.Outcome;
 }

@@ -25,8 +25,10 @@ FileResult WriteChatFile(const Bot& bot,
 
 // Reads the type blocks of a chat file into the bot's chat groups; the
 // lines of a block go to lines 0, 1, 2, ... of its group. A block of a type
-// the game does not have is read past.
-void ReadChatLines(Bot& bot, const std::vector<std::string>& lines, const ChatCatalogue& chat);
+// the game does not have is read past. A group keeps at most 32768 lines:
+// the number of lines left out past that is returned (ReadChatFile says so).
+std::size_t
+ReadChatLines(Bot& bot, const std::vector<std::string>& lines, const ChatCatalogue& chat);
 
 // Reads folder/<name>_t.c; a missing file is reported ("Unable to find chat
 // file for <name>.") and the chats stay as they were; one that cannot be

@@ -180,7 +180,8 @@ void ReadWeightLines(Bot& bot,
                      const std::vector<std::string>& lines,
                      const CharCatalogue& charNames,
                      int first,
-                     int last)
+                     int last,
+                     std::vector<std::string>* changes)
 {
     for (const std::string& raw : lines) {
         if (IsSkippedBotFileLine(raw)) {
@@ -190,8 +191,12 @@ void ReadWeightLines(Bot& bot,
         if (std::optional<int> index = WeightOfLine(line, charNames, first, last)) {
             std::string identifier = CharIdentifier(charNames[static_cast<std::size_t>(*index)]);
             std::size_t end = line.find(identifier) + identifier.size();
-            bot.SetBotPara(*index,
-                           ParseValue(TrimBlanks(WithoutTrailingComment(line.substr(end)))));
+            std::string text = TrimBlanks(WithoutTrailingComment(line.substr(end)));
+            bot.SetBotPara(*index, ParseValue(text));
+            std::optional<std::string> written = ChangedValueText(text);
+            if (changes != nullptr && written) {
+                changes->push_back(identifier + " " + text + " (written as " + *written + ")");
+            }
         }
     }
 }
@@ -226,7 +231,8 @@ bool IsForeignWeightLayout(const std::vector<std::string>& lines,
 bool ReadWeightFileBytes(Bot& bot,
                          WeightFileKind kind,
                          const std::string& bytes,
-                         const CharCatalogue& charNames)
+                         const CharCatalogue& charNames,
+                         std::vector<std::string>* changes)
 {
     const WeightLayout& layout = LayoutOf(kind);
     std::vector<std::string> lines = SplitTextLines(bytes);
@@ -236,7 +242,7 @@ bool ReadWeightFileBytes(Bot& bot,
         kept.ForeignBytes = bytes;
         return true;
     }
-    ReadWeightLines(bot, lines, charNames, layout.First, layout.Last);
+    ReadWeightLines(bot, lines, charNames, layout.First, layout.Last, changes);
     // The comments at the top are the file's header, which the editor
     // writes anew; every other line that no weight uses is kept.
     std::size_t first = 0;
@@ -276,9 +282,11 @@ BotFileRead ReadWeightFile(Bot& bot,
     if (!file.Outcome) {
         return file.Outcome;
     }
-    if (ReadWeightFileBytes(bot, kind, file.Bytes, charNames)) {
+    std::vector<std::string> changes;
+    if (ReadWeightFileBytes(bot, kind, file.Bytes, charNames, &changes)) {
         ReportForeignWeights(messages, file.Path.string());
     }
+    ReportChangedValues(messages, file.Path.string(), changes);
     return file.Outcome;
 }
 

@@ -44,11 +44,14 @@ FileResult WriteItemFile(const Bot& bot,
 // Reads weight lines into parameters first..last: a line takes the first
 // number of the range whose identifier it holds (as a whole name); a "//"
 // comment after the value is dropped; other lines are ignored.
+// A value that would not be written back as it stands is added to
+// `changes` ("#define W_RAILGUN 1e309 (written as 0.0)").
 void ReadWeightLines(Bot& bot,
                      const std::vector<std::string>& lines,
                      const CharCatalogue& charNames,
                      int first,
-                     int last);
+                     int last,
+                     std::vector<std::string>* changes = nullptr);
 
 // True when the lines are not in the layout the editor writes for that kind
 // of file: a template other than its own is included (fw_weap.c, fw_items.c;
@@ -64,7 +67,8 @@ bool IsForeignWeightLayout(const std::vector<std::string>& lines,
 bool ReadWeightFileBytes(Bot& bot,
                          WeightFileKind kind,
                          const std::string& bytes,
-                         const CharCatalogue& charNames);
+                         const CharCatalogue& charNames,
+                         std::vector<std::string>* changes = nullptr);
 
 // "<file> uses a weight layout that Tarnwell does not edit; it is kept as it
 // is." (title "Weights kept", information icon).

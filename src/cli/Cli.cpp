@@ -134,7 +134,10 @@ struct Session
         auto folder = line.Options.find("--settings");
         SettingsFolder = folder != line.Options.end() ? std::filesystem::path(folder->second)
                                                       : DefaultSettingsFolder();
-        LoadIniFile(SettingsFolder, Settings, Messages);
+        FileResult ini = LoadIniFile(SettingsFolder, Settings, Messages);
+        if (!ini.Ok) {
+            Messages.Warn(ini.Path.string() + ": " + ini.Reason, "Load error");
+        }
         if (withModels) {
             InitCatalogues(Catalogues, SettingsFolder, Messages);
             return;
@@ -284,16 +287,7 @@ bool UseGameFolder(const std::string& folder, Session& session)
                               "Tarnwell: Quake3.exe missing");
         return false;
     }
-    // Kept absolute: the settings are read again from any working folder.
-    std::error_code error;
-    std::filesystem::path absolute = std::filesystem::absolute(folder, error).lexically_normal();
-    if (error) {
-        absolute = folder;
-    }
-    if (absolute.has_parent_path() && absolute.filename().empty()) {
-        absolute = absolute.parent_path();
-    }
-    session.Settings.Text(Settings::Q3Baseq3) = absolute.string();
+    session.Settings.Text(Settings::Q3Baseq3) = AbsoluteGameFolder(folder).string();
     return true;
 }
 

@@ -1,6 +1,8 @@
 #include "core/Settings.h"
 
 #include "core/ListFile.h"
+#include "core/TextCase.h"
+#include "core/Trim.h"
 
 namespace twl {
 
@@ -27,12 +29,6 @@ constexpr SettingLine SettingLines[] = {
 
 constexpr std::size_t SettingsLineCount = 11;
 
-std::string ValueAfterKey(const std::string& line, const char* key)
-{
-    std::size_t keyLength = std::char_traits<char>::length(key);
-    return line.size() > keyLength ? line.substr(keyLength) : std::string();
-}
-
 } // namespace
 
 std::vector<std::string> SettingsFileLines(const Settings& settings)
@@ -51,55 +47,139 @@ std::vector<std::string> SettingsFileLines(const Settings& settings)
     return lines;
 }
 
-bool ReadSettingsLines(const std::vector<std::string>& lines, Settings& settings)
+namespace {
+
+// The setting a key names (compared without regard to case); nothing for
+// another key.
+std::optional<int> SettingOfKey(const std::string& key)
 {
+    std::string lower = LowerCase(key);
     for (int position = Settings::Q3Baseq3; position <= Settings::BaseQ3Check; ++position) {
-        const SettingLine& place = SettingLines[position];
-        if (place.Line >= lines.size()) {
-            return false;
-        }
-        std::string value = ValueAfterKey(lines[place.Line], place.Key);
-        if (position < Settings::TextCount) {
-            settings.Text(static_cast<Settings::Position>(position)) = value;
-        } else if (position == Settings::Bots) {
-            if (value.empty()) {
-                settings.BotsMade = Value();
-                continue;
-            }
-            std::optional<double> number = ParseNumericText(value);
-            if (!number) {
-                return false;
-            }
-            settings.BotsMade = Value(*number);
-        } else {
-            std::optional<bool> flag = ParseBooleanField(ListField{value, false});
-            if (!flag) {
-                return false;
-            }
-            settings.BaseQ3Checked = *flag;
+        std::string known = SettingLines[position].Key;
+        known = LowerCase(known.substr(0, known.find(' ')));
+        if (lower == known) {
+            return position;
         }
     }
+    return std::nullopt;
+}
+
+// Takes the value of one setting; false when it is not a value of that setting.
+bool TakeSetting(int position, const std::string& value, Settings& settings)
+{
+    if (position < Settings::TextCount) {
+        settings.Text(static_cast<Settings::Position>(position)) = value;
+        return true;
+    }
+    if (position == Settings::Bots) {
+        if (value.empty()) {
+            settings.BotsMade = Value();
+            return true;
+        }
+        std::optional<double> number = ParseNumericText(value);
+        if (!number) {
+            return false;
+        }
+        settings.BotsMade = Value(*number);
+        return true;
+    }
+    std::optional<bool> flag = ParseBooleanField(ListField{value, false});
+    if (!flag) {
+        return false;
+    }
+    settings.BaseQ3Checked = *flag;
     return true;
 }
 
-void LoadIniFile(const std::filesystem::path& folder, Settings& settings, Messages& messages)
+} // namespace
+
+std::optional<std::string> ReadSettingsLinesExplained(const std::vector<std::string>& lines,
+                                                      Settings& settings)
+{
+    std::optional<std::string> damage;
+    auto damaged = [&damage](std::size_t line, const std::string& what) {
+        if (!damage) {
+            damage = "line " + std::to_string(line + 1) + ": " + what;
+        }
+    };
+    std::array<bool, Settings::BaseQ3Check + 1> seen = {};
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        std::string line = TrimBlanks(lines[i]);
+        if (line.empty() || line.front() == '[' || line.front() == ';') {
+            continue;
+        }
+        std::size_t equals = line.find('=');
+        if (equals == std::string::npos) {
+            damaged(i, "no \"Key = value\"");
+            return damage;
+        }
+        std::string key = TrimBlanks(line.substr(0, equals));
+        std::string value = TrimBlanks(line.substr(equals + 1));
+        std::optional<int> position = SettingOfKey(key);
+        // A key of its own at a setting's line of the file's layout still
+        // gives that setting, as the file was always read.
+        for (int p = Settings::Q3Baseq3; !position && p <= Settings::BaseQ3Check; ++p) {
+            if (SettingLines[p].Line == i && !seen[static_cast<std::size_t>(p)]) {
+                position = p;
+            }
+        }
+        if (!position) {
+            continue;
+        }
+        seen[static_cast<std::size_t>(*position)] = true;
+        if (!TakeSetting(*position, value, settings)) {
+            damaged(i, "\"" + value + "\" is no value of " + key);
+            return damage;
+        }
+    }
+    for (int position = Settings::Q3Baseq3; position <= Settings::BaseQ3Check; ++position) {
+        if (!seen[static_cast<std::size_t>(position)]) {
+            std::string key = SettingLines[position].Key;
+            damaged(lines.size(), key.substr(0, key.find(' ')) + " is missing");
+            break;
+        }
+    }
+    return damage;
+}
+
+bool ReadSettingsLines(const std::vector<std::string>& lines, Settings& settings)
+{
+    return !ReadSettingsLinesExplained(lines, settings);
+}
+
+FileResult LoadIniFile(const std::filesystem::path& folder, Settings& settings, Messages& messages)
 {
     std::filesystem::path path = folder / SettingsFileName;
-    std::error_code error;
-    if (!std::filesystem::exists(path, error)) {
-        return;
-    }
     ReadLinesResult read = ReadTextFile(path);
-    if (!read.Result.Ok || !ReadSettingsLines(read.Lines, settings)) {
-        KeepCopyOfDamagedFile(path);
-        messages.Warn("Errors occured when trying to load ini file. Please check your options "
-                      "from Program/Options.",
-                      "Load error");
+    if (read.Missing) {
+        return FileResult::Success(path);
     }
+    std::optional<std::string> damage;
+    if (!read.Result.Ok) {
+        // Never replaced by defaults: what it holds may still be good.
+        settings.KeepFileAsItIs = true;
+        damage = read.Result.Reason;
+    } else {
+        damage = ReadSettingsLinesExplained(read.Lines, settings);
+        if (damage) {
+            KeepCopyOfDamagedFile(path);
+        }
+    }
+    if (!damage) {
+        return FileResult::Success(path);
+    }
+    messages.Warn("Errors occured when trying to load ini file. Please check your options "
+                  "from Program/Options.",
+                  "Load error");
+    return FileResult::Failure(path, *damage);
 }
 
 FileResult SaveIniFile(const std::filesystem::path& folder, const Settings& settings)
 {
+    if (settings.KeepFileAsItIs) {
+        return FileResult::Failure(folder / SettingsFileName,
+                                   "it could not be read at start, so it is left as it is");
+    }
     return WriteTextFile(folder / SettingsFileName, SettingsFileLines(settings));
 }
 

@@ -8,10 +8,14 @@
 
 namespace twl {
 
-void ReportNotLoaded(Messages& messages, const std::string& entry, const std::string& pk3File)
+void ReportNotLoaded(Messages& messages,
+                     const std::string& entry,
+                     const std::string& pk3File,
+                     const std::string& reason)
 {
     messages.Inform("Couldn't load " + entry + " from " + pk3File +
-                        ". Check that the pk3-file still exists.",
+                        ". Check that the pk3-file still exists." +
+                        (reason.empty() ? std::string() : "\n" + reason),
                     "Load failed");
 }
 
@@ -24,7 +28,11 @@ std::unique_ptr<ZipReader> OpenGameArchive(const std::string& pk3File,
     ZipError error;
     std::unique_ptr<ZipReader> archive = path ? ZipReader::Open(*path, error) : nullptr;
     if (!archive) {
-        ReportNotLoaded(messages, firstEntry, pk3File);
+        ReportNotLoaded(messages,
+                        firstEntry,
+                        pk3File,
+                        path ? path->string() + ": " + error.Description
+                             : "No archive of that name is in the game's folders.");
     }
     return archive;
 }
@@ -63,6 +71,25 @@ ReadArchiveEntry(const std::string& pk3File,
     return ReadArchiveEntry(*archive, entry);
 }
 
+std::optional<std::string> ReadFromArchive(ZipReader& archive,
+                                           const std::string& pk3File,
+                                           const std::string& entry,
+                                           Messages& messages)
+{
+    std::optional<std::uint64_t> index = archive.FindEntry(entry);
+    if (!index) {
+        ReportNotLoaded(messages, entry, pk3File, "The archive has no such entry.");
+        return std::nullopt;
+    }
+    ZipError error;
+    std::optional<std::string> bytes = archive.ReadEntry(*index, MaxArchiveEntrySize, error);
+    if (!bytes) {
+        ReportNotLoaded(
+            messages, entry, pk3File, "The entry could not be read: " + error.Description + ".");
+    }
+    return bytes;
+}
+
 std::optional<std::filesystem::path> ExtractFromArchive(ZipReader& archive,
                                                         const std::string& pk3File,
                                                         const std::string& entry,
@@ -70,12 +97,24 @@ std::optional<std::filesystem::path> ExtractFromArchive(ZipReader& archive,
                                                         Messages& messages)
 {
     std::string bareName = BareName(entry);
+    std::optional<std::uint64_t> index = archive.FindEntry(entry);
+    ZipError error;
     std::optional<std::string> bytes;
-    if (!bareName.empty() && bareName != "." && bareName != "..") {
-        bytes = ReadArchiveEntry(archive, entry);
+    std::string reason;
+    if (!index) {
+        reason = "The archive has no such entry.";
+    } else if (bareName.empty() || bareName == "." || bareName == "..") {
+        reason = "The entry's name is no file name.";
+    } else if (folder.empty()) {
+        reason = "There is no temporary folder to take it into.";
+    } else {
+        bytes = archive.ReadEntry(*index, MaxArchiveEntrySize, error);
+        if (!bytes) {
+            reason = "The entry could not be read: " + error.Description + ".";
+        }
     }
     if (!bytes || folder.empty()) {
-        ReportNotLoaded(messages, entry, pk3File);
+        ReportNotLoaded(messages, entry, pk3File, reason);
         return std::nullopt;
     }
     std::filesystem::path target = folder / bareName;

@@ -22,11 +22,23 @@ std::unique_ptr<ZipReader> OpenGameArchive(const std::string& pk3File,
                                            const std::vector<std::filesystem::path>& archiveFolders,
                                            Messages& messages);
 
-// The message of an entry that could not be taken out of its archive.
-void ReportNotLoaded(Messages& messages, const std::string& entry, const std::string& pk3File);
+// The message of an entry that could not be taken out of its archive,
+// with the real reason (when known) as its second line.
+void ReportNotLoaded(Messages& messages,
+                     const std::string& entry,
+                     const std::string& pk3File,
+                     const std::string& reason = {});
 
 // No bot file or icon is this large; a larger entry is not read.
 inline constexpr std::uint64_t MaxArchiveEntrySize = 4 * 1024 * 1024;
+
+// Reads one entry (looked up without regard to case, "/" and "\" alike) of
+// the open archive into memory. A missing, oversized or damaged entry is
+// reported as ExtractFromArchive does; nothing then.
+std::optional<std::string> ReadFromArchive(ZipReader& archive,
+                                           const std::string& pk3File,
+                                           const std::string& entry,
+                                           Messages& messages);
 
 // Takes one entry (looked up without regard to case, "/" and "\" alike) out
 // of the open archive into `folder` under its bare file name. A missing,

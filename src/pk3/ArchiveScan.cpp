@@ -54,7 +54,7 @@ std::optional<std::vector<std::string>> ListArchive(const std::filesystem::path&
     std::unique_ptr<ZipReader> archive = ZipReader::Open(path, error);
     if (!archive) {
         messages.Note(std::to_string(error.Number) + " " + " Error in pk3 browsing: " + " " +
-                      error.Description);
+                      error.Description + ": " + path.string());
         return std::nullopt;
     }
     return archive->EntryNames();

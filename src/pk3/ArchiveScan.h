@@ -14,8 +14,8 @@
 namespace twl {
 
 // The entry names of an archive, from its central directory alone. A
-// failure is shown ("<number>  Error in pk3 browsing:  <description>", OK
-// only) and gives nothing.
+// failure is shown ("<number>  Error in pk3 browsing:  <description>:
+// <path>", OK only) and gives nothing.
 std::optional<std::vector<std::string>> ListArchive(const std::filesystem::path& path,
                                                     Messages& messages);
 

@@ -54,6 +54,19 @@ bool IsGameFolder(const std::filesystem::path& folder)
     return std::filesystem::is_directory(folder / "baseq3", error);
 }
 
+std::filesystem::path AbsoluteGameFolder(const std::filesystem::path& folder)
+{
+    std::error_code error;
+    std::filesystem::path absolute = std::filesystem::absolute(folder, error).lexically_normal();
+    if (error) {
+        return folder;
+    }
+    if (absolute.has_parent_path() && absolute.filename().empty()) {
+        absolute = absolute.parent_path();
+    }
+    return absolute;
+}
+
 std::vector<std::filesystem::path> GameArchiveFolders(const std::filesystem::path& gameFolder)
 {
     return GameArchiveFolders(

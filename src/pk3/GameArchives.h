@@ -13,6 +13,10 @@ bool IsGameFolder(const std::filesystem::path& folder);
 
 // The file names of the game's program that IsGameFolder looks for.
 std::vector<std::string> GameProgramNames();
+// The game folder as the settings keep it: absolute (the settings are read
+// again from any working folder), without "." and ".." parts or a trailing
+// "/". The folder as given when the working folder cannot be found.
+std::filesystem::path AbsoluteGameFolder(const std::filesystem::path& folder);
 
 // The folders whose .pk3 archives the game loads, lowest priority first: the
 // game folder's baseq3, then the user's own ~/.q3a/baseq3 and

@@ -6,7 +6,9 @@ namespace twl {
 
 // The program's own temporary folder: made once with mode 0700 under the
 // system's temporary folder, never under a name another user could guess
-// or take first, and removed with everything in it when the object goes.
+// or take first, and removed with everything in it when the object goes,
+// and also when SIGTERM, SIGINT, SIGHUP, SIGQUIT or an abort ends the
+// program (the first folder made is the one watched; it holds files only).
 class PrivateTempFolder
 {
 public:
@@ -20,6 +22,7 @@ public:
 
 private:
     std::filesystem::path m_path;
+    bool m_watched = false;
 };
 
 } // namespace twl

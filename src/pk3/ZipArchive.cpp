@@ -124,8 +124,17 @@ std::vector<ZipReader::EntryInfo> ZipReader::EntryInfos() const
     return infos;
 }
 
-std::optional<std::uint64_t> ZipReader::ScanForEntry(const std::string& normalisedName) const
+std::optional<std::uint64_t> ZipReader::FindEntry(const std::string& name)
 {
+    // One pass over the names, no index: a bot load looks up five entries
+    // of an archive that may hold thousands.
+    const std::string wanted = NormalisedEntryName(name);
+    auto fold = [](char c) {
+        if (c >= 'A' && c <= 'Z') {
+            return static_cast<char>(c - 'A' + 'a');
+        }
+        return c == '\\' ? '/' : c;
+    };
     zip_int64_t count = zip_get_num_entries(m_archive, 0);
     for (zip_int64_t i = 0; i < count; ++i) {
         std::uint64_t index = static_cast<std::uint64_t>(i);
@@ -133,54 +142,22 @@ std::optional<std::uint64_t> ZipReader::ScanForEntry(const std::string& normalis
         if (raw == nullptr) {
             continue;
         }
-        if (!IsAscii(raw)) {
-            std::optional<std::string> entry = EntryName(index);
-            if (entry && NormalisedEntryName(*entry) == normalisedName) {
-                return index;
+        if (IsAscii(raw)) {
+            std::size_t at = 0;
+            while (at < wanted.size() && raw[at] != 0 && fold(raw[at]) == wanted[at]) {
+                ++at;
+            }
+            if (at == wanted.size() && raw[at] == 0) {
+                return index; // the first entry of a name wins, as in the game
             }
             continue;
         }
-        // An ASCII name compared in place: no copy of each of the names.
-        std::size_t at = 0;
-        for (; raw[at] != '\0' && at < normalisedName.size(); ++at) {
-            char c = raw[at] == '\\' ? '/' : raw[at];
-            if (c >= 'A' && c <= 'Z') {
-                c = static_cast<char>(c - 'A' + 'a');
-            }
-            if (c != normalisedName[at]) {
-                break;
-            }
-        }
-        if (raw[at] == '\0' && at == normalisedName.size()) {
+        std::optional<std::string> entry = EntryName(index);
+        if (entry && NormalisedEntryName(*entry) == wanted) {
             return index;
         }
     }
     return std::nullopt;
-}
-
-std::optional<std::uint64_t> ZipReader::FindEntry(const std::string& name)
-{
-    if (!m_lookupBuilt && m_scans < ScansBeforeIndex) {
-        ++m_scans;
-        return ScanForEntry(NormalisedEntryName(name));
-    }
-    if (!m_lookupBuilt) {
-        zip_int64_t count = zip_get_num_entries(m_archive, 0);
-        m_lookup.reserve(static_cast<std::size_t>(count < 0 ? 0 : count));
-        for (zip_int64_t i = 0; i < count; ++i) {
-            std::uint64_t index = static_cast<std::uint64_t>(i);
-            if (std::optional<std::string> entry = EntryName(index)) {
-                // The first entry of a name wins, as in the game.
-                m_lookup.emplace(NormalisedEntryName(*entry), index);
-            }
-        }
-        m_lookupBuilt = true;
-    }
-    auto found = m_lookup.find(NormalisedEntryName(name));
-    if (found == m_lookup.end()) {
-        return std::nullopt;
-    }
-    return found->second;
 }
 
 std::optional<std::string>

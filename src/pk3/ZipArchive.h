@@ -5,7 +5,6 @@
 #include <memory>
 #include <optional>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 struct zip;
@@ -49,12 +48,9 @@ public:
     std::vector<EntryInfo> EntryInfos() const;
 
     // The entry whose name equals `name` without regard to case, "/" and "\"
-    // counting alike (as the game looks entries up), the first of its name.
-    // A walk over the names costs a tenth of an index of them: the first
-    // look-ups walk (a bot's five files, an icon), and only a reader asked
-    // more often than that builds the index.
+    // counting alike (as the game looks entries up); the first of that name.
+    // One pass over the names, no index.
     std::optional<std::uint64_t> FindEntry(const std::string& name);
-    static constexpr int ScansBeforeIndex = 8;
 
     // The entry's bytes, when its size is at most `maxSize` and it reads
     // back whole and intact.
@@ -67,12 +63,8 @@ private:
     {}
 
     std::optional<std::string> EntryName(std::uint64_t index) const;
-    std::optional<std::uint64_t> ScanForEntry(const std::string& normalisedName) const;
 
     zip* m_archive;
-    std::unordered_map<std::string, std::uint64_t> m_lookup;
-    bool m_lookupBuilt = false;
-    int m_scans = 0; // look-ups made by walking the names
 };
 
 // A file to put into an archive: its path inside the archive ("/"

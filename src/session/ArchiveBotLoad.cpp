@@ -5,6 +5,7 @@
 #include "botfiles/ScriptFile.h"
 #include "botfiles/WeightFiles.h"
 #include "core/TextCase.h"
+#include "core/TextFile.h"
 #include "pk3/ArchiveExtract.h"
 #include "pk3/ZipArchive.h"
 
@@ -23,10 +24,12 @@ bool LoadBotFromArchive(Bot& bot,
                         const Catalogues& catalogues,
                         Messages& messages)
 {
+    static_cast<void>(tempFolder); // nothing of a bot needs a file any more
     const std::string botsFolder = "botfiles/bots/";
     if (name.empty() || name.find_first_of("/\\") != std::string::npos || name == "." ||
         name == "..") {
-        ReportNotLoaded(messages, botsFolder + name + "_c.c", pk3File);
+        ReportNotLoaded(
+            messages, botsFolder + name + "_c.c", pk3File, "The bot's name is no file name.");
         return false;
     }
     std::unique_ptr<ZipReader> archive =
@@ -34,32 +37,47 @@ bool LoadBotFromArchive(Bot& bot,
     if (!archive) {
         return false;
     }
-    // Takes one entry out, reads it and deletes it again.
-    auto load = [&](const std::string& entry, const std::function<void()>& read) {
-        std::optional<std::filesystem::path> path =
-            ExtractFromArchive(*archive, pk3File, entry, tempFolder, messages);
-        if (!path) {
+    // Each entry is read into memory and handed to its reader: no file is
+    // written for it.
+    const std::string where = pk3File + "/";
+    auto load = [&](const std::string& entry,
+                    const std::function<void(const std::string&, const std::string&)>& read) {
+        std::optional<std::string> bytes = ReadFromArchive(*archive, pk3File, entry, messages);
+        if (!bytes) {
             return false;
         }
-        read();
-        std::error_code error;
-        std::filesystem::remove(*path, error);
+        read(*bytes, where + entry);
         return true;
     };
     const CharCatalogue& names = catalogues.CharNames;
     auto readChars = [&](bool fullLoad) {
-        return [&, fullLoad] {
-            ReadCharFile(bot, tempFolder, name, fullLoad, names, messages);
+        return [&, fullLoad](const std::string& bytes, const std::string& file) {
+            ReadCharLines(bot, SplitTextLines(bytes), names, fullLoad, messages, file);
         };
     };
-    auto readWeapons = [&] {
-        ReadWeaponFile(bot, tempFolder, name, names, messages);
+    auto readWeights = [&](WeightFileKind kind) {
+        return [&, kind](const std::string& bytes, const std::string& file) {
+            std::vector<std::string> changes;
+            if (ReadWeightFileBytes(bot, kind, bytes, names, &changes)) {
+                ReportForeignWeights(messages, file);
+            }
+            ReportChangedValues(messages, file, changes);
+        };
     };
-    auto readItems = [&] {
-        ReadItemFile(bot, tempFolder, name, names, messages);
+    auto readWeapons = readWeights(WeightFileKind::Weapon);
+    auto readItems = readWeights(WeightFileKind::Item);
+    auto readChats = [&](const std::string& bytes, const std::string& file) {
+        if (std::size_t leftOut = ReadChatLines(bot, SplitTextLines(bytes), catalogues.Chat)) {
+            messages.Warn(file +
+                              " holds more chat lines of one type than a bot can keep (32768): " +
+                              std::to_string(leftOut) + " lines were left out.",
+                          "Chat lines left out");
+        }
     };
-    auto readChats = [&] {
-        ReadChatFile(bot, tempFolder, name, catalogues.Chat, messages);
+    auto readScript = [&](const std::string& bytes, const std::string&) {
+        bot.SetBotPara(Para::FunName, Value(""));
+        bot.SetBotPara(Para::RailColor, Value("None"));
+        ReadScriptLines(bot, SplitTextLines(bytes));
     };
 
     switch (loadType) {
@@ -71,8 +89,7 @@ bool LoadBotFromArchive(Bot& bot,
             return false;
         }
         if (hasBotFile) {
-            return load("scripts/" + name + ".bot",
-                        [&] { ReadScriptFile(bot, tempFolder, name, catalogues.Bots, messages); });
+            return load("scripts/" + name + ".bot", readScript);
         }
         ScriptDefaults(bot, catalogues.Bots);
         return true;

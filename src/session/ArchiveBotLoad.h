@@ -13,8 +13,9 @@
 namespace twl {
 
 // Reads what `loadType` asks for of the bot `name` (lower case) from the
-// archive `pk3File` of the game's folders into `bot`: the files are taken
-// out one by one into `tempFolder`, read and deleted. The whole bot reads its
+// archive `pk3File` of the game's folders into `bot`: each file is read
+// into memory and handed to its reader (`tempFolder` is not used for a
+// bot's files; it stays for what still needs a file). The whole bot reads its
 // script when the list says the archive has one, else gets the script
 // defaults. False when the load was given up (its message has been shown).
 bool LoadBotFromArchive(Bot& bot,

@@ -6,6 +6,7 @@
 #include "core/ListFile.h"
 #include "core/Settings.h"
 #include "support/ScriptedMessages.h"
+#include "support/TempFolder.h"
 #include "support/TestCatalogues.h"
 
 #include <gtest/gtest.h>
@@ -110,6 +111,70 @@ TEST(Readers, AChatBlockLongerThanAGroupCanHoldKeepsWhatFits)
     ASSERT_NO_THROW(ReadChatLines(bot, lines, test::FreshCatalogues().Chat));
     EXPECT_EQ(bot.ChatGroupUBound(0), 32767);
     EXPECT_EQ(bot.BotChat(0, 32767), "line 32767");
+}
+
+} // namespace
+} // namespace twl
+
+namespace twl {
+namespace {
+
+TEST(ValuesThatCannotBeKept, AreNamedOnceForTheFile)
+{
+    struct Case
+    {
+        std::string Value;
+        std::optional<std::string> Written;
+    };
+
+    const std::vector<Case> cases = {
+        {"0.5", std::nullopt},
+        {".75", std::nullopt},
+        {"16777217", std::nullopt},
+        {"3.4e38", std::nullopt},
+        {"1e309", "0.0"},
+        {"-1e309", "0.0"},
+        {"0x10", "\"0x10\""},
+        {"nan", "\"nan\""},
+        {"\"text\"", std::nullopt},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(ChangedValueText(c.Value), c.Written) << c.Value;
+    }
+
+    test::TempFolder folder;
+    test::WriteBytes(folder / "v_w.c",
+                     "#define W_RAILGUN 1e309\r\n#define W_BFG10K 0x10\r\n#define W_SHOTGUN 20\r\n"
+                     "#include \"fw_weap.c\"\r\n");
+    test::ScriptedMessages messages;
+    Bot bot;
+    ASSERT_TRUE(
+        ReadWeaponFile(bot, folder.Path(), "v", test::FreshCatalogues().CharNames, messages));
+    ASSERT_EQ(messages.Received().size(), 1u);
+    EXPECT_EQ(messages.Received()[0].Title, "Values changed");
+    EXPECT_EQ(messages.Received()[0].Text,
+              "These values of " + (folder / "v_w.c").string() +
+                  " cannot be kept as they are written: #define W_RAILGUN 1e309 (written as 0.0), "
+                  "#define W_BFG10K 0x10 (written as \"0x10\").");
+}
+
+TEST(ValuesThatCannotBeKept, ChatLinesPastAGroupsEndAreCounted)
+{
+    test::TempFolder folder;
+    std::string file = "type \"game_enter\"\r\n{\r\n";
+    for (int i = 0; i < LastChatLine + 3; ++i) {
+        file += "\"line\";\r\n";
+    }
+    test::WriteBytes(folder / "c_t.c", file + "}\r\n");
+    test::ScriptedMessages messages;
+    Bot bot;
+    ASSERT_TRUE(ReadChatFile(bot, folder.Path(), "c", test::FreshCatalogues().Chat, messages));
+    EXPECT_EQ(bot.ChatGroupUBound(0), LastChatLine);
+    ASSERT_EQ(messages.Received().size(), 1u);
+    EXPECT_EQ(messages.Received()[0].Text,
+              (folder / "c_t.c").string() +
+                  " holds more chat lines of one type than a bot can keep (32768): 2 lines were "
+                  "left out.");
 }
 
 } // namespace

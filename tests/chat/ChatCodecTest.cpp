@@ -5,6 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
+#include <iostream>
+
 namespace twl {
 namespace {
 
@@ -175,6 +179,62 @@ TEST(ChatCodec, GameStyleLines)
     EXPECT_EQ(Decode("\"Hi \", 0, \", you \", looser, \"!\";", 0), "Hi {ANYBOTNAME}, you {LOSER}!");
     EXPECT_EQ(Decode("GOODBYE1;", 1), "{{GAMEEXIT1}}");
     EXPECT_EQ(Decode("TAUNT4;", 24), "{{TAUNT4}}");
+}
+
+} // namespace
+} // namespace twl
+
+namespace twl {
+namespace {
+
+// The slower of the two directions, best of three: the time of one line.
+double CodecSeconds(const std::string& editorLine, const std::string& fileLine)
+{
+    double best = 1e9;
+    for (int run = 0; run < 3; ++run) {
+        auto start = std::chrono::steady_clock::now();
+        std::string decoded = DecodeChatLine(fileLine, 0, test::FreshCatalogues().Chat);
+        std::string encoded = EncodeChatLine(editorLine, 0, test::FreshCatalogues().Chat);
+        std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
+        EXPECT_FALSE(decoded.empty() || encoded.empty());
+        best = std::min(best, took.count());
+    }
+    return best;
+}
+
+TEST(ChatCodecLength, TimeGrowsLinearlyWithTheLine)
+{
+    // Lines that took quadratic time: escaped quotes, many tokens, ", ".
+    struct Case
+    {
+        std::string Unit;     // the editor's form, repeated
+        std::string FileUnit; // the file's form, repeated inside quotes
+    };
+
+    const std::vector<Case> cases = {
+        {"\"", "\\\""},
+        {"{GOOD}", "\", good, \""},
+        {"\", \"", "\\\", \\\""},
+    };
+    for (const Case& c : cases) {
+        auto lines = [&c](std::size_t bytes) {
+            std::string editor;
+            std::string file = "\"";
+            while (editor.size() < bytes) {
+                editor += c.Unit + "x";
+                file += c.FileUnit + "x";
+            }
+            return std::pair{editor, file + "\";"};
+        };
+        auto [small, smallFile] = lines(64 * 1024);
+        auto [large, largeFile] = lines(4 * 1024 * 1024);
+        double ratio =
+            CodecSeconds(large, largeFile) / std::max(CodecSeconds(small, smallFile), 1e-6);
+        // 64 times the length: linear stays within ten times 64 (caches, a busy
+        // machine), quadratic is near 4096.
+        EXPECT_LT(ratio, 640.0) << c.Unit;
+        std::cout << "[ ratio 4 MiB / 64 KiB for \"" << c.Unit << "\": " << ratio << " ]\n";
+    }
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <sstream>
+#include <sys/stat.h>
 
 namespace twl {
 namespace {
@@ -273,6 +274,72 @@ TEST(CliNewAndCopy, UsageErrors)
     EXPECT_EQ(RunTool({"new", "--bogus", "x"}).Status, ExitUsage);
     EXPECT_EQ(RunTool({"new", "--name"}).Status, ExitUsage);
     EXPECT_EQ(RunTool({"copy", "a", "b"}).Status, ExitUsage);
+}
+
+TEST(CliFaults, AFileThatCannotBeReadEndsTheCommandWithItsReason)
+{
+    struct Case
+    {
+        std::string File;
+        std::string Reason;
+    };
+
+    const std::vector<Case> cases = {
+        {"bot_c.c", "it is a folder, not a file"},
+        {"bot_w.c", "it is not a regular file"},
+        {"bot_t.c", "it is not a regular file"},
+    };
+    for (const Case& c : cases) {
+        test::TempFolder folder;
+        std::string settings = (folder / "settings").string();
+        std::string source = (folder / "in").string();
+        ASSERT_EQ(RunTool({"new", "--settings", settings, source}).Status, ExitSuccess);
+        std::filesystem::remove(folder / "in" / c.File);
+        if (c.File == "bot_c.c") {
+            std::filesystem::create_directory(folder / "in" / c.File);
+        } else if (c.File == "bot_w.c") {
+            ASSERT_EQ(::mkfifo((folder / "in" / c.File).c_str(), 0600), 0);
+        } else {
+            std::filesystem::create_symlink("/dev/zero", folder / "in" / c.File);
+        }
+        CliRun run =
+            RunTool({"copy", "--settings", settings, source, "bot", (folder / "out").string()});
+        EXPECT_EQ(run.Status, ExitFailure) << c.File;
+        EXPECT_NE(run.Err.find("Read failed!: Couldn't read " + (folder / "in" / c.File).string() +
+                               ": " + c.Reason),
+                  std::string::npos)
+            << run.Err;
+        EXPECT_FALSE(std::filesystem::exists(folder / "out" / "bot_c.c"));
+    }
+}
+
+TEST(CliFaults, ADamagedSettingsFileIsNamed)
+{
+    test::TempFolder folder;
+    std::filesystem::create_directories(folder / "settings");
+    test::WriteBytes(folder / "settings" / "twl.ini", "[Tarnwell settings]\r\nQ3Baseq3\r\n");
+    CliRun run =
+        RunTool({"new", "--settings", (folder / "settings").string(), (folder / "out").string()});
+    EXPECT_NE(run.Err.find("Load error: " + (folder / "settings" / "twl.ini").string() +
+                           ": line 2: no \"Key = value\""),
+              std::string::npos)
+        << run.Err;
+}
+
+TEST(CliFaults, ScanKeepsTheGameFolderAbsolute)
+{
+    test::TempFolder folder;
+    std::filesystem::create_directories(folder / "g1" / "baseq3");
+    std::filesystem::path before = std::filesystem::current_path();
+    std::filesystem::current_path(folder.Path());
+    CliRun run = RunTool({"scan", "--settings", "settings", "g1/"});
+    std::filesystem::current_path(before);
+    EXPECT_EQ(run.Status, ExitSuccess) << run.Err;
+    std::string ini = test::ReadBytes(folder / "settings" / "twl.ini");
+    EXPECT_NE(ini.find("Q3Baseq3 = " + (std::filesystem::canonical(folder.Path()) / "g1").string() +
+                       "\r\n"),
+              std::string::npos)
+        << ini;
 }
 
 } // namespace

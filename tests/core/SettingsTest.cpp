@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 namespace twl {
 namespace {
 
@@ -169,6 +171,92 @@ TEST(Settings, WriteFailureIsReportedWithPathAndReason)
                                          "Write failed!",
                                          "Couldn't write " + (missing / "twl.ini").string() +
                                              ": No such file or directory"}));
+}
+
+} // namespace
+} // namespace twl
+
+namespace twl {
+namespace {
+
+TEST(SettingsByKey, EachLineIsReadByItsKey)
+{
+    struct Case
+    {
+        std::vector<std::string> Lines;
+        bool Ok;
+        std::string UserName;
+        std::string Damage;
+    };
+
+    const std::vector<Case> cases = {
+        // Hand-edited: no blanks around "=", keys in another order and case.
+        {{"[Tarnwell settings]",
+          "username=J\xC3\xB6rg",
+          "Q3Baseq3=/q3",
+          "WorkDir =",
+          "WinZipDir=",
+          "Email= ",
+          "HTTP = h",
+          "Bots=2",
+          "BaseQ3Check=false"},
+         true,
+         "J\xC3\xB6rg",
+         ""},
+        {{"[Tarnwell settings]", "Q3Baseq3 = /q3", "this line is no setting"},
+         false,
+         "",
+         "line 3: no \"Key = value\""},
+        {{"Q3Baseq3 = /q3", "WorkDir = /w"}, false, "", "line 3: WinZipDir is missing"},
+        {{"Q3Baseq3 = /q3",
+          "WorkDir = /w",
+          "WinZipDir =",
+          "UserName = u",
+          "Email =",
+          "Http =",
+          "Bots = lots",
+          "BaseQ3Check = True"},
+         false,
+         "u",
+         "line 7: \"lots\" is no value of Bots"},
+    };
+    for (const Case& c : cases) {
+        Settings settings;
+        std::optional<std::string> damage = ReadSettingsLinesExplained(c.Lines, settings);
+        EXPECT_EQ(!damage, c.Ok) << c.Lines[1];
+        EXPECT_EQ(damage.value_or(""), c.Damage);
+        EXPECT_EQ(settings.Text(Settings::UserName), c.UserName);
+    }
+}
+
+TEST(SettingsByKey, AFileThatCannotBeReadIsNeverOverwritten)
+{
+    if (::geteuid() == 0) {
+        GTEST_SKIP() << "root reads every file";
+    }
+    TempFolder folder;
+    test::WriteBytes(folder / "twl.ini", "[Tarnwell settings]\r\nUserName = mine\r\n");
+    std::filesystem::permissions(folder / "twl.ini", std::filesystem::perms::none);
+    ScriptedMessages messages;
+    Settings settings;
+    EXPECT_FALSE(LoadIniFile(folder.Path(), settings, messages).Ok);
+    EXPECT_EQ(messages.Received().size(), 1u);
+    EXPECT_FALSE(SaveIniFile(folder.Path(), settings).Ok);
+    std::filesystem::permissions(folder / "twl.ini", std::filesystem::perms::owner_all);
+    EXPECT_EQ(test::ReadBytes(folder / "twl.ini"), "[Tarnwell settings]\r\nUserName = mine\r\n");
+}
+
+TEST(SettingsByKey, AFolderInPlaceOfTheFileIsReportedAndKept)
+{
+    TempFolder folder;
+    std::filesystem::create_directory(folder / "twl.ini");
+    ScriptedMessages messages;
+    Settings settings;
+    FileResult read = LoadIniFile(folder.Path(), settings, messages);
+    EXPECT_EQ(read.Reason, "it is a folder, not a file");
+    EXPECT_TRUE(settings.KeepFileAsItIs);
+    EXPECT_FALSE(SaveIniFile(folder.Path(), settings).Ok);
+    EXPECT_TRUE(std::filesystem::is_directory(folder / "twl.ini"));
 }
 
 } // namespace

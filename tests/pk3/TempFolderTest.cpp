@@ -4,7 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
+#include <cstdlib>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace twl {
 namespace {
@@ -24,6 +28,41 @@ TEST(PrivateTempFolder, IsPrivateAndGoesAway)
         EXPECT_NE(other.Path(), path);
     }
     EXPECT_FALSE(std::filesystem::exists(path));
+}
+
+TEST(PrivateTempFolder, GoesAwayWhenASignalEndsTheProgram)
+{
+    for (int signalNumber : {SIGTERM, SIGINT, SIGHUP, SIGABRT}) {
+        int pipeEnds[2];
+        ASSERT_EQ(::pipe(pipeEnds), 0);
+        pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            ::close(pipeEnds[0]);
+            PrivateTempFolder temp;
+            test::WriteBytes(temp.Path() / "bot_c.c", "x");
+            test::WriteBytes(temp.Path() / "bot_t.c", "y");
+            std::string path = temp.Path().string() + "\n";
+            if (::write(pipeEnds[1], path.data(), path.size()) < 0) {
+                std::_Exit(3);
+            }
+            ::raise(signalNumber);
+            std::_Exit(2); // not reached: the signal ends the program
+        }
+        ::close(pipeEnds[1]);
+        std::string path;
+        char c = 0;
+        while (::read(pipeEnds[0], &c, 1) == 1 && c != '\n') {
+            path += c;
+        }
+        ::close(pipeEnds[0]);
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        EXPECT_TRUE(WIFSIGNALED(status)) << signalNumber;
+        EXPECT_EQ(WTERMSIG(status), signalNumber);
+        ASSERT_FALSE(path.empty());
+        EXPECT_FALSE(std::filesystem::exists(path)) << signalNumber;
+    }
 }
 
 } // namespace

@@ -174,7 +174,8 @@ TEST_F(ArchiveLoadTest, AMissingEntryGivesUpAndKeepsTheBot)
               (ScriptedMessages::Message{ScriptedMessages::Kind::Inform,
                                          "Load failed",
                                          "Couldn't load botfiles/bots/johnny_i.c from "
-                                         "bot-Johnny.pk3. Check that the pk3-file still exists."}));
+                                         "bot-Johnny.pk3. Check that the pk3-file still exists.\n"
+                                         "The archive has no such entry."}));
     EXPECT_EQ(m_messages.Received()[1],
               (ScriptedMessages::Message{ScriptedMessages::Kind::Inform,
                                          "Operation cancelled!",
@@ -191,7 +192,7 @@ TEST_F(ArchiveLoadTest, AScriptTheListPromisesButTheArchiveLacks)
     ASSERT_EQ(m_messages.Received().size(), 2u);
     EXPECT_EQ(m_messages.Received()[0].Text,
               "Couldn't load scripts/johnny.bot from bot-Johnny.pk3. Check that the pk3-file still "
-              "exists.");
+              "exists.\nThe archive has no such entry.");
 }
 
 TEST_F(ArchiveLoadTest, AnArchiveThatIsGone)
@@ -202,7 +203,7 @@ TEST_F(ArchiveLoadTest, AnArchiveThatIsGone)
     ASSERT_EQ(m_messages.Received().size(), 2u);
     EXPECT_EQ(m_messages.Received()[0].Text,
               "Couldn't load botfiles/bots/johnny_c.c from bot-Johnny.pk3. Check that the pk3-file "
-              "still exists.");
+              "still exists.\nNo archive of that name is in the game's folders.");
     EXPECT_EQ(m_messages.Received()[1].Text, "Bot Johnny not loaded.");
 }
 
@@ -250,7 +251,7 @@ TEST_F(ArchiveLoadTest, AnEntryWhoseSizeLiesIsNotRead)
     EXPECT_FALSE(LoadListed(bot, "Johnny"));
     EXPECT_EQ(m_messages.Received()[0].Text,
               "Couldn't load botfiles/bots/johnny_c.c from bot-Johnny.pk3. Check that the pk3-file "
-              "still exists.");
+              "still exists.\nThe entry could not be read: CRC error.");
 }
 
 TEST_F(ArchiveLoadTest, NamesThatWouldLeaveTheTemporaryFolderAreRefused)

@@ -141,8 +141,12 @@ TEST_F(GameFolderTest, BrokenArchivesAreReportedAndTheScanGoesOn)
         EXPECT_NE(message.Text.find("  Error in pk3 browsing:  "), std::string::npos)
             << message.Text;
     }
-    EXPECT_EQ(m_messages.Received()[0].Text, "19  Error in pk3 browsing:  Not a zip archive");
-    EXPECT_EQ(m_messages.Received()[3].Text, "9  Error in pk3 browsing:  No such file");
+    EXPECT_EQ(m_messages.Received()[0].Text,
+              "19  Error in pk3 browsing:  Not a zip archive: " +
+                  (m_game / "baseq3" / "a-notazip.pk3").string());
+    EXPECT_EQ(m_messages.Received()[3].Text,
+              "9  Error in pk3 browsing:  No such file: " +
+                  (m_game / "baseq3" / "f-gone.pk3").string());
 }
 
 TEST_F(GameFolderTest, AnArchiveTheUserCannotReadIsReported)
