@@ -7,6 +7,7 @@
 #include "dialogs/frmOptions.h"
 #include "editor/ChatEditor.h"
 #include "editor/FunNamePreview.h"
+#include "editor/IconImages.h"
 #include "editor/ParameterPages.h"
 #include "session/ChatPage.h"
 #include "session/FunName.h"
@@ -391,6 +392,14 @@ void frmMain::FillModelAndSkin(std::int16_t model, std::int16_t skin)
     }
     m_editor.ShowModelAndSkin({model, skin});
     m_modelFrame->setTitle(QStringLiteral("Model name (%1 models)").arg(m_models->count()));
+    ShowImage();
+}
+
+void frmMain::ShowImage()
+{
+    IconChoice choice = m_icons.Choose(m_editor, Selection(), m_editor.UserMessages());
+    m_icon->setPixmap(
+        IconPixmap(choice, m_icon->contentsRect().size(), m_icon->devicePixelRatioF()));
 }
 
 ModelSelection frmMain::Selection() const
@@ -416,14 +425,18 @@ void frmMain::cmbModel_Click(int index)
     auto model = static_cast<std::int16_t>(index);
     m_editor.ModelChosen(model);
     FillSkinCombo(model);
-    QSignalBlocker block(m_skins);
-    m_skins->setCurrentIndex(0);
+    {
+        QSignalBlocker block(m_skins);
+        m_skins->setCurrentIndex(0);
+    }
+    ShowImage();
 }
 
 void frmMain::cmbSkin_Click(int index)
 {
     m_editor.SkinChosen(static_cast<std::int16_t>(m_models->currentIndex()),
                         static_cast<std::int16_t>(index));
+    ShowImage();
 }
 
 void frmMain::DrawFunName(const QString& funName)
@@ -601,6 +614,7 @@ void frmMain::ShowOptions()
         SaveOptionValues(m_editor, taken);
     });
     options.exec();
+    ShowImage(); // the game folder may have come or gone
 }
 
 void frmMain::CheckBaseq3()

@@ -3,6 +3,7 @@
 #include "core/Messages.h"
 #include "session/BotEditor.h"
 #include "session/FileCommands.h"
+#include "session/SkinIcon.h"
 
 #include <QMainWindow>
 
@@ -52,6 +53,9 @@ public:
     void FillModelAndSkin(std::int16_t model, std::int16_t skin);
     void FillSkinCombo(std::int16_t model);
     void DrawFunName(const QString& funName);
+    // Shows the icon of the selected skin (or the picture that stands for
+    // it) in the icon box; the box stays empty while icons cannot be shown.
+    void ShowImage();
 
     void CreateZeroBot();
     void CreateAverageBot();
@@ -109,6 +113,8 @@ private:
     FunNamePreview* m_funName = nullptr;
     ParameterPages* m_pages = nullptr;
     ChatEditor* m_chatPage = nullptr;
+    // Keeps the archive of the last icon open for the next one.
+    SkinIconReader m_icons;
     // While the focus is put back into a box that failed its rules, leaving
     // the box it went to is no validation.
     QLineEdit* m_returningTo = nullptr;

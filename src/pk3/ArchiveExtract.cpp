@@ -126,19 +126,4 @@ std::optional<std::filesystem::path> ExtractFromArchive(ZipReader& archive,
     return target;
 }
 
-std::optional<std::filesystem::path>
-ExtractIcon(const std::string& pk3File,
-            const std::string& iconFile,
-            const std::vector<std::filesystem::path>& archiveFolders,
-            const std::filesystem::path& tempFolder,
-            Messages& messages)
-{
-    std::unique_ptr<ZipReader> archive =
-        OpenGameArchive(pk3File, iconFile, archiveFolders, messages);
-    if (!archive) {
-        return std::nullopt;
-    }
-    return ExtractFromArchive(*archive, pk3File, iconFile, tempFolder, messages);
-}
-
 } // namespace twl

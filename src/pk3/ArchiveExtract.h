@@ -66,13 +66,4 @@ ReadArchiveEntry(const std::string& pk3File,
                  const std::vector<std::filesystem::path>& archiveFolders,
                  Messages& messages);
 
-// Takes a skin icon (its path as the catalogue keeps it) out of its archive
-// into `tempFolder`; the path written, or nothing (after the message).
-std::optional<std::filesystem::path>
-ExtractIcon(const std::string& pk3File,
-            const std::string& iconFile,
-            const std::vector<std::filesystem::path>& archiveFolders,
-            const std::filesystem::path& tempFolder,
-            Messages& messages);
-
 } // namespace twl

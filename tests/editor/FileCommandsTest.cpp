@@ -2,11 +2,13 @@
 #include "dialogs/DirView.h"
 #include "dialogs/frmOpen.h"
 #include "dialogs/frmOptions.h"
+#include "editor/IconImages.h"
 #include "editor/Sliders.h"
 #include "editor/frmMain.h"
 #include "pk3/ZipArchive.h"
 #include "support/ScriptedMessages.h"
 #include "support/TempFolder.h"
+#include "support/TgaBytes.h"
 
 #include <QAction>
 #include <QApplication>
@@ -160,6 +162,8 @@ protected:
     }
 
     QString Status() { return m_window->statusBar()->currentMessage(); }
+
+    std::string ThisBotSkin() { return m_window->Editor().ThisBot.BotPara(Para::Skin).ToText(); }
 
     TempFolder m_settings;
     ScriptedMessages m_messages;
@@ -437,6 +441,62 @@ TEST_F(FileCommandsTest, WeightsKeptInAnotherLayoutCannotBeMovedAndSaySo)
     m_window->CreateZeroBot();
     EXPECT_TRUE(weapons->parentWidget()->isEnabled());
     EXPECT_TRUE(note->isHidden());
+}
+
+} // namespace
+} // namespace twl
+
+namespace twl {
+namespace {
+
+TEST_F(FileCommandsTest, TheSelectedSkinsIconIsShown)
+{
+    // A game folder whose archive holds a red icon for a skin of Sarge.
+    TempFolder game;
+    std::filesystem::create_directories(game / "baseq3");
+    RgbaImage red{8, 8, std::vector<std::uint8_t>()};
+    for (int p = 0; p < 64; ++p) {
+        red.Pixels.insert(red.Pixels.end(), {255, 0, 0, 255});
+    }
+    ASSERT_FALSE(
+        WriteZipArchive(game / "baseq3" / "skins.pk3",
+                        {{"models/players/sarge/icon_camo.tga",
+                          test::MakeTga(red, test::TgaOptions{24, true, false, "", ""})}}));
+    BotEditor& editor = m_window->Editor();
+    editor.CurrentSettings().Text(Settings::Q3Baseq3) = game.Path().string();
+    editor.InitByValues();
+    ModelCatalogue& models = editor.CurrentCatalogues().Models;
+    AddModelSkin(models, "Sarge", "Camo", "skins.pk3", "models\\players\\sarge\\icon_camo.tga");
+    AddModelSkin(models, "Sarge", "Mine", UserDefined, "");
+    AddModelSkin(models, "Sarge", "Gone", "skins.pk3", "models\\players\\sarge\\icon_gone.tga");
+    auto* skins = m_window->findChild<QComboBox*>(QStringLiteral("cmbSkin"));
+    auto* icon = m_window->findChild<QLabel*>(QStringLiteral("picIcon"));
+    m_window->FillModelAndSkin(16, 0); // Sarge, Default: its icon is in pak0.pk3, not here
+
+    auto choose = [&](const QString& skin) {
+        int index = skins->findText(skin);
+        skins->setCurrentIndex(index);
+        emit skins->activated(index);
+        return icon->pixmap().toImage();
+    };
+    QImage shown = choose(QStringLiteral("Camo"));
+    ASSERT_FALSE(shown.isNull());
+    EXPECT_EQ(shown.pixelColor(shown.width() / 2, shown.height() / 2), QColor(255, 0, 0));
+    // The picture is scaled to the box without distortion.
+    EXPECT_EQ(shown.width(), shown.height());
+    auto fixed = [&](IconChoice::Kind kind) {
+        IconChoice choice;
+        choice.Shows = kind;
+        return IconPixmap(choice, icon->contentsRect().size(), icon->devicePixelRatioF()).toImage();
+    };
+    EXPECT_TRUE(choose(QStringLiteral("Mine")) == fixed(IconChoice::Kind::UserSkin));
+    EXPECT_TRUE(choose(QStringLiteral("Gone")) == fixed(IconChoice::Kind::NotFound));
+    EXPECT_FALSE(fixed(IconChoice::Kind::UserSkin) == fixed(IconChoice::Kind::NotFound));
+    EXPECT_EQ(ThisBotSkin(), "Gone");
+    // Messages: only the game's own archive, which this folder lacks.
+    for (const Message& message : m_messages.Received()) {
+        EXPECT_NE(message.Text.find("pak0.pk3"), std::string::npos) << message.Text;
+    }
 }
 
 } // namespace

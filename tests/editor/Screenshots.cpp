@@ -5,12 +5,15 @@
 #include "dialogs/frmOptions.h"
 #include "editor/ParameterPages.h"
 #include "editor/frmMain.h"
+#include "pk3/ZipArchive.h"
 #include "support/ScriptedMessages.h"
 #include "support/TempFolder.h"
+#include "support/TgaBytes.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPixmap>
 #include <QSignalSpy>
 #include <QTabBar>
@@ -50,11 +53,6 @@ int main(int argc, char* argv[])
     window.resize(window.sizeHint());
     window.show();
     std::printf("window %dx%d\n", window.width(), window.height());
-    std::printf(
-        "tabs %d pages %d general %d\n",
-        window.findChild<QTabWidget*>(QStringLiteral("tbsBotPara"))->tabBar()->sizeHint().width(),
-        window.findChild<QTabWidget*>(QStringLiteral("tbsBotPara"))->sizeHint().width(),
-        window.findChild<QWidget*>(QStringLiteral("fraGeneral"))->sizeHint().width());
     bool ok = true;
     auto* pages = window.findChild<QTabWidget*>(QStringLiteral("tbsBotPara"));
     window.CreateAverageBot();
@@ -62,6 +60,36 @@ int main(int argc, char* argv[])
         pages->setCurrentIndex(page);
         ok = Save(window, folder, QStringLiteral("page-%1").arg(page)) && ok;
     }
+    // The chat page with lines of the user's own and a list reference selected.
+    pages->setCurrentIndex(7);
+    auto* groups = window.findChild<QListWidget*>(QStringLiteral("lstChatGroups"));
+    window.Editor().ThisBot.SetBotChat(24, 0, "You {LOSER}, {TARGET}!");
+    window.Editor().ThisBot.SetBotChat(24, 1, "{{KILLINSULT12}}");
+    window.Editor().ThisBot.SetBotChat(24, 2, "Nice try with that {WEAPONUSED}.");
+    groups->setCurrentRow(24);
+    window.findChild<QListWidget*>(QStringLiteral("lstChat"))->setCurrentRow(1);
+    ok = Save(window, folder, QStringLiteral("chat-lines")) && ok;
+
+    // A skin icon from an archive of a game folder.
+    twl::test::TempFolder game;
+    std::filesystem::create_directories(game / "baseq3");
+    twl::WriteZipArchive(game / "baseq3" / "skins.pk3",
+                         {{"models/players/sarge/icon_camo.tga",
+                           twl::test::MakeTga(twl::test::PatternImage(64, 64, true, false),
+                                              twl::test::TgaOptions{24, true, false, "", ""})}});
+    window.Editor().CurrentSettings().Text(twl::Settings::Q3Baseq3) = game.Path().string();
+    window.Editor().InitByValues();
+    twl::AddModelSkin(window.Editor().CurrentCatalogues().Models,
+                      "Sarge",
+                      "Camo",
+                      "skins.pk3",
+                      "models\\players\\sarge\\icon_camo.tga");
+    window.Editor().ThisBot.SetBotPara(twl::Para::Model, twl::Value("Sarge"));
+    window.Editor().ThisBot.SetBotPara(twl::Para::Skin, twl::Value("Camo"));
+    window.FillBotDataToForm();
+    pages->setCurrentIndex(0);
+    ok = Save(window, folder, QStringLiteral("skin-icon")) && ok;
+
     pages->setCurrentIndex(0);
     auto* funName = window.findChild<QLineEdit*>(QStringLiteral("txtBotPara_2"));
     funName->setText(QStringLiteral("^0Bl^1Re^2Gr^3Ye^4Bl^5Cy^6Ma^7Wh"));

@@ -270,22 +270,5 @@ TEST_F(ArchiveLoadTest, NamesThatWouldLeaveTheTemporaryFolderAreRefused)
     EXPECT_EQ(m_messages.Received()[0].Title, "Load failed");
 }
 
-TEST_F(ArchiveLoadTest, IconsComeOutUnderTheirBareName)
-{
-    Archive("skins.pk3", {{"models/players/sarge/icon_blackops.tga", "TGA"}});
-    std::optional<std::filesystem::path> icon =
-        ExtractIcon("skins.pk3",
-                    "models\\players\\sarge\\icon_blackops.tga",
-                    Folders(),
-                    m_temp.Path(),
-                    m_messages);
-    ASSERT_TRUE(icon);
-    EXPECT_EQ(*icon, m_temp.Path() / "icon_blackops.tga");
-    EXPECT_EQ(test::ReadBytes(*icon), "TGA");
-    EXPECT_FALSE(ExtractIcon(
-        "skins.pk3", "models\\players\\sarge\\icon_x.tga", Folders(), m_temp.Path(), m_messages));
-    EXPECT_EQ(m_messages.Received().size(), 1u);
-}
-
 } // namespace
 } // namespace twl
