@@ -338,6 +338,8 @@ TEST_F(FileCommandsTest, TheGameFolderCheckAndABotFromItsArchive)
               ExitSuccess);
     std::filesystem::copy_file(made / "bot-Johnny.pk3", game / "baseq3" / "bot-Johnny.pk3");
     std::filesystem::copy_file(made / "bot-Johnny.pk3", game / "baseq3" / "zzz.pk3");
+    // The game's own archive, whose icons the skins of its models name.
+    ASSERT_FALSE(WriteZipArchive(game / "baseq3" / "pak0.pk3", {{"readme.txt", "game data"}}));
 
     // The options take the game folder.
     ASSERT_TRUE(
