@@ -1,5 +1,6 @@
 #include "editor/ChatEditor.h"
 
+#include "chat/ChatLength.h"
 #include "session/ChatPage.h"
 
 #include <QCheckBox>
@@ -13,6 +14,8 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace twl {
 
@@ -45,6 +48,7 @@ ChatEditor::ChatEditor(BotEditor& editor, QWidget* parent)
     , m_groups(new QListWidget(this))
     , m_lines(new QListWidget(this))
     , m_line(new QLineEdit(this))
+    , m_length(new QLabel(this))
     , m_chatLists(DropDown("cmbPreDefChats", this))
     , m_members(DropDown("cmbPreDefChatsIndex", this))
     , m_wordLists(DropDown("cmbPreDefWords", this))
@@ -60,6 +64,9 @@ ChatEditor::ChatEditor(BotEditor& editor, QWidget* parent)
     m_groups->setObjectName(QStringLiteral("lstChatGroups"));
     m_lines->setObjectName(QStringLiteral("lstChat"));
     m_line->setObjectName(QStringLiteral("txtChat"));
+    m_length->setObjectName(QStringLiteral("lblChatLength"));
+    m_length->setToolTip(QStringLiteral("The line's length as the game counts it: a longer line "
+                                        "makes the game refuse the whole chat file"));
     m_autoSynonyms->setObjectName(QStringLiteral("chkSynonyms"));
     m_line->installEventFilter(this);
     // Chat files hold lines of any length; the box must not cut them.
@@ -83,7 +90,10 @@ ChatEditor::ChatEditor(BotEditor& editor, QWidget* parent)
     // the right.
     auto* middle = new QVBoxLayout();
     middle->addWidget(m_lines, 1);
-    middle->addWidget(m_line);
+    auto* lineRow = new QHBoxLayout();
+    lineRow->addWidget(m_line, 1);
+    lineRow->addWidget(m_length);
+    middle->addLayout(lineRow);
     auto* lineButtons = new QHBoxLayout();
     lineButtons->addWidget(m_newLine);
     lineButtons->addWidget(m_removeLine);
@@ -241,6 +251,7 @@ void ChatEditor::ShowLine(int line)
     m_showingLine = true;
     m_line->setText(text);
     m_showingLine = false;
+    ShowLength(text);
     // A reference to a chat list is replaced or removed, never edited.
     bool editable = !IsChatListReference(text.toStdString());
     m_line->setEnabled(editable);
@@ -260,6 +271,25 @@ void ChatEditor::LineEdited(const QString& text)
     }
     ChatLineEdited(m_editor, group, line, text.toStdString(), m_showingLine);
     m_lines->item(line)->setText(text);
+    ShowLength(text);
+}
+
+void ChatEditor::ShowLength(const QString& text)
+{
+    // Counted as the chat file will hold the line; a line that is too long
+    // is still kept as typed, only the count turns to the warning colour.
+    ChatMessageLength length = GameChatLength(text.toStdString(),
+                                              static_cast<std::size_t>(std::max(Group(), 0)),
+                                              m_editor.CurrentCatalogues().Chat);
+    m_length->setText(QStringLiteral("%1/%2").arg(length.Length).arg(MaxChatMessageLength));
+    QPalette colours = palette();
+    if (!length.Fits) {
+        colours.setColor(QPalette::WindowText, QColor(200, 0, 0));
+    }
+    m_length->setPalette(colours);
+    QFont font = this->font();
+    font.setBold(!length.Fits);
+    m_length->setFont(font);
 }
 
 void ChatEditor::InsertToken(const std::string& token)

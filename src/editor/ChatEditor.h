@@ -44,11 +44,13 @@ private:
     void InsertToken(const std::string& token);
     void ChatListChosen(int list);
     void CheckSynonymsOfLine();
+    void ShowLength(const QString& text);
 
     BotEditor& m_editor;
     QListWidget* m_groups;
     QListWidget* m_lines;
     QLineEdit* m_line;
+    QLabel* m_length;
     QComboBox* m_chatLists;
     QComboBox* m_members;
     QComboBox* m_wordLists;

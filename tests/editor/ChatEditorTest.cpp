@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -180,6 +181,49 @@ TEST_F(ChatEditorTest, MenuCommandsForAllChats)
     EXPECT_EQ(m_lines->count(), 1);
     EXPECT_EQ(ThisBot().ChatGroupUBound(27), 0);
     EXPECT_EQ(ThisBot().BotChat(27, 0), "");
+}
+
+} // namespace
+} // namespace twl
+
+namespace twl {
+namespace {
+
+TEST_F(ChatEditorTest, TheCounterShowsTheLengthAsTheGameCountsIt)
+{
+    auto* length = Find<QLabel>("lblChatLength");
+    m_groups->setCurrentRow(0);
+    m_line->setFocus();
+
+    struct Case
+    {
+        QString Line;
+        QString Shown;
+        bool Warned;
+    };
+
+    const Case cases[] = {
+        {QString(255, QLatin1Char('x')), QStringLiteral("255/255"), false},
+        {QString(256, QLatin1Char('x')), QStringLiteral("256/255"), true},
+        // A variable counts 3 and its digit, and may not start after the
+        // 249th character; a word list counts 3 and its name.
+        {QString(249, QLatin1Char('x')) + QStringLiteral("{RANDOMOPP}"),
+         QStringLiteral("253/255"),
+         false},
+        {QString(250, QLatin1Char('x')) + QStringLiteral("{RANDOMOPP}"),
+         QStringLiteral("254/255"),
+         true},
+        {QStringLiteral("Hi {LOSER}"), QStringLiteral("12/255"), false},
+        {QStringLiteral("say \"hi\""), QStringLiteral("8/255"), false},
+    };
+    for (const Case& c : cases) {
+        m_line->selectAll();
+        QTest::keyClicks(m_line, c.Line);
+        EXPECT_EQ(length->text(), c.Shown) << c.Line.toStdString();
+        EXPECT_EQ(length->font().bold(), c.Warned) << length->text().toStdString();
+        // Kept as typed, whatever its length.
+        EXPECT_EQ(ThisBot().BotChat(0, 0), c.Line.toStdString());
+    }
 }
 
 } // namespace
