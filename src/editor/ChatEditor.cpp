@@ -324,6 +324,19 @@ void ChatEditor::CheckSynonymsOfLine()
     }
 }
 
+void ChatEditor::ShowLineOf(int group, int line)
+{
+    if (group < 0 || group >= m_groups->count()) {
+        return;
+    }
+    if (Group() != group) {
+        m_groups->setCurrentRow(group);
+    }
+    if (line >= 0 && line < m_lines->count()) {
+        m_lines->setCurrentRow(line);
+    }
+}
+
 void ChatEditor::AddExtraChats()
 {
     AddExtraChatsToBot(m_editor);

@@ -30,6 +30,9 @@ public:
     // Shows the selected chat type again, its first line selected.
     void RebuildView();
 
+    // Selects chat type `group` and its line `line` (the first when -1).
+    void ShowLineOf(int group, int line);
+
     void AddExtraChats();
     void DeleteAllChats();
 

@@ -2,6 +2,7 @@
 
 #include "core/Version.h"
 #include "dialogs/frmAbout.h"
+#include "dialogs/frmCheck.h"
 #include "dialogs/frmModelDialog.h"
 #include "dialogs/frmOpen.h"
 #include "dialogs/frmOptions.h"
@@ -10,6 +11,7 @@
 #include "editor/IconImages.h"
 #include "editor/ParameterPages.h"
 #include "session/ChatPage.h"
+#include "session/CheckCommands.h"
 #include "session/FunName.h"
 #include "session/ModelCommands.h"
 
@@ -192,6 +194,10 @@ void frmMain::BuildMenus()
             &QAction::triggered,
             this,
             &frmMain::CheckBaseq3);
+    connect(AddAction(tools, "mnuCheckBot", QStringLiteral("Check bot"), true),
+            &QAction::triggered,
+            this,
+            &frmMain::CheckBot);
     QMenu* list = AddSubmenu(tools, "mnuList", QStringLiteral("Model/skin list"));
     connect(AddAction(list, "mnuModelAdd", QStringLiteral("Add model"), true),
             &QAction::triggered,
@@ -594,8 +600,53 @@ void frmMain::LoadBot()
 
 void frmMain::MakeBotFiles()
 {
+    if (CheckAllIn()) {
+        return;
+    }
+    std::vector<Finding> findings = CheckThisBot(m_editor);
+    if (!MayMakeWithFindings(m_editor, findings)) {
+        ShowFindings(findings);
+        return;
+    }
+    ShowOpenSaveForm(static_cast<int>(DialogPurpose::MakeBotFiles));
+}
+
+void frmMain::CheckBot()
+{
+    // What the boxes hold counts, as it would when the files are made.
     if (!CheckAllIn()) {
-        ShowOpenSaveForm(static_cast<int>(DialogPurpose::MakeBotFiles));
+        ShowFindings(CheckThisBot(m_editor));
+    }
+}
+
+void frmMain::ShowFindings(const std::vector<Finding>& findings)
+{
+    QStringList lines;
+    for (const Finding& finding : findings) {
+        lines << Text(FindingLine(finding));
+    }
+    frmCheck dialog(lines, this);
+    int chosen = -1;
+    connect(&dialog, &frmCheck::GoTo, this, [&chosen](int finding) { chosen = finding; });
+    dialog.exec();
+    if (chosen >= 0 && static_cast<std::size_t>(chosen) < findings.size()) {
+        GoToFinding(findings[static_cast<std::size_t>(chosen)]);
+    }
+}
+
+void frmMain::GoToFinding(const Finding& finding)
+{
+    FindingTarget target = TargetOf(finding.Place);
+    if (target.Page >= 0) {
+        m_pages->setCurrentIndex(target.Page);
+    }
+    if (target.ChatGroup >= 0) {
+        m_chatPage->ShowLineOf(target.ChatGroup, target.ChatLine);
+    }
+    if (!target.Control.empty()) {
+        if (auto* control = findChild<QWidget*>(Text(target.Control))) {
+            control->setFocus(Qt::OtherFocusReason);
+        }
     }
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/Messages.h"
+#include "session/BotCheck.h"
 #include "session/BotEditor.h"
 #include "session/FileCommands.h"
 #include "session/SkinIcon.h"
@@ -67,6 +68,11 @@ public:
     void ShowOpenSaveForm(int sType);
     void LoadBot();
     void MakeBotFiles();
+    // "Check bot": the findings, and a way to what each concerns.
+    void CheckBot();
+    void ShowFindings(const std::vector<Finding>& findings);
+    // Shows the page and control a finding concerns.
+    void GoToFinding(const Finding& finding);
     void ShowOptions();
     // "Check baseq3", with its wait window.
     void CheckBaseq3();

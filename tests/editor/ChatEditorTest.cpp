@@ -7,12 +7,14 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -224,6 +226,44 @@ TEST_F(ChatEditorTest, TheCounterShowsTheLengthAsTheGameCountsIt)
         // Kept as typed, whatever its length.
         EXPECT_EQ(ThisBot().BotChat(0, 0), c.Line.toStdString());
     }
+}
+
+} // namespace
+} // namespace twl
+
+namespace twl {
+namespace {
+
+TEST_F(ChatEditorTest, MakingABotTheGameRefusesAsksAndTheListLeadsToTheLine)
+{
+    ThisBot().SetBotChat(9, 0, "fine");
+    ThisBot().SetBotChat(9, 1, std::string(300, 'x'));
+    bool listed = false;
+    QTimer timer;
+    timer.setSingleShot(true);
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(dialog->objectName(), QStringLiteral("frmCheck"));
+        auto* findings = dialog->findChild<QListWidget*>(QStringLiteral("lstFindings"));
+        ASSERT_NE(findings, nullptr);
+        QList<QListWidgetItem*> errors =
+            findings->findItems(QStringLiteral("error: bot_t.c"), Qt::MatchStartsWith);
+        ASSERT_EQ(errors.size(), 1);
+        listed = true;
+        emit findings->itemActivated(errors[0]); // a double-click
+    });
+    timer.start(0);
+    m_messages.ExpectQuestion(false);
+    Find<QAction>("mnuMake")->trigger();
+    EXPECT_TRUE(listed);
+    ASSERT_EQ(m_messages.Received().size(), 1u);
+    EXPECT_EQ(m_messages.Received()[0].Text,
+              "The game will not load this bot as it is: 1 problems. Make the files anyway?");
+    // The finding leads to its chat type and line.
+    EXPECT_EQ(m_window->findChild<QTabWidget*>(QStringLiteral("tbsBotPara"))->currentIndex(), 7);
+    EXPECT_EQ(m_groups->currentRow(), 9);
+    EXPECT_EQ(m_lines->currentRow(), 1);
 }
 
 } // namespace

@@ -54,6 +54,7 @@ const MenuItem MenuItems[] = {
     {"mnuChatFile", "Load chat file", true},
     {"mnTool", "Tools", true},
     {"mnuCheck", "Check baseq3", true},
+    {"mnuCheckBot", "Check bot", true},
     {"mnuList", "Model/skin list", true},
     {"mnuModelAdd", "Add model", true},
     {"mnuSkinAdd", "Add skin", true},
