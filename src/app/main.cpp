@@ -81,9 +81,7 @@ int main(int argc, char* argv[])
     messages.SetParent(&window);
     window.show();
     if (!options.File.empty()) {
-        // Opening a bot at start comes with the editor's "Load bot" command.
-        std::cerr << "tarnwell: " << options.File
-                  << " is not opened: loading a bot at start is not in this version yet\n";
+        window.OpenAtStart(options.File);
     }
     return QApplication::exec();
 }

@@ -591,6 +591,11 @@ void frmMain::ApplyOutcome(const CommandOutcome& outcome)
     }
 }
 
+void frmMain::OpenAtStart(const std::filesystem::path& file)
+{
+    ApplyOutcome(twl::OpenAtStart(m_editor, file));
+}
+
 void frmMain::LoadBot()
 {
     if (MayLoadBot(m_editor)) {

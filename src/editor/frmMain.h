@@ -67,6 +67,8 @@ public:
     // Opens the load and save dialog for load type `sType`.
     void ShowOpenSaveForm(int sType);
     void LoadBot();
+    // Loads the characteristic file named when the program started.
+    void OpenAtStart(const std::filesystem::path& file);
     void MakeBotFiles();
     // "Check bot": the findings, and a way to what each concerns.
     void CheckBot();

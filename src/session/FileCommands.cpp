@@ -1,6 +1,8 @@
 #include "session/FileCommands.h"
 
+#include "core/FileLookup.h"
 #include "core/TextCase.h"
+#include "core/TextFile.h"
 #include "pk3/GameArchives.h"
 #include "session/ArchiveBotLoad.h"
 #include "session/GameFolderCheck.h"
@@ -138,6 +140,49 @@ CommandOutcome GiveBot(BotEditor& editor, const std::string& botId, int loadType
     outcome.ChangedAfter = loadType != static_cast<int>(DialogPurpose::LoadBot);
     outcome.Status = "Loaded " + entry.Name + " from " + entry.PK3File;
     return outcome;
+}
+
+CommandOutcome OpenAtStart(BotEditor& editor, const std::filesystem::path& file)
+{
+    const std::string title = "Can't open file";
+    ReadLinesResult read = ReadTextFile(file);
+    if (!read.Result.Ok) {
+        editor.UserMessages().Warn(
+            "Couldn't read " + file.string() + ": " + read.Result.Reason + ".", title);
+        return {};
+    }
+    std::string name = file.filename().string();
+    std::string stem = WithoutEnding(name, "_c.c");
+    bool named = stem.size() + 4 == name.size();
+    bool characteristics = false;
+    for (const std::string& line : read.Lines) {
+        if (line.find("CHARACTERISTIC_") != std::string::npos) {
+            characteristics = true;
+            break;
+        }
+    }
+    if (!named || stem.empty() || !characteristics) {
+        editor.UserMessages().Warn("'" + file.string() +
+                                       "' is not a bot's characteristic file (a file "
+                                       "<name>_c.c with the bot's skill blocks). Tarnwell starts "
+                                       "with a new bot.",
+                                   title);
+        return {};
+    }
+    std::filesystem::path folder = file.parent_path().empty() ? "." : file.parent_path();
+    std::error_code error;
+    folder = std::filesystem::absolute(folder, error);
+    // The script beside the file, else in the game's layout, else none.
+    bool beside = std::filesystem::exists(FindFileIgnoringCase(folder, stem + ".bot"), error);
+    std::optional<std::filesystem::path> scripts = ScriptFolderOf(folder);
+    bool inLayout = !beside && scripts &&
+                    std::filesystem::exists(FindFileIgnoringCase(*scripts, stem + ".bot"), error);
+    return GiveDirAndFile(editor,
+                          folder,
+                          stem,
+                          static_cast<int>(DialogPurpose::LoadBot),
+                          inLayout,
+                          beside || inLayout);
 }
 
 std::array<std::string, 7> OptionValues(const BotEditor& editor)

@@ -67,6 +67,13 @@ CommandOutcome GiveDirAndFile(BotEditor& editor,
 // The dialog reported a bot of the game's list (its position as text).
 CommandOutcome GiveBot(BotEditor& editor, const std::string& botId, int loadType);
 
+// A characteristic file named when the program starts (on its command line,
+// or by the desktop): loaded as "Load bot" loads it, with its script when
+// one lies beside it or in the scripts folder of the game's layout. A file
+// that cannot be read, or that is not a bot's characteristic file, is
+// reported ("Can't open file") and the editor keeps its new bot.
+CommandOutcome OpenAtStart(BotEditor& editor, const std::filesystem::path& file);
+
 // The options dialog's values: the six texts and the bots made.
 std::array<std::string, 7> OptionValues(const BotEditor& editor);
 // Its OK: the six texts become the settings, which are then applied.

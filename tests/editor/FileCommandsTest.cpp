@@ -503,3 +503,59 @@ TEST_F(FileCommandsTest, TheSelectedSkinsIconIsShown)
 
 } // namespace
 } // namespace twl
+
+namespace twl {
+namespace {
+
+TEST_F(FileCommandsTest, AFileNamedAtStartIsLoadedWithItsScript)
+{
+    std::filesystem::path fixture = test::FixturePath("handwritten/input");
+    // In the game's layout: the script in the scripts folder beside botfiles.
+    TempFolder layout;
+    std::filesystem::create_directories(layout / "botfiles" / "bots");
+    std::filesystem::create_directories(layout / "scripts");
+    for (const char* file : {"sarge_c.c", "sarge_w.c", "sarge_i.c", "sarge_t.c"}) {
+        std::filesystem::copy_file(fixture / file, layout / "botfiles" / "bots" / file);
+    }
+    std::filesystem::copy_file(fixture / "sarge.bot", layout / "scripts" / "sarge.bot");
+    for (const std::filesystem::path& file :
+         {fixture / "sarge_c.c", layout / "botfiles" / "bots" / "sarge_c.c"}) {
+        m_window->CreateZeroBot();
+        m_window->OpenAtStart(file);
+        EXPECT_TRUE(m_messages.Received().empty()) << file;
+        EXPECT_EQ(m_window->findChild<QLineEdit*>(QStringLiteral("txtBotPara_0"))->text(),
+                  QStringLiteral("Sarge"));
+        EXPECT_EQ(ThisBotSkin(), "Krusade") << file; // from the script
+        EXPECT_FALSE(m_window->Editor().IsChanged);
+    }
+
+    TempFolder other;
+    test::WriteBytes(other / "notes.txt", "CHARACTERISTIC_NAME \"x\"\r\n");
+    test::WriteBytes(other / "empty_c.c", "// nothing here\r\n");
+
+    struct Case
+    {
+        std::filesystem::path File;
+        std::string Starts;
+    };
+
+    const Case cases[] = {
+        {other / "notes.txt", "'" + (other / "notes.txt").string() + "' is not a bot's"},
+        {other / "empty_c.c", "'" + (other / "empty_c.c").string() + "' is not a bot's"},
+        {other / "gone_c.c", "Couldn't read " + (other / "gone_c.c").string() + ": "},
+    };
+    for (const Case& c : cases) {
+        m_messages.Clear();
+        m_window->CreateZeroBot();
+        m_window->OpenAtStart(c.File);
+        ASSERT_EQ(m_messages.Received().size(), 1u) << c.File;
+        EXPECT_EQ(m_messages.Received()[0].Title, "Can't open file");
+        EXPECT_EQ(m_messages.Received()[0].Text.substr(0, c.Starts.size()), c.Starts);
+        // The editor goes on with its new bot.
+        EXPECT_EQ(m_window->Editor().ThisBot.BotPara(Para::Name), Value("Bot"));
+        EXPECT_FALSE(m_window->Editor().IsChanged);
+    }
+}
+
+} // namespace
+} // namespace twl
