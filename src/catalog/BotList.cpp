@@ -23,12 +23,17 @@ constexpr std::size_t UserBotFields = 3;
 
 } // namespace
 
-void LoadBotList(BotList& bots, const std::filesystem::path& folder, Messages& messages)
+void LoadGameBots(BotList& bots)
 {
     bots.clear();
     for (const char* name : GameBots) {
         bots.push_back(BotListEntry{name, GameArchive, true, false});
     }
+}
+
+void LoadBotList(BotList& bots, const std::filesystem::path& folder, Messages& messages)
+{
+    LoadGameBots(bots);
     LoadUserBots(bots, folder, messages);
 }
 

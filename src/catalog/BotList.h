@@ -26,6 +26,9 @@ struct BotListEntry
 // identifiers the load dialog hands back.
 using BotList = std::vector<BotListEntry>;
 
+// The game's 32 bots alone, in their built-in order.
+void LoadGameBots(BotList& bots);
+
 // The game's 32 bots in their built-in order, then the user's list.
 void LoadBotList(BotList& bots, const std::filesystem::path& folder, Messages& messages);
 

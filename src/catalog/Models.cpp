@@ -181,9 +181,7 @@ void SortModels(ModelCatalogue& models, std::int16_t* modelIndex, std::int16_t* 
     }
 }
 
-void LoadModelCatalogue(ModelCatalogue& models,
-                        const std::filesystem::path& folder,
-                        Messages& messages)
+void LoadGameModels(ModelCatalogue& models)
 {
     models.clear();
     for (const GameModel& game : GameModels) {
@@ -193,6 +191,13 @@ void LoadModelCatalogue(ModelCatalogue& models,
         }
         models.push_back(std::move(model));
     }
+}
+
+void LoadModelCatalogue(ModelCatalogue& models,
+                        const std::filesystem::path& folder,
+                        Messages& messages)
+{
+    LoadGameModels(models);
     LoadUserModels(models, folder, messages);
 }
 

@@ -73,6 +73,9 @@ void SortModels(ModelCatalogue& models,
                 std::int16_t* skinIndex = nullptr);
 void SortSkins(ModelEntry& model, std::int16_t* skinIndex = nullptr);
 
+// The game's 23 models alone, in their built-in order.
+void LoadGameModels(ModelCatalogue& models);
+
 // The game's 23 models, then the user's list.
 void LoadModelCatalogue(ModelCatalogue& models,
                         const std::filesystem::path& folder,

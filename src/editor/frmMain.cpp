@@ -716,6 +716,30 @@ void frmMain::ShowAbout()
     about.exec();
 }
 
+void frmMain::paintEvent(QPaintEvent* event)
+{
+    QMainWindow::paintEvent(event);
+    if (m_editor.ListsPending()) {
+        QTimer::singleShot(0, this, &frmMain::LoadPendingLists);
+    }
+}
+
+void frmMain::LoadPendingLists()
+{
+    if (!m_editor.LoadPendingLists()) {
+        return;
+    }
+    // The lists now hold the user's entries too: the same model and skin,
+    // found again by name.
+    bool filling = m_editor.IsFilling;
+    bool changed = m_editor.IsChanged;
+    m_editor.IsFilling = true;
+    ModelSelection selection = m_editor.ResolveModelAndSkin();
+    FillModelAndSkin(selection.Model, selection.Skin);
+    m_editor.IsFilling = filling;
+    m_editor.IsChanged = changed;
+}
+
 void frmMain::closeEvent(QCloseEvent* event)
 {
     if (!m_editor.MayClose()) {

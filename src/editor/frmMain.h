@@ -83,6 +83,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -93,6 +94,8 @@ private:
     QWidget* BuildGeneralProperties();
     QLineEdit* AddTextBox(int index);
     void ShowAbout();
+    // Reads the large user lists once the window has been painted.
+    void LoadPendingLists();
     ModelSelection Selection() const;
     void mnuModelAdd_Click();
     void cmbModel_Click(int index);

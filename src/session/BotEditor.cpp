@@ -68,11 +68,22 @@ void BotEditor::Start()
     IsFilling = true;
     LoadIniFile(m_settingsFolder, m_settings, m_messages);
     InitByValues();
-    InitCatalogues(m_catalogues, m_settingsFolder, m_messages);
+    m_listsPending = HasLargeUserLists(m_settingsFolder);
+    InitCatalogues(m_catalogues, m_settingsFolder, m_messages, !m_listsPending);
     m_tempFolder = std::make_unique<PrivateTempFolder>();
     ThisBot = Bot();
     ApplyZeroPreset(ThisBot);
     IsChanged = false;
+}
+
+bool BotEditor::LoadPendingLists()
+{
+    if (!m_listsPending) {
+        return false;
+    }
+    m_listsPending = false;
+    LoadUserLists(m_catalogues, m_settingsFolder, m_messages);
+    return true;
 }
 
 std::filesystem::path BotEditor::TempDir() const
@@ -318,6 +329,8 @@ bool BotEditor::MayClose()
 
 void BotEditor::SaveOnExit()
 {
+    // Lists never read would be written back without the user's entries.
+    LoadPendingLists();
     SaveUserLists(m_catalogues, m_settingsFolder, m_messages);
     ReportWriteFailure(SaveIniFile(m_settingsFolder, m_settings), m_messages);
 }

@@ -48,7 +48,15 @@ public:
     // catalogues and lists built, the private temporary folder made and the
     // first bot made as "All zeros" (not asked about, and not yet shown).
     // Leaves IsFilling set: the window clears it once it has shown the bot.
+    // Large user lists (LargeListLines) wait for LoadPendingLists.
     void Start();
+
+    // Reads the user lists that Start left for later; true when it did.
+    // Everything that needs the lists whole (the lists' file writing, the
+    // game-folder check, the bot list of the load dialog) reads them first.
+    bool LoadPendingLists();
+
+    bool ListsPending() const { return m_listsPending; }
 
     Bot ThisBot;
     bool IsChanged = false;
@@ -154,6 +162,7 @@ private:
     Settings m_settings;
     Catalogues m_catalogues;
     std::unique_ptr<PrivateTempFolder> m_tempFolder;
+    bool m_listsPending = false;
 };
 
 } // namespace twl

@@ -1,14 +1,60 @@
 #include "session/Catalogues.h"
 
+#include <algorithm>
+#include <fstream>
+
 namespace twl {
 
-void InitCatalogues(Catalogues& catalogues, const std::filesystem::path& folder, Messages& messages)
+void InitCatalogues(Catalogues& catalogues,
+                    const std::filesystem::path& folder,
+                    Messages& messages,
+                    bool withUserLists)
 {
     InitCharCatalogue(catalogues.CharNames);
     InitChatCatalogue(catalogues.Chat);
-    LoadModelCatalogue(catalogues.Models, folder, messages);
-    LoadBotList(catalogues.Bots, folder, messages);
+    LoadGameModels(catalogues.Models);
+    if (withUserLists) {
+        LoadUserModels(catalogues.Models, folder, messages);
+    }
+    LoadGameBots(catalogues.Bots);
+    if (withUserLists) {
+        LoadUserBots(catalogues.Bots, folder, messages);
+    }
     LoadSynonyms(catalogues.Synonyms, folder);
+}
+
+void LoadUserLists(Catalogues& catalogues, const std::filesystem::path& folder, Messages& messages)
+{
+    LoadUserModels(catalogues.Models, folder, messages);
+    LoadUserBots(catalogues.Bots, folder, messages);
+}
+
+namespace {
+
+// Whether the file has more than `limit` lines; a file that cannot be read
+// has none.
+bool HasMoreLinesThan(const std::filesystem::path& path, std::size_t limit)
+{
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error)) {
+        return false; // a pipe or a device is never waited for here
+    }
+    std::ifstream file(path, std::ios::binary);
+    std::size_t lines = 0;
+    char buffer[1 << 16];
+    while (file && lines <= limit) {
+        file.read(buffer, sizeof buffer);
+        lines += static_cast<std::size_t>(std::count(buffer, buffer + file.gcount(), '\n'));
+    }
+    return lines > limit;
+}
+
+} // namespace
+
+bool HasLargeUserLists(const std::filesystem::path& folder)
+{
+    return HasMoreLinesThan(folder / UserModelsFileName, LargeListLines) ||
+           HasMoreLinesThan(folder / UserBotsFileName, LargeListLines);
 }
 
 bool SaveUserLists(const Catalogues& catalogues,

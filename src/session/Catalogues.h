@@ -24,10 +24,24 @@ struct Catalogues
 
 // Builds every catalogue at start-up, in this order: characteristics, chat
 // vocabulary, models and skins, bot list, synonyms. The user lists are read
-// from `folder`; damaged ones are reported through `messages`.
+// from `folder`; damaged ones are reported through `messages`. Without
+// `withUserLists` the model and bot lists hold the game's own entries only,
+// until LoadUserLists.
 void InitCatalogues(Catalogues& catalogues,
                     const std::filesystem::path& folder,
-                    Messages& messages);
+                    Messages& messages,
+                    bool withUserLists = true);
+
+// The user's models and skins and bots, added to the game's own.
+void LoadUserLists(Catalogues& catalogues, const std::filesystem::path& folder, Messages& messages);
+
+// A user list of more lines than this is read after the window shows, so
+// that a user with a big game folder sees the window at once.
+inline constexpr std::size_t LargeListLines = 20000;
+
+// True when the model list or the bot list in `folder` has more lines than
+// LargeListLines.
+bool HasLargeUserLists(const std::filesystem::path& folder);
 
 // Writes the three user lists back to `folder` (models, bots, synonyms, in
 // that order), reporting each failure. True when all were written.

@@ -45,6 +45,7 @@ OpenSaveRequest ShowOpenSaveForm(BotEditor& editor, int loadType)
     if (loadType == static_cast<int>(DialogPurpose::MakeBotFiles)) {
         request.Caption = "Make botfiles for " + editor.ThisBot.BotPara(Para::Name).ToText();
     } else if (editor.CurrentSettings().BaseQ3Checked) {
+        editor.LoadPendingLists();
         for (const BotListEntry& entry : editor.CurrentCatalogues().Bots) {
             request.BotLines.push_back(BotListLine(entry));
         }
@@ -111,6 +112,7 @@ CommandOutcome GiveDirAndFile(BotEditor& editor,
 
 CommandOutcome GiveBot(BotEditor& editor, const std::string& botId, int loadType)
 {
+    editor.LoadPendingLists();
     CommandOutcome outcome;
     std::size_t id = 0;
     try {
@@ -218,6 +220,7 @@ bool CheckBaseq3(BotEditor& editor,
             "Can't check folder");
         return false;
     }
+    editor.LoadPendingLists();
     // The check works on copies: a stopped check leaves the lists as they were.
     Catalogues lists = editor.CurrentCatalogues();
     Settings checked = settings;

@@ -18,6 +18,7 @@
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
+#include <QtTest/qtestcase.h>
 
 #include <gtest/gtest.h>
 
@@ -415,6 +416,31 @@ TEST_F(EditorWindowTest, ModelAndSkinCommandsKeepTheListsAndTheBotInStep)
     EXPECT_EQ(ThisBot().BotPara(Para::Model), Value("Anarki"));
     EXPECT_EQ(ThisBot().BotPara(Para::Skin), Value("Default"));
     EXPECT_TRUE(Editor().IsChanged);
+}
+
+} // namespace
+} // namespace twl
+
+namespace twl {
+namespace {
+
+TEST(EditorWindowLists, ALargeModelListIsReadOnceTheWindowIsPainted)
+{
+    TempFolder folder;
+    ScriptedMessages messages;
+    std::string text = "[Tarnwell additional models & skins list]\r\n";
+    for (std::size_t model = 0; model <= LargeListLines; ++model) {
+        text += "\"Extra" + std::to_string(model) + "\", \"Default\", \"many.pk3\", \"\"\r\n";
+    }
+    test::WriteBytes(folder / "twl_models", text);
+    frmMain window(folder.Path(), messages);
+    auto* models = window.findChild<QComboBox*>(QStringLiteral("cmbModel"));
+    EXPECT_EQ(models->count(), 23); // the game's own, at first
+    window.show();
+    QTRY_COMPARE(models->count(), 23 + static_cast<int>(LargeListLines) + 1);
+    EXPECT_EQ(models->currentText(), QStringLiteral("Sarge"));
+    EXPECT_FALSE(window.Editor().IsChanged);
+    EXPECT_TRUE(messages.Received().empty());
 }
 
 } // namespace

@@ -474,3 +474,58 @@ TEST_F(BotEditorTest, AMissingModelOrSkinIsOfferedToTheList)
 
 } // namespace
 } // namespace twl
+
+namespace twl {
+namespace {
+
+// A bot list of the user's with `count` bots.
+void WriteUserBots(const std::filesystem::path& folder, int count)
+{
+    std::string text = "[Tarnwell additional bots list]\r\n";
+    for (int bot = 0; bot < count; ++bot) {
+        text += "\"Bot" + std::to_string(bot) + "\", \"many.pk3\", #FALSE#\r\n";
+    }
+    test::WriteBytes(folder / "twl_bots", text);
+}
+
+TEST(BotEditorLists, LargeUserListsWaitButAreNeverLost)
+{
+    struct Case
+    {
+        int Bots;
+        bool Waits;
+    };
+
+    for (const Case& c : {Case{100, false}, Case{static_cast<int>(LargeListLines) + 1, true}}) {
+        TempFolder folder;
+        ScriptedMessages messages;
+        WriteUserBots(folder.Path(), c.Bots);
+        BotEditor editor(folder.Path(), messages);
+        editor.Start();
+        EXPECT_EQ(editor.ListsPending(), c.Waits) << c.Bots;
+        std::size_t listed = c.Waits ? 32u : 32u + static_cast<std::size_t>(c.Bots);
+        EXPECT_EQ(editor.CurrentCatalogues().Bots.size(), listed);
+        EXPECT_EQ(editor.LoadPendingLists(), c.Waits);
+        EXPECT_EQ(editor.CurrentCatalogues().Bots.size(), 32u + static_cast<std::size_t>(c.Bots));
+        EXPECT_FALSE(editor.LoadPendingLists());
+    }
+    // Closing before the lists were read writes them back whole.
+    TempFolder folder;
+    ScriptedMessages messages;
+    WriteUserBots(folder.Path(), static_cast<int>(LargeListLines) + 1);
+    std::string before = test::ReadBytes(folder / "twl_bots");
+    {
+        BotEditor editor(folder.Path(), messages);
+        editor.Start();
+        ASSERT_TRUE(editor.ListsPending());
+        editor.SaveOnExit();
+    }
+    std::string after = test::ReadBytes(folder / "twl_bots");
+    EXPECT_EQ(std::count(after.begin(), after.end(), '\n'),
+              std::count(before.begin(), before.end(), '\n'));
+    EXPECT_NE(after.find("Bot20000"), std::string::npos);
+    EXPECT_TRUE(messages.Received().empty());
+}
+
+} // namespace
+} // namespace twl
