@@ -7,6 +7,8 @@
 #include <fcntl.h>
 #include <fstream>
 #include <sys/stat.h>
+#include <system_error>
+#include <thread>
 #include <unistd.h>
 
 namespace twl {
@@ -287,13 +289,32 @@ FileResult WriteFilesAtomic(const std::vector<FileContent>& files)
     }
 
     // Every byte reaches the disk before any old file is replaced. Each file
-    // is flushed on its own: a sync of the whole file system would also wait
-    // for whatever else is pending there.
-    for (Pending& file : pending) {
-        int error = 0;
-        if (::fsync(file.Descriptor) != 0) {
-            error = errno;
+    // is flushed on its own (a sync of the whole file system would also wait
+    // for whatever else is pending there), all at the same time: the disk
+    // then serves them together rather than one after another.
+    std::vector<int> flushErrors(pending.size(), 0);
+    auto flush = [&pending, &flushErrors](std::size_t i) {
+        if (::fsync(pending[i].Descriptor) != 0) {
+            flushErrors[i] = errno;
         }
+    };
+    std::vector<std::thread> flushes;
+    for (std::size_t i = 1; i < pending.size(); ++i) {
+        try {
+            flushes.emplace_back(flush, i);
+        } catch (const std::system_error&) {
+            flush(i); // no thread to be had: flushed here instead
+        }
+    }
+    if (!pending.empty()) {
+        flush(0);
+    }
+    for (std::thread& thread : flushes) {
+        thread.join();
+    }
+    for (std::size_t i = 0; i < pending.size(); ++i) {
+        Pending& file = pending[i];
+        int error = flushErrors[i];
         if (::close(file.Descriptor) != 0 && error == 0) {
             error = errno;
         }
