@@ -206,6 +206,11 @@ void SaveOptionValues(BotEditor& editor, const std::array<std::string, 6>& value
         settings.Text(static_cast<Settings::Position>(position)) =
             values[static_cast<std::size_t>(position)];
     }
+    // Kept absolute, so that it means the same from any working folder.
+    std::string& game = settings.Text(Settings::Q3Baseq3);
+    if (!game.empty()) {
+        game = AbsoluteGameFolder(game).string();
+    }
     editor.InitByValues();
 }
 
