@@ -67,7 +67,7 @@ ParameterPages::ParameterPages(BotEditor& editor, QWidget* parent)
 
 void ParameterPages::BuildPage(int page)
 {
-    const PageSpec& spec = Pages()[static_cast<std::size_t>(page)];
+    const PageSpec& layout = Pages()[static_cast<std::size_t>(page)];
     // The page scrolls when the screen is too small to show it whole.
     auto* scroll = new QScrollArea();
     scroll->setObjectName(QStringLiteral("picParameters_") + QString::number(page));
@@ -80,7 +80,7 @@ void ParameterPages::BuildPage(int page)
     pageLayout->addLayout(frames, page == ChatTextsPage ? 1 : 0);
 
     std::vector<QGridLayout*> grids;
-    for (const std::string& caption : spec.FrameCaptions) {
+    for (const std::string& caption : layout.FrameCaptions) {
         auto* frame = new QGroupBox(Text(caption), content);
         auto* grid = new QGridLayout(frame);
         grid->setHorizontalSpacing(12);
@@ -89,14 +89,14 @@ void ParameterPages::BuildPage(int page)
         if (page == ChatTextsPage) {
             m_chatFrame = frame;
         }
-        if (spec.ScaleGroup >= 0) {
+        if (layout.ScaleGroup >= 0) {
             m_weightFrames[page] = frame;
         }
     }
     // Row labels take column 0 of the grid when the page has them.
-    int firstColumn = spec.RowLabels.empty() ? 0 : 1;
-    for (std::size_t row = 0; row < spec.RowLabels.size(); ++row) {
-        auto* label = new QLabel(Text(spec.RowLabels[row]));
+    int firstColumn = layout.RowLabels.empty() ? 0 : 1;
+    for (std::size_t row = 0; row < layout.RowLabels.size(); ++row) {
+        auto* label = new QLabel(Text(layout.RowLabels[row]));
         grids[0]->addWidget(label, static_cast<int>(row), 0, Qt::AlignBottom);
     }
 
@@ -143,17 +143,17 @@ void ParameterPages::BuildPage(int page)
         }
         grid->setRowStretch(grid->rowCount(), 1);
     }
-    if (spec.ScaleGroup >= 0) {
+    if (layout.ScaleGroup >= 0) {
         auto* selector = new MaxSelect(content);
-        selector->setObjectName(QStringLiteral("mseSelect_") + QString::number(spec.ScaleGroup));
-        int group = spec.ScaleGroup;
+        selector->setObjectName(QStringLiteral("mseSelect_") + QString::number(layout.ScaleGroup));
+        int group = layout.ScaleGroup;
         connect(selector, &MaxSelect::AdjustScale, this, [this, group](int scale) {
             AdjustScale(group, scale);
         });
         grids[0]->addWidget(selector, grids[0]->rowCount(), 0, 1, grids[0]->columnCount());
         m_scaleSelectors[static_cast<std::size_t>(group)] = selector;
     }
-    if (spec.ScaleGroup >= 0) {
+    if (layout.ScaleGroup >= 0) {
         auto* note = new QLabel(content);
         note->setObjectName(QStringLiteral("lblKeptWeights_") + QString::number(page));
         note->setWordWrap(true);
@@ -165,7 +165,7 @@ void ParameterPages::BuildPage(int page)
         pageLayout->addStretch(1);
     }
     scroll->setWidget(content);
-    addTab(scroll, Text(spec.TabCaption));
+    addTab(scroll, Text(layout.TabCaption));
 }
 
 QSize ParameterPages::sizeHint() const
