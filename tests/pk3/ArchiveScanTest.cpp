@@ -13,27 +13,10 @@
 namespace twl {
 namespace {
 
+using test::FindBot;
 using test::ScriptedMessages;
+using test::SkinNames;
 using test::TempFolder;
-
-std::vector<std::string> SkinNames(const ModelEntry& model)
-{
-    std::vector<std::string> names;
-    for (const SkinEntry& skin : model.Skins) {
-        names.push_back(skin.Name);
-    }
-    return names;
-}
-
-const BotListEntry* FindBot(const BotList& bots, const std::string& name)
-{
-    for (const BotListEntry& entry : bots) {
-        if (entry.Name == name) {
-            return &entry;
-        }
-    }
-    return nullptr;
-}
 
 class ClassifyTest : public ::testing::Test
 {

@@ -32,4 +32,23 @@ std::vector<std::string> Lines(const std::string& text)
     return ReadTextLines(in);
 }
 
+std::vector<std::string> SkinNames(const ModelEntry& model)
+{
+    std::vector<std::string> names;
+    for (const SkinEntry& skin : model.Skins) {
+        names.push_back(skin.Name);
+    }
+    return names;
+}
+
+const BotListEntry* FindBot(const BotList& bots, const std::string& name)
+{
+    for (const BotListEntry& entry : bots) {
+        if (entry.Name == name) {
+            return &entry;
+        }
+    }
+    return nullptr;
+}
+
 } // namespace twl::test
