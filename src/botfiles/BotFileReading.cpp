@@ -5,6 +5,7 @@
 #include "core/ValueFormat.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 
 namespace twl {
@@ -58,10 +59,49 @@ std::string WithoutTrailingComment(const std::string& text)
     return text;
 }
 
+namespace {
+
+// The value of "0x1F" (a sign before it allowed); nothing for another text.
+std::optional<double> HexadecimalValue(const std::string& text)
+{
+    std::size_t at = 0;
+    bool negative = false;
+    if (at < text.size() && (text[at] == '-' || text[at] == '+')) {
+        negative = text[at] == '-';
+        ++at;
+    }
+    if (text.size() < at + 3 || text[at] != '0' || (text[at + 1] != 'x' && text[at + 1] != 'X')) {
+        return std::nullopt;
+    }
+    double value = 0;
+    for (std::size_t i = at + 2; i < text.size(); ++i) {
+        char c = static_cast<char>(std::tolower(static_cast<unsigned char>(text[i])));
+        int digit = c >= '0' && c <= '9' ? c - '0' : c >= 'a' && c <= 'f' ? c - 'a' + 10 : -1;
+        if (digit < 0) {
+            return std::nullopt;
+        }
+        value = value * 16 + digit;
+    }
+    return negative ? -value : value;
+}
+
+} // namespace
+
+Value ParseNumberValue(const std::string& text)
+{
+    if (std::optional<double> hexadecimal = HexadecimalValue(text)) {
+        return Value(*hexadecimal);
+    }
+    return ParseValue(text);
+}
+
 std::optional<std::string> ChangedValueText(const std::string& text)
 {
     if (text.empty() || text.front() == '"') {
         return std::nullopt;
+    }
+    if (HexadecimalValue(text)) {
+        return std::nullopt; // kept as the number the game reads
     }
     std::string written = FormatValue(ParseValue(text));
     std::optional<double> read = ParseNumericText(text.front() == '.' ? "0" + text : text);

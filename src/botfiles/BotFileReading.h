@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/Messages.h"
+#include "core/Value.h"
 
 #include <filesystem>
 #include <optional>
@@ -52,10 +53,15 @@ bool IsSkippedBotFileLine(const std::string& line);
 // stays) and without the blanks before that comment.
 std::string WithoutTrailingComment(const std::string& text);
 
+// The value of a numeric characteristic or weight as the game reads it:
+// ParseValue, and a hexadecimal number (0x10), which the game's parser
+// reads as the whole number it stands for, taken as that number.
+Value ParseNumberValue(const std::string& text);
+
 // What becomes of a value text of a numeric characteristic or weight when
 // it is read and written again: nothing when it is kept, otherwise the
-// text it would be written as ("1e309" becomes "0.0", "0x10" becomes
-// "\"0x10\"", which the game cannot read).
+// text it would be written as ("1e309", which the game cannot read either,
+// becomes "0.0").
 std::optional<std::string> ChangedValueText(const std::string& text);
 
 // "These values of <file> cannot be kept as they are written: <list>."

@@ -231,7 +231,7 @@ void ReadCharLines(Bot& bot,
             }
             std::string valueText =
                 TrimBlanks(WithoutTrailingComment(line.substr(at + identifier.size())));
-            Value value = ParseValue(valueText);
+            Value value = ParseNumberValue(valueText);
             bool numeric = g > Para::Gender && (g <= Para::LastSkillChar ? level != 0 : true);
             if (numeric) {
                 if (std::optional<std::string> written = ChangedValueText(valueText)) {

@@ -192,7 +192,7 @@ void ReadWeightLines(Bot& bot,
             std::string identifier = CharIdentifier(charNames[static_cast<std::size_t>(*index)]);
             std::size_t end = line.find(identifier) + identifier.size();
             std::string text = TrimBlanks(WithoutTrailingComment(line.substr(end)));
-            bot.SetBotPara(*index, ParseValue(text));
+            bot.SetBotPara(*index, ParseNumberValue(text));
             std::optional<std::string> written = ChangedValueText(text);
             if (changes != nullptr && written) {
                 changes->push_back(identifier + " " + text + " (written as " + *written + ")");

@@ -134,7 +134,11 @@ TEST(ValuesThatCannotBeKept, AreNamedOnceForTheFile)
         {"3.4e38", std::nullopt},
         {"1e309", "0.0"},
         {"-1e309", "0.0"},
-        {"0x10", "\"0x10\""},
+        // The game reads a hexadecimal number as the number: so does the reader.
+        {"0x10", std::nullopt},
+        {"-0X1f", std::nullopt},
+        {"0x", "\"0x\""},
+        {"0x1g", "\"0x1g\""},
         {"nan", "\"nan\""},
         {"\"text\"", std::nullopt},
     };
@@ -154,8 +158,10 @@ TEST(ValuesThatCannotBeKept, AreNamedOnceForTheFile)
     EXPECT_EQ(messages.Received()[0].Title, "Values changed");
     EXPECT_EQ(messages.Received()[0].Text,
               "These values of " + (folder / "v_w.c").string() +
-                  " cannot be kept as they are written: #define W_RAILGUN 1e309 (written as 0.0), "
-                  "#define W_BFG10K 0x10 (written as \"0x10\").");
+                  " cannot be kept as they are written: #define W_RAILGUN 1e309 (written as 0.0).");
+    EXPECT_EQ(bot.BotPara(50), Value(16.0));
+    EXPECT_EQ(ParseNumberValue("-0X1f"), Value(-31.0));
+    EXPECT_EQ(ParseNumberValue("0.5"), Value(0.5f));
 }
 
 TEST(ValuesThatCannotBeKept, ChatLinesPastAGroupsEndAreCounted)
