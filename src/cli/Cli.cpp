@@ -131,7 +131,8 @@ struct Session
     {}
 
     // The settings and the catalogues; the model catalogue, which only the
-    // game-folder check uses, only when asked for.
+    // game-folder check uses, only when asked for, and then only with what
+    // the check keeps of the user lists.
     void Start(const CommandLine& line, bool withModels = false)
     {
         auto folder = line.Options.find("--settings");
@@ -142,7 +143,8 @@ struct Session
             Messages.Warn(ini.Path.string() + ": " + ini.Reason, "Load error");
         }
         if (withModels) {
-            InitCatalogues(Catalogues, SettingsFolder, Messages);
+            InitCatalogues(
+                Catalogues, SettingsFolder, Messages, true, ListEntries::KeptByFolderCheck);
             return;
         }
         InitCharCatalogue(Catalogues.CharNames);
