@@ -314,12 +314,30 @@ void LoadUserModels(ModelCatalogue& models,
     SortModels(models);
 }
 
+namespace {
+
+// Printable ASCII without a double quote: stored as it stands, nothing to
+// check or encode (what nearly every name of a model, skin or archive is).
+bool IsPlainField(const std::string& text)
+{
+    for (char c : text) {
+        if (c < 0x20 || c > 0x7E || c == '"') {
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
 FileResult SaveUserModels(const ModelCatalogue& models,
                           const std::filesystem::path& folder,
                           Messages& messages)
 {
+    // The file's bytes are made in one buffer as the lines go, each field
+    // encoded on its own: the same bytes as WriteTextFile of the lines.
     std::filesystem::path path = folder / UserModelsFileName;
-    std::vector<std::string> lines = {UserModelsTitle};
+    std::string bytes = std::string(UserModelsTitle) + "\r\n";
     bool anyUserSkin = false;
     for (const ModelEntry& model : models) {
         for (const SkinEntry& skin : model.Skins) {
@@ -327,9 +345,12 @@ FileResult SaveUserModels(const ModelCatalogue& models,
                 continue;
             }
             anyUserSkin = true;
-            std::optional<std::string> problem = ListFieldProblem(model.Name);
-            for (const std::string* field : {&skin.Name, &skin.PK3File, &skin.IconFile}) {
-                problem = problem ? problem : ListFieldProblem(*field);
+            const std::string* fields[] = {&model.Name, &skin.Name, &skin.PK3File, &skin.IconFile};
+            std::optional<std::string> problem;
+            for (const std::string* field : fields) {
+                if (!problem && !IsPlainField(*field)) {
+                    problem = ListFieldProblem(*field);
+                }
             }
             if (problem) {
                 messages.Warn("The skin '" + skin.Name + "' of the model '" + model.Name +
@@ -338,14 +359,18 @@ FileResult SaveUserModels(const ModelCatalogue& models,
                               "Not stored");
                 continue;
             }
-            lines.push_back(QuotedField(model.Name) + "," + QuotedField(skin.Name) + "," +
-                            QuotedField(skin.PK3File) + "," + QuotedField(skin.IconFile));
+            for (std::size_t i = 0; i < 4; ++i) {
+                bytes += i == 0 ? "\"" : ",\"";
+                bytes += IsPlainField(*fields[i]) ? *fields[i] : EncodeCp1252(*fields[i]).Bytes;
+                bytes += '"';
+            }
+            bytes += "\r\n";
         }
     }
     if (!anyUserSkin) {
         return FileResult::Success(path);
     }
-    return WriteTextFile(path, lines);
+    return WriteFileAtomic(path, bytes);
 }
 
 void RemoveArchiveModels(ModelCatalogue& models)
