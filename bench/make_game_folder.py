@@ -6,7 +6,9 @@ model icons and meshes, textures, sounds, some large incompressible files,
 and bot files with their scripts. Archive 0 holds the bot "benchbot" whose
 five files the extract benchmark takes out; archive n holds a real 128 x 128
 icon models/players/bench<nn>/icon_default.tga for the icon benchmark (the
-other icons are filler). Deterministic for one seed.
+other icons are filler). With --bot-at end benchbot's files come last but
+one in archive 0, so that a walk over the names meets them last.
+Deterministic for one seed.
 """
 
 import argparse
@@ -59,6 +61,9 @@ def main():
     parser.add_argument("--entries", type=int, default=50000)
     parser.add_argument("--large-mib", type=int, default=2, help="size of each large file")
     parser.add_argument("--seed", type=int, default=1)
+    parser.add_argument("--bot-at", choices=["start", "end"], default="start",
+                        help="where benchbot's five files lie in archive 0: its first or its last entries"
+                             " (before the real icon), so that a walk over the names finds them last")
     args = parser.parse_args()
 
     rng = random.Random(args.seed)
@@ -71,7 +76,7 @@ def main():
         path = os.path.join(baseq3, "pak%02d-extra.pk3" % (a + 1))
         with zipfile.ZipFile(path, "w", zipfile.ZIP_DEFLATED) as archive:
             written = 0
-            if a == 0:
+            if a == 0 and args.bot_at == "start":
                 for entry, text in bot_files("benchbot").items():
                     archive.writestr(entry, text)
                     written += 1
@@ -84,7 +89,8 @@ def main():
                 archive.writestr(entry, text)
                 written += 1
             model = 0
-            while written < per_archive - 1:
+            reserved = 1 + (5 if a == 0 and args.bot_at == "end" else 0)
+            while written < per_archive - reserved:
                 kind = written % 5
                 name = "m%02d_%04d" % (a, model)
                 if kind == 0:
@@ -100,6 +106,10 @@ def main():
                     model += 1
                 archive.writestr(entry, "x" * (16 + written % 64))
                 written += 1
+            if a == 0 and args.bot_at == "end":
+                for entry, text in bot_files("benchbot").items():
+                    archive.writestr(entry, text)
+                    written += 1
             # A real icon (the others are filler) for the icon benchmark, last,
             # where a walk over the names finds it latest.
             archive.writestr("models/players/bench%02d/icon_default.tga" % a, icon_tga(a))

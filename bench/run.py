@@ -1,18 +1,33 @@
 #!/usr/bin/env python3
-"""Times tarnwell-cli against unzip on the same synthetic game folder.
+"""Times tarnwell-cli against unzip doing the same job, on the same files.
+
+For each game folder (see CASES) it builds a synthetic folder with
+make_game_folder.py, flushes it to disk once, and then runs both sides of
+each comparison in the same rounds, one right after the other (the order
+alternating from round to round), so that both meet the same load and the
+same caches. Each round gives one ratio (Tarnwell / unzip) of the clock
+time and one of the processor time (user + system of the processes); the
+ratios are reported as median, minimum and maximum over the rounds.
+
+  scan:    tarnwell-cli scan GAMEDIR
+             vs one process  unzip -Z1 'baseq3/*.pk3'   (main line)
+             vs one unzip -Z1 ARCHIVE per archive         (extra line)
+  extract: tarnwell-cli extract GAMEDIR benchbot OUT   (five entries, five files)
+             vs one process  unzip -qq -o -j ARCHIVE e1 ... e5 -d OUT   (main line)
+             vs five unzip -p ARCHIVE e > OUT/file calls  (extra line)
+  check:   tarnwell-cli check of every archive (every bot in them)
+             vs tarnwell-cli scan of the same folder
+
+Both sides write their outputs into the same folder of a tmpfs (/dev/shm
+unless --outdir says otherwise): Tarnwell's flushes to disk cost nothing
+there, just as unzip's unflushed writes. With --outdir on a disk, the unzip
+side of the extract flushes its five files (fsync) inside its time, so that
+both sides are equally durable. Standard output goes to /dev/null on both
+sides.
 
 With --instructions it also counts the instructions each side executes
 (valgrind's callgrind), which repeat exactly from run to run, unlike the
 times, which move with the disk and the machine's load.
-
-  scan:    tarnwell-cli scan           vs  unzip -Z1 over every archive
-  extract: tarnwell-cli extract (one bot, five files)
-                                       vs  five unzip -p calls, one per file
-  check:   tarnwell-cli check of every archive (every bot in them)
-                                       vs  tarnwell-cli scan of the same folder
-
-Each command runs RUNS times after one warm-up run; the medians are
-compared. Prints the figures and the ratios (Tarnwell / unzip).
 """
 
 import argparse
@@ -26,113 +41,241 @@ import time
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 
+# name, archives, entries, where the bot lies in archive 0
+CASES = {
+    "folder": (40, 50000, "start"),
+    "big": (40, 200000, "start"),
+    "one": (1, 100000, "end"),
+}
+CASE_TITLES = {
+    "folder": "40 archives, 50,000 entries",
+    "big": "40 archives, 200,000 entries",
+    "one": "1 archive, 100,000 entries",
+}
 
-def timed(command_runs, runs):
-    command_runs()
-    samples = []
-    for _ in range(runs):
-        start = time.perf_counter()
-        command_runs()
-        samples.append(time.perf_counter() - start)
-    return statistics.median(samples)
+BOT = "benchbot"
+BOT_ENTRIES = ["botfiles/bots/%s_c.c" % BOT, "botfiles/bots/%s_w.c" % BOT, "botfiles/bots/%s_i.c" % BOT,
+               "botfiles/bots/%s_t.c" % BOT, "scripts/%s.bot" % BOT]
 
 
-def run(command, stdout=subprocess.DEVNULL):
-    subprocess.run(command, check=True, stdout=stdout, stderr=subprocess.DEVNULL)
+def flush_tree(folder):
+    """Every file and folder under `folder` flushed to disk, so that the
+    writes of building it do not land in the middle of a timed run."""
+    for root, dirs, files in os.walk(folder):
+        for name in files + dirs + ["."]:
+            fd = os.open(os.path.join(root, name), os.O_RDONLY)
+            try:
+                os.fsync(fd)
+            finally:
+                os.close(fd)
+
+
+def on_tmpfs(folder):
+    """Whether the folder lies on a tmpfs (the longest mount point above it)."""
+    folder = os.path.realpath(folder)
+    best, kind = "", ""
+    with open("/proc/mounts") as mounts:
+        for line in mounts:
+            fields = line.split()
+            point = fields[1]
+            if (folder == point or folder.startswith(point.rstrip("/") + "/")) and len(point) > len(best):
+                best, kind = point, fields[2]
+    return kind == "tmpfs"
+
+
+def run_timed(commands):
+    """Runs the commands one after another; (clock seconds, processor
+    seconds of the processes). A command is (argv, stdout path or None,
+    cwd or None); a callable is run in between and counts on the clock."""
+    cpu = 0.0
+    start = time.perf_counter()
+    for command in commands:
+        if callable(command):
+            command()
+            continue
+        argv, stdout, cwd = command
+        with open(stdout or os.devnull, "wb") as out:
+            process = subprocess.Popen(argv, stdout=out, stderr=subprocess.DEVNULL, cwd=cwd)
+            _, status, usage = os.wait4(process.pid, 0)
+        code = os.waitstatus_to_exitcode(status)
+        if code not in (0, 1):  # check ends with 1 when it finds errors
+            raise RuntimeError("%s ended with %d" % (" ".join(argv), code))
+        cpu += usage.ru_utime + usage.ru_stime
+    return time.perf_counter() - start, cpu
+
+
+class Pair:
+    """Two sides timed round by round, their ratios kept per round."""
+
+    def __init__(self, label, ours, theirs, note):
+        self.label, self.ours, self.theirs, self.note = label, ours, theirs, note
+        self.samples = []  # (our wall, our cpu, their wall, their cpu)
+
+    def round(self, number):
+        sides = [self.ours, self.theirs]
+        if number % 2:
+            sides.reverse()
+        results = [run_timed(side()) for side in sides]
+        if number % 2:
+            results.reverse()
+        self.samples.append(results[0] + results[1])
+
+    def report(self):
+        def spread(values, unit=""):
+            return "%.3g%s [%.3g..%.3g]" % (statistics.median(values), unit, min(values), max(values))
+
+        ours_wall = [s[0] * 1000 for s in self.samples]
+        ours_cpu = [s[1] * 1000 for s in self.samples]
+        theirs_wall = [s[2] * 1000 for s in self.samples]
+        theirs_cpu = [s[3] * 1000 for s in self.samples]
+        wall_ratio = [s[0] / s[2] for s in self.samples]
+        cpu_ratio = [s[1] / s[3] if s[3] > 0 else float("inf") for s in self.samples]
+        print("  %s" % self.label)
+        print("      clock:     %s ms vs %s ms; ratio %s" % (spread(ours_wall), spread(theirs_wall), spread(wall_ratio)))
+        print("      processor: %s ms vs %s ms; ratio %s   %s"
+              % (spread(ours_cpu), spread(theirs_cpu), spread(cpu_ratio), self.note))
+
+
+def count_instructions(commands, work):
+    total = 0
+    log = os.path.join(work, "callgrind.log")
+    for argv, stdout, cwd in commands:
+        with open(stdout or os.devnull, "wb") as out:
+            subprocess.run(["valgrind", "--tool=callgrind", "--callgrind-out-file=/dev/null",
+                            "--log-file=" + log] + argv, stdout=out, stderr=subprocess.DEVNULL, cwd=cwd)
+        with open(log) as text:
+            for line in text:
+                if "Collected" in line:
+                    total += int(line.split()[-1].replace(",", ""))
+    return total
+
+
+def run_case(case, args, work, out_root):
+    archives_count, entries_count, bot_at = CASES[case]
+    game = os.path.join(work, "game-" + case)
+    subprocess.run([sys.executable, os.path.join(HERE, "make_game_folder.py"), game,
+                    "--archives", str(archives_count), "--entries", str(entries_count),
+                    "--bot-at", bot_at], check=True)
+    flush_tree(game)
+    baseq3 = os.path.join(game, "baseq3")
+    archives = sorted(os.path.join(baseq3, name) for name in os.listdir(baseq3) if name.endswith(".pk3"))
+    entries = sum(len(subprocess.run(["unzip", "-Z1", a], check=True, capture_output=True).stdout.splitlines())
+                  for a in archives)
+    bot_archive = archives[0]
+    out = tempfile.mkdtemp(prefix="out-" + case + "-", dir=out_root)
+    settings = os.path.join(out, "settings")
+    durable = not on_tmpfs(out_root)
+    counter = iter(range(10 ** 9))
+
+    def fresh(prefix):
+        # Every run writes into a folder of its own, so that each really
+        # writes its five files (Tarnwell leaves a file that already holds
+        # the bytes alone).
+        folder = os.path.join(out, "%s-%d" % (prefix, next(counter)))
+        os.makedirs(folder)
+        return folder
+
+    def fsync_five(folder):
+        def flush():
+            for entry in BOT_ENTRIES:
+                fd = os.open(os.path.join(folder, os.path.basename(entry)), os.O_RDONLY)
+                os.fsync(fd)
+                os.close(fd)
+        return flush
+
+    cli = args.cli
+    scan = lambda: [([cli, "scan", "--settings", settings, game], None, None)]
+    unzip_list_one = lambda: [(["unzip", "-Z1", "baseq3/*.pk3"], None, game)]
+    unzip_list_each = lambda: [(["unzip", "-Z1", a], None, None) for a in archives]
+
+    def extract():
+        return [([cli, "extract", "--settings", settings, game, BOT, fresh("tarnwell")], None, None)]
+
+    def unzip_extract_one():
+        folder = fresh("unzip")
+        steps = [(["unzip", "-qq", "-o", "-j", bot_archive] + BOT_ENTRIES + ["-d", folder], None, None)]
+        return steps + ([fsync_five(folder)] if durable else [])
+
+    def unzip_extract_each():
+        folder = fresh("unzip-p")
+        steps = [(["unzip", "-p", bot_archive, e], os.path.join(folder, os.path.basename(e)), None)
+                 for e in BOT_ENTRIES]
+        return steps + ([fsync_five(folder)] if durable else [])
+
+    check = lambda: [([cli, "check", "--settings", settings] + archives, None, None)]
+
+    pairs = [
+        Pair("scan vs one unzip -Z1 'baseq3/*.pk3'", scan, unzip_list_one, "(target <= %s)"
+             % ("1.0" if case == "folder" else "1.5")),
+        Pair("extract vs one unzip -qq -o -j ARCHIVE e1..e5 -d OUT", extract, unzip_extract_one,
+             "(target <= %s)" % ("1.0" if case == "folder" else "1.5")),
+        Pair("scan vs unzip -Z1 ARCHIVE x%d (per archive)" % len(archives), scan, unzip_list_each, ""),
+        Pair("extract vs unzip -p ARCHIVE e > file x5 (per entry)", extract, unzip_extract_each, ""),
+        Pair("check of every archive vs scan", check, scan, "(target <= 2.0)"),
+    ]
+    # Warm-up: the first scan also makes the bot list the extract reads.
+    for pair in pairs:
+        run_timed(pair.ours())
+        run_timed(pair.theirs())
+    for number in range(args.rounds):
+        for pair in pairs:
+            pair.round(number)
+    checked = subprocess.run([cli, "check", "--settings", settings] + archives,
+                             capture_output=True, text=True).stdout.strip().splitlines()[-1]
+
+    print("%s (%d archives, %d entries, %.1f MiB); outputs in %s%s; %d rounds"
+          % (CASE_TITLES[case], len(archives), entries, sum(os.path.getsize(a) for a in archives) / 1048576,
+             out_root, " (unzip's files flushed too)" if durable else "", args.rounds))
+    print("  Tarnwell vs the other side: median [minimum..maximum]")
+    for pair in pairs:
+        pair.report()
+    print("  check found: %s" % checked)
+
+    if args.instructions:
+        counted = os.path.join(out, "counted")
+        os.makedirs(counted)
+        scan_i = count_instructions(scan(), work)
+        list_i = count_instructions(unzip_list_one(), work)
+        list_each_i = count_instructions(unzip_list_each(), work)
+        extract_i = count_instructions([([cli, "extract", "--settings", settings, game, BOT,
+                                          fresh("counted")], None, None)], work)
+        unzip_i = count_instructions([(["unzip", "-qq", "-o", "-j", bot_archive] + BOT_ENTRIES
+                                       + ["-d", fresh("counted")], None, None)], work)
+        print("  instructions: scan %d vs one unzip -Z1 %d (ratio %.2f; per archive %d, ratio %.2f)"
+              % (scan_i, list_i, scan_i / list_i, list_each_i, scan_i / list_each_i))
+        print("  instructions: extract %d vs one unzip -j %d (ratio %.2f)"
+              % (extract_i, unzip_i, extract_i / unzip_i))
+    sys.stdout.flush()
 
 
 def main():
-    parser = argparse.ArgumentParser()
+    parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     parser.add_argument("--cli", default=os.path.join(HERE, "..", "build", "src", "tarnwell-cli"))
-    parser.add_argument("--runs", type=int, default=7)
-    parser.add_argument("--archives", type=int, default=40)
-    parser.add_argument("--entries", type=int, default=50000)
+    parser.add_argument("--rounds", type=int, default=15)
+    parser.add_argument("--case", action="append", choices=sorted(CASES),
+                        help="which game folder (repeatable; default: all)")
     parser.add_argument("--instructions", action="store_true",
                         help="also count instructions with valgrind (slow, but repeatable)")
     parser.add_argument("--workdir", default=None,
-                        help="where the game folder and the outputs go (default: the system's temporary folder)")
+                        help="where the game folders go (default: the system's temporary folder)")
+    parser.add_argument("--outdir", default="/dev/shm",
+                        help="where both sides write (default: /dev/shm, a tmpfs)")
     args = parser.parse_args()
+    args.cli = os.path.abspath(args.cli)
 
     if shutil.which("unzip") is None:
         sys.exit("unzip is needed: apt-get install unzip")
+    if args.instructions and shutil.which("valgrind") is None:
+        sys.exit("valgrind is needed for --instructions: apt-get install valgrind")
     work = tempfile.mkdtemp(prefix="tarnwell-bench-", dir=args.workdir)
+    out_root = tempfile.mkdtemp(prefix="tarnwell-bench-out-", dir=args.outdir)
+    os.environ["HOME"] = work  # the scan also looks into ~/.q3a/baseq3
     try:
-        game = os.path.join(work, "game")
-        settings = os.path.join(work, "settings")
-        out = os.path.join(work, "out")
-        subprocess.run([sys.executable, os.path.join(HERE, "make_game_folder.py"), game,
-                        "--archives", str(args.archives), "--entries", str(args.entries)], check=True)
-        baseq3 = os.path.join(game, "baseq3")
-        archives = sorted(os.path.join(baseq3, name) for name in os.listdir(baseq3) if name.endswith(".pk3"))
-        entries = sum(len(subprocess.run(["unzip", "-Z1", a], check=True, capture_output=True).stdout.splitlines())
-                      for a in archives)
-        env_home = {"HOME": work}
-        os.environ.update(env_home)
-
-        scan_tarnwell = timed(lambda: run([args.cli, "scan", "--settings", settings, game]), args.runs)
-        scan_unzip = timed(lambda: [run(["unzip", "-Z1", a]) for a in archives], args.runs)
-
-        bot_archive = archives[0]
-        files = ["botfiles/bots/benchbot_c.c", "botfiles/bots/benchbot_w.c", "botfiles/bots/benchbot_i.c",
-                 "botfiles/bots/benchbot_t.c", "scripts/benchbot.bot"]
-
-        def unzip_five():
-            folder = "%s-unzip-%d" % (out, next(counter))
-            os.makedirs(folder)
-            for entry in files:
-                with open(os.path.join(folder, os.path.basename(entry)), "wb") as target:
-                    run(["unzip", "-p", bot_archive, entry], stdout=target)
-
-        # Every run writes into a folder of its own, so that each really writes
-        # its five files (unchanged files are not written again).
-        counter = iter(range(1000000))
-        extract_tarnwell = timed(
-            lambda: run([args.cli, "extract", "--settings", settings, game, "benchbot", "%s-%d" % (out, next(counter))]),
-            args.runs)
-        extract_unzip = timed(unzip_five, args.runs)
-
-        # check exits 1 when it finds errors; its time counts all the same.
-        def check_all():
-            subprocess.run([args.cli, "check", "--settings", settings] + archives,
-                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        check_tarnwell = timed(check_all, args.runs)
-        checked = subprocess.run([args.cli, "check", "--settings", settings] + archives,
-                                 capture_output=True, text=True).stdout.strip().splitlines()[-1]
-
-        if args.instructions:
-            def instructions(commands):
-                total = 0
-                for command, target in commands:
-                    log = os.path.join(work, "callgrind.log")
-                    with open(target or os.devnull, "wb") as out:
-                        subprocess.run(["valgrind", "--tool=callgrind", "--callgrind-out-file=/dev/null",
-                                        "--log-file=" + log] + command, check=True, stdout=out,
-                                       stderr=subprocess.DEVNULL)
-                    with open(log) as text:
-                        for line in text:
-                            if "Collected" in line:
-                                total += int(line.split()[-1].replace(",", ""))
-                return total
-
-            scan_i = instructions([([args.cli, "scan", "--settings", settings, game], None)])
-            unzip_list_i = instructions([(["unzip", "-Z1", a], None) for a in archives])
-            extract_i = instructions([([args.cli, "extract", "--settings", settings, game, "benchbot",
-                                        out + "-counted"], None)])
-            unzip_five_i = instructions([(["unzip", "-p", bot_archive, entry],
-                                          os.path.join(work, os.path.basename(entry))) for entry in files])
-            print("instructions: scan %d vs %d (ratio %.2f); extract %d vs %d (ratio %.2f)"
-                  % (scan_i, unzip_list_i, scan_i / unzip_list_i, extract_i, unzip_five_i, extract_i / unzip_five_i))
-
-        print("game folder: %d archives, %d entries, %.1f MiB"
-              % (len(archives), entries, sum(os.path.getsize(a) for a in archives) / 1048576))
-        print("scan:    tarnwell-cli %.4f s   unzip -Z1 x%d %.4f s   ratio %.2f (target <= 1.0)"
-              % (scan_tarnwell, len(archives), scan_unzip, scan_tarnwell / scan_unzip))
-        print("extract: tarnwell-cli %.4f s   unzip -p x5  %.4f s   ratio %.2f (target <= 0.5)"
-              % (extract_tarnwell, extract_unzip, extract_tarnwell / extract_unzip))
-        print("check:   tarnwell-cli check %.4f s   tarnwell-cli scan %.4f s   ratio %.2f (target <= 2.0; %s)"
-              % (check_tarnwell, scan_tarnwell, check_tarnwell / scan_tarnwell, checked))
+        for case in args.case or ["folder", "big", "one"]:
+            run_case(case, args, work, out_root)
     finally:
         shutil.rmtree(work, ignore_errors=True)
+        shutil.rmtree(out_root, ignore_errors=True)
 
 
 if __name__ == "__main__":

@@ -1,7 +1,9 @@
 #include "cli/Cli.h"
 
+#include <cstdio>
 #include <cstdlib>
-#include <iostream>
+#include <ext/stdio_sync_filebuf.h>
+#include <ostream>
 
 int main(int argc, char* argv[])
 {
@@ -10,5 +12,20 @@ int main(int argc, char* argv[])
     setenv("TZ", ":/etc/localtime", 0);
 
     std::vector<std::string> arguments(argv + 1, argv + argc);
-    return twl::RunCli(arguments, std::cout, std::cerr);
+    // --help and --version print a fixed text, here through stdio: the C++
+    // streams and their locale, which cost more to set up than the rest of
+    // the start together, are only made for a command that does some work.
+    // (<iostream> is not included, so std::cout and std::cerr are never made.)
+    if (std::optional<std::string> text = twl::FixedAnswer(arguments)) {
+        bool written = std::fwrite(text->data(), 1, text->size(), stdout) == text->size();
+        return std::fflush(stdout) == 0 && written ? twl::ExitSuccess : twl::ExitFailure;
+    }
+    // What std::cout and std::cerr would be: straight into stdio's streams,
+    // standard output flushed before anything goes to standard error.
+    __gnu_cxx::stdio_sync_filebuf<char> outBuffer(stdout);
+    __gnu_cxx::stdio_sync_filebuf<char> errBuffer(stderr);
+    std::ostream out(&outBuffer);
+    std::ostream err(&errBuffer);
+    err.tie(&out);
+    return twl::RunCli(arguments, out, err);
 }

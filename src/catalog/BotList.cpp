@@ -2,6 +2,7 @@
 
 #include "catalog/Models.h"
 #include "catalog/StableOrder.h"
+#include "core/Cp1252.h"
 #include "core/ListFile.h"
 #include "core/TextCase.h"
 
@@ -74,11 +75,66 @@ void RemoveArchiveBots(BotList& bots)
                bots.end());
 }
 
-void LoadUserBots(BotList& bots, const std::filesystem::path& folder, Messages& messages)
+namespace {
+
+// The lines of the file that a check of the game folder keeps an effect
+// of: a game bot's name takes the game bot over (and the check then drops
+// it, as every bot from the list); every other line is only checked,
+// straight on the file's bytes. True when the file is damaged, judged as
+// the whole read judges it.
+bool LoadGameBotLines(BotList& bots, const std::filesystem::path& path)
+{
+    ReadBytesResult read = ReadFileBytes(path);
+    bool damaged = !read.Result.Ok;
+    NameIndex index(bots);
+    std::vector<ListFieldView> fields;
+    fields.reserve(UserBotFields + 1);
+    std::size_t lines = 0;
+    ForEachRawLine(read.Bytes, [&](std::string_view line) {
+        if (lines++ == 0) {
+            return; // the title
+        }
+        SplitListFieldViews(line, fields);
+        if (fields.empty()) {
+            return;
+        }
+        std::optional<bool> hasBotFile;
+        if (fields.size() == UserBotFields) {
+            hasBotFile =
+                ParseBooleanField(ListField{std::string(fields[2].Text), fields[2].Quoted});
+        }
+        if (!hasBotFile) {
+            damaged = true;
+            return;
+        }
+        std::string name = DecodeCp1252(std::string(fields[0].Text));
+        if (index.Find(LowerCase(CapitaliseName(name)))) {
+            AddBotEntry(bots, name, DecodeCp1252(std::string(fields[1].Text)), *hasBotFile, &index);
+        }
+    });
+    return damaged || lines == 0;
+}
+
+} // namespace
+
+void LoadUserBots(BotList& bots,
+                  const std::filesystem::path& folder,
+                  Messages& messages,
+                  ListEntries which)
 {
     std::filesystem::path path = folder / UserBotsFileName;
     std::error_code error;
     if (!std::filesystem::exists(path, error)) {
+        return;
+    }
+    if (which == ListEntries::KeptByFolderCheck) {
+        if (LoadGameBotLines(bots, path)) {
+            KeepCopyOfDamagedFile(path);
+            messages.Warn("Errors occured when trying to load botlist file. Please use "
+                          "Tools/CheckBaseq3 to correct the bot list.",
+                          "Load error");
+        }
+        SortBotList(bots);
         return;
     }
     ReadLinesResult read = ReadTextFile(path);

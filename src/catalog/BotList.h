@@ -1,6 +1,7 @@
 #pragma once
 
 #include "catalog/NameIndex.h"
+#include "core/ListFile.h"
 #include "core/Messages.h"
 #include "core/TextFile.h"
 
@@ -58,7 +59,12 @@ void RemoveArchiveBots(BotList& bots);
 // exists. A damaged line is skipped and reported once: "Errors occured when
 // trying to load botlist file. Please use Tools/CheckBaseq3 to correct the
 // bot list." (title "Load error", warning).
-void LoadUserBots(BotList& bots, const std::filesystem::path& folder, Messages& messages);
+// With ListEntries::KeptByFolderCheck only the lines that name one of the
+// game's bots are taken in (the check drops every other bot of the list).
+void LoadUserBots(BotList& bots,
+                  const std::filesystem::path& folder,
+                  Messages& messages,
+                  ListEntries which = ListEntries::All);
 
 // Writes every entry that is not original to folder/twl_bots; writes nothing
 // when there is none. An entry whose names cannot be stored is left out and

@@ -1,11 +1,13 @@
 #include "catalog/Models.h"
 
 #include "catalog/StableOrder.h"
+#include "core/Cp1252.h"
 #include "core/ListFile.h"
 #include "core/TextCase.h"
 #include "core/Utf8.h"
 
 #include <algorithm>
+#include <unordered_set>
 
 namespace twl {
 
@@ -201,11 +203,89 @@ void LoadModelCatalogue(ModelCatalogue& models,
     LoadUserModels(models, folder, messages);
 }
 
-void LoadUserModels(ModelCatalogue& models, const std::filesystem::path& folder, Messages& messages)
+namespace {
+
+std::string FieldText(const ListFieldView& field)
+{
+    return DecodeCp1252(std::string(field.Text));
+}
+
+// The skins of the file that a check of the game folder keeps: the user's
+// own (UserDef). The skins from archives are read only where they share a
+// model with one of those, since the file's first line of a model names it
+// and orders its skins; every other line is only checked, straight on the
+// file's bytes, nothing decoded or copied. True when the file is damaged,
+// judged as the whole read judges it.
+bool LoadUserDefinedSkins(ModelCatalogue& models, const std::filesystem::path& path)
+{
+    ReadBytesResult read = ReadFileBytes(path);
+    bool damaged = !read.Result.Ok;
+    std::vector<ListFieldView> fields;
+    fields.reserve(UserModelFields + 1);
+    std::unordered_set<std::string> userModels; // lower-cased, as AddModelSkin matches them
+    std::size_t lines = 0;
+    ForEachRawLine(read.Bytes, [&](std::string_view line) {
+        if (lines++ == 0) {
+            return; // the title
+        }
+        SplitListFieldViews(line, fields);
+        if (fields.empty()) {
+            return;
+        }
+        if (fields.size() != UserModelFields) {
+            damaged = true;
+            return;
+        }
+        if (fields[2].Text == UserDefined) {
+            userModels.insert(LowerCase(CapitaliseName(FieldText(fields[0]))));
+        }
+    });
+    if (!userModels.empty()) {
+        NameIndex index(models);
+        lines = 0;
+        ForEachRawLine(read.Bytes, [&](std::string_view line) {
+            if (lines++ == 0) {
+                return;
+            }
+            SplitListFieldViews(line, fields);
+            if (fields.size() != UserModelFields) {
+                return;
+            }
+            std::string model = FieldText(fields[0]);
+            if (userModels.count(LowerCase(CapitaliseName(model))) == 0) {
+                return;
+            }
+            AddModelSkin(models,
+                         model,
+                         FieldText(fields[1]),
+                         FieldText(fields[2]),
+                         FieldText(fields[3]),
+                         &index);
+        });
+    }
+    return damaged || lines == 0;
+}
+
+} // namespace
+
+void LoadUserModels(ModelCatalogue& models,
+                    const std::filesystem::path& folder,
+                    Messages& messages,
+                    ListEntries which)
 {
     std::filesystem::path path = folder / UserModelsFileName;
     std::error_code error;
     if (!std::filesystem::exists(path, error)) {
+        return;
+    }
+    if (which == ListEntries::KeptByFolderCheck) {
+        if (LoadUserDefinedSkins(models, path)) {
+            KeepCopyOfDamagedFile(path);
+            messages.Warn(
+                "Errors occured when trying to load model file. Please use Tools/CheckBaseq3.",
+                "Load error");
+        }
+        SortModels(models);
         return;
     }
     ReadLinesResult read = ReadTextFile(path);
@@ -234,12 +314,30 @@ void LoadUserModels(ModelCatalogue& models, const std::filesystem::path& folder,
     SortModels(models);
 }
 
+namespace {
+
+// Printable ASCII without a double quote: stored as it stands, nothing to
+// check or encode (what nearly every name of a model, skin or archive is).
+bool IsPlainField(const std::string& text)
+{
+    for (char c : text) {
+        if (c < 0x20 || c > 0x7E || c == '"') {
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
 FileResult SaveUserModels(const ModelCatalogue& models,
                           const std::filesystem::path& folder,
                           Messages& messages)
 {
+    // The file's bytes are made in one buffer as the lines go, each field
+    // encoded on its own: the same bytes as WriteTextFile of the lines.
     std::filesystem::path path = folder / UserModelsFileName;
-    std::vector<std::string> lines = {UserModelsTitle};
+    std::string bytes = std::string(UserModelsTitle) + "\r\n";
     bool anyUserSkin = false;
     for (const ModelEntry& model : models) {
         for (const SkinEntry& skin : model.Skins) {
@@ -247,9 +345,12 @@ FileResult SaveUserModels(const ModelCatalogue& models,
                 continue;
             }
             anyUserSkin = true;
-            std::optional<std::string> problem = ListFieldProblem(model.Name);
-            for (const std::string* field : {&skin.Name, &skin.PK3File, &skin.IconFile}) {
-                problem = problem ? problem : ListFieldProblem(*field);
+            const std::string* fields[] = {&model.Name, &skin.Name, &skin.PK3File, &skin.IconFile};
+            std::optional<std::string> problem;
+            for (const std::string* field : fields) {
+                if (!problem && !IsPlainField(*field)) {
+                    problem = ListFieldProblem(*field);
+                }
             }
             if (problem) {
                 messages.Warn("The skin '" + skin.Name + "' of the model '" + model.Name +
@@ -258,14 +359,18 @@ FileResult SaveUserModels(const ModelCatalogue& models,
                               "Not stored");
                 continue;
             }
-            lines.push_back(QuotedField(model.Name) + "," + QuotedField(skin.Name) + "," +
-                            QuotedField(skin.PK3File) + "," + QuotedField(skin.IconFile));
+            for (std::size_t i = 0; i < 4; ++i) {
+                bytes += i == 0 ? "\"" : ",\"";
+                bytes += IsPlainField(*fields[i]) ? *fields[i] : EncodeCp1252(*fields[i]).Bytes;
+                bytes += '"';
+            }
+            bytes += "\r\n";
         }
     }
     if (!anyUserSkin) {
         return FileResult::Success(path);
     }
-    return WriteTextFile(path, lines);
+    return WriteFileAtomic(path, bytes);
 }
 
 void RemoveArchiveModels(ModelCatalogue& models)

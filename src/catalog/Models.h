@@ -1,6 +1,7 @@
 #pragma once
 
 #include "catalog/NameIndex.h"
+#include "core/ListFile.h"
 #include "core/Messages.h"
 #include "core/TextFile.h"
 
@@ -84,10 +85,12 @@ void LoadModelCatalogue(ModelCatalogue& models,
 // Reads folder/twl_models, one skin a line, and sorts the catalogue when the
 // file exists. A damaged line is skipped and reported once: "Errors occured
 // when trying to load model file. Please use Tools/CheckBaseq3." (title
-// "Load error", warning).
+// "Load error", warning). With ListEntries::KeptByFolderCheck only the
+// user's own skins (UserDef) are taken in.
 void LoadUserModels(ModelCatalogue& models,
                     const std::filesystem::path& folder,
-                    Messages& messages);
+                    Messages& messages,
+                    ListEntries which = ListEntries::All);
 
 // Writes every skin that is not the game's own to folder/twl_models; writes
 // nothing when there is none. A skin whose names cannot be stored is left

@@ -4,7 +4,18 @@ namespace twl {
 
 namespace {
 
-const ChatEntry ChatTypeRows[ChatTypeCount] = {
+// The rows as constant data: built into ChatEntry values only when a
+// catalogue is made, not at every start of the program.
+struct ChatRow
+{
+    const char* FileName;
+    const char* Caption;
+    const char* Token;
+    std::int16_t MaxIndex;
+    bool BareZero;
+};
+
+constexpr ChatRow ChatTypeRows[ChatTypeCount] = {
     {"game_enter", "Game entry", "", 0, false},
     {"game_exit", "Game exit", "", 0, false},
     {"level_start", "Level starts", "", 0, false},
@@ -35,7 +46,7 @@ const ChatEntry ChatTypeRows[ChatTypeCount] = {
     {"random_misc", "Random misc", "", 0, false},
 };
 
-const ChatEntry ChatListRows[ChatListCount] = {
+constexpr ChatRow ChatListRows[ChatListCount] = {
     {"HELLO", "Enters game", "{{GAMEENTER", 11, true},
     {"GOODBYE", "Exits game", "{{GAMEEXIT", 6, true},
     {"LEVEL_START", "Level starts", "{{LEVELSTART", 3, true},
@@ -67,7 +78,7 @@ const ChatEntry ChatListRows[ChatListCount] = {
     {"GUYTALK", "Guytalk", "{{GUYTALK", 2, true},
 };
 
-const ChatEntry WordListRows[WordListCount] = {
+constexpr ChatRow WordListRows[WordListCount] = {
     {"exclamation", "exclamation", "{EXCLAMATION}", 0, false},
     {"good", "good", "{GOOD}", 0, false},
     {"looser", "loser", "{LOSER}", 0, false},
@@ -110,7 +121,7 @@ const ChatEntry WordListRows[WordListCount] = {
 };
 
 // The file text of a pointer is the variable number between two quoted texts.
-const ChatEntry ChatPointerRows[ChatPointerCount] = {
+constexpr ChatRow ChatPointerRows[ChatPointerCount] = {
     {"\", 1, \"", "Any opp", "{RANDOMOPP}", 0, false},
     {"\", 4, \"", "Level title", "{LEVELTITLE}", 0, false},
     {"\", 0, \"", "Any bot", "{ANYBOTNAME}", 0, false},
@@ -170,10 +181,11 @@ constexpr std::size_t RandomLists[ChatTypeCount] = {
 };
 
 template <std::size_t Size>
-void CopyRows(std::array<ChatEntry, Size>& table, const ChatEntry (&rows)[Size])
+void CopyRows(std::array<ChatEntry, Size>& table, const ChatRow (&rows)[Size])
 {
     for (std::size_t i = 0; i < Size; ++i) {
-        table[i] = rows[i];
+        const ChatRow& row = rows[i];
+        table[i] = ChatEntry{row.FileName, row.Caption, row.Token, row.MaxIndex, row.BareZero};
     }
 }
 

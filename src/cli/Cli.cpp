@@ -22,13 +22,15 @@
 #include <new>
 #include <random>
 #include <set>
+#include <sstream>
 
 namespace twl {
 
 namespace {
 
-void PrintUsage(std::ostream& stream)
+std::string UsageText()
 {
+    std::ostringstream stream;
     stream << "tarnwell-cli " << VersionMajor << '.' << VersionMinor << '.' << VersionRevision
            << ": the bot files of Tarnwell without its window.\n"
            << "\n"
@@ -70,6 +72,7 @@ void PrintUsage(std::ostream& stream)
            << "\n"
            << "Messages go to standard error as \"title: text\"; questions are answered No.\n"
            << "Exit status: 0 done, 1 the command could not do its work, 2 usage error.\n";
+    return stream.str();
 }
 
 std::filesystem::path DefaultSettingsFolder()
@@ -128,7 +131,8 @@ struct Session
     {}
 
     // The settings and the catalogues; the model catalogue, which only the
-    // game-folder check uses, only when asked for.
+    // game-folder check uses, only when asked for, and then only with what
+    // the check keeps of the user lists.
     void Start(const CommandLine& line, bool withModels = false)
     {
         auto folder = line.Options.find("--settings");
@@ -139,7 +143,8 @@ struct Session
             Messages.Warn(ini.Path.string() + ": " + ini.Reason, "Load error");
         }
         if (withModels) {
-            InitCatalogues(Catalogues, SettingsFolder, Messages);
+            InitCatalogues(
+                Catalogues, SettingsFolder, Messages, true, ListEntries::KeptByFolderCheck);
             return;
         }
         InitCharCatalogue(Catalogues.CharNames);
@@ -400,22 +405,34 @@ int RunCheck(const std::vector<std::string>& arguments, std::ostream& out, std::
 
 } // namespace
 
+std::optional<std::string> FixedAnswer(const std::vector<std::string>& arguments)
+{
+    if (arguments.empty()) {
+        return std::nullopt;
+    }
+    const std::string& command = arguments[0];
+    if (command == "--help" || command == "-h" || command == "help") {
+        return UsageText();
+    }
+    if (command == "--version") {
+        return std::to_string(VersionMajor) + '.' + std::to_string(VersionMinor) + '.' +
+               std::to_string(VersionRevision) + '\n';
+    }
+    return std::nullopt;
+}
+
 int RunCli(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err)
 {
     if (arguments.empty()) {
-        PrintUsage(err);
+        err << UsageText();
         return ExitUsage;
+    }
+    if (std::optional<std::string> text = FixedAnswer(arguments)) {
+        out << *text;
+        return ExitSuccess;
     }
     const std::string& command = arguments[0];
     try {
-        if (command == "--help" || command == "-h" || command == "help") {
-            PrintUsage(out);
-            return ExitSuccess;
-        }
-        if (command == "--version") {
-            out << VersionMajor << '.' << VersionMinor << '.' << VersionRevision << '\n';
-            return ExitSuccess;
-        }
         if (command == "new") {
             return RunNew(arguments, err);
         }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -10,6 +11,11 @@ namespace twl {
 inline constexpr int ExitSuccess = 0;
 inline constexpr int ExitFailure = 1; // the command could not do its work
 inline constexpr int ExitUsage = 2;   // the command line was wrong
+
+// What tarnwell-cli prints for --help (-h, help) and --version: a fixed
+// text; nothing for every other command line. RunCli prints it too; the
+// program's main prints it without setting up the C++ streams.
+std::optional<std::string> FixedAnswer(const std::vector<std::string>& arguments);
 
 // Runs tarnwell-cli with its arguments (without the program name). Results
 // go to `out`, messages and usage errors to `err`.

@@ -6,40 +6,51 @@
 
 namespace twl {
 
-std::vector<ListField> SplitListFields(const std::string& line)
+void SplitListFieldViews(std::string_view line, std::vector<ListFieldView>& fields)
 {
-    std::vector<ListField> fields;
-    fields.reserve(4);
-    if (line.find_first_not_of(" \t") == std::string::npos) {
-        return fields;
+    fields.clear();
+    if (line.find_first_not_of(" \t") == std::string_view::npos) {
+        return;
     }
     std::size_t pos = 0;
     while (true) {
         while (pos < line.size() && (line[pos] == ' ' || line[pos] == '\t')) {
             ++pos;
         }
-        ListField field;
+        ListFieldView field;
         if (pos < line.size() && line[pos] == '"') {
             std::size_t close = line.find('"', pos + 1);
-            std::size_t end = close == std::string::npos ? line.size() : close;
+            std::size_t end = close == std::string_view::npos ? line.size() : close;
             field.Text = line.substr(pos + 1, end - pos - 1);
             field.Quoted = true;
-            pos = close == std::string::npos ? line.size() : close + 1;
+            pos = close == std::string_view::npos ? line.size() : close + 1;
             std::size_t comma = line.find(',', pos);
-            pos = comma == std::string::npos ? line.size() : comma;
+            pos = comma == std::string_view::npos ? line.size() : comma;
         } else {
             std::size_t comma = line.find(',', pos);
-            std::size_t end = comma == std::string::npos ? line.size() : comma;
+            std::size_t end = comma == std::string_view::npos ? line.size() : comma;
             field.Text = line.substr(pos, end - pos);
             std::size_t last = field.Text.find_last_not_of(" \t");
-            field.Text.erase(last == std::string::npos ? 0 : last + 1);
+            field.Text = field.Text.substr(0, last == std::string_view::npos ? 0 : last + 1);
             pos = end;
         }
-        fields.push_back(std::move(field));
+        fields.push_back(field);
         if (pos >= line.size()) {
             break;
         }
         ++pos; // the comma
+    }
+}
+
+std::vector<ListField> SplitListFields(const std::string& line)
+{
+    std::vector<ListFieldView> views;
+    views.reserve(4);
+    SplitListFieldViews(line, views);
+    std::vector<ListField> fields;
+    fields.reserve(views.size());
+    for (const ListFieldView& view : views) {
+        fields.push_back(ListField{std::string(view.Text), view.Quoted});
     }
     return fields;
 }

@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace twl {
@@ -21,6 +22,45 @@ struct ListField
 // quoted field anything up to the next comma is ignored. An empty line has
 // no fields.
 std::vector<ListField> SplitListFields(const std::string& line);
+
+// The same fields as views into the line, nothing copied; `fields` is
+// cleared first. Since every separator is ASCII, the fields of the raw
+// Windows-1252 bytes of a line are the encoded fields of its decoded text.
+struct ListFieldView
+{
+    std::string_view Text;
+    bool Quoted = false;
+};
+
+void SplitListFieldViews(std::string_view line, std::vector<ListFieldView>& fields);
+
+// Calls `take` with each line of a list file's bytes, as SplitTextLines
+// splits them (at LF, a CR before it dropped, no empty line after the last
+// line end), still in Windows-1252.
+template <typename Take> void ForEachRawLine(std::string_view bytes, Take take)
+{
+    std::size_t start = 0;
+    while (start < bytes.size()) {
+        std::size_t end = bytes.find('\n', start);
+        std::size_t next = end == std::string_view::npos ? bytes.size() : end + 1;
+        std::size_t lineEnd = end == std::string_view::npos ? bytes.size() : end;
+        if (end != std::string_view::npos && lineEnd > start && bytes[lineEnd - 1] == '\r') {
+            --lineEnd;
+        }
+        take(bytes.substr(start, lineEnd - start));
+        start = next;
+    }
+}
+
+// What a reader of a user list keeps: every entry, or only what a check of
+// the game folder keeps of it (the check drops every entry that came from
+// an archive and finds the archives' entries again). Either way the whole
+// file is checked and a damaged one reported alike.
+enum class ListEntries
+{
+    All,
+    KeptByFolderCheck,
+};
 
 std::string QuotedField(const std::string& text);
 std::string BooleanField(bool value);

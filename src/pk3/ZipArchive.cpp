@@ -7,14 +7,107 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <dlfcn.h>
 
 namespace twl {
 
 namespace {
 
+// libzip is loaded when the first archive is opened or written, not when
+// the program starts: the commands and windows that never touch an archive
+// do not pay for loading it and the libraries it needs (libcrypto among
+// them). These are the functions of it that this file calls.
+struct LibZip
+{
+    decltype(&::zip_close) Close = nullptr;
+    decltype(&::zip_discard) Discard = nullptr;
+    decltype(&::zip_error_code_zip) ErrorCodeZip = nullptr;
+    decltype(&::zip_error_fini) ErrorFini = nullptr;
+    decltype(&::zip_error_init_with_code) ErrorInitWithCode = nullptr;
+    decltype(&::zip_error_strerror) ErrorStrerror = nullptr;
+    decltype(&::zip_fclose) Fclose = nullptr;
+    decltype(&::zip_file_add) FileAdd = nullptr;
+    decltype(&::zip_file_get_error) FileGetError = nullptr;
+    decltype(&::zip_fopen_index) FopenIndex = nullptr;
+    decltype(&::zip_fread) Fread = nullptr;
+    decltype(&::zip_get_error) GetError = nullptr;
+    decltype(&::zip_get_name) GetName = nullptr;
+    decltype(&::zip_get_num_entries) GetNumEntries = nullptr;
+    decltype(&::zip_open) Open = nullptr;
+    decltype(&::zip_set_file_compression) SetFileCompression = nullptr;
+    decltype(&::zip_source_buffer) SourceBuffer = nullptr;
+    decltype(&::zip_source_free) SourceFree = nullptr;
+    decltype(&::zip_stat_index) StatIndex = nullptr;
+    decltype(&::zip_stat_init) StatInit = nullptr;
+
+    std::string LoadError; // empty once every function was found
+};
+
+template <typename Function> bool Bind(void* library, const char* name, Function& function)
+{
+    function = reinterpret_cast<Function>(::dlsym(library, name));
+    return function != nullptr;
+}
+
+LibZip LoadLibZip()
+{
+    LibZip zip;
+    // The library is never unloaded: it stays for the rest of the run.
+    void* library = ::dlopen(TARNWELL_LIBZIP_SONAME, RTLD_NOW | RTLD_LOCAL);
+    if (library == nullptr) {
+        const char* reason = ::dlerror();
+        zip.LoadError = std::string("libzip could not be loaded: ") +
+                        (reason != nullptr ? reason : TARNWELL_LIBZIP_SONAME);
+        return zip;
+    }
+    bool complete =
+        Bind(library, "zip_close", zip.Close) && Bind(library, "zip_discard", zip.Discard) &&
+        Bind(library, "zip_error_code_zip", zip.ErrorCodeZip) &&
+        Bind(library, "zip_error_fini", zip.ErrorFini) &&
+        Bind(library, "zip_error_init_with_code", zip.ErrorInitWithCode) &&
+        Bind(library, "zip_error_strerror", zip.ErrorStrerror) &&
+        Bind(library, "zip_fclose", zip.Fclose) && Bind(library, "zip_file_add", zip.FileAdd) &&
+        Bind(library, "zip_file_get_error", zip.FileGetError) &&
+        Bind(library, "zip_fopen_index", zip.FopenIndex) && Bind(library, "zip_fread", zip.Fread) &&
+        Bind(library, "zip_get_error", zip.GetError) &&
+        Bind(library, "zip_get_name", zip.GetName) &&
+        Bind(library, "zip_get_num_entries", zip.GetNumEntries) &&
+        Bind(library, "zip_open", zip.Open) &&
+        Bind(library, "zip_set_file_compression", zip.SetFileCompression) &&
+        Bind(library, "zip_source_buffer", zip.SourceBuffer) &&
+        Bind(library, "zip_source_free", zip.SourceFree) &&
+        Bind(library, "zip_stat_index", zip.StatIndex) &&
+        Bind(library, "zip_stat_init", zip.StatInit);
+    if (!complete) {
+        const char* reason = ::dlerror();
+        zip = LibZip();
+        zip.LoadError = std::string("libzip lacks a function this program needs: ") +
+                        (reason != nullptr ? reason : TARNWELL_LIBZIP_SONAME);
+    }
+    return zip;
+}
+
+// The library, loaded on the first call (thread-safe, once).
+const LibZip& Zip()
+{
+    static const LibZip zip = LoadLibZip();
+    return zip;
+}
+
+// Nothing when libzip is there; otherwise why not, as an error of the
+// archive at hand.
+std::optional<ZipError> LibZipMissing()
+{
+    const LibZip& zip = Zip();
+    if (zip.LoadError.empty()) {
+        return std::nullopt;
+    }
+    return ZipError{ZIP_ER_INTERNAL, zip.LoadError};
+}
+
 ZipError ErrorOf(zip_error_t* error)
 {
-    return ZipError{zip_error_code_zip(error), zip_error_strerror(error)};
+    return ZipError{Zip().ErrorCodeZip(error), Zip().ErrorStrerror(error)};
 }
 
 bool IsAscii(const char* text)
@@ -36,7 +129,7 @@ struct DiscardOnFailure
     ~DiscardOnFailure()
     {
         if (Archive != nullptr) {
-            zip_discard(Archive);
+            Zip().Discard(Archive);
         }
     }
 };
@@ -52,13 +145,17 @@ std::string NormalisedEntryName(const std::string& name)
 
 std::unique_ptr<ZipReader> ZipReader::Open(const std::filesystem::path& path, ZipError& error)
 {
+    if (std::optional<ZipError> missing = LibZipMissing()) {
+        error = *missing;
+        return nullptr;
+    }
     int code = 0;
-    zip_t* archive = zip_open(path.c_str(), ZIP_RDONLY, &code);
+    zip_t* archive = Zip().Open(path.c_str(), ZIP_RDONLY, &code);
     if (archive == nullptr) {
         zip_error_t zipError;
-        zip_error_init_with_code(&zipError, code);
+        Zip().ErrorInitWithCode(&zipError, code);
         error = ErrorOf(&zipError);
-        zip_error_fini(&zipError);
+        Zip().ErrorFini(&zipError);
         return nullptr;
     }
     return std::unique_ptr<ZipReader>(new ZipReader(archive));
@@ -66,12 +163,12 @@ std::unique_ptr<ZipReader> ZipReader::Open(const std::filesystem::path& path, Zi
 
 ZipReader::~ZipReader()
 {
-    zip_discard(m_archive);
+    Zip().Discard(m_archive);
 }
 
 std::optional<std::string> ZipReader::EntryName(std::uint64_t index) const
 {
-    const char* raw = zip_get_name(m_archive, index, ZIP_FL_ENC_RAW);
+    const char* raw = Zip().GetName(m_archive, index, ZIP_FL_ENC_RAW);
     if (raw == nullptr) {
         return std::nullopt;
     }
@@ -80,7 +177,7 @@ std::optional<std::string> ZipReader::EntryName(std::uint64_t index) const
     }
     // Marked UTF-8, libzip hands the strict name back unchanged; otherwise
     // the bytes are in the Windows code page that the game's tools use.
-    const char* strict = zip_get_name(m_archive, index, ZIP_FL_ENC_STRICT);
+    const char* strict = Zip().GetName(m_archive, index, ZIP_FL_ENC_STRICT);
     if (strict != nullptr && std::string(strict) == raw) {
         return std::string(raw);
     }
@@ -89,7 +186,7 @@ std::optional<std::string> ZipReader::EntryName(std::uint64_t index) const
 
 std::vector<std::string> ZipReader::EntryNames() const
 {
-    zip_int64_t count = zip_get_num_entries(m_archive, 0);
+    zip_int64_t count = Zip().GetNumEntries(m_archive, 0);
     std::vector<std::string> names;
     names.reserve(static_cast<std::size_t>(count < 0 ? 0 : count));
     for (zip_int64_t i = 0; i < count; ++i) {
@@ -102,14 +199,14 @@ std::vector<std::string> ZipReader::EntryNames() const
 
 std::vector<ZipReader::EntryInfo> ZipReader::EntryInfos() const
 {
-    zip_int64_t count = zip_get_num_entries(m_archive, 0);
+    zip_int64_t count = Zip().GetNumEntries(m_archive, 0);
     std::vector<EntryInfo> infos;
     for (zip_int64_t i = 0; i < count; ++i) {
         auto index = static_cast<std::uint64_t>(i);
         std::optional<std::string> name = EntryName(index);
         zip_stat_t stat;
-        zip_stat_init(&stat);
-        if (!name || zip_stat_index(m_archive, index, 0, &stat) != 0) {
+        Zip().StatInit(&stat);
+        if (!name || Zip().StatIndex(m_archive, index, 0, &stat) != 0) {
             continue;
         }
         EntryInfo info;
@@ -135,10 +232,10 @@ std::optional<std::uint64_t> ZipReader::FindEntry(const std::string& name)
         }
         return c == '\\' ? '/' : c;
     };
-    zip_int64_t count = zip_get_num_entries(m_archive, 0);
+    zip_int64_t count = Zip().GetNumEntries(m_archive, 0);
     for (zip_int64_t i = 0; i < count; ++i) {
         std::uint64_t index = static_cast<std::uint64_t>(i);
-        const char* raw = zip_get_name(m_archive, index, ZIP_FL_ENC_RAW);
+        const char* raw = Zip().GetName(m_archive, index, ZIP_FL_ENC_RAW);
         if (raw == nullptr) {
             continue;
         }
@@ -164,34 +261,34 @@ std::optional<std::string>
 ZipReader::ReadEntry(std::uint64_t index, std::uint64_t maxSize, ZipError& error)
 {
     zip_stat_t stat;
-    zip_stat_init(&stat);
-    if (zip_stat_index(m_archive, index, 0, &stat) != 0) {
-        error = ErrorOf(zip_get_error(m_archive));
+    Zip().StatInit(&stat);
+    if (Zip().StatIndex(m_archive, index, 0, &stat) != 0) {
+        error = ErrorOf(Zip().GetError(m_archive));
         return std::nullopt;
     }
     if ((stat.valid & ZIP_STAT_SIZE) == 0 || stat.size > maxSize) {
         error = ZipError{ZIP_ER_INCONS, "the entry is larger than a bot file can be"};
         return std::nullopt;
     }
-    zip_file_t* file = zip_fopen_index(m_archive, index, 0);
+    zip_file_t* file = Zip().FopenIndex(m_archive, index, 0);
     if (file == nullptr) {
-        error = ErrorOf(zip_get_error(m_archive));
+        error = ErrorOf(Zip().GetError(m_archive));
         return std::nullopt;
     }
     std::string bytes(static_cast<std::size_t>(stat.size), '\0');
-    zip_int64_t read = bytes.empty() ? 0 : zip_fread(file, bytes.data(), stat.size);
+    zip_int64_t read = bytes.empty() ? 0 : Zip().Fread(file, bytes.data(), stat.size);
     // One more byte must not come: a declared size that lies is caught here
     // or by libzip's CRC check at the end of the entry.
     char extra = 0;
-    zip_int64_t more = zip_fread(file, &extra, 1);
+    zip_int64_t more = Zip().Fread(file, &extra, 1);
     if (read < 0 || static_cast<zip_uint64_t>(read) != stat.size || more != 0) {
         error = read < 0 || more < 0
-                    ? ErrorOf(zip_file_get_error(file))
+                    ? ErrorOf(Zip().FileGetError(file))
                     : ZipError{ZIP_ER_INCONS, "the entry's size does not match its data"};
-        zip_fclose(file);
+        Zip().Fclose(file);
         return std::nullopt;
     }
-    if (zip_fclose(file) != 0) {
+    if (Zip().Fclose(file) != 0) {
         error = ZipError{ZIP_ER_CRC, "CRC error"};
         return std::nullopt;
     }
@@ -201,13 +298,16 @@ ZipReader::ReadEntry(std::uint64_t index, std::uint64_t maxSize, ZipError& error
 std::optional<ZipError> WriteZipArchive(const std::filesystem::path& path,
                                         const std::vector<ZipEntry>& entries)
 {
+    if (std::optional<ZipError> missing = LibZipMissing()) {
+        return missing;
+    }
     int code = 0;
-    zip_t* archive = zip_open(path.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &code);
+    zip_t* archive = Zip().Open(path.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &code);
     if (archive == nullptr) {
         zip_error_t zipError;
-        zip_error_init_with_code(&zipError, code);
+        Zip().ErrorInitWithCode(&zipError, code);
         ZipError error = ErrorOf(&zipError);
-        zip_error_fini(&zipError);
+        Zip().ErrorFini(&zipError);
         return error;
     }
     DiscardOnFailure guard{archive};
@@ -218,22 +318,22 @@ std::optional<ZipError> WriteZipArchive(const std::filesystem::path& path,
         }
         // libzip keeps the bytes' address until the archive is written.
         zip_source_t* source =
-            zip_source_buffer(archive, entry.Bytes.data(), entry.Bytes.size(), 0);
+            Zip().SourceBuffer(archive, entry.Bytes.data(), entry.Bytes.size(), 0);
         if (source == nullptr) {
-            return ErrorOf(zip_get_error(archive));
+            return ErrorOf(Zip().GetError(archive));
         }
-        zip_int64_t index = zip_file_add(archive, name.Bytes.c_str(), source, ZIP_FL_OVERWRITE);
+        zip_int64_t index = Zip().FileAdd(archive, name.Bytes.c_str(), source, ZIP_FL_OVERWRITE);
         if (index < 0) {
-            zip_source_free(source);
-            return ErrorOf(zip_get_error(archive));
+            Zip().SourceFree(source);
+            return ErrorOf(Zip().GetError(archive));
         }
-        if (zip_set_file_compression(
+        if (Zip().SetFileCompression(
                 archive, static_cast<zip_uint64_t>(index), ZIP_CM_DEFLATE, 9) != 0) {
-            return ErrorOf(zip_get_error(archive));
+            return ErrorOf(Zip().GetError(archive));
         }
     }
-    if (zip_close(archive) != 0) {
-        return ErrorOf(zip_get_error(archive));
+    if (Zip().Close(archive) != 0) {
+        return ErrorOf(Zip().GetError(archive));
     }
     guard.Archive = nullptr;
     return std::nullopt;

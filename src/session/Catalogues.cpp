@@ -8,17 +8,18 @@ namespace twl {
 void InitCatalogues(Catalogues& catalogues,
                     const std::filesystem::path& folder,
                     Messages& messages,
-                    bool withUserLists)
+                    bool withUserLists,
+                    ListEntries which)
 {
     InitCharCatalogue(catalogues.CharNames);
     InitChatCatalogue(catalogues.Chat);
     LoadGameModels(catalogues.Models);
     if (withUserLists) {
-        LoadUserModels(catalogues.Models, folder, messages);
+        LoadUserModels(catalogues.Models, folder, messages, which);
     }
     LoadGameBots(catalogues.Bots);
     if (withUserLists) {
-        LoadUserBots(catalogues.Bots, folder, messages);
+        LoadUserBots(catalogues.Bots, folder, messages, which);
     }
     LoadSynonyms(catalogues.Synonyms, folder);
 }

@@ -26,11 +26,13 @@ struct Catalogues
 // vocabulary, models and skins, bot list, synonyms. The user lists are read
 // from `folder`; damaged ones are reported through `messages`. Without
 // `withUserLists` the model and bot lists hold the game's own entries only,
-// until LoadUserLists.
+// until LoadUserLists; with ListEntries::KeptByFolderCheck they hold only
+// what a check of the game folder, which comes next, keeps of them.
 void InitCatalogues(Catalogues& catalogues,
                     const std::filesystem::path& folder,
                     Messages& messages,
-                    bool withUserLists = true);
+                    bool withUserLists = true,
+                    ListEntries which = ListEntries::All);
 
 // The user's models and skins and bots, added to the game's own.
 void LoadUserLists(Catalogues& catalogues, const std::filesystem::path& folder, Messages& messages);

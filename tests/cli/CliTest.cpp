@@ -40,6 +40,42 @@ TEST(Cli, VersionIsTheProgramsVersion)
     EXPECT_EQ(out.str(), "0.9.7\n");
 }
 
+// The program's main prints the fixed answers itself: they must be what
+// RunCli prints, and only for the command lines RunCli answers so.
+struct FixedAnswerCase
+{
+    std::vector<std::string> Arguments;
+    bool Fixed;
+};
+
+class FixedAnswerTest : public ::testing::TestWithParam<FixedAnswerCase>
+{};
+
+TEST_P(FixedAnswerTest, IsWhatRunCliPrints)
+{
+    const FixedAnswerCase& c = GetParam();
+    std::optional<std::string> answer = FixedAnswer(c.Arguments);
+    ASSERT_EQ(answer.has_value(), c.Fixed);
+    if (c.Fixed) {
+        std::ostringstream out;
+        std::ostringstream err;
+        EXPECT_EQ(RunCli(c.Arguments, out, err), ExitSuccess);
+        EXPECT_EQ(out.str(), *answer);
+        EXPECT_TRUE(err.str().empty());
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Cli,
+                         FixedAnswerTest,
+                         ::testing::Values(FixedAnswerCase{{"--version"}, true},
+                                           FixedAnswerCase{{"--help"}, true},
+                                           FixedAnswerCase{{"-h"}, true},
+                                           FixedAnswerCase{{"help"}, true},
+                                           FixedAnswerCase{{}, false},
+                                           FixedAnswerCase{{"new"}, false},
+                                           FixedAnswerCase{{"scan", "--version"}, false},
+                                           FixedAnswerCase{{"frobnicate"}, false}));
+
 TEST(StderrMessages, OneLinePerMessageAndQuestionsAnswerNo)
 {
     std::ostringstream err;
