@@ -101,6 +101,14 @@ std::string CapitaliseName(const std::string& text)
     if (text.empty() || HasCapitalAfterFirst(text)) {
         return text;
     }
+    auto first = static_cast<unsigned char>(text[0]);
+    if (first < 0x80) {
+        std::string result = text;
+        if (first >= 'a' && first <= 'z') {
+            result[0] = static_cast<char>(first - 'a' + 'A');
+        }
+        return result;
+    }
     std::size_t pos = 0;
     if (!DecodeUtf8(text, pos)) {
         pos = 1;
@@ -139,15 +147,17 @@ void AddModelSkin(ModelCatalogue& models,
                   NameIndex* index)
 {
     std::string modelName = CapitaliseName(model);
-    std::string skinName = CapitaliseName(skin);
     std::string lowerModel = LowerCase(modelName);
-    SkinEntry newSkin = MakeSkin(skinName, false, pk3File, iconFile);
     std::optional<std::size_t> position = FindByLowerName(models, lowerModel, index);
     if (position) {
-        models[*position].Skins.push_back(std::move(newSkin));
+        models[*position].Skins.push_back(
+            SkinEntry{CapitaliseName(skin), false, pk3File, iconFile});
         return;
     }
-    models.push_back(ModelEntry{modelName, std::string(), false, {std::move(newSkin)}});
+    models.push_back(ModelEntry{std::move(modelName),
+                                std::string(),
+                                false,
+                                {SkinEntry{CapitaliseName(skin), false, pk3File, iconFile}}});
     if (index != nullptr) {
         index->Add(lowerModel, models.size() - 1);
     }
@@ -346,10 +356,12 @@ FileResult SaveUserModels(const ModelCatalogue& models,
             }
             anyUserSkin = true;
             const std::string* fields[] = {&model.Name, &skin.Name, &skin.PK3File, &skin.IconFile};
+            bool plain[4];
             std::optional<std::string> problem;
-            for (const std::string* field : fields) {
-                if (!problem && !IsPlainField(*field)) {
-                    problem = ListFieldProblem(*field);
+            for (std::size_t i = 0; i < 4; ++i) {
+                plain[i] = IsPlainField(*fields[i]);
+                if (!problem && !plain[i]) {
+                    problem = ListFieldProblem(*fields[i]);
                 }
             }
             if (problem) {
@@ -361,7 +373,7 @@ FileResult SaveUserModels(const ModelCatalogue& models,
             }
             for (std::size_t i = 0; i < 4; ++i) {
                 bytes += i == 0 ? "\"" : ",\"";
-                bytes += IsPlainField(*fields[i]) ? *fields[i] : EncodeCp1252(*fields[i]).Bytes;
+                bytes += plain[i] ? *fields[i] : EncodeCp1252(*fields[i]).Bytes;
                 bytes += '"';
             }
             bytes += "\r\n";

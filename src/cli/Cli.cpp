@@ -311,17 +311,27 @@ int RunScan(const std::vector<std::string>& arguments, std::ostream& out, std::o
                     session.Catalogues,
                     GameArchiveFolders(line.Positional[0]),
                     session.Messages);
-    out << BotListLine(BotListEntry{"Bot", "Pk3-file", false, false}).substr(0, 35) << "Botfile\n";
+    // The listing is made in one buffer and written at once: a big game
+    // folder has tens of thousands of skins.
+    std::string listing =
+        BotListLine(BotListEntry{"Bot", "Pk3-file", false, false}).substr(0, 35) + "Botfile\n";
     for (const BotListEntry& entry : session.Catalogues.Bots) {
-        out << BotListLine(entry) << '\n';
+        listing += BotListLine(entry);
+        listing += '\n';
     }
-    out << '\n';
+    listing += '\n';
     for (const ModelEntry& model : session.Catalogues.Models) {
-        out << model.Name << '\n';
+        listing += model.Name;
+        listing += '\n';
         for (const SkinEntry& skin : model.Skins) {
-            out << "    " << skin.Name << " (" << skin.PK3File << ")\n";
+            listing += "    ";
+            listing += skin.Name;
+            listing += " (";
+            listing += skin.PK3File;
+            listing += ")\n";
         }
     }
+    out.write(listing.data(), static_cast<std::streamsize>(listing.size()));
     // The lists found are kept, as the editor keeps them when it closes.
     return session.SaveSettings(true) ? ExitSuccess : ExitFailure;
 }

@@ -363,25 +363,6 @@ FileResult WriteFileAtomic(const std::filesystem::path& path, const std::string&
     return WriteFilesAtomic({FileContent{path, bytes}});
 }
 
-FileResult WriteScratchFile(const std::filesystem::path& path, const std::string& bytes)
-{
-    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0600);
-    if (fd < 0) {
-        return FileResult::Failure(path, ErrnoText(errno));
-    }
-    int error = 0;
-    bool written = WriteAll(fd, bytes, error);
-    if (::close(fd) != 0 && written) {
-        error = errno;
-        written = false;
-    }
-    if (!written) {
-        ::unlink(path.c_str());
-        return FileResult::Failure(path, ErrnoText(error));
-    }
-    return FileResult::Success(path);
-}
-
 FileResult WriteTextFile(const std::filesystem::path& path, const std::vector<std::string>& lines)
 {
     return WriteTextFiles({TextFileContent{path, lines}});

@@ -83,11 +83,6 @@ ReadLinesResult ReadTextFile(const std::filesystem::path& path);
 // already holds exactly these bytes is not written again.
 FileResult WriteFileAtomic(const std::filesystem::path& path, const std::string& bytes);
 
-// Writes a scratch file of the program's own (in its private temporary
-// folder): created anew, no replacing and no flush to disk, since it is
-// read back and deleted at once. A failure is returned with its reason.
-FileResult WriteScratchFile(const std::filesystem::path& path, const std::string& bytes);
-
 // Several files written as one: each to its temporary file, all flushed to
 // disk, and only then renamed into place, all or none: the old files are
 // kept aside until every new one is in place, and a rename that fails puts

@@ -1,6 +1,5 @@
 #include "pk3/ArchiveExtract.h"
 
-#include "core/TextFile.h"
 #include "pk3/GameArchives.h"
 #include "pk3/ZipArchive.h"
 
@@ -37,17 +36,6 @@ std::unique_ptr<ZipReader> OpenGameArchive(const std::string& pk3File,
     return archive;
 }
 
-namespace {
-
-// The bare file name of an entry path.
-std::string BareName(const std::string& entry)
-{
-    std::size_t slash = entry.find_last_of("/\\");
-    return slash == std::string::npos ? entry : entry.substr(slash + 1);
-}
-
-} // namespace
-
 std::optional<std::string> ReadArchiveEntry(ZipReader& archive, const std::string& entry)
 {
     std::optional<std::uint64_t> index = archive.FindEntry(entry);
@@ -74,9 +62,9 @@ ReadArchiveEntry(const std::string& pk3File,
 std::optional<std::string> ReadFromArchive(ZipReader& archive,
                                            const std::string& pk3File,
                                            const std::string& entry,
+                                           std::optional<std::uint64_t> index,
                                            Messages& messages)
 {
-    std::optional<std::uint64_t> index = archive.FindEntry(entry);
     if (!index) {
         ReportNotLoaded(messages, entry, pk3File, "The archive has no such entry.");
         return std::nullopt;
@@ -88,42 +76,6 @@ std::optional<std::string> ReadFromArchive(ZipReader& archive,
             messages, entry, pk3File, "The entry could not be read: " + error.Description + ".");
     }
     return bytes;
-}
-
-std::optional<std::filesystem::path> ExtractFromArchive(ZipReader& archive,
-                                                        const std::string& pk3File,
-                                                        const std::string& entry,
-                                                        const std::filesystem::path& folder,
-                                                        Messages& messages)
-{
-    std::string bareName = BareName(entry);
-    std::optional<std::uint64_t> index = archive.FindEntry(entry);
-    ZipError error;
-    std::optional<std::string> bytes;
-    std::string reason;
-    if (!index) {
-        reason = "The archive has no such entry.";
-    } else if (bareName.empty() || bareName == "." || bareName == "..") {
-        reason = "The entry's name is no file name.";
-    } else if (folder.empty()) {
-        reason = "There is no temporary folder to take it into.";
-    } else {
-        bytes = archive.ReadEntry(*index, MaxArchiveEntrySize, error);
-        if (!bytes) {
-            reason = "The entry could not be read: " + error.Description + ".";
-        }
-    }
-    if (!bytes || folder.empty()) {
-        ReportNotLoaded(messages, entry, pk3File, reason);
-        return std::nullopt;
-    }
-    std::filesystem::path target = folder / bareName;
-    FileResult written = WriteScratchFile(target, *bytes);
-    if (!written.Ok) {
-        ReportWriteFailure(written, messages);
-        return std::nullopt;
-    }
-    return target;
 }
 
 } // namespace twl

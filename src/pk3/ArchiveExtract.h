@@ -32,24 +32,16 @@ void ReportNotLoaded(Messages& messages,
 // No bot file or icon is this large; a larger entry is not read.
 inline constexpr std::uint64_t MaxArchiveEntrySize = 4 * 1024 * 1024;
 
-// Reads one entry (looked up without regard to case, "/" and "\" alike) of
-// the open archive into memory. A missing, oversized or damaged entry is
-// reported as ExtractFromArchive does; nothing then.
+// Reads one entry of the open archive into memory, `index` being where
+// ZipReader::FindEntries found `entry` (nothing when it did not). A missing,
+// oversized or damaged entry is reported ("Couldn't load <entry> from <pk3>.
+// Check that the pk3-file still exists.", "Load failed", with the reason);
+// nothing then.
 std::optional<std::string> ReadFromArchive(ZipReader& archive,
                                            const std::string& pk3File,
                                            const std::string& entry,
+                                           std::optional<std::uint64_t> index,
                                            Messages& messages);
-
-// Takes one entry (looked up without regard to case, "/" and "\" alike) out
-// of the open archive into `folder` under its bare file name. A missing,
-// oversized or damaged entry is reported ("Couldn't load <entry> from <pk3>.
-// Check that the pk3-file still exists.", "Load failed"). The path written,
-// or nothing.
-std::optional<std::filesystem::path> ExtractFromArchive(ZipReader& archive,
-                                                        const std::string& pk3File,
-                                                        const std::string& entry,
-                                                        const std::filesystem::path& folder,
-                                                        Messages& messages);
 
 // The bytes of one entry of the open archive (looked up without regard to
 // case, "/" and "\" alike), read into memory; nothing, without a message,

@@ -5,6 +5,7 @@
 #include "pk3/GameArchives.h"
 #include "pk3/ZipArchive.h"
 
+#include <string_view>
 #include <unordered_set>
 
 namespace twl {
@@ -13,27 +14,50 @@ namespace {
 
 // The text between `start` (its first occurrence in `lower`) and the next
 // `end` after it, taken from `line`; nothing when either is missing.
-std::optional<std::string> NameBetween(const std::string& line,
-                                       const std::string& lower,
-                                       const std::string& start,
-                                       const std::string& end)
+// `lower` is `line` lower-cased, of the same length.
+std::optional<std::string_view> NameBetween(std::string_view line,
+                                            std::string_view lower,
+                                            std::string_view start,
+                                            std::string_view end)
 {
     std::size_t from = lower.find(start);
-    if (from == std::string::npos) {
+    if (from == std::string_view::npos) {
         return std::nullopt;
     }
     from += start.size();
     std::size_t to = lower.find(end, from);
-    if (to == std::string::npos) {
+    if (to == std::string_view::npos) {
         return std::nullopt;
     }
     return line.substr(from, to - from);
 }
 
+// `entry` lower-cased into `lower`, whose storage is kept from one entry to
+// the next: nearly every entry name is plain ASCII, lowered byte by byte;
+// the others as LowerCase does it (of the same length).
+void LowerInto(const std::string& entry, std::string& lower)
+{
+    unsigned char high = 0;
+    for (char c : entry) {
+        high |= static_cast<unsigned char>(c);
+    }
+    if ((high & 0x80) != 0) {
+        lower = LowerCase(entry);
+        return;
+    }
+    lower.resize(entry.size());
+    char* out = lower.data();
+    for (std::size_t i = 0; i < entry.size(); ++i) {
+        auto byte = static_cast<unsigned char>(entry[i]);
+        out[i] =
+            static_cast<char>(static_cast<unsigned char>(byte - 'A') < 26 ? byte | 0x20 : byte);
+    }
+}
+
 // A name taken from an entry path must stay one plain file name, and one
 // that can be printed and stored: no control character (a terminal escape
 // sequence starts with one).
-bool IsPlainName(const std::string& name)
+bool IsPlainName(std::string_view name)
 {
     for (char c : name) {
         unsigned char byte = static_cast<unsigned char>(c);
@@ -42,7 +66,7 @@ bool IsPlainName(const std::string& name)
         }
     }
     return !name.empty() && name != "." && name != ".." &&
-           name.find_first_of("/\\") == std::string::npos;
+           name.find_first_of("/\\") == std::string_view::npos;
 }
 
 } // namespace
@@ -84,49 +108,64 @@ void ClassifyArchiveEntries(const std::vector<std::string>& entries,
                             NameIndex* modelIndex,
                             NameIndex* botIndex)
 {
-    std::vector<std::string> lowered;
-    lowered.reserve(entries.size());
-    for (const std::string& entry : entries) {
-        lowered.push_back(LowerCase(entry));
-    }
+    // Each name is lowered into the one buffer, kept from name to name: an
+    // archive holds thousands of textures and sounds for a few icons and
+    // bots, and only the names that may be one of those are looked at again.
+    std::string lower;
+    std::vector<std::size_t> candidates;
     // The bots whose own script is in this archive, wherever it is listed.
     std::unordered_set<std::string> scripts;
     for (std::size_t i = 0; i < entries.size(); ++i) {
         const std::string& entry = entries[i];
-        const std::string& lower = lowered[i];
-        if (lower.find("scripts/") != std::string::npos) {
-            if (std::optional<std::string> name = NameBetween(entry, lower, "scripts/", ".bot")) {
-                scripts.insert(LowerCase(*name));
+        LowerInto(entry, lower);
+        const std::string_view lowered = lower;
+        bool maybeBot = lowered.find(".bot") != std::string_view::npos;
+        if (maybeBot) {
+            if (std::optional<std::string_view> name =
+                    NameBetween(entry, lowered, "scripts/", ".bot")) {
+                scripts.insert(LowerCase(std::string(*name)));
             }
+        }
+        if (maybeBot || lowered.find("icon") != std::string_view::npos ||
+            lowered.find("_c.c") != std::string_view::npos ||
+            entry.find("/bots.txt") != std::string::npos) {
+            candidates.push_back(i);
         }
     }
 
-    for (std::size_t i = 0; i < entries.size(); ++i) {
+    for (std::size_t i : candidates) {
         const std::string& entry = entries[i];
-        const std::string& lower = lowered[i];
         if (entry.empty()) {
             continue;
         }
-        if (lower.find("icon") != std::string::npos &&
-            lower.find("models/players/") != std::string::npos) {
-            std::optional<std::string> model = NameBetween(entry, lower, "models/players/", "/");
-            std::optional<std::string> skin = NameBetween(entry, lower, "icon_", ".");
+        LowerInto(entry, lower);
+        const std::string_view lowered = lower;
+        if (lowered.find("icon") != std::string_view::npos) {
+            std::optional<std::string_view> model =
+                NameBetween(entry, lowered, "models/players/", "/");
+            std::optional<std::string_view> skin = NameBetween(entry, lowered, "icon_", ".");
             if (model && skin && IsPlainName(*model) && IsPlainName(*skin)) {
-                AddModelSkin(models, *model, *skin, pk3File, IconPathFromEntry(entry), modelIndex);
+                AddModelSkin(models,
+                             std::string(*model),
+                             std::string(*skin),
+                             pk3File,
+                             IconPathFromEntry(entry),
+                             modelIndex);
             }
         }
-        if (lower.find("_c.c") != std::string::npos &&
-            lower.find("botfiles/bots/") != std::string::npos) {
-            std::optional<std::string> name = NameBetween(entry, lower, "botfiles/bots/", "_c.c");
+        if (lowered.find("_c.c") != std::string_view::npos) {
+            std::optional<std::string_view> name =
+                NameBetween(entry, lowered, "botfiles/bots/", "_c.c");
             if (name && IsPlainName(*name)) {
-                AddBotEntry(bots, *name, pk3File, scripts.count(LowerCase(*name)) != 0, botIndex);
+                std::string botName(*name);
+                AddBotEntry(
+                    bots, botName, pk3File, scripts.count(LowerCase(botName)) != 0, botIndex);
             }
         }
-        if (lower.find(".bot") != std::string::npos &&
-            lower.find("scripts/") != std::string::npos) {
-            std::optional<std::string> name = NameBetween(entry, lower, "scripts/", ".bot");
+        if (lowered.find(".bot") != std::string_view::npos) {
+            std::optional<std::string_view> name = NameBetween(entry, lowered, "scripts/", ".bot");
             if (name && IsPlainName(*name)) {
-                AddBotEntry(bots, *name, pk3File, true, botIndex);
+                AddBotEntry(bots, std::string(*name), pk3File, true, botIndex);
             }
         }
         if (entry.find("/bots.txt") != std::string::npos) {

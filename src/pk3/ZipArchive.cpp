@@ -223,38 +223,69 @@ std::vector<ZipReader::EntryInfo> ZipReader::EntryInfos() const
 
 std::optional<std::uint64_t> ZipReader::FindEntry(const std::string& name)
 {
-    // One pass over the names, no index: a bot load looks up five entries
-    // of an archive that may hold thousands.
-    const std::string wanted = NormalisedEntryName(name);
-    auto fold = [](char c) {
-        if (c >= 'A' && c <= 'Z') {
-            return static_cast<char>(c - 'A' + 'a');
+    return FindEntries({name}).front();
+}
+
+std::vector<std::optional<std::uint64_t>>
+ZipReader::FindEntries(const std::vector<std::string>& names)
+{
+    // One pass over the names for all of them, no index: a bot load looks
+    // up five entries of an archive that may hold a hundred thousand.
+    std::vector<std::string> wanted;
+    wanted.reserve(names.size());
+    for (const std::string& name : names) {
+        wanted.push_back(NormalisedEntryName(name));
+    }
+    std::vector<std::optional<std::uint64_t>> found(names.size());
+    std::size_t left = names.size();
+    auto offer = [&](std::uint64_t index, const char* name, std::size_t length, auto equal) {
+        for (std::size_t k = 0; k < wanted.size(); ++k) {
+            // The first entry of a name wins, as in the game.
+            if (!found[k] && wanted[k].size() == length && equal(name, wanted[k])) {
+                found[k] = index;
+                --left;
+            }
         }
-        return c == '\\' ? '/' : c;
+    };
+    // A plain ASCII name is compared as it stands, folded byte by byte.
+    auto foldedEqual = [](const char* name, const std::string& normalised) {
+        for (std::size_t at = 0; at < normalised.size(); ++at) {
+            auto byte = static_cast<unsigned char>(name[at]);
+            char folded = byte == '\\' ? '/'
+                          : static_cast<unsigned char>(byte - 'A') < 26
+                              ? static_cast<char>(byte | 0x20)
+                              : static_cast<char>(byte);
+            if (folded != normalised[at]) {
+                return false;
+            }
+        }
+        return true;
+    };
+    auto sameText = [](const char* name, const std::string& normalised) {
+        return normalised.compare(0, normalised.size(), name, normalised.size()) == 0;
     };
     zip_int64_t count = Zip().GetNumEntries(m_archive, 0);
-    for (zip_int64_t i = 0; i < count; ++i) {
-        std::uint64_t index = static_cast<std::uint64_t>(i);
+    for (zip_int64_t i = 0; i < count && left > 0; ++i) {
+        auto index = static_cast<std::uint64_t>(i);
         const char* raw = Zip().GetName(m_archive, index, ZIP_FL_ENC_RAW);
         if (raw == nullptr) {
             continue;
         }
-        if (IsAscii(raw)) {
-            std::size_t at = 0;
-            while (at < wanted.size() && raw[at] != 0 && fold(raw[at]) == wanted[at]) {
-                ++at;
-            }
-            if (at == wanted.size() && raw[at] == 0) {
-                return index; // the first entry of a name wins, as in the game
-            }
+        std::size_t length = 0;
+        unsigned char high = 0;
+        for (; raw[length] != '\0'; ++length) {
+            high |= static_cast<unsigned char>(raw[length]);
+        }
+        if ((high & 0x80) == 0) {
+            offer(index, raw, length, foldedEqual);
             continue;
         }
-        std::optional<std::string> entry = EntryName(index);
-        if (entry && NormalisedEntryName(*entry) == wanted) {
-            return index;
+        if (std::optional<std::string> entry = EntryName(index)) {
+            std::string normalised = NormalisedEntryName(*entry);
+            offer(index, normalised.c_str(), normalised.size(), sameText);
         }
     }
-    return std::nullopt;
+    return found;
 }
 
 std::optional<std::string>

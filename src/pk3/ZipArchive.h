@@ -52,6 +52,9 @@ public:
     // One pass over the names, no index.
     std::optional<std::uint64_t> FindEntry(const std::string& name);
 
+    // FindEntry of each name, all in the same one pass over the names.
+    std::vector<std::optional<std::uint64_t>> FindEntries(const std::vector<std::string>& names);
+
     // The entry's bytes, when its size is at most `maxSize` and it reads
     // back whole and intact.
     std::optional<std::string>

@@ -38,11 +38,44 @@ bool LoadBotFromArchive(Bot& bot,
         return false;
     }
     // Each entry is read into memory and handed to its reader: no file is
-    // written for it.
+    // written for it. All the entries of the load are looked up together,
+    // in one pass over the archive's names.
     const std::string where = pk3File + "/";
+    const std::string charFile = botsFolder + name + "_c.c";
+    const std::string weaponFile = botsFolder + name + "_w.c";
+    const std::string itemFile = botsFolder + name + "_i.c";
+    const std::string chatFile = botsFolder + name + "_t.c";
+    const std::string scriptFile = "scripts/" + name + ".bot";
+    std::vector<std::string> entries;
+    switch (loadType) {
+    case LoadType::WholeBot:
+        entries = {charFile, weaponFile, itemFile, chatFile};
+        if (hasBotFile) {
+            entries.push_back(scriptFile);
+        }
+        break;
+    case LoadType::CharFile:
+        entries = {charFile};
+        break;
+    case LoadType::ChatFile:
+        entries = {chatFile};
+        break;
+    case LoadType::ItemFile:
+        entries = {itemFile};
+        break;
+    case LoadType::WeaponFile:
+        entries = {weaponFile};
+        break;
+    }
+    std::vector<std::optional<std::uint64_t>> found = archive->FindEntries(entries);
     auto load = [&](const std::string& entry,
                     const std::function<void(const std::string&, const std::string&)>& read) {
-        std::optional<std::string> bytes = ReadFromArchive(*archive, pk3File, entry, messages);
+        std::size_t k = 0;
+        while (k < entries.size() && entries[k] != entry) {
+            ++k;
+        }
+        std::optional<std::string> bytes = ReadFromArchive(
+            *archive, pk3File, entry, k < found.size() ? found[k] : std::nullopt, messages);
         if (!bytes) {
             return false;
         }
@@ -82,25 +115,23 @@ bool LoadBotFromArchive(Bot& bot,
 
     switch (loadType) {
     case LoadType::WholeBot:
-        if (!load(botsFolder + name + "_c.c", readChars(true)) ||
-            !load(botsFolder + name + "_w.c", readWeapons) ||
-            !load(botsFolder + name + "_i.c", readItems) ||
-            !load(botsFolder + name + "_t.c", readChats)) {
+        if (!load(charFile, readChars(true)) || !load(weaponFile, readWeapons) ||
+            !load(itemFile, readItems) || !load(chatFile, readChats)) {
             return false;
         }
         if (hasBotFile) {
-            return load("scripts/" + name + ".bot", readScript);
+            return load(scriptFile, readScript);
         }
         ScriptDefaults(bot, catalogues.Bots);
         return true;
     case LoadType::CharFile:
-        return load(botsFolder + name + "_c.c", readChars(false));
+        return load(charFile, readChars(false));
     case LoadType::ChatFile:
-        return load(botsFolder + name + "_t.c", readChats);
+        return load(chatFile, readChats);
     case LoadType::ItemFile:
-        return load(botsFolder + name + "_i.c", readItems);
+        return load(itemFile, readItems);
     case LoadType::WeaponFile:
-        return load(botsFolder + name + "_w.c", readWeapons);
+        return load(weaponFile, readWeapons);
     }
     return false;
 }

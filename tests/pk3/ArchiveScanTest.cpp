@@ -100,6 +100,29 @@ TEST_F(ClassifyTest, EndingsInOtherCaseStillGiveTheName)
     EXPECT_TRUE(m_bots[0].HasBotFile);
 }
 
+// Names in any case and with letters beyond ASCII are found as the plain
+// lower-case ones are, the text between the markers kept as it stands.
+TEST_F(ClassifyTest, NamesInAnyCaseAndBeyondAsciiAreFound)
+{
+    Classify({"MODELS/Players/Caf\u00E9/ICON_Rouge.TGA",
+              "models/players/\u00C9CLAIR/icon_x.tga",
+              "textures/icons/blank.tga",
+              "SCRIPTS/zo\u00EB.bot",
+              "botfiles/bots/ZO\u00CB_c.c",
+              "BOTFILES/BOTS/\u00C5SA_C.C"});
+    ASSERT_EQ(m_models.size(), 2u);
+    EXPECT_EQ(m_models[0].Name, "Caf\u00E9");
+    EXPECT_EQ(SkinNames(m_models[0]), (std::vector<std::string>{"Rouge"}));
+    EXPECT_EQ(m_models[0].Skins[0].IconFile, "MODELS\\Players\\Caf\u00E9\\ICON_Rouge.TGA");
+    EXPECT_EQ(m_models[1].Name, "\u00C9CLAIR");
+    const BotListEntry* zoe = FindBot(m_bots, "ZO\u00CB");
+    ASSERT_NE(zoe, nullptr);
+    EXPECT_TRUE(zoe->HasBotFile);
+    const BotListEntry* asa = FindBot(m_bots, "\u00C5SA");
+    ASSERT_NE(asa, nullptr);
+    EXPECT_FALSE(asa->HasBotFile);
+}
+
 TEST(IconPathFromEntry, BackslashesFromTheModelsFolderOn)
 {
     EXPECT_EQ(IconPathFromEntry("models/players/sarge/icon_blackops.tga"),

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <csignal>
 #include <sys/resource.h>
 
@@ -50,9 +51,9 @@ TEST(ZipReader, LooksEntriesUpAsTheGameDoes)
     EXPECT_EQ(reader->ReadEntry(1, 100, error), std::string("second"));
 }
 
-// The first look-ups walk the names, later ones use the index: both find the
-// same entry for every kind of name.
-TEST(ZipReader, FirstAndLaterLookUpsFindTheSameEntry)
+// Asked one at a time or all together in one pass, every kind of name
+// finds the same entry: the first that the game would take.
+TEST(ZipReader, LookUpsAloneAndTogetherFindTheSameEntry)
 {
     TempFolder folder;
     const std::string bytes = MakeStoredZip({{"Models/Players/Sarge/Icon_Red.tga", "0"},
@@ -70,11 +71,22 @@ TEST(ZipReader, FirstAndLaterLookUpsFindTheSameEntry)
         {"shor", std::nullopt},
         {"shorter", std::nullopt},
         {"", std::nullopt}};
+    auto reader = OpenBytes(folder, bytes);
+    ASSERT_TRUE(reader);
+    std::vector<std::string> names;
+    std::vector<std::optional<std::uint64_t>> expectedAll;
     for (const auto& [asked, expected] : cases) {
-        auto reader = OpenBytes(folder, bytes);
-        ASSERT_TRUE(reader);
         EXPECT_EQ(reader->FindEntry(asked), expected) << asked;
+        names.push_back(asked);
+        expectedAll.push_back(expected);
     }
+    EXPECT_EQ(reader->FindEntries(names), expectedAll);
+    // The same name twice, and in reverse order: each asks on its own.
+    std::reverse(names.begin(), names.end());
+    std::reverse(expectedAll.begin(), expectedAll.end());
+    names.push_back(names.front());
+    expectedAll.push_back(expectedAll.front());
+    EXPECT_EQ(reader->FindEntries(names), expectedAll);
 }
 
 TEST(ZipReader, OversizedAndLyingEntriesAreNotRead)
