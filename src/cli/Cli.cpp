@@ -8,7 +8,6 @@
 #include "pk3/ArchiveExtract.h"
 #include "pk3/ArchiveScan.h"
 #include "pk3/GameArchives.h"
-#include "pk3/TempFolder.h"
 #include "session/ArchiveBotLoad.h"
 #include "session/BotCheckSources.h"
 #include "session/BotFileSet.h"
@@ -360,7 +359,6 @@ int RunExtract(const std::vector<std::string>& arguments, std::ostream& err)
             "Bot not found");
         return ExitFailure;
     }
-    PrivateTempFolder temp;
     Bot bot;
     if (!LoadListedBot(bot,
                        botId,
@@ -368,7 +366,6 @@ int RunExtract(const std::vector<std::string>& arguments, std::ostream& err)
                        session.Settings,
                        session.Catalogues,
                        GameArchiveFolders(line.Positional[0]),
-                       temp.Path(),
                        session.Messages) ||
         !PrepareForSave(bot, session.Messages)) {
         return ExitFailure;

@@ -20,11 +20,9 @@ bool LoadBotFromArchive(Bot& bot,
                         const std::string& name,
                         bool hasBotFile,
                         const std::vector<std::filesystem::path>& archiveFolders,
-                        const std::filesystem::path& tempFolder,
                         const Catalogues& catalogues,
                         Messages& messages)
 {
-    static_cast<void>(tempFolder); // nothing of a bot needs a file any more
     const std::string botsFolder = "botfiles/bots/";
     if (name.empty() || name.find_first_of("/\\") != std::string::npos || name == "." ||
         name == "..") {
@@ -142,7 +140,6 @@ bool LoadListedBot(Bot& thisBot,
                    const Settings& settings,
                    const Catalogues& catalogues,
                    const std::vector<std::filesystem::path>& archiveFolders,
-                   const std::filesystem::path& tempFolder,
                    Messages& messages)
 {
     if (settings.Text(Settings::Q3Baseq3).empty()) {
@@ -165,7 +162,6 @@ bool LoadListedBot(Bot& thisBot,
                                      name,
                                      entry.HasBotFile,
                                      archiveFolders,
-                                     tempFolder,
                                      catalogues,
                                      messages);
     if (loaded && loadType == LoadType::WholeBot) {

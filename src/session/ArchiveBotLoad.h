@@ -14,17 +14,15 @@ namespace twl {
 
 // Reads what `loadType` asks for of the bot `name` (lower case) from the
 // archive `pk3File` of the game's folders into `bot`: each file is read
-// into memory and handed to its reader (`tempFolder` is not used for a
-// bot's files; it stays for what still needs a file). The whole bot reads its
-// script when the list says the archive has one, else gets the script
-// defaults. False when the load was given up (its message has been shown).
+// into memory and handed to its reader, no file is written for it. The
+// whole bot reads its script when the list says the archive has one, else
+// gets the script defaults. False when the load was given up (its message has been shown).
 bool LoadBotFromArchive(Bot& bot,
                         LoadType loadType,
                         const std::string& pk3File,
                         const std::string& name,
                         bool hasBotFile,
                         const std::vector<std::filesystem::path>& archiveFolders,
-                        const std::filesystem::path& tempFolder,
                         const Catalogues& catalogues,
                         Messages& messages);
 
@@ -39,7 +37,6 @@ bool LoadListedBot(Bot& thisBot,
                    const Settings& settings,
                    const Catalogues& catalogues,
                    const std::vector<std::filesystem::path>& archiveFolders,
-                   const std::filesystem::path& tempFolder,
                    Messages& messages);
 
 } // namespace twl

@@ -134,7 +134,6 @@ CommandOutcome GiveBot(BotEditor& editor, const std::string& botId, int loadType
                        editor.CurrentSettings(),
                        editor.CurrentCatalogues(),
                        ArchiveFolders(editor),
-                       editor.TempDir(),
                        editor.UserMessages())) {
         return outcome;
     }

@@ -5,7 +5,6 @@
 #include "botfiles/ScriptFile.h"
 #include "botfiles/WeightFiles.h"
 #include "pk3/ArchiveExtract.h"
-#include "pk3/TempFolder.h"
 #include "pk3/ZipArchive.h"
 #include "session/Presets.h"
 #include "support/ScriptedMessages.h"
@@ -84,17 +83,14 @@ protected:
         for (std::size_t id = 0; id < m_catalogues.Bots.size(); ++id) {
             if (m_catalogues.Bots[id].Name == listName) {
                 return LoadListedBot(
-                    bot, id, type, m_settings, m_catalogues, Folders(), m_temp.Path(), m_messages);
+                    bot, id, type, m_settings, m_catalogues, Folders(), m_messages);
             }
         }
         ADD_FAILURE() << listName << " is not listed";
         return false;
     }
 
-    bool TempIsEmpty() const { return std::filesystem::is_empty(m_temp.Path()); }
-
     TempFolder m_game;
-    PrivateTempFolder m_temp;
     Catalogues m_catalogues;
     Settings m_settings;
     ScriptedMessages m_messages;
@@ -116,7 +112,6 @@ TEST_F(ArchiveLoadTest, WholeBotWithItsScript)
     EXPECT_EQ(bot.BotPara(Para::Model), Value("keel"));
     EXPECT_EQ(bot.BotPara(Para::Skin), Value("red"));
     EXPECT_EQ(bot.BotPara(Para::FunName), Value("^2Johnny"));
-    EXPECT_TRUE(TempIsEmpty()) << "the taken-out files are deleted";
 }
 
 TEST_F(ArchiveLoadTest, GameBotWithoutAScriptGetsTheDefaults)
@@ -130,7 +125,6 @@ TEST_F(ArchiveLoadTest, GameBotWithoutAScriptGetsTheDefaults)
     EXPECT_TRUE(m_messages.Received().empty());
     EXPECT_EQ(bot.BotPara(Para::Model), Value("Sarge"));
     EXPECT_EQ(bot.BotPara(Para::ArenaLord), Value(std::int16_t{1}));
-    EXPECT_TRUE(TempIsEmpty());
 }
 
 TEST_F(ArchiveLoadTest, SingleFilesGoIntoTheCurrentBot)
@@ -153,7 +147,6 @@ TEST_F(ArchiveLoadTest, SingleFilesGoIntoTheCurrentBot)
     EXPECT_EQ(bot.BotChat(0, 0), "Hi {RANDOMOPP}!");
     EXPECT_EQ(bot.BotChat(3, 0), "") << "the chat file's empty block is read over the old line";
     EXPECT_TRUE(m_messages.Received().empty());
-    EXPECT_TRUE(TempIsEmpty());
 }
 
 TEST_F(ArchiveLoadTest, AMissingEntryGivesUpAndKeepsTheBot)
@@ -180,7 +173,6 @@ TEST_F(ArchiveLoadTest, AMissingEntryGivesUpAndKeepsTheBot)
               (ScriptedMessages::Message{ScriptedMessages::Kind::Inform,
                                          "Operation cancelled!",
                                          "Bot Johnny not loaded."}));
-    EXPECT_TRUE(TempIsEmpty());
 }
 
 TEST_F(ArchiveLoadTest, AScriptTheListPromisesButTheArchiveLacks)
@@ -217,7 +209,6 @@ TEST_F(ArchiveLoadTest, WithoutAGameFolderNothingIsLoaded)
                                m_settings,
                                m_catalogues,
                                Folders(),
-                               m_temp.Path(),
                                m_messages));
     ASSERT_EQ(m_messages.Received().size(), 1u);
     EXPECT_EQ(m_messages.Received()[0],
@@ -254,7 +245,7 @@ TEST_F(ArchiveLoadTest, AnEntryWhoseSizeLiesIsNotRead)
               "still exists.\nThe entry could not be read: CRC error.");
 }
 
-TEST_F(ArchiveLoadTest, NamesThatWouldLeaveTheTemporaryFolderAreRefused)
+TEST_F(ArchiveLoadTest, NamesThatAreNoFileNamesAreRefused)
 {
     Bot bot;
     EXPECT_FALSE(LoadBotFromArchive(bot,
@@ -263,7 +254,6 @@ TEST_F(ArchiveLoadTest, NamesThatWouldLeaveTheTemporaryFolderAreRefused)
                                     "../../evil",
                                     false,
                                     Folders(),
-                                    m_temp.Path(),
                                     m_catalogues,
                                     m_messages));
     ASSERT_EQ(m_messages.Received().size(), 1u);
