@@ -8,10 +8,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     using namespace twl;
     fuzz::SilentMessages messages;
     fuzz::WriteScratch("listing.pk3", fuzz::Bytes(data, size));
-    if (auto entries = ListArchive(fuzz::ScratchFolder() / "listing.pk3", messages)) {
+    if (auto listing = ListArchive(fuzz::ScratchFolder() / "listing.pk3", messages)) {
         ModelCatalogue models;
         BotList bots;
-        ClassifyArchiveEntries(*entries, "listing.pk3", models, bots, messages);
+        ClassifyArchiveEntries(listing->Names, "listing.pk3", models, bots, messages);
     }
     return 0;
 }

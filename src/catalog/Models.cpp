@@ -7,6 +7,8 @@
 #include "core/Utf8.h"
 
 #include <algorithm>
+#include <cstring>
+#include <string_view>
 #include <unordered_set>
 
 namespace twl {
@@ -80,13 +82,29 @@ bool IsArchiveSkin(const SkinEntry& skin)
     return skin.PK3File != UserDefined && !skin.IsOriginal;
 }
 
+// Whether LowerCase(name) is `lowerAscii`, a plain ASCII name, without
+// making the lowered copy: a letter beyond ASCII never lowers to ASCII.
+bool IsNamedLower(const std::string& name, std::string_view lowerAscii)
+{
+    if (name.size() != lowerAscii.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        char c = name[i];
+        if ((c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c) != lowerAscii[i]) {
+            return false;
+        }
+    }
+    return true;
+}
+
 void MoveFirstNamed(ModelEntry& model,
                     const char* lowerName,
                     std::size_t& next,
                     std::int16_t* skinIndex)
 {
     for (std::size_t i = next; i < model.Skins.size(); ++i) {
-        if (LowerCase(model.Skins[i].Name) == lowerName) {
+        if (IsNamedLower(model.Skins[i].Name, lowerName)) {
             ExchangeTracking(model.Skins, i, next, skinIndex);
             ++next;
             return;
@@ -143,21 +161,23 @@ void AddModelSkin(ModelCatalogue& models,
                   const std::string& model,
                   const std::string& skin,
                   const std::string& pk3File,
-                  const std::string& iconFile,
+                  std::string iconFile,
                   NameIndex* index)
 {
-    std::string modelName = CapitaliseName(model);
-    std::string lowerModel = LowerCase(modelName);
+    // Capitalising changes no letter but the first, into its capital, so
+    // the lowered model name is that of the name as given.
+    std::string lowerModel = LowerCase(model);
     std::optional<std::size_t> position = FindByLowerName(models, lowerModel, index);
     if (position) {
         models[*position].Skins.push_back(
-            SkinEntry{CapitaliseName(skin), false, pk3File, iconFile});
+            SkinEntry{CapitaliseName(skin), false, pk3File, std::move(iconFile)});
         return;
     }
-    models.push_back(ModelEntry{std::move(modelName),
-                                std::string(),
-                                false,
-                                {SkinEntry{CapitaliseName(skin), false, pk3File, iconFile}}});
+    models.push_back(
+        ModelEntry{CapitaliseName(model),
+                   std::string(),
+                   false,
+                   {SkinEntry{CapitaliseName(skin), false, pk3File, std::move(iconFile)}}});
     if (index != nullptr) {
         index->Add(lowerModel, models.size() - 1);
     }
@@ -348,6 +368,7 @@ FileResult SaveUserModels(const ModelCatalogue& models,
     // encoded on its own: the same bytes as WriteTextFile of the lines.
     std::filesystem::path path = folder / UserModelsFileName;
     std::string bytes = std::string(UserModelsTitle) + "\r\n";
+    bytes.reserve(64 * 1024);
     bool anyUserSkin = false;
     for (const ModelEntry& model : models) {
         for (const SkinEntry& skin : model.Skins) {
@@ -371,9 +392,32 @@ FileResult SaveUserModels(const ModelCatalogue& models,
                               "Not stored");
                 continue;
             }
+            if (plain[0] && plain[1] && plain[2] && plain[3]) {
+                // "model","skin","archive","icon" CR LF, copied straight in.
+                std::size_t at = bytes.size();
+                bytes.resize(at + 13 + fields[0]->size() + fields[1]->size() + fields[2]->size() +
+                             fields[3]->size());
+                char* out = bytes.data() + at;
+                for (std::size_t i = 0; i < 4; ++i) {
+                    if (i != 0) {
+                        *out++ = ',';
+                    }
+                    *out++ = '"';
+                    std::memcpy(out, fields[i]->data(), fields[i]->size());
+                    out += fields[i]->size();
+                    *out++ = '"';
+                }
+                *out++ = '\r';
+                *out = '\n';
+                continue;
+            }
             for (std::size_t i = 0; i < 4; ++i) {
                 bytes += i == 0 ? "\"" : ",\"";
-                bytes += plain[i] ? *fields[i] : EncodeCp1252(*fields[i]).Bytes;
+                if (plain[i]) {
+                    bytes += *fields[i];
+                } else {
+                    bytes += EncodeCp1252(*fields[i]).Bytes;
+                }
                 bytes += '"';
             }
             bytes += "\r\n";

@@ -62,7 +62,7 @@ void AddModelSkin(ModelCatalogue& models,
                   const std::string& model,
                   const std::string& skin,
                   const std::string& pk3File,
-                  const std::string& iconFile,
+                  std::string iconFile,
                   NameIndex* index = nullptr);
 
 // Models by name, in character-code order ("Z" before "a"); then in each

@@ -14,8 +14,8 @@ namespace twl {
 template <typename Item, typename Less>
 void StableSortFrom(std::vector<Item>& items, std::size_t first, Less less, std::int16_t* tracked)
 {
-    if (first >= items.size()) {
-        return;
+    if (first + 1 >= items.size()) {
+        return; // nothing or one item: already in order
     }
     std::vector<std::size_t> order(items.size() - first);
     std::iota(order.begin(), order.end(), first);

@@ -2,6 +2,9 @@
 
 #include "core/Utf8.h"
 
+#include <cstdint>
+#include <cstring>
+
 namespace twl {
 
 namespace {
@@ -81,7 +84,44 @@ std::string MapAscii(const std::string& text, char first, char last, int shift)
     return result;
 }
 
+// Eight ASCII bytes lowered at once: a byte from 'A' to 'Z' gains 0x20.
+// Each byte is below 0x80, so no sum carries into the next byte.
+std::uint64_t LowerAsciiWord(std::uint64_t word)
+{
+    constexpr std::uint64_t Ones = 0x0101010101010101u;
+    std::uint64_t atLeastA = word + Ones * (0x80 - 'A');
+    std::uint64_t aboveZ = word + Ones * (0x80 - 'Z' - 1);
+    std::uint64_t capitals = atLeastA & ~aboveZ & (Ones * 0x80);
+    return word | (capitals >> 2);
+}
+
 } // namespace
+
+void LowerCaseInto(std::string_view text, std::string& lower)
+{
+    constexpr std::uint64_t HighBits = 0x8080808080808080u;
+    lower.resize(text.size());
+    char* out = lower.data();
+    std::size_t at = 0;
+    for (; at + 8 <= text.size(); at += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, text.data() + at, 8);
+        if ((word & HighBits) != 0) {
+            lower = LowerCase(std::string(text));
+            return;
+        }
+        word = LowerAsciiWord(word);
+        std::memcpy(out + at, &word, 8);
+    }
+    for (; at < text.size(); ++at) {
+        char c = text[at];
+        if (static_cast<unsigned char>(c) >= 0x80) {
+            lower = LowerCase(std::string(text));
+            return;
+        }
+        out[at] = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+    }
+}
 
 std::string LowerCase(const std::string& text)
 {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace twl {
 
@@ -8,5 +9,9 @@ namespace twl {
 // (ASCII, the Latin-1 letters, Š Œ Ž Ÿ); other characters stay as they are.
 std::string LowerCase(const std::string& text);
 std::string UpperCase(const std::string& text);
+
+// LowerCase(text) into `lower`, reusing its storage: for lowering many names
+// in a row (plain ASCII, nearly all of them, is lowered eight bytes at once).
+void LowerCaseInto(std::string_view text, std::string& lower);
 
 } // namespace twl

@@ -1,7 +1,6 @@
 #include "pk3/ArchiveScan.h"
 
 #include "core/TextCase.h"
-#include "core/Trim.h"
 #include "pk3/GameArchives.h"
 #include "pk3/ZipArchive.h"
 
@@ -32,66 +31,53 @@ std::optional<std::string_view> NameBetween(std::string_view line,
     return line.substr(from, to - from);
 }
 
-// `entry` lower-cased into `lower`, whose storage is kept from one entry to
-// the next: nearly every entry name is plain ASCII, lowered byte by byte;
-// the others as LowerCase does it (of the same length).
-void LowerInto(const std::string& entry, std::string& lower)
-{
-    unsigned char high = 0;
-    for (char c : entry) {
-        high |= static_cast<unsigned char>(c);
-    }
-    if ((high & 0x80) != 0) {
-        lower = LowerCase(entry);
-        return;
-    }
-    lower.resize(entry.size());
-    char* out = lower.data();
-    for (std::size_t i = 0; i < entry.size(); ++i) {
-        auto byte = static_cast<unsigned char>(entry[i]);
-        out[i] =
-            static_cast<char>(static_cast<unsigned char>(byte - 'A') < 26 ? byte | 0x20 : byte);
-    }
-}
-
 // A name taken from an entry path must stay one plain file name, and one
 // that can be printed and stored: no control character (a terminal escape
 // sequence starts with one).
 bool IsPlainName(std::string_view name)
 {
     for (char c : name) {
-        unsigned char byte = static_cast<unsigned char>(c);
-        if (byte < 0x20 || byte == 0x7F) {
+        auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte == 0x7F || byte == '/' || byte == '\\') {
             return false;
         }
     }
-    return !name.empty() && name != "." && name != ".." &&
-           name.find_first_of("/\\") == std::string_view::npos;
+    return !name.empty() && name != "." && name != "..";
 }
 
 } // namespace
 
-std::optional<std::vector<std::string>> ListArchive(const std::filesystem::path& path,
-                                                    Messages& messages)
+std::optional<ArchiveListing> ListArchive(const std::filesystem::path& path, Messages& messages)
 {
+    ArchiveListing listing;
     ZipError error;
-    std::unique_ptr<ZipReader> archive = ZipReader::Open(path, error);
-    if (!archive) {
+    listing.Archive = ZipReader::Open(path, error);
+    if (!listing.Archive) {
         messages.Note(std::to_string(error.Number) + " " + " Error in pk3 browsing: " + " " +
                       error.Description + ": " + path.string());
         return std::nullopt;
     }
-    return archive->EntryNames();
+    listing.Names = listing.Archive->EntryNameViews(listing.Decoded);
+    return listing;
 }
 
-std::string IconPathFromEntry(const std::string& entry)
+std::string IconPathFromEntry(std::string_view entry)
 {
-    std::string path = TrimBlanks(entry);
+    auto blank = [](char c) {
+        return c == ' ' || c == '\t';
+    };
     std::size_t first = 0;
-    while (first < path.size() && path[first] != 'm' && path[first] != 'M') {
+    std::size_t end = entry.size();
+    while (first < end && blank(entry[first])) {
         ++first;
     }
-    path = path.substr(first);
+    while (end > first && blank(entry[end - 1])) {
+        --end;
+    }
+    while (first < end && entry[first] != 'm' && entry[first] != 'M') {
+        ++first;
+    }
+    std::string path(entry.substr(first, end - first));
     for (char& c : path) {
         if (c == '/') {
             c = '\\';
@@ -100,7 +86,7 @@ std::string IconPathFromEntry(const std::string& entry)
     return path;
 }
 
-void ClassifyArchiveEntries(const std::vector<std::string>& entries,
+void ClassifyArchiveEntries(const std::vector<std::string_view>& entries,
                             const std::string& pk3File,
                             ModelCatalogue& models,
                             BotList& bots,
@@ -116,8 +102,8 @@ void ClassifyArchiveEntries(const std::vector<std::string>& entries,
     // The bots whose own script is in this archive, wherever it is listed.
     std::unordered_set<std::string> scripts;
     for (std::size_t i = 0; i < entries.size(); ++i) {
-        const std::string& entry = entries[i];
-        LowerInto(entry, lower);
+        const std::string_view entry = entries[i];
+        LowerCaseInto(entry, lower);
         const std::string_view lowered = lower;
         bool maybeBot = lowered.find(".bot") != std::string_view::npos;
         if (maybeBot) {
@@ -128,17 +114,17 @@ void ClassifyArchiveEntries(const std::vector<std::string>& entries,
         }
         if (maybeBot || lowered.find("icon") != std::string_view::npos ||
             lowered.find("_c.c") != std::string_view::npos ||
-            entry.find("/bots.txt") != std::string::npos) {
+            entry.find("/bots.txt") != std::string_view::npos) {
             candidates.push_back(i);
         }
     }
 
     for (std::size_t i : candidates) {
-        const std::string& entry = entries[i];
+        const std::string_view entry = entries[i];
         if (entry.empty()) {
             continue;
         }
-        LowerInto(entry, lower);
+        LowerCaseInto(entry, lower);
         const std::string_view lowered = lower;
         if (lowered.find("icon") != std::string_view::npos) {
             std::optional<std::string_view> model =
@@ -168,7 +154,7 @@ void ClassifyArchiveEntries(const std::vector<std::string>& entries,
                 AddBotEntry(bots, std::string(*name), pk3File, true, botIndex);
             }
         }
-        if (entry.find("/bots.txt") != std::string::npos) {
+        if (entry.find("/bots.txt") != std::string_view::npos) {
             messages.Warn(pk3File + " has an additional 'bots.txt' file!", "Bots.txt found!");
         }
     }
@@ -190,10 +176,9 @@ bool ScanGameArchives(const std::vector<std::filesystem::path>& archiveFolders,
         if (archives[k].Name == GameArchive) {
             continue;
         }
-        if (std::optional<std::vector<std::string>> entries =
-                ListArchive(archives[k].Path, messages)) {
+        if (std::optional<ArchiveListing> listing = ListArchive(archives[k].Path, messages)) {
             ClassifyArchiveEntries(
-                *entries, archives[k].Name, models, bots, messages, &modelIndex, &botIndex);
+                listing->Names, archives[k].Name, models, bots, messages, &modelIndex, &botIndex);
         }
     }
     return true;

@@ -110,14 +110,15 @@ ZipError ErrorOf(zip_error_t* error)
     return ZipError{Zip().ErrorCodeZip(error), Zip().ErrorStrerror(error)};
 }
 
-bool IsAscii(const char* text)
+// The length of a stored name, and whether all of it is plain ASCII, in
+// one pass over it.
+bool IsAsciiName(const char* text, std::size_t& length)
 {
-    for (const char* c = text; *c != '\0'; ++c) {
-        if (static_cast<unsigned char>(*c) >= 0x80) {
-            return false;
-        }
+    unsigned char high = 0;
+    for (length = 0; text[length] != '\0'; ++length) {
+        high |= static_cast<unsigned char>(text[length]);
     }
-    return true;
+    return (high & 0x80) == 0;
 }
 
 // Closes an archive that was opened for writing without writing it, unless
@@ -166,32 +167,57 @@ ZipReader::~ZipReader()
     Zip().Discard(m_archive);
 }
 
-std::optional<std::string> ZipReader::EntryName(std::uint64_t index) const
+std::optional<std::string_view> ZipReader::StoredName(std::uint64_t index, const char*& raw) const
 {
-    const char* raw = Zip().GetName(m_archive, index, ZIP_FL_ENC_RAW);
+    raw = Zip().GetName(m_archive, index, ZIP_FL_ENC_RAW);
     if (raw == nullptr) {
         return std::nullopt;
     }
-    if (IsAscii(raw)) {
-        return std::string(raw);
+    std::size_t length = 0;
+    if (IsAsciiName(raw, length)) {
+        return std::string_view(raw, length);
     }
     // Marked UTF-8, libzip hands the strict name back unchanged; otherwise
     // the bytes are in the Windows code page that the game's tools use.
     const char* strict = Zip().GetName(m_archive, index, ZIP_FL_ENC_STRICT);
-    if (strict != nullptr && std::string(strict) == raw) {
-        return std::string(raw);
+    if (strict != nullptr && std::string_view(strict) == raw) {
+        return std::string_view(raw);
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> ZipReader::EntryName(std::uint64_t index) const
+{
+    const char* raw = nullptr;
+    if (std::optional<std::string_view> stored = StoredName(index, raw)) {
+        return std::string(*stored);
+    }
+    if (raw == nullptr) {
+        return std::nullopt;
     }
     return DecodeCp1252(raw);
 }
 
 std::vector<std::string> ZipReader::EntryNames() const
 {
+    std::deque<std::string> decoded;
+    std::vector<std::string_view> views = EntryNameViews(decoded);
+    return std::vector<std::string>(views.begin(), views.end());
+}
+
+std::vector<std::string_view> ZipReader::EntryNameViews(std::deque<std::string>& decoded) const
+{
     zip_int64_t count = Zip().GetNumEntries(m_archive, 0);
-    std::vector<std::string> names;
+    std::vector<std::string_view> names;
     names.reserve(static_cast<std::size_t>(count < 0 ? 0 : count));
     for (zip_int64_t i = 0; i < count; ++i) {
-        if (std::optional<std::string> name = EntryName(static_cast<std::uint64_t>(i))) {
-            names.push_back(std::move(*name));
+        const char* raw = nullptr;
+        if (std::optional<std::string_view> stored =
+                StoredName(static_cast<std::uint64_t>(i), raw)) {
+            names.push_back(*stored);
+        } else if (raw != nullptr) {
+            decoded.push_back(DecodeCp1252(raw));
+            names.push_back(decoded.back());
         }
     }
     return names;
@@ -272,11 +298,7 @@ ZipReader::FindEntries(const std::vector<std::string>& names)
             continue;
         }
         std::size_t length = 0;
-        unsigned char high = 0;
-        for (; raw[length] != '\0'; ++length) {
-            high |= static_cast<unsigned char>(raw[length]);
-        }
-        if ((high & 0x80) == 0) {
+        if (IsAsciiName(raw, length)) {
             offer(index, raw, length, foldedEqual);
             continue;
         }

@@ -1,10 +1,12 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <filesystem>
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 struct zip;
@@ -34,6 +36,12 @@ public:
     // stored when the entry is marked UTF-8 (or is plain ASCII), decoded from
     // Windows-1252 otherwise.
     std::vector<std::string> EntryNames() const;
+
+    // The same names without a copy where one is not needed: a name stored
+    // as it reads (plain ASCII, or marked UTF-8) is seen where the archive
+    // keeps it, a decoded one is kept in `decoded`. The views last as long as
+    // the reader and `decoded`.
+    std::vector<std::string_view> EntryNameViews(std::deque<std::string>& decoded) const;
 
     // How each entry of the central directory is stored, in its order.
     struct EntryInfo
@@ -66,6 +74,9 @@ private:
     {}
 
     std::optional<std::string> EntryName(std::uint64_t index) const;
+    // The name as it reads when it needs no decoding, else nothing (and
+    // `raw` set to the stored bytes, when there are any).
+    std::optional<std::string_view> StoredName(std::uint64_t index, const char*& raw) const;
 
     zip* m_archive;
 };

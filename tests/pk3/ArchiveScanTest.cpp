@@ -23,7 +23,8 @@ class ClassifyTest : public ::testing::Test
 protected:
     void Classify(const std::vector<std::string>& entries, const std::string& pk3 = "extra.pk3")
     {
-        ClassifyArchiveEntries(entries, pk3, m_models, m_bots, m_messages);
+        std::vector<std::string_view> names(entries.begin(), entries.end());
+        ClassifyArchiveEntries(names, pk3, m_models, m_bots, m_messages);
     }
 
     ModelCatalogue m_models;
