@@ -17,6 +17,9 @@ ratios are reported as median, minimum and maximum over the rounds.
              vs five unzip -p ARCHIVE e > OUT/file calls  (extra line)
   check:   tarnwell-cli check of every archive (every bot in them)
              vs tarnwell-cli scan of the same folder
+  start:   tarnwell-cli --version, 50 times a round
+             vs an empty C++ program linked as tarnwell-cli is (main line)
+             vs a C++ program printing a line through std::cout (extra line)
 
 Both sides write their outputs into the same folder of a tmpfs (/dev/shm
 unless --outdir says otherwise): Tarnwell's flushes to disk cost nothing
@@ -92,6 +95,7 @@ def run_timed(commands):
     for command in commands:
         if callable(command):
             command()
+            cpu += getattr(command, "cpu", 0.0)
             continue
         argv, stdout, cwd = command
         with open(stdout or os.devnull, "wb") as out:
@@ -248,11 +252,64 @@ def run_case(case, args, work, out_root):
     sys.stdout.flush()
 
 
+START_RUNS = 50
+REFERENCE_PROGRAMS = {
+    "empty": "int main() { return 0; }\n",
+    "prints": "#include <iostream>\nint main() { std::cout << \"tarnwell-cli 0.0.0\\n\"; return 0; }\n",
+}
+
+
+def run_start(args, work):
+    """tarnwell-cli --version against C++ programs built here with the
+    flags tarnwell-cli is linked with (-O2, the C++ runtime linked in).
+    Each side is started START_RUNS times a round with posix_spawn, its
+    output to /dev/null; processor time is that of the started programs."""
+    programs = {}
+    for name, text in REFERENCE_PROGRAMS.items():
+        source = os.path.join(work, name + ".cpp")
+        with open(source, "w") as out:
+            out.write(text)
+        programs[name] = os.path.join(work, name)
+        subprocess.run(["g++", "-O2", "-static-libstdc++", "-static-libgcc", source, "-o", programs[name]],
+                       check=True)
+    devnull = os.open(os.devnull, os.O_WRONLY)
+
+    def starts(argv):
+        def run():
+            for _ in range(START_RUNS):
+                pid = os.posix_spawn(argv[0], argv, os.environ, file_actions=[(os.POSIX_SPAWN_DUP2, devnull, 1)])
+                _, status, usage = os.wait4(pid, 0)
+                if os.waitstatus_to_exitcode(status) != 0:
+                    raise RuntimeError("%s failed" % " ".join(argv))
+                run.cpu += usage.ru_utime + usage.ru_stime
+        run.cpu = 0.0
+        return run
+
+    pairs = [
+        Pair("tarnwell-cli --version vs an empty C++ program (x%d)" % START_RUNS,
+             lambda: [starts([args.cli, "--version"])], lambda: [starts([programs["empty"]])], "(target <= 1.2)"),
+        Pair("tarnwell-cli --version vs a C++ program printing through std::cout (x%d)" % START_RUNS,
+             lambda: [starts([args.cli, "--version"])], lambda: [starts([programs["prints"]])], ""),
+    ]
+    for pair in pairs:
+        run_timed(pair.ours())
+        run_timed(pair.theirs())
+    for number in range(args.rounds):
+        for pair in pairs:
+            pair.round(number)
+    os.close(devnull)
+    print("Start of tarnwell-cli (%d rounds, %d starts each)" % (args.rounds, START_RUNS))
+    print("  Tarnwell vs the other side: median [minimum..maximum]")
+    for pair in pairs:
+        pair.report()
+    sys.stdout.flush()
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     parser.add_argument("--cli", default=os.path.join(HERE, "..", "build", "src", "tarnwell-cli"))
     parser.add_argument("--rounds", type=int, default=15)
-    parser.add_argument("--case", action="append", choices=sorted(CASES),
+    parser.add_argument("--case", action="append", choices=sorted(CASES) + ["start"],
                         help="which game folder (repeatable; default: all)")
     parser.add_argument("--instructions", action="store_true",
                         help="also count instructions with valgrind (slow, but repeatable)")
@@ -271,8 +328,11 @@ def main():
     out_root = tempfile.mkdtemp(prefix="tarnwell-bench-out-", dir=args.outdir)
     os.environ["HOME"] = work  # the scan also looks into ~/.q3a/baseq3
     try:
-        for case in args.case or ["folder", "big", "one"]:
-            run_case(case, args, work, out_root)
+        for case in args.case or ["folder", "big", "one", "start"]:
+            if case == "start":
+                run_start(args, work)
+            else:
+                run_case(case, args, work, out_root)
     finally:
         shutil.rmtree(work, ignore_errors=True)
         shutil.rmtree(out_root, ignore_errors=True)

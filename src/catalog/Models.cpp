@@ -167,17 +167,17 @@ void AddModelSkin(ModelCatalogue& models,
     // Capitalising changes no letter but the first, into its capital, so
     // the lowered model name is that of the name as given.
     std::string lowerModel = LowerCase(model);
+    SkinEntry newSkin{CapitaliseName(skin), false, pk3File, std::move(iconFile)};
     std::optional<std::size_t> position = FindByLowerName(models, lowerModel, index);
     if (position) {
-        models[*position].Skins.push_back(
-            SkinEntry{CapitaliseName(skin), false, pk3File, std::move(iconFile)});
+        models[*position].Skins.push_back(std::move(newSkin));
         return;
     }
-    models.push_back(
-        ModelEntry{CapitaliseName(model),
-                   std::string(),
-                   false,
-                   {SkinEntry{CapitaliseName(skin), false, pk3File, std::move(iconFile)}}});
+    ModelEntry& added = models.emplace_back();
+    added.Name = CapitaliseName(model);
+    // A model nearly always comes with a few skins ("Default", "Red", "Blue").
+    added.Skins.reserve(4);
+    added.Skins.push_back(std::move(newSkin));
     if (index != nullptr) {
         index->Add(lowerModel, models.size() - 1);
     }

@@ -94,38 +94,32 @@ void ClassifyArchiveEntries(const std::vector<std::string_view>& entries,
                             NameIndex* modelIndex,
                             NameIndex* botIndex)
 {
-    // Each name is lowered into the one buffer, kept from name to name: an
-    // archive holds thousands of textures and sounds for a few icons and
-    // bots, and only the names that may be one of those are looked at again.
+    // Each name is lowered into the one buffer, kept from name to name. An
+    // icon is filed at once (models come only from icons, so their order is
+    // that of the entries still); a bot needs to know first which scripts
+    // the archive holds, so the few names that may be one are looked at again.
     std::string lower;
-    std::vector<std::size_t> candidates;
+    std::vector<std::size_t> maybeBots;
     // The bots whose own script is in this archive, wherever it is listed.
     std::unordered_set<std::string> scripts;
     for (std::size_t i = 0; i < entries.size(); ++i) {
-        const std::string_view entry = entries[i];
-        LowerCaseInto(entry, lower);
-        const std::string_view lowered = lower;
-        bool maybeBot = lowered.find(".bot") != std::string_view::npos;
-        if (maybeBot) {
-            if (std::optional<std::string_view> name =
-                    NameBetween(entry, lowered, "scripts/", ".bot")) {
-                scripts.insert(LowerCase(std::string(*name)));
-            }
-        }
-        if (maybeBot || lowered.find("icon") != std::string_view::npos ||
-            lowered.find("_c.c") != std::string_view::npos ||
-            entry.find("/bots.txt") != std::string_view::npos) {
-            candidates.push_back(i);
-        }
-    }
-
-    for (std::size_t i : candidates) {
         const std::string_view entry = entries[i];
         if (entry.empty()) {
             continue;
         }
         LowerCaseInto(entry, lower);
         const std::string_view lowered = lower;
+        bool script = lowered.find(".bot") != std::string_view::npos;
+        if (script) {
+            if (std::optional<std::string_view> name =
+                    NameBetween(entry, lowered, "scripts/", ".bot")) {
+                scripts.insert(LowerCase(std::string(*name)));
+            }
+        }
+        if (script || lowered.find("_c.c") != std::string_view::npos ||
+            entry.find("/bots.txt") != std::string_view::npos) {
+            maybeBots.push_back(i);
+        }
         if (lowered.find("icon") != std::string_view::npos) {
             std::optional<std::string_view> model =
                 NameBetween(entry, lowered, "models/players/", "/");
@@ -139,6 +133,12 @@ void ClassifyArchiveEntries(const std::vector<std::string_view>& entries,
                              modelIndex);
             }
         }
+    }
+
+    for (std::size_t i : maybeBots) {
+        const std::string_view entry = entries[i];
+        LowerCaseInto(entry, lower);
+        const std::string_view lowered = lower;
         if (lowered.find("_c.c") != std::string_view::npos) {
             std::optional<std::string_view> name =
                 NameBetween(entry, lowered, "botfiles/bots/", "_c.c");
