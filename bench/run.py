@@ -17,6 +17,9 @@ ratios are reported as median, minimum and maximum over the rounds.
              vs five unzip -p ARCHIVE e > OUT/file calls  (extra line)
   check:   tarnwell-cli check of every archive (every bot in them)
              vs tarnwell-cli scan of the same folder
+  floor:   libzip_floor (bench/libzip_floor.c), the least a program reading
+           the archives through libzip does (open, names or the five entries
+           read into memory, nothing written), vs the same unzip processes
   start:   tarnwell-cli --version, 50 times a round
              vs an empty C++ program linked as tarnwell-cli is (main line)
              vs a C++ program printing a line through std::cout (extra line)
@@ -207,6 +210,8 @@ def run_case(case, args, work, out_root):
         return steps + ([fsync_five(folder)] if durable else [])
 
     check = lambda: [([cli, "check", "--settings", settings] + archives, None, None)]
+    floor_list = lambda: [([args.floor, "list"] + archives, None, None)]
+    floor_read = lambda: [([args.floor, "read", bot_archive] + BOT_ENTRIES, None, None)]
 
     pairs = [
         Pair("scan vs one unzip -Z1 'baseq3/*.pk3'", scan, unzip_list_one, "(target <= %s)"
@@ -216,6 +221,8 @@ def run_case(case, args, work, out_root):
         Pair("scan vs unzip -Z1 ARCHIVE x%d (per archive)" % len(archives), scan, unzip_list_each, ""),
         Pair("extract vs unzip -p ARCHIVE e > file x5 (per entry)", extract, unzip_extract_each, ""),
         Pair("check of every archive vs scan", check, scan, "(target <= 2.0)"),
+        Pair("floor: libzip open + names of every archive vs one unzip -Z1", floor_list, unzip_list_one, ""),
+        Pair("floor: libzip open + the five entries read vs one unzip -j", floor_read, unzip_extract_one, ""),
     ]
     # Warm-up: the first scan also makes the bot list the extract reads.
     for pair in pairs:
@@ -320,6 +327,10 @@ def main():
     args = parser.parse_args()
     args.cli = os.path.abspath(args.cli)
 
+    args.floor = os.path.join(work_floor := tempfile.mkdtemp(prefix="tarnwell-floor-"), "libzip_floor")
+    flags = subprocess.run(["pkg-config", "--cflags", "--libs", "libzip"], check=True, capture_output=True,
+                           text=True).stdout.split()
+    subprocess.run(["cc", "-O2", os.path.join(HERE, "libzip_floor.c"), "-o", args.floor] + flags, check=True)
     if shutil.which("unzip") is None:
         sys.exit("unzip is needed: apt-get install unzip")
     if args.instructions and shutil.which("valgrind") is None:
@@ -336,6 +347,7 @@ def main():
     finally:
         shutil.rmtree(work, ignore_errors=True)
         shutil.rmtree(out_root, ignore_errors=True)
+        shutil.rmtree(work_floor, ignore_errors=True)
 
 
 if __name__ == "__main__":
