@@ -203,13 +203,8 @@ TEST_F(ArchiveLoadTest, WithoutAGameFolderNothingIsLoaded)
 {
     m_settings.Text(Settings::Q3Baseq3) = "";
     Bot bot;
-    EXPECT_FALSE(LoadListedBot(bot,
-                               0,
-                               LoadType::WholeBot,
-                               m_settings,
-                               m_catalogues,
-                               Folders(),
-                               m_messages));
+    EXPECT_FALSE(
+        LoadListedBot(bot, 0, LoadType::WholeBot, m_settings, m_catalogues, Folders(), m_messages));
     ASSERT_EQ(m_messages.Received().size(), 1u);
     EXPECT_EQ(m_messages.Received()[0],
               (ScriptedMessages::Message{
