@@ -143,6 +143,16 @@ class Pair:
               % (spread(ours_cpu), spread(theirs_cpu), spread(cpu_ratio), self.note))
 
 
+def run_rounds(pairs, rounds):
+    """One warm-up run of each side, then the rounds, every pair in each."""
+    for pair in pairs:
+        run_timed(pair.ours())
+        run_timed(pair.theirs())
+    for number in range(rounds):
+        for pair in pairs:
+            pair.round(number)
+
+
 def count_instructions(commands, work):
     total = 0
     log = os.path.join(work, "callgrind.log")
@@ -224,13 +234,8 @@ def run_case(case, args, work, out_root):
         Pair("floor: libzip open + names of every archive vs one unzip -Z1", floor_list, unzip_list_one, ""),
         Pair("floor: libzip open + the five entries read vs one unzip -j", floor_read, unzip_extract_one, ""),
     ]
-    # Warm-up: the first scan also makes the bot list the extract reads.
-    for pair in pairs:
-        run_timed(pair.ours())
-        run_timed(pair.theirs())
-    for number in range(args.rounds):
-        for pair in pairs:
-            pair.round(number)
+    # The warm-up's first scan also makes the bot list the extract reads.
+    run_rounds(pairs, args.rounds)
     checked = subprocess.run([cli, "check", "--settings", settings] + archives,
                              capture_output=True, text=True).stdout.strip().splitlines()[-1]
 
@@ -298,12 +303,7 @@ def run_start(args, work):
         Pair("tarnwell-cli --version vs a C++ program printing through std::cout (x%d)" % START_RUNS,
              lambda: [starts([args.cli, "--version"])], lambda: [starts([programs["prints"]])], ""),
     ]
-    for pair in pairs:
-        run_timed(pair.ours())
-        run_timed(pair.theirs())
-    for number in range(args.rounds):
-        for pair in pairs:
-            pair.round(number)
+    run_rounds(pairs, args.rounds)
     os.close(devnull)
     print("Start of tarnwell-cli (%d rounds, %d starts each)" % (args.rounds, START_RUNS))
     print("  Tarnwell vs the other side: median [minimum..maximum]")

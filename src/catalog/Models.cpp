@@ -90,8 +90,7 @@ bool IsNamedLower(const std::string& name, std::string_view lowerAscii)
         return false;
     }
     for (std::size_t i = 0; i < name.size(); ++i) {
-        char c = name[i];
-        if ((c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c) != lowerAscii[i]) {
+        if (LowerAscii(name[i]) != lowerAscii[i]) {
             return false;
         }
     }
@@ -377,13 +376,21 @@ FileResult SaveUserModels(const ModelCatalogue& models,
             }
             anyUserSkin = true;
             const std::string* fields[] = {&model.Name, &skin.Name, &skin.PK3File, &skin.IconFile};
-            bool plain[4];
+            // What goes into the file: the field itself when it is plain,
+            // else its encoded copy.
+            std::string encoded[4];
+            const std::string* texts[4];
             std::optional<std::string> problem;
             for (std::size_t i = 0; i < 4; ++i) {
-                plain[i] = IsPlainField(*fields[i]);
-                if (!problem && !plain[i]) {
+                texts[i] = fields[i];
+                if (IsPlainField(*fields[i])) {
+                    continue;
+                }
+                if (!problem) {
                     problem = ListFieldProblem(*fields[i]);
                 }
+                encoded[i] = EncodeCp1252(*fields[i]).Bytes;
+                texts[i] = &encoded[i];
             }
             if (problem) {
                 messages.Warn("The skin '" + skin.Name + "' of the model '" + model.Name +
@@ -392,35 +399,22 @@ FileResult SaveUserModels(const ModelCatalogue& models,
                               "Not stored");
                 continue;
             }
-            if (plain[0] && plain[1] && plain[2] && plain[3]) {
-                // "model","skin","archive","icon" CR LF, copied straight in.
-                std::size_t at = bytes.size();
-                bytes.resize(at + 13 + fields[0]->size() + fields[1]->size() + fields[2]->size() +
-                             fields[3]->size());
-                char* out = bytes.data() + at;
-                for (std::size_t i = 0; i < 4; ++i) {
-                    if (i != 0) {
-                        *out++ = ',';
-                    }
-                    *out++ = '"';
-                    std::memcpy(out, fields[i]->data(), fields[i]->size());
-                    out += fields[i]->size();
-                    *out++ = '"';
-                }
-                *out++ = '\r';
-                *out = '\n';
-                continue;
-            }
+            // "model","skin","archive","icon" CR LF, copied straight in.
+            std::size_t at = bytes.size();
+            bytes.resize(at + 13 + texts[0]->size() + texts[1]->size() + texts[2]->size() +
+                         texts[3]->size());
+            char* out = bytes.data() + at;
             for (std::size_t i = 0; i < 4; ++i) {
-                bytes += i == 0 ? "\"" : ",\"";
-                if (plain[i]) {
-                    bytes += *fields[i];
-                } else {
-                    bytes += EncodeCp1252(*fields[i]).Bytes;
+                if (i != 0) {
+                    *out++ = ',';
                 }
-                bytes += '"';
+                *out++ = '"';
+                std::memcpy(out, texts[i]->data(), texts[i]->size());
+                out += texts[i]->size();
+                *out++ = '"';
             }
-            bytes += "\r\n";
+            *out++ = '\r';
+            *out = '\n';
         }
     }
     if (!anyUserSkin) {

@@ -119,7 +119,7 @@ void LowerCaseInto(std::string_view text, std::string& lower)
             lower = LowerCase(std::string(text));
             return;
         }
-        out[at] = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+        out[at] = LowerAscii(c);
     }
 }
 

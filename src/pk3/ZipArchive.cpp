@@ -276,11 +276,7 @@ ZipReader::FindEntries(const std::vector<std::string>& names)
     // A plain ASCII name is compared as it stands, folded byte by byte.
     auto foldedEqual = [](const char* name, const std::string& normalised) {
         for (std::size_t at = 0; at < normalised.size(); ++at) {
-            auto byte = static_cast<unsigned char>(name[at]);
-            char folded = byte == '\\' ? '/'
-                          : static_cast<unsigned char>(byte - 'A') < 26
-                              ? static_cast<char>(byte | 0x20)
-                              : static_cast<char>(byte);
+            char folded = name[at] == '\\' ? '/' : LowerAscii(name[at]);
             if (folded != normalised[at]) {
                 return false;
             }

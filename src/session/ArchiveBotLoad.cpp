@@ -36,57 +36,15 @@ bool LoadBotFromArchive(Bot& bot,
         return false;
     }
     // Each entry is read into memory and handed to its reader: no file is
-    // written for it. All the entries of the load are looked up together,
-    // in one pass over the archive's names.
-    const std::string where = pk3File + "/";
-    const std::string charFile = botsFolder + name + "_c.c";
-    const std::string weaponFile = botsFolder + name + "_w.c";
-    const std::string itemFile = botsFolder + name + "_i.c";
-    const std::string chatFile = botsFolder + name + "_t.c";
-    const std::string scriptFile = "scripts/" + name + ".bot";
-    std::vector<std::string> entries;
-    switch (loadType) {
-    case LoadType::WholeBot:
-        entries = {charFile, weaponFile, itemFile, chatFile};
-        if (hasBotFile) {
-            entries.push_back(scriptFile);
-        }
-        break;
-    case LoadType::CharFile:
-        entries = {charFile};
-        break;
-    case LoadType::ChatFile:
-        entries = {chatFile};
-        break;
-    case LoadType::ItemFile:
-        entries = {itemFile};
-        break;
-    case LoadType::WeaponFile:
-        entries = {weaponFile};
-        break;
-    }
-    std::vector<std::optional<std::uint64_t>> found = archive->FindEntries(entries);
-    auto load = [&](const std::string& entry,
-                    const std::function<void(const std::string&, const std::string&)>& read) {
-        std::size_t k = 0;
-        while (k < entries.size() && entries[k] != entry) {
-            ++k;
-        }
-        std::optional<std::string> bytes = ReadFromArchive(
-            *archive, pk3File, entry, k < found.size() ? found[k] : std::nullopt, messages);
-        if (!bytes) {
-            return false;
-        }
-        read(*bytes, where + entry);
-        return true;
-    };
+    // written for it.
+    using Reader = std::function<void(const std::string& bytes, const std::string& file)>;
     const CharCatalogue& names = catalogues.CharNames;
-    auto readChars = [&](bool fullLoad) {
+    auto readChars = [&](bool fullLoad) -> Reader {
         return [&, fullLoad](const std::string& bytes, const std::string& file) {
             ReadCharLines(bot, SplitTextLines(bytes), names, fullLoad, messages, file);
         };
     };
-    auto readWeights = [&](WeightFileKind kind) {
+    auto readWeights = [&](WeightFileKind kind) -> Reader {
         return [&, kind](const std::string& bytes, const std::string& file) {
             std::vector<std::string> changes;
             if (ReadWeightFileBytes(bot, kind, bytes, names, &changes)) {
@@ -95,9 +53,7 @@ bool LoadBotFromArchive(Bot& bot,
             ReportChangedValues(messages, file, changes);
         };
     };
-    auto readWeapons = readWeights(WeightFileKind::Weapon);
-    auto readItems = readWeights(WeightFileKind::Item);
-    auto readChats = [&](const std::string& bytes, const std::string& file) {
+    Reader readChats = [&](const std::string& bytes, const std::string& file) {
         if (std::size_t leftOut = ReadChatLines(bot, SplitTextLines(bytes), catalogues.Chat)) {
             messages.Warn(file +
                               " holds more chat lines of one type than a bot can keep (32768): " +
@@ -105,33 +61,61 @@ bool LoadBotFromArchive(Bot& bot,
                           "Chat lines left out");
         }
     };
-    auto readScript = [&](const std::string& bytes, const std::string&) {
+    Reader readScript = [&](const std::string& bytes, const std::string&) {
         bot.SetBotPara(Para::FunName, Value(""));
         bot.SetBotPara(Para::RailColor, Value("None"));
         ReadScriptLines(bot, SplitTextLines(bytes));
     };
 
+    // The entries of the load, in the order they are read.
+    std::vector<std::string> entries;
+    std::vector<Reader> readers;
+    auto part = [&](const std::string& ending, Reader read) {
+        entries.push_back(botsFolder + name + ending);
+        readers.push_back(std::move(read));
+    };
     switch (loadType) {
     case LoadType::WholeBot:
-        if (!load(charFile, readChars(true)) || !load(weaponFile, readWeapons) ||
-            !load(itemFile, readItems) || !load(chatFile, readChats)) {
+        part("_c.c", readChars(true));
+        part("_w.c", readWeights(WeightFileKind::Weapon));
+        part("_i.c", readWeights(WeightFileKind::Item));
+        part("_t.c", readChats);
+        if (hasBotFile) {
+            entries.push_back("scripts/" + name + ".bot");
+            readers.push_back(readScript);
+        }
+        break;
+    case LoadType::CharFile:
+        part("_c.c", readChars(false));
+        break;
+    case LoadType::ChatFile:
+        part("_t.c", readChats);
+        break;
+    case LoadType::ItemFile:
+        part("_i.c", readWeights(WeightFileKind::Item));
+        break;
+    case LoadType::WeaponFile:
+        part("_w.c", readWeights(WeightFileKind::Weapon));
+        break;
+    }
+    if (entries.empty()) {
+        return false; // no load of that kind
+    }
+    // All of them looked up together, in one pass over the archive's names;
+    // the first that cannot be read ends the load.
+    std::vector<std::optional<std::uint64_t>> found = archive->FindEntries(entries);
+    for (std::size_t k = 0; k < entries.size(); ++k) {
+        std::optional<std::string> bytes =
+            ReadFromArchive(*archive, pk3File, entries[k], found[k], messages);
+        if (!bytes) {
             return false;
         }
-        if (hasBotFile) {
-            return load(scriptFile, readScript);
-        }
-        ScriptDefaults(bot, catalogues.Bots);
-        return true;
-    case LoadType::CharFile:
-        return load(charFile, readChars(false));
-    case LoadType::ChatFile:
-        return load(chatFile, readChats);
-    case LoadType::ItemFile:
-        return load(itemFile, readItems);
-    case LoadType::WeaponFile:
-        return load(weaponFile, readWeapons);
+        readers[k](*bytes, pk3File + "/" + entries[k]);
     }
-    return false;
+    if (loadType == LoadType::WholeBot && !hasBotFile) {
+        ScriptDefaults(bot, catalogues.Bots);
+    }
+    return true;
 }
 
 bool LoadListedBot(Bot& thisBot,

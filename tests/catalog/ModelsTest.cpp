@@ -169,13 +169,15 @@ TEST_F(ModelCatalogueTest, RoundTripThroughTheUserFile)
         m_models, "Sarge", "Blackops", "mymodels.pk3", "models\\players\\sarge\\icon_blackops.tga");
     AddModelSkin(m_models, "Newguy", "Default", "UserDef", "");
     AddModelSkin(m_models, "Newguy", "Black, white", "UserDef", "");
+    AddModelSkin(m_models, "Newguy", "Caf\u00E9", "UserDef", "");
     ASSERT_TRUE(SaveUserModels(m_models, m_folder.Path(), m_messages).Ok);
     EXPECT_EQ(
         test::ReadBytes(m_folder / "twl_models"),
         "[Tarnwell additional models & skins list]\r\n"
         "\"Sarge\",\"Blackops\",\"mymodels.pk3\",\"models\\players\\sarge\\icon_blackops.tga\"\r\n"
         "\"Newguy\",\"Default\",\"UserDef\",\"\"\r\n"
-        "\"Newguy\",\"Black, white\",\"UserDef\",\"\"\r\n");
+        "\"Newguy\",\"Black, white\",\"UserDef\",\"\"\r\n"
+        "\"Newguy\",\"Caf\xE9\",\"UserDef\",\"\"\r\n");
 
     ModelCatalogue read;
     LoadModelCatalogue(read, m_folder.Path(), m_messages);

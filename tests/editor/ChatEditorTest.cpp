@@ -1,5 +1,6 @@
 #include "editor/frmMain.h"
 #include "session/FileCommands.h"
+#include "support/FindChild.h"
 #include "support/ScriptedMessages.h"
 #include "support/TempFolder.h"
 
@@ -47,12 +48,7 @@ protected:
         m_window.reset();
     }
 
-    template <typename T> T* Find(const char* name)
-    {
-        T* child = m_window->findChild<T*>(QString::fromLatin1(name));
-        EXPECT_NE(child, nullptr) << name;
-        return child;
-    }
+    template <typename T> T* Find(const char* name) { return test::Find<T>(*m_window, name); }
 
     QPushButton* Button(const char* name) { return Find<QPushButton>(name); }
 

@@ -1,6 +1,7 @@
 #include "editor/FunNamePreview.h"
 #include "editor/Sliders.h"
 #include "editor/frmMain.h"
+#include "support/FindChild.h"
 #include "support/ScriptedMessages.h"
 #include "support/TempFolder.h"
 
@@ -30,12 +31,7 @@ using test::TempFolder;
 using Message = ScriptedMessages::Message;
 using Kind = ScriptedMessages::Kind;
 
-template <typename T> T* Find(QObject& parent, const QString& name)
-{
-    T* child = parent.findChild<T*>(name);
-    EXPECT_NE(child, nullptr) << name.toStdString();
-    return child;
-}
+using test::Find;
 
 QString Label(QObject& slider, const QString& name)
 {
