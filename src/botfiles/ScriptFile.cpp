@@ -127,6 +127,38 @@ void ReadScriptLines(Bot& bot, const std::vector<std::string>& lines)
     }
 }
 
+void ApplyBotInfo(Bot& bot, const BotInfo& info)
+{
+    bot.SetBotPara(Para::FunName, Value(""));
+    bot.SetBotPara(Para::RailColor, Value("None"));
+    if (std::string name = info.Value("name"); !name.empty()) {
+        bot.SetBotPara(Para::Name, Value(name));
+    }
+    if (std::string model = info.Value("model"); !model.empty()) {
+        auto [modelName, skin] = ModelAndSkin(model);
+        bot.SetBotPara(Para::Model, Value(modelName));
+        bot.SetBotPara(Para::Skin, Value(skin));
+    }
+    bot.SetBotPara(Para::FunName, Value(info.Value("funname")));
+    std::string colour = info.Value("color1");
+    if (colour.empty()) {
+        colour = info.Value("color");
+    }
+    if (colour.size() == 1 && colour[0] >= '0' && colour[0] <= '7') {
+        bot.SetBotPara(Para::RailColor, Value(static_cast<std::int16_t>(colour[0] - '0')));
+    }
+    std::string gender = LowerCase(info.Value("gender"));
+    if (gender == "male" || gender == "female") {
+        bot.SetBotPara(Para::Gender, Value(gender));
+    } else if (gender == "neuter" || gender == "it") {
+        bot.SetBotPara(Para::Gender, Value("it"));
+    }
+    if (std::string lord = info.Value("arenalord"); !lord.empty()) {
+        std::optional<std::int16_t> flag = ToInt16(Value(lord));
+        bot.SetBotPara(Para::ArenaLord, Value(flag.value_or(std::int16_t{0})));
+    }
+}
+
 BotFileRead ReadScriptFile(Bot& bot,
                            const std::filesystem::path& folder,
                            const std::string& name,

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "botfiles/BotFileReading.h"
+#include "catalog/BotInfo.h"
 #include "catalog/BotList.h"
 #include "core/Bot.h"
 #include "core/Messages.h"
@@ -26,6 +27,12 @@ WriteScriptFile(const Bot& bot, const std::filesystem::path& folder, const Setti
 // counts only as the first word of its line (any case); comment lines are
 // skipped. Fun name and railgun colour are reset first.
 void ReadScriptLines(Bot& bot, const std::vector<std::string>& lines);
+
+// Takes what the game's bot list says of a bot, each value when it is
+// given: name, model and skin, fun name, railgun colour ("color1", or the
+// older "color", a whole number 0 to 7), gender ("neuter" is "it") and the
+// arena-lord flag. Fun name and railgun colour are reset first.
+void ApplyBotInfo(Bot& bot, const BotInfo& info);
 
 // Reads folder/<name>.bot; a missing file is reported ("Unable to find bot
 // file for <name>.") and the script defaults are used, as when it cannot

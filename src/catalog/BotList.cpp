@@ -28,7 +28,11 @@ void LoadGameBots(BotList& bots)
 {
     bots.clear();
     for (const char* name : GameBots) {
-        bots.push_back(BotListEntry{name, GameArchive, true, false});
+        BotListEntry entry;
+        entry.Name = name;
+        entry.PK3File = GameArchive;
+        entry.IsOriginal = true;
+        bots.push_back(std::move(entry));
     }
 }
 
@@ -46,7 +50,10 @@ void AddBotEntry(BotList& bots,
 {
     std::string capitalised = CapitaliseName(name);
     std::string lower = LowerCase(capitalised);
-    BotListEntry entry{capitalised, pk3File, false, hasBotFile};
+    BotListEntry entry;
+    entry.Name = capitalised;
+    entry.PK3File = pk3File;
+    entry.HasBotFile = hasBotFile;
     std::optional<std::size_t> position = FindByLowerName(bots, lower, index);
     if (position) {
         bots[*position] = std::move(entry);
@@ -199,6 +206,12 @@ std::string BotListLine(const BotListEntry& entry)
                                        : text + std::string(width - text.size(), ' ');
     };
     std::string botFile = entry.HasBotFile ? "Yes" : entry.IsOriginal ? "-D-" : "No";
+    if (entry.FromGameList) {
+        // The game's own list says which model the bot wears.
+        std::string pk3 = IsLooseFolder(entry.PK3File) ? "(folder)" : entry.PK3File;
+        return column(entry.Name, 15) + column(pk3, 20) + column(botFile, 8) +
+               entry.Info.Value("model");
+    }
     return column(entry.Name, 15) + column(entry.PK3File, 20) + botFile;
 }
 

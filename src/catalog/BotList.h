@@ -1,5 +1,6 @@
 #pragma once
 
+#include "catalog/BotInfo.h"
 #include "catalog/NameIndex.h"
 #include "core/ListFile.h"
 #include "core/Messages.h"
@@ -21,6 +22,13 @@ struct BotListEntry
     std::string PK3File;     // archive in baseq3 that holds the bot's files
     bool IsOriginal = false; // one of the game's 32 bots, not taken over by an archive
     bool HasBotFile = false; // the archive holds the bot's script
+    // A bot of the game's own bot list (scripts/bots.txt, scripts/*.bot):
+    // its entry there, and its characteristic file as the entry names it
+    // ("bots/angelyss_c.c"); PK3File is then where that file is found (an
+    // archive's name, or the folder of loose files), empty when nowhere.
+    bool FromGameList = false;
+    BotInfo Info;
+    std::string AiFile;
 };
 
 // The bots that can be loaded from the game folder; positions are the
@@ -46,8 +54,14 @@ void AddBotEntry(BotList& bots,
 // The line of an entry in the load dialog's bot list: the name in 15
 // columns, the archive in 20 (each cut with a blank when longer), then "Yes"
 // when the archive holds the bot's script, "-D-" for the game's own bots,
-// else "No".
+// else "No"; a bot of the game's own list gets a fourth column, its model.
 std::string BotListLine(const BotListEntry& entry);
+
+// Whether a PK3File names a folder of loose files (a path), not an archive.
+inline bool IsLooseFolder(const std::string& pk3File)
+{
+    return pk3File.find('/') != std::string::npos;
+}
 
 // By name, in character-code order, stably.
 void SortBotList(BotList& bots);

@@ -156,6 +156,24 @@ ModelEntry MakeModelEntry(const std::string& name,
     return model;
 }
 
+void RemoveBuiltInModels(ModelCatalogue& models)
+{
+    for (ModelEntry& model : models) {
+        model.Skins.erase(std::remove_if(model.Skins.begin(),
+                                         model.Skins.end(),
+                                         [](const SkinEntry& skin) { return skin.IsOriginal; }),
+                          model.Skins.end());
+        if (model.IsOriginal) {
+            model.IsOriginal = false;
+            model.PK3File.clear();
+        }
+    }
+    models.erase(std::remove_if(models.begin(),
+                                models.end(),
+                                [](const ModelEntry& model) { return model.Skins.empty(); }),
+                 models.end());
+}
+
 void AddModelSkin(ModelCatalogue& models,
                   const std::string& model,
                   const std::string& skin,

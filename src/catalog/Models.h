@@ -54,6 +54,11 @@ ModelEntry MakeModelEntry(const std::string& name,
                           bool createRedBlue,
                           const std::string& pk3File);
 
+// Removes Quake III's built-in models and skins (those marked original),
+// for another game: a model that also has skins of its own keeps those and
+// counts as found in an archive.
+void RemoveBuiltInModels(ModelCatalogue& models);
+
 // Adds a skin to the model of that name (matched without regard to case),
 // or a new model holding it at the end. Names are capitalised; nothing is
 // sorted and duplicates are not looked for. With `index` the model is found

@@ -1,5 +1,7 @@
 #include "chat/ChatCatalogue.h"
 
+#include <algorithm>
+
 namespace twl {
 
 namespace {
@@ -180,12 +182,15 @@ constexpr std::size_t RandomLists[ChatTypeCount] = {
     13, 14, 15, 16, 17, 19, 15, 21, 22, 25, 23, 24, 27, 27,
 };
 
+// Quake III's "GUYTALK" list has no member 1.
+constexpr std::size_t GuytalkRow = 28;
+
 template <std::size_t Size>
 void CopyRows(std::array<ChatEntry, Size>& table, const ChatRow (&rows)[Size])
 {
     for (std::size_t i = 0; i < Size; ++i) {
         const ChatRow& row = rows[i];
-        table[i] = ChatEntry{row.FileName, row.Caption, row.Token, row.MaxIndex, row.BareZero};
+        table[i] = ChatEntry{row.FileName, row.Caption, row.Token, row.MaxIndex, row.BareZero, {}};
     }
 }
 
@@ -197,6 +202,31 @@ void InitChatCatalogue(ChatCatalogue& catalogue)
     CopyRows(catalogue.ChatLists, ChatListRows);
     CopyRows(catalogue.WordLists, WordListRows);
     CopyRows(catalogue.ChatPointers, ChatPointerRows);
+    for (std::size_t k = 0; k < ChatListCount; ++k) {
+        ChatEntry& list = catalogue.ChatLists[k];
+        for (std::int16_t member = 0; member <= list.MaxIndex; ++member) {
+            if (k != GuytalkRow || member != 1) {
+                list.Members.push_back(member);
+            }
+        }
+    }
+    catalogue.GameName.clear();
+    catalogue.GameListNames.clear();
+    catalogue.GameOnlyChatLists.clear();
+    catalogue.GameOnlyWordLists.clear();
+}
+
+bool ChatCatalogue::HasList(const std::string& name) const
+{
+    return GameName.empty() || std::binary_search(GameListNames.begin(), GameListNames.end(), name);
+}
+
+std::string ChatCatalogue::MemberName(const ChatEntry& list, int member) const
+{
+    if (member == 0 && list.BareZero) {
+        return list.FileName;
+    }
+    return list.FileName + std::to_string(member);
 }
 
 const std::vector<int>& PointerSet(std::size_t chatType)

@@ -403,8 +403,14 @@ std::string DecodeChatLine(const std::string& line, std::size_t chatType, const 
     // or another list of the game's.
     if (items->size() == 1 && items->front().ItemKind == FileItem::Kind::Name) {
         const std::string& name = items->front().Content;
+        // A reference reads as a list's token only when it is written back
+        // as it stood: "TAUNT0" where the game calls member 0 "TAUNT", or
+        // "HELLO01", stays the name it is.
         if (std::optional<std::string> reference = DecodeListReference(name, chat)) {
-            return *reference;
+            if (EncodeListReference(*reference, chat) == name + ";") {
+                return *reference;
+            }
+            return UnknownNameToken(name);
         }
         std::string lower = LowerCase(name);
         for (const ChatEntry& word : chat.WordLists) {

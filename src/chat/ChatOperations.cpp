@@ -1,5 +1,6 @@
 #include "chat/ChatOperations.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace twl {
@@ -31,16 +32,16 @@ float UniformSingle(std::mt19937& random)
 
 std::string RandomListLine(const ChatEntry& list, float r)
 {
-    float scaled = r * static_cast<float>(list.MaxIndex + 1);
+    if (list.Members.empty()) {
+        return {};
+    }
+    auto count = static_cast<int>(list.Members.size());
+    float scaled = r * static_cast<float>(count);
     int member = static_cast<int>(std::floor(scaled));
-    // Rounding of the product can reach MaxIndex + 1 for r just below 1.
-    if (member > list.MaxIndex) {
-        member = list.MaxIndex;
-    }
-    if (member < 0) {
-        member = 0;
-    }
-    return list.Token + std::to_string(member) + "}}";
+    // Rounding of the product can reach the count for r just below 1.
+    member = std::clamp(member, 0, count - 1);
+    std::string number = std::to_string(list.Members[static_cast<std::size_t>(member)]);
+    return list.Token.empty() ? "{" + list.FileName + number + "}" : list.Token + number + "}}";
 }
 
 std::string RandomListLine(const ChatEntry& list, std::mt19937& random)
@@ -48,16 +49,23 @@ std::string RandomListLine(const ChatEntry& list, std::mt19937& random)
     return RandomListLine(list, UniformSingle(random));
 }
 
-void AddExtraChats(Bot& bot, const ChatCatalogue& catalogue, std::mt19937& random)
+int AddExtraChats(Bot& bot, const ChatCatalogue& catalogue, std::mt19937& random)
 {
+    int leftOut = 0;
     for (std::size_t type = 0; type < ChatTypeCount; ++type) {
         int group = static_cast<int>(type);
         if (bot.ChatGroupUBound(group) >= LastChatLine) {
             continue; // the group is full
         }
         const ChatEntry& list = catalogue.ChatLists[RandomListOfChatType(type)];
-        bot.SetBotChat(group, NextChatIndex(bot, group), RandomListLine(list, random));
+        std::string line = RandomListLine(list, random);
+        if (line.empty()) {
+            ++leftOut; // the game has no such list
+            continue;
+        }
+        bot.SetBotChat(group, NextChatIndex(bot, group), line);
     }
+    return leftOut;
 }
 
 } // namespace twl

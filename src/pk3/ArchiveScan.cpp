@@ -2,6 +2,7 @@
 
 #include "core/TextCase.h"
 #include "pk3/GameArchives.h"
+#include "pk3/GameDefinitions.h"
 #include "pk3/ZipArchive.h"
 
 #include <string_view>
@@ -92,7 +93,8 @@ void ClassifyArchiveEntries(const std::vector<std::string_view>& entries,
                             BotList& bots,
                             Messages& messages,
                             NameIndex* modelIndex,
-                            NameIndex* botIndex)
+                            NameIndex* botIndex,
+                            bool warnOfBotList)
 {
     // Each name is lowered into the one buffer, kept from name to name. An
     // icon is filed at once (models come only from icons, so their order is
@@ -154,7 +156,7 @@ void ClassifyArchiveEntries(const std::vector<std::string_view>& entries,
                 AddBotEntry(bots, std::string(*name), pk3File, true, botIndex);
             }
         }
-        if (entry.find("/bots.txt") != std::string_view::npos) {
+        if (entry.find("/bots.txt") != std::string_view::npos && warnOfBotList) {
             messages.Warn(pk3File + " has an additional 'bots.txt' file!", "Bots.txt found!");
         }
     }
@@ -164,23 +166,56 @@ bool ScanGameArchives(const std::vector<std::filesystem::path>& archiveFolders,
                       ModelCatalogue& models,
                       BotList& bots,
                       Messages& messages,
-                      const ScanProgress& progress)
+                      const ScanProgress& progress,
+                      GameDefinitionsReader* definitions,
+                      bool builtInGameArchive)
 {
     std::vector<ArchiveFile> archives = FindGameArchives(archiveFolders);
     NameIndex modelIndex(models);
     NameIndex botIndex(bots);
+    // The loose files of a folder come after its archives and before the
+    // next folder's, as the game finds them.
+    std::size_t looseTaken = 0;
+    std::vector<std::filesystem::path> folderNames;
+    for (const std::filesystem::path& folder : archiveFolders) {
+        folderNames.push_back((folder / "x").parent_path().lexically_normal());
+    }
+    auto takeLooseFilesBefore = [&](std::size_t folderCount) {
+        for (; definitions != nullptr && looseTaken < folderCount; ++looseTaken) {
+            definitions->TakeFolder(archiveFolders[looseTaken]);
+        }
+    };
     for (std::size_t k = 0; k < archives.size(); ++k) {
         if (progress && !progress(k, archives.size())) {
             return false;
         }
-        if (archives[k].Name == GameArchive) {
+        std::size_t folder = 0;
+        while (folder < folderNames.size() &&
+               archives[k].Path.parent_path().lexically_normal() != folderNames[folder]) {
+            ++folder;
+        }
+        takeLooseFilesBefore(folder);
+        bool gameArchive = builtInGameArchive && archives[k].Name == GameArchive;
+        if (gameArchive && definitions == nullptr) {
             continue;
         }
         if (std::optional<ArchiveListing> listing = ListArchive(archives[k].Path, messages)) {
-            ClassifyArchiveEntries(
-                listing->Names, archives[k].Name, models, bots, messages, &modelIndex, &botIndex);
+            if (definitions != nullptr) {
+                definitions->TakeArchive(*listing->Archive, listing->Names, archives[k].Name);
+            }
+            if (!gameArchive) {
+                ClassifyArchiveEntries(listing->Names,
+                                       archives[k].Name,
+                                       models,
+                                       bots,
+                                       messages,
+                                       &modelIndex,
+                                       &botIndex,
+                                       definitions == nullptr);
+            }
         }
     }
+    takeLooseFilesBefore(archiveFolders.size());
     return true;
 }
 

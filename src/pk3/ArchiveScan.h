@@ -36,7 +36,8 @@ std::optional<ArchiveListing> ListArchive(const std::filesystem::path& path, Mes
 // (models/players/<model>/icon_<skin>.*) as models and skins, characteristic
 // files (botfiles/bots/<name>_c.c) and scripts (scripts/<name>.bot) as bots;
 // a bot has a script exactly when its own is in the archive. A bots.txt is
-// reported (" has an additional 'bots.txt' file!"). Entries that lack the end
+// reported (" has an additional 'bots.txt' file!") unless `warnOfBotList` is
+// false (the game's bot lists are being read). Entries that lack the end
 // of a name, or whose name would leave its folder, are skipped.
 void ClassifyArchiveEntries(const std::vector<std::string_view>& entries,
                             const std::string& pk3File,
@@ -44,7 +45,8 @@ void ClassifyArchiveEntries(const std::vector<std::string_view>& entries,
                             BotList& bots,
                             Messages& messages,
                             NameIndex* modelIndex = nullptr,
-                            NameIndex* botIndex = nullptr);
+                            NameIndex* botIndex = nullptr,
+                            bool warnOfBotList = true);
 
 // The icon path as the catalogue keeps it: from "models/..." on, with "\".
 std::string IconPathFromEntry(std::string_view entry);
@@ -52,12 +54,20 @@ std::string IconPathFromEntry(std::string_view entry);
 // Told before each archive (k of n, from 0); false stops the scan there.
 using ScanProgress = std::function<bool(std::size_t archive, std::size_t archives)>;
 
+class GameDefinitionsReader;
+
 // Lists and classifies every archive of the folders but the game's own
-// pak0.pk3. False when stopped through `progress`.
+// pak0.pk3, whose models and bots are built in (unless not
+// `builtInGameArchive`: another game's pak0.pk3 is classified too). With
+// `definitions` every archive (pak0.pk3 too) and then the loose files of
+// each folder give it the game's own files. False when stopped through
+// `progress`.
 bool ScanGameArchives(const std::vector<std::filesystem::path>& archiveFolders,
                       ModelCatalogue& models,
                       BotList& bots,
                       Messages& messages,
-                      const ScanProgress& progress = {});
+                      const ScanProgress& progress = {},
+                      GameDefinitionsReader* definitions = nullptr,
+                      bool builtInGameArchive = true);
 
 } // namespace twl

@@ -10,48 +10,25 @@ namespace twl {
 
 namespace {
 
-const char* const GamePrograms[] = {
-    "quake3.exe",
-    "ioquake3",
-    "ioquake3.x86_64",
-    "ioquake3.x86",
-    "ioquake3.arm64",
-    "quake3.x86",
-    "quake3-smp.x86",
-    "quake3e.x64",
-    "quake3e",
-};
-
 bool IsArchiveName(const std::string& name)
 {
     return name.size() > 4 && LowerCase(name.substr(name.size() - 4)) == ".pk3";
-}
-
-std::filesystem::path EnvironmentPath(const char* name)
-{
-    const char* value = std::getenv(name);
-    return value != nullptr ? std::filesystem::path(value) : std::filesystem::path();
 }
 
 } // namespace
 
 std::vector<std::string> GameProgramNames()
 {
-    return {std::begin(GamePrograms), std::end(GamePrograms)};
+    std::vector<std::string> patterns;
+    for (const EngineProgramName& program : EnginePrograms()) {
+        patterns.push_back(std::string(program.Name) + (program.AnyEnding ? "*" : ""));
+    }
+    return patterns;
 }
 
 bool IsGameFolder(const std::filesystem::path& folder)
 {
-    std::error_code error;
-    if (folder.empty()) {
-        return false;
-    }
-    for (const char* program : GamePrograms) {
-        if (std::filesystem::is_regular_file(folder / program, error)) {
-            return true;
-        }
-    }
-    return std::filesystem::is_directory(folder / "baseq3", error);
+    return IdentifyGameFolder(folder).has_value();
 }
 
 std::filesystem::path AbsoluteGameFolder(const std::filesystem::path& folder)
@@ -69,31 +46,49 @@ std::filesystem::path AbsoluteGameFolder(const std::filesystem::path& folder)
 
 std::vector<std::filesystem::path> GameArchiveFolders(const std::filesystem::path& gameFolder)
 {
-    return GameArchiveFolders(
-        gameFolder, EnvironmentPath("HOME"), EnvironmentPath("XDG_DATA_HOME"));
+    return GameArchiveFolders(gameFolder, GameSearch::FromEnvironment());
 }
 
 std::vector<std::filesystem::path> GameArchiveFolders(const std::filesystem::path& gameFolder,
                                                       const std::filesystem::path& homeFolder,
                                                       const std::filesystem::path& dataHome)
 {
-    std::vector<std::filesystem::path> folders = {gameFolder / "baseq3"};
-    std::vector<std::filesystem::path> userFolders;
-    if (!homeFolder.empty()) {
-        userFolders.push_back(homeFolder / ".q3a" / "baseq3");
-    }
-    std::filesystem::path data = !dataHome.empty()     ? dataHome
-                                 : !homeFolder.empty() ? homeFolder / ".local" / "share"
-                                                       : std::filesystem::path();
-    if (!data.empty()) {
-        userFolders.push_back(data / "Quake3" / "baseq3");
-    }
+    GameSearch search;
+    search.Players = PlayerFolders{homeFolder, dataHome};
+    return GameArchiveFolders(gameFolder, search);
+}
+
+std::vector<std::filesystem::path> GameArchiveFolders(const std::filesystem::path& gameFolder,
+                                                      const GameSearch& search)
+{
+    std::optional<IdentifiedGameFolder> game = IdentifyGameFolder(gameFolder, search.Players);
+    const GameKind& kind = game ? *game->Game : KnownGames().front();
+    std::vector<std::filesystem::path> folders;
     std::error_code error;
-    for (const std::filesystem::path& folder : userFolders) {
-        bool same = std::filesystem::equivalent(folder, folders.front(), error);
-        if (std::filesystem::is_directory(folder, error) && !same) {
+    auto add = [&](const std::filesystem::path& folder, bool mustExist) {
+        for (const std::filesystem::path& known : folders) {
+            if (std::filesystem::equivalent(folder, known, error)) {
+                return;
+            }
+        }
+        if (!mustExist || std::filesystem::is_directory(folder, error)) {
             folders.push_back(folder);
         }
+    };
+    if (game && game->Archives == 0) {
+        // A player's folder or an engine's: the game's data are installed elsewhere.
+        for (const std::string& install : kind.InstallFolders) {
+            std::filesystem::path base =
+                search.Root / std::filesystem::path(install).relative_path() / kind.BaseFolder;
+            if (CountArchives(base) > 0) {
+                add(base, true);
+                break;
+            }
+        }
+    }
+    add(game ? game->Base : gameFolder / kind.BaseFolder, false);
+    for (const std::filesystem::path& player : PlayerBaseFolders(kind, search.Players)) {
+        add(player, true);
     }
     return folders;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "pk3/Games.h"
+
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -7,25 +9,32 @@
 
 namespace twl {
 
-// A folder is taken for the game folder when it holds the game's program
-// (quake3.exe or one of the Linux engines) or a baseq3 folder.
+// A folder is taken for the game folder when IdentifyGameFolder knows it:
+// it holds a game's base folder with archives, or an engine program, or it
+// is a player's own folder of a game.
 bool IsGameFolder(const std::filesystem::path& folder);
 
-// The file names of the game's program that IsGameFolder looks for.
+// The patterns of the engine programs that IsGameFolder looks for
+// ("quake3.exe", "ioq3ded*"), for a file browser.
 std::vector<std::string> GameProgramNames();
 // The game folder as the settings keep it: absolute (the settings are read
 // again from any working folder), without "." and ".." parts or a trailing
 // "/". The folder as given when the working folder cannot be found.
 std::filesystem::path AbsoluteGameFolder(const std::filesystem::path& folder);
 
-// The folders whose .pk3 archives the game loads, lowest priority first: the
-// game folder's baseq3, then the user's own ~/.q3a/baseq3 and
-// $XDG_DATA_HOME/Quake3/baseq3 (default ~/.local/share/Quake3/baseq3), the
-// latter two when they exist.
+// The folders whose .pk3 archives (and loose files) the game loads, lowest
+// priority first: the game's install when the game folder holds no archives
+// of its own (a player's folder, an engine's folder), the game folder's base
+// folder, then the player's own base folders of that game (~/.q3a/baseq3
+// and $XDG_DATA_HOME/Quake3/baseq3, default ~/.local/share/Quake3/baseq3;
+// ~/.openarena/baseoa ...), those when they exist. A folder that is no game
+// folder is taken for Quake III's.
 std::vector<std::filesystem::path> GameArchiveFolders(const std::filesystem::path& gameFolder);
 std::vector<std::filesystem::path> GameArchiveFolders(const std::filesystem::path& gameFolder,
                                                       const std::filesystem::path& homeFolder,
                                                       const std::filesystem::path& dataHome);
+std::vector<std::filesystem::path> GameArchiveFolders(const std::filesystem::path& gameFolder,
+                                                      const GameSearch& search);
 
 struct ArchiveFile
 {

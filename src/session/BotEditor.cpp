@@ -5,6 +5,7 @@
 #include "core/TextCase.h"
 #include "core/ValueFormat.h"
 #include "pk3/GameArchives.h"
+#include "session/GameVocabulary.h"
 #include "session/PageTables.h"
 #include "session/Presets.h"
 #include "session/SliderScale.h"
@@ -66,10 +67,14 @@ BotEditor::BotEditor(std::filesystem::path settingsFolder, Messages& messages, s
 void BotEditor::Start()
 {
     IsFilling = true;
+    std::error_code error;
+    m_firstStart = !std::filesystem::exists(m_settingsFolder / SettingsFileName, error);
     LoadIniFile(m_settingsFolder, m_settings, m_messages);
     InitByValues();
     m_listsPending = HasLargeUserLists(m_settingsFolder);
     InitCatalogues(m_catalogues, m_settingsFolder, m_messages, !m_listsPending);
+    LoadGameVocabulary(
+        m_catalogues, m_settingsFolder, m_settings.Text(Settings::Q3Baseq3), m_messages);
     m_tempFolder = std::make_unique<PrivateTempFolder>();
     ThisBot = Bot();
     ApplyZeroPreset(ThisBot);
@@ -86,6 +91,36 @@ bool BotEditor::LoadPendingLists()
     return true;
 }
 
+bool BotEditor::TakeFoundGames(const std::vector<FoundGame>& games)
+{
+    if (games.empty() || !m_settings.Text(Settings::Q3Baseq3).empty()) {
+        return false;
+    }
+    if (games.size() > 1) {
+        StatusNote = std::to_string(games.size()) +
+                     " games found: choose yours in Program/Options (Find games).";
+        return false;
+    }
+    const FoundGame& game = games.front();
+    m_settings.Text(Settings::Q3Baseq3) = AbsoluteGameFolder(game.Where.Folder).string();
+    InitByValues();
+    UseGameVocabulary();
+    StatusNote = "Found " + game.Where.Game->Name + " in " + game.Where.Folder.string() +
+                 ": it is the game folder now (Program/Options).";
+    return true;
+}
+
+void BotEditor::UseGameVocabulary()
+{
+    LoadPendingLists();
+    m_catalogues.Game = GameDefinitions();
+    InitChatCatalogue(m_catalogues.Chat);
+    LoadGameBots(m_catalogues.Bots);
+    LoadUserBots(m_catalogues.Bots, m_settingsFolder, m_messages);
+    LoadGameVocabulary(
+        m_catalogues, m_settingsFolder, m_settings.Text(Settings::Q3Baseq3), m_messages);
+}
+
 std::filesystem::path BotEditor::TempDir() const
 {
     return m_tempFolder ? m_tempFolder->Path() : std::filesystem::path();
@@ -95,7 +130,8 @@ void BotEditor::InitByValues()
 {
     std::string& game = m_settings.Text(Settings::Q3Baseq3);
     if (!game.empty() && !IsGameFolder(game)) {
-        m_messages.Warn("Quake3.exe not found in '" + game + "'", "Tarnwell: Quake3.exe missing");
+        m_messages.Warn("Quake3.exe not found in '" + game + "'\n" + WhatAGameFolderHolds(),
+                        "Tarnwell: Quake3.exe missing");
         game.clear();
     }
     std::string& work = m_settings.Text(Settings::WorkDir);
@@ -142,7 +178,8 @@ bool BotEditor::CreateAverageBot()
     if (!StartNewBot()) {
         return false;
     }
-    ApplyAveragePreset(ThisBot, m_catalogues.Chat, Random);
+    StatusNote =
+        LeftOutChatsNote(ApplyAveragePreset(ThisBot, m_catalogues.Chat, Random), m_catalogues.Chat);
     return true;
 }
 
@@ -185,7 +222,8 @@ bool BotEditor::CreateRandomBot()
         ThisBot.SetBotPara(Para::Model, Value(model.Name));
         ThisBot.SetBotPara(Para::Skin, Value(skin.Name));
     }
-    AddExtraChats(ThisBot, m_catalogues.Chat, Random);
+    StatusNote =
+        LeftOutChatsNote(AddExtraChats(ThisBot, m_catalogues.Chat, Random), m_catalogues.Chat);
     return true;
 }
 

@@ -3,6 +3,7 @@
 #include "core/Bot.h"
 #include "core/Messages.h"
 #include "core/Settings.h"
+#include "pk3/Games.h"
 #include "pk3/TempFolder.h"
 #include "session/Catalogues.h"
 
@@ -58,6 +59,18 @@ public:
 
     bool ListsPending() const { return m_listsPending; }
 
+    // Whether twl.ini was missing at Start: the program runs for the first time.
+    bool FirstStart() const { return m_firstStart; }
+
+    // At the first start, with no game folder set: one game found becomes
+    // the game folder (true: the window then checks it), several are
+    // named in the status line for the options to choose from.
+    bool TakeFoundGames(const std::vector<FoundGame>& games);
+
+    // The game folder changed: the bot list and the chat lists become those
+    // kept for the new folder, or the built-in ones until it is checked.
+    void UseGameVocabulary();
+
     Bot ThisBot;
     bool IsChanged = false;
     bool IsFilling = false;
@@ -66,6 +79,10 @@ public:
     // Skin icons can be shown: the game folder is set.
     bool CanShowIcons = false;
     std::mt19937 Random;
+    // What the status line should say after the last command, when anything
+    // (chat lines a new bot left out, a game found at start); the window
+    // shows it and clears it.
+    std::string StatusNote;
 
     Settings& CurrentSettings() { return m_settings; }
 
@@ -163,6 +180,7 @@ private:
     Catalogues m_catalogues;
     std::unique_ptr<PrivateTempFolder> m_tempFolder;
     bool m_listsPending = false;
+    bool m_firstStart = false;
 };
 
 } // namespace twl

@@ -1,5 +1,7 @@
 #include "session/Catalogues.h"
 
+#include "session/GameVocabulary.h"
+
 #include <algorithm>
 #include <fstream>
 
@@ -27,7 +29,10 @@ void InitCatalogues(Catalogues& catalogues,
 void LoadUserLists(Catalogues& catalogues, const std::filesystem::path& folder, Messages& messages)
 {
     LoadUserModels(catalogues.Models, folder, messages);
-    LoadUserBots(catalogues.Bots, folder, messages);
+    // The game's own bot list, when there is one, is the whole list.
+    if (!HasGameBotList(catalogues.Game)) {
+        LoadUserBots(catalogues.Bots, folder, messages);
+    }
 }
 
 namespace {
@@ -66,7 +71,15 @@ bool SaveUserLists(const Catalogues& catalogues,
     bool bots = ReportWriteFailure(SaveUserBots(catalogues.Bots, folder, messages), messages);
     bool synonyms =
         ReportWriteFailure(SaveSynonyms(catalogues.Synonyms, folder, messages), messages);
-    return models && bots && synonyms;
+    bool game = true;
+    if (catalogues.GameToKeep) {
+        if (catalogues.Game.GameName.empty()) {
+            RemoveGameDefinitions(folder);
+        } else {
+            game = ReportWriteFailure(SaveGameDefinitions(catalogues.Game, folder), messages);
+        }
+    }
+    return models && bots && synonyms && game;
 }
 
 } // namespace twl

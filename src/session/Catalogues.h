@@ -6,6 +6,7 @@
 #include "chat/Synonyms.h"
 #include "core/CharCatalogue.h"
 #include "core/Messages.h"
+#include "pk3/GameDefinitions.h"
 
 #include <filesystem>
 
@@ -20,6 +21,12 @@ struct Catalogues
     ModelCatalogue Models;
     BotList Bots;
     SynonymList Synonyms;
+    // What the game folder's own files define (empty: the built-in tables
+    // of Quake III serve).
+    GameDefinitions Game;
+    // The game's files were read again: SaveUserLists keeps them (or removes
+    // the kept ones when there are none).
+    bool GameToKeep = false;
 };
 
 // Builds every catalogue at start-up, in this order: characteristics, chat
@@ -46,7 +53,8 @@ inline constexpr std::size_t LargeListLines = 20000;
 bool HasLargeUserLists(const std::filesystem::path& folder);
 
 // Writes the three user lists back to `folder` (models, bots, synonyms, in
-// that order), reporting each failure. True when all were written.
+// that order), then the game's files when they were read again, reporting
+// each failure. True when all were written.
 bool SaveUserLists(const Catalogues& catalogues,
                    const std::filesystem::path& folder,
                    Messages& messages);

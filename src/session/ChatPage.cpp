@@ -1,7 +1,9 @@
 #include "session/ChatPage.h"
 
+#include "chat/ChatLength.h"
 #include "chat/ChatOperations.h"
 #include "chat/Synonyms.h"
+#include "session/Presets.h"
 
 #include <algorithm>
 
@@ -9,10 +11,68 @@ namespace twl {
 
 namespace {
 
-// "Guytalk": its member 1 is not offered.
-constexpr int GuytalkList = 28;
+// The list of an id of the page: the table's chat lists first, then those
+// only the game has.
+const ChatEntry* ChatListOfId(const ChatCatalogue& chat, int list)
+{
+    if (list < 0) {
+        return nullptr;
+    }
+    auto index = static_cast<std::size_t>(list);
+    if (index < ChatListCount) {
+        return &chat.ChatLists[index];
+    }
+    index -= ChatListCount;
+    return index < chat.GameOnlyChatLists.size() ? &chat.GameOnlyChatLists[index] : nullptr;
+}
 
 } // namespace
+
+std::vector<OfferedList> OfferedChatLists(const ChatCatalogue& chat)
+{
+    std::vector<OfferedList> offered;
+    for (std::size_t k = 0; k < ChatListCount; ++k) {
+        if (!chat.ChatLists[k].Members.empty()) {
+            offered.push_back(OfferedList{chat.ChatLists[k].Caption, static_cast<int>(k)});
+        }
+    }
+    for (std::size_t k = 0; k < chat.GameOnlyChatLists.size(); ++k) {
+        offered.push_back(
+            OfferedList{chat.GameOnlyChatLists[k].Caption, static_cast<int>(ChatListCount + k)});
+    }
+    return offered;
+}
+
+std::vector<OfferedWords> OfferedWordLists(const ChatCatalogue& chat)
+{
+    std::vector<OfferedWords> offered;
+    for (const ChatEntry& words : chat.WordLists) {
+        if (chat.HasList(words.FileName)) {
+            offered.push_back(OfferedWords{words.Caption, words.Token});
+        }
+    }
+    for (const ChatEntry& words : chat.GameOnlyWordLists) {
+        offered.push_back(OfferedWords{words.Caption, words.Token});
+    }
+    return offered;
+}
+
+std::vector<std::string>
+ListsTheGameLacks(const std::string& line, int group, const ChatCatalogue& chat)
+{
+    std::vector<std::string> lacking;
+    if (chat.GameName.empty() || group < 0) {
+        return lacking;
+    }
+    for (const std::string& name :
+         GameChatLength(line, static_cast<std::size_t>(group), chat).ListNames) {
+        if (!chat.HasList(name) &&
+            std::find(lacking.begin(), lacking.end(), name) == lacking.end()) {
+            lacking.push_back(name);
+        }
+    }
+    return lacking;
+}
 
 ChatGroupView ViewOfChatGroup(const BotEditor& editor, int group)
 {
@@ -52,12 +112,8 @@ TextAndCursor InsertChatToken(const std::string& text, std::size_t caret, const 
 std::vector<std::string> ChatListMembers(const ChatCatalogue& chat, int list)
 {
     std::vector<std::string> members;
-    if (list < 0 || list >= static_cast<int>(ChatListCount)) {
-        return members;
-    }
-    for (int member = 0; member <= chat.ChatLists[static_cast<std::size_t>(list)].MaxIndex;
-         ++member) {
-        if (list != GuytalkList || member != 1) {
+    if (const ChatEntry* entry = ChatListOfId(chat, list)) {
+        for (std::int16_t member : entry->Members) {
             members.push_back(std::to_string(member));
         }
     }
@@ -67,9 +123,17 @@ std::vector<std::string> ChatListMembers(const ChatCatalogue& chat, int list)
 int AddSelectedList(
     BotEditor& editor, int group, int selectedLine, int list, const std::string& member)
 {
-    const ChatEntry& entry =
-        editor.CurrentCatalogues().Chat.ChatLists[static_cast<std::size_t>(list)];
-    std::string reference = entry.Token + member + "}}";
+    const ChatCatalogue& chat = editor.CurrentCatalogues().Chat;
+    const ChatEntry* entry = ChatListOfId(chat, list);
+    if (entry == nullptr) {
+        return selectedLine;
+    }
+    // A list only the game has stands in the line by its name, as any list
+    // of the game that the tables do not know.
+    std::string reference = !entry->Token.empty() ? entry->Token + member + "}}"
+                            : member == "0" && entry->BareZero
+                                ? "{" + entry->FileName + "}"
+                                : "{" + entry->FileName + member + "}";
     Bot& bot = editor.ThisBot;
     editor.IsChanged = true;
     if (selectedLine >= 0 && selectedLine <= bot.ChatGroupUBound(group) &&
@@ -95,7 +159,12 @@ void AddRandomList(BotEditor& editor, int group)
     const ChatEntry& list =
         editor.CurrentCatalogues()
             .Chat.ChatLists[RandomListOfChatType(static_cast<std::size_t>(group))];
-    bot.SetBotChat(group, NextChatIndex(bot, group), RandomListLine(list, editor.Random));
+    std::string line = RandomListLine(list, editor.Random);
+    if (line.empty()) {
+        editor.StatusNote = LeftOutChatsNote(1, editor.CurrentCatalogues().Chat);
+        return;
+    }
+    bot.SetBotChat(group, NextChatIndex(bot, group), line);
 }
 
 int NewChatLine(BotEditor& editor, int group)
@@ -131,7 +200,9 @@ void DeleteAllChats(BotEditor& editor)
 
 void AddExtraChatsToBot(BotEditor& editor)
 {
-    AddExtraChats(editor.ThisBot, editor.CurrentCatalogues().Chat, editor.Random);
+    editor.StatusNote = LeftOutChatsNote(
+        AddExtraChats(editor.ThisBot, editor.CurrentCatalogues().Chat, editor.Random),
+        editor.CurrentCatalogues().Chat);
     // The lines are the bot's now: closing asks before they are lost.
     editor.IsChanged = true;
 }

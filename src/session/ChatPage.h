@@ -30,12 +30,39 @@ void ChatLineEdited(BotEditor& editor, int group, int line, const std::string& t
 // caret stays before it.
 TextAndCursor InsertChatToken(const std::string& text, std::size_t caret, const std::string& token);
 
-// The member numbers the page offers for chat list `list` ("Guytalk" has
-// no member 1).
+// A chat list the page offers: its caption and its id (below
+// ChatListCount the table's list of that index, from there on the lists
+// only the game has, in their order).
+struct OfferedList
+{
+    std::string Caption;
+    int List;
+};
+
+// The chat lists the game has (without the game's own lists, all of the
+// table's), then those only the game has.
+std::vector<OfferedList> OfferedChatLists(const ChatCatalogue& chat);
+
+// A word list the page offers: its caption and the token put into a line.
+struct OfferedWords
+{
+    std::string Caption;
+    std::string Token;
+};
+
+std::vector<OfferedWords> OfferedWordLists(const ChatCatalogue& chat);
+
+// The random lists that a line of the group names and the game lacks (it
+// will not say the line); none without the game's own lists.
+std::vector<std::string>
+ListsTheGameLacks(const std::string& line, int group, const ChatCatalogue& chat);
+
+// The member numbers the page offers for chat list `list` (an id of
+// OfferedChatLists): those the game has ("Guytalk" has no member 1).
 std::vector<std::string> ChatListMembers(const ChatCatalogue& chat, int list);
 
 // "Add selected list": the reference to member `member` of chat list
-// `list` replaces the selected line when that is empty, else goes after
+// `list` (an id of OfferedChatLists) replaces the selected line when that is empty, else goes after
 // the group's last line. The line it went to.
 int AddSelectedList(
     BotEditor& editor, int group, int selectedLine, int list, const std::string& member);

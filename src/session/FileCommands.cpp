@@ -44,6 +44,8 @@ OpenSaveRequest ShowOpenSaveForm(BotEditor& editor, int loadType)
     request.Folder = folder;
     if (loadType == static_cast<int>(DialogPurpose::MakeBotFiles)) {
         request.Caption = "Make botfiles for " + editor.ThisBot.BotPara(Para::Name).ToText();
+        request.PlayerFolder = PlayerGameFolder(editor.CurrentSettings().Text(Settings::Q3Baseq3),
+                                                PlayerFolders::FromEnvironment());
     } else if (editor.CurrentSettings().BaseQ3Checked) {
         editor.LoadPendingLists();
         for (const BotListEntry& entry : editor.CurrentCatalogues().Bots) {
@@ -198,9 +200,10 @@ std::array<std::string, 7> OptionValues(const BotEditor& editor)
     return values;
 }
 
-void SaveOptionValues(BotEditor& editor, const std::array<std::string, 6>& values)
+bool SaveOptionValues(BotEditor& editor, const std::array<std::string, 6>& values)
 {
     Settings& settings = editor.CurrentSettings();
+    std::string before = settings.Text(Settings::Q3Baseq3);
     for (int position = 0; position < Settings::TextCount; ++position) {
         settings.Text(static_cast<Settings::Position>(position)) =
             values[static_cast<std::size_t>(position)];
@@ -208,9 +211,17 @@ void SaveOptionValues(BotEditor& editor, const std::array<std::string, 6>& value
     // Kept absolute, so that it means the same from any working folder.
     std::string& game = settings.Text(Settings::Q3Baseq3);
     if (!game.empty()) {
-        game = AbsoluteGameFolder(game).string();
+        // The game's base folder chosen stands for the game folder above it.
+        std::optional<IdentifiedGameFolder> identified = IdentifyGameFolder(game);
+        game = AbsoluteGameFolder(identified ? identified->Folder : std::filesystem::path(game))
+                   .string();
     }
     editor.InitByValues();
+    if (game == before) {
+        return false;
+    }
+    editor.UseGameVocabulary();
+    return !game.empty();
 }
 
 bool CheckBaseq3(BotEditor& editor,

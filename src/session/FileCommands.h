@@ -34,6 +34,9 @@ struct OpenSaveRequest
     std::string Caption;
     std::filesystem::path Folder;
     std::vector<std::string> BotLines;
+    // "Make bot files": the player's own folder of the game, where the game
+    // finds a bot (~/.openarena/baseoa); empty without a game folder.
+    std::filesystem::path PlayerFolder;
 };
 
 // "Load bot" with unsaved changes asks first; No ends the command.
@@ -77,7 +80,10 @@ CommandOutcome OpenAtStart(BotEditor& editor, const std::filesystem::path& file)
 // The options dialog's values: the six texts and the bots made.
 std::array<std::string, 7> OptionValues(const BotEditor& editor);
 // Its OK: the six texts become the settings, which are then applied.
-void SaveOptionValues(BotEditor& editor, const std::array<std::string, 6>& values);
+// True when the game folder changed to another game folder: the lists
+// then speak the new game's vocabulary if it was read before, else the
+// built-in one until the folder is checked (which the window then does).
+bool SaveOptionValues(BotEditor& editor, const std::array<std::string, 6>& values);
 
 // "Check baseq3": the game's archives scanned again into the model list and
 // the bot list, told to `progress` before each archive. Stopped through

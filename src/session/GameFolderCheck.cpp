@@ -1,5 +1,9 @@
 #include "session/GameFolderCheck.h"
 
+#include "pk3/GameDefinitions.h"
+#include "pk3/Games.h"
+#include "session/GameVocabulary.h"
+
 namespace twl {
 
 bool CheckGameFolder(Settings& settings,
@@ -29,8 +33,33 @@ bool CheckGameFolder(Settings& settings,
         }
     }
     RemoveArchiveModels(catalogues.Models);
-    bool complete =
-        ScanGameArchives(archiveFolders, catalogues.Models, catalogues.Bots, messages, progress);
+    // The game's own files are read in the same pass over the archives.
+    const std::string& gameFolder = settings.Text(Settings::Q3Baseq3);
+    std::optional<IdentifiedGameFolder> game = IdentifyGameFolder(gameFolder);
+    const GameKind& kind = game ? *game->Game : KnownGames().front();
+    GameDefinitionsReader definitions(kind.Name, kind.BaseFolder, gameFolder);
+    // Another game than Quake III has models of its own: the built-in ones
+    // are Quake III's, and its pak0.pk3 is no Quake III archive.
+    bool quake3 = &kind == &KnownGames().front();
+    if (!quake3) {
+        RemoveBuiltInModels(catalogues.Models);
+    }
+    bool complete = ScanGameArchives(archiveFolders,
+                                     catalogues.Models,
+                                     catalogues.Bots,
+                                     messages,
+                                     progress,
+                                     &definitions,
+                                     quake3);
+    if (complete) {
+        catalogues.Game = definitions.Take();
+        if (!HasGameVocabulary(catalogues.Game)) {
+            catalogues.Game = GameDefinitions();
+        }
+        catalogues.GameToKeep = true;
+        // The game's own bot list, when it has one, is the list.
+        ApplyGameVocabulary(catalogues, messages);
+    }
     SortBotList(catalogues.Bots);
     if (modelIndex != nullptr) {
         *modelIndex = 0;

@@ -31,7 +31,7 @@ void ApplyZeroPreset(Bot& bot)
     }
 }
 
-void ApplyAveragePreset(Bot& bot, const ChatCatalogue& chat, std::mt19937& random)
+int ApplyAveragePreset(Bot& bot, const ChatCatalogue& chat, std::mt19937& random)
 {
     bot.ForgetKeptLines();
     for (std::int16_t level : SkillLevels) {
@@ -54,7 +54,7 @@ void ApplyAveragePreset(Bot& bot, const ChatCatalogue& chat, std::mt19937& rando
     }
     bot.SetBotPara(FsHealth, WholeNumber(1));
     bot.SetBotPara(FsArmor, WholeNumber(2));
-    AddExtraChats(bot, chat, random);
+    return AddExtraChats(bot, chat, random);
 }
 
 void ClearChars(Bot& bot)
@@ -64,6 +64,16 @@ void ClearChars(Bot& bot)
             bot.SetBotPara(Para::OfSkill(level, c), WholeNumber(0));
         }
     }
+}
+
+std::string LeftOutChatsNote(int leftOut, const ChatCatalogue& chat)
+{
+    if (leftOut == 0) {
+        return {};
+    }
+    return std::to_string(leftOut) + (leftOut == 1 ? " chat line" : " chat lines") +
+           " left out: " + (chat.GameName.empty() ? "the game" : chat.GameName) +
+           " has no list for " + (leftOut == 1 ? "it" : "them") + ".";
 }
 
 } // namespace twl

@@ -132,21 +132,6 @@ TEST(IconPathFromEntry, BackslashesFromTheModelsFolderOn)
               "models\\players\\a\\icon_b.tga");
 }
 
-TEST(GameArchives, WhatCountsAsTheGameFolder)
-{
-    TempFolder folder;
-    EXPECT_FALSE(IsGameFolder(folder.Path()));
-    EXPECT_FALSE(IsGameFolder(""));
-    test::WriteBytes(folder / "ioquake3.x86_64", "");
-    EXPECT_TRUE(IsGameFolder(folder.Path()));
-    TempFolder other;
-    std::filesystem::create_directories(other / "baseq3");
-    EXPECT_TRUE(IsGameFolder(other.Path()));
-    TempFolder windows;
-    test::WriteBytes(windows / "quake3.exe", "");
-    EXPECT_TRUE(IsGameFolder(windows.Path()));
-}
-
 TEST(GameArchives, DataHomeDefaultsUnderHome)
 {
     TempFolder game;

@@ -77,6 +77,7 @@ TEST_F(BotEditorTest, WrongFoldersInTheSettingsAreReportedAndRepaired)
 {
     TempFolder game;
     std::filesystem::create_directories(game / "baseq3");
+    test::WriteBytes(game / "baseq3" / "pak0.pk3", "");
     TempFolder notGame;
     std::string gone = (m_folder / "gone").string();
 
@@ -101,7 +102,7 @@ TEST_F(BotEditorTest, WrongFoldersInTheSettingsAreReportedAndRepaired)
          "",
          {{Kind::Warn,
            "Tarnwell: Quake3.exe missing",
-           "Quake3.exe not found in '" + notGame.Path().string() + "'"}},
+           "Quake3.exe not found in '" + notGame.Path().string() + "'\n" + WhatAGameFolderHolds()}},
          "",
          "",
          false},

@@ -53,9 +53,7 @@ protected:
 
 TEST_F(GameFolderTest, OnlyTheGamesOwnArchiveAddsNothing)
 {
-    Archive(
-        "pak0.pk3",
-        {"botfiles/bots/sarge_c.c", "models/players/sarge/icon_default.tga", "scripts/bots.txt"});
+    Archive("pak0.pk3", {"botfiles/bots/sarge_c.c", "models/players/sarge/icon_default.tga"});
     EXPECT_TRUE(Check());
     EXPECT_EQ(m_catalogues.Bots.size(), 32u);
     EXPECT_EQ(m_catalogues.Models.size(), 23u);
