@@ -8,11 +8,14 @@
 #include "pk3/ArchiveExtract.h"
 #include "pk3/ArchiveScan.h"
 #include "pk3/GameArchives.h"
+#include "pk3/Games.h"
+#include "pk3/TempFolder.h"
 #include "session/ArchiveBotLoad.h"
 #include "session/BotCheckSources.h"
 #include "session/BotFileSet.h"
 #include "session/Catalogues.h"
 #include "session/GameFolderCheck.h"
+#include "session/GameVocabulary.h"
 #include "session/Presets.h"
 
 #include <cstdlib>
@@ -35,20 +38,25 @@ std::string UsageText()
            << "\n"
            << "Usage:\n"
            << "  tarnwell-cli new [--preset zeros|average] [--name NAME] [--structure] [--pk3]\n"
-           << "                   [--settings DIR] OUTDIR\n"
+           << "                   [--game DIR] [--install] [--settings DIR] [OUTDIR]\n"
            << "      Makes a new bot from a preset (default: all zeros) and writes its five\n"
            << "      files into OUTDIR.\n"
            << "  tarnwell-cli copy [--script] [--script-structure] [--structure] [--pk3]\n"
-           << "                    [--settings DIR] SRCDIR STEM OUTDIR\n"
+           << "                    [--game DIR] [--install] [--settings DIR] SRCDIR STEM [OUTDIR]\n"
            << "      Loads the bot whose files start with STEM from SRCDIR and writes its\n"
            << "      five files into OUTDIR.\n"
            << "  tarnwell-cli scan [--settings DIR] GAMEDIR\n"
            << "      Checks the game folder: finds the bots, models and skins of its\n"
-           << "      archives (and of ~/.q3a/baseq3, ~/.local/share/Quake3/baseq3), keeps\n"
-           << "      them in the user lists and prints the bot list and the models.\n"
-           << "  tarnwell-cli extract [--structure] [--pk3] [--settings DIR] GAMEDIR BOT OUTDIR\n"
-           << "      Loads the bot BOT of the bot list from its archive and writes its five\n"
-           << "      files into OUTDIR (run scan first for bots of other archives).\n"
+           << "      archives (and of the player's own folder: ~/.q3a/baseq3,\n"
+           << "      ~/.openarena/baseoa, ...), reads the game's bot list and chat lists,\n"
+           << "      keeps them in the settings folder and prints the bot list and the models.\n"
+           << "  tarnwell-cli extract [--structure] [--pk3] [--install] [--settings DIR]\n"
+           << "                       GAMEDIR BOT [OUTDIR]\n"
+           << "      Loads the bot BOT of the game's bot list from its archive and writes\n"
+           << "      its five files into OUTDIR.\n"
+           << "  tarnwell-cli games\n"
+           << "      Lists the games found in the usual places: name, game folder, base\n"
+           << "      folder, the player's own folder, engine program, archives.\n"
            << "  tarnwell-cli check [--strict] [--settings DIR] PATH...\n"
            << "      Says what the game will refuse, lose or ignore in the bots of each PATH\n"
            << "      (a NAME_c.c file, a folder of bot sets, a .pk3), one line a finding:\n"
@@ -66,6 +74,10 @@ std::string UsageText()
            << "  --script-structure      take the script from the scripts folder beside\n"
            << "                          SRCDIR's botfiles/bots\n"
            << "  --strict                check: warnings fail too\n"
+           << "  --game DIR              the game folder whose bot and chat lists to use\n"
+           << "                          (default: the one of the settings)\n"
+           << "  --install               also put bot-NAME.pk3 where the game finds it (the\n"
+           << "                          player's own folder, e.g. ~/.openarena/baseoa)\n"
            << "  --settings DIR          the folder of twl.ini and the user lists\n"
            << "                          (default: ~/.config/Tarnwell)\n"
            << "\n"
@@ -122,6 +134,13 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments,
     return line;
 }
 
+// The positional argument at `index`, or nothing when the command line
+// stops before it (the target folder of a command with --install).
+std::string PositionalOr(const CommandLine& line, std::size_t index)
+{
+    return index < line.Positional.size() ? line.Positional[index] : std::string();
+}
+
 // What every command starts with: the settings and the catalogues.
 struct Session
 {
@@ -150,6 +169,7 @@ struct Session
         InitChatCatalogue(Catalogues.Chat);
         LoadBotList(Catalogues.Bots, SettingsFolder, Messages);
         LoadSynonyms(Catalogues.Synonyms, SettingsFolder);
+        LoadGameVocabulary(Catalogues, SettingsFolder, Settings.Text(Settings::Q3Baseq3), Messages);
     }
 
     // Writes twl.ini (and with `lists` the user lists) back into the
@@ -192,13 +212,142 @@ bool NameIsAccepted(const std::string& name, Messages& messages)
     return true;
 }
 
+// The game folder of a command, checked as the options do.
+bool UseGameFolder(const std::string& folder, Session& session)
+{
+    if (!IsGameFolder(folder)) {
+        session.Messages.Warn("Quake3.exe not found in '" + folder + "'\n" + WhatAGameFolderHolds(),
+                              "Tarnwell: Quake3.exe missing");
+        return false;
+    }
+    std::optional<IdentifiedGameFolder> identified = IdentifyGameFolder(folder);
+    std::string absolute =
+        AbsoluteGameFolder(identified ? identified->Folder : std::filesystem::path(folder))
+            .string();
+    if (absolute != session.Settings.Text(Settings::Q3Baseq3)) {
+        session.Settings.Text(Settings::Q3Baseq3) = absolute;
+        session.Catalogues.Game = GameDefinitions();
+        InitChatCatalogue(session.Catalogues.Chat);
+        LoadBotList(session.Catalogues.Bots, session.SettingsFolder, session.Messages);
+        LoadGameVocabulary(session.Catalogues, session.SettingsFolder, absolute, session.Messages);
+    }
+    return true;
+}
+
+// A game folder whose own files were not read yet is checked first, as
+// scan checks it, so that its bot list and chat lists are known; what the
+// check found is kept.
+bool ReadGameFolder(Session& session)
+{
+    const std::string& folder = session.Settings.Text(Settings::Q3Baseq3);
+    if (session.Catalogues.Game.GameFolder == folder && !folder.empty()) {
+        return true;
+    }
+    CheckGameFolder(
+        session.Settings, session.Catalogues, GameArchiveFolders(folder), session.Messages);
+    return session.SaveSettings(true);
+}
+
+// --game DIR: that folder's game, read when it has not been.
+bool UseGameOption(const CommandLine& line, Session& session)
+{
+    auto game = line.Options.find("--game");
+    if (game == line.Options.end()) {
+        return true;
+    }
+    return UseGameFolder(game->second, session) && ReadGameFolder(session);
+}
+
+// --install: the bot's archive made in a private folder and put into the
+// player's own folder of the game, where the game finds it.
+int InstallBot(const Bot& bot, Session& session)
+{
+    std::string gameFolder = session.Settings.Text(Settings::Q3Baseq3);
+    if (gameFolder.empty()) {
+        std::vector<FoundGame> games = FindGames(GameSearch::FromEnvironment());
+        if (games.size() != 1) {
+            session.Messages.Warn(
+                games.empty() ? std::string("No game was found to put the bot into. Give its "
+                                            "folder with --game DIR.")
+                              : "More than one game was found: name yours with --game DIR "
+                                "(tarnwell-cli games lists them).",
+                "Not installed");
+            return ExitFailure;
+        }
+        gameFolder = games.front().Where.Folder.string();
+    }
+    std::filesystem::path player = PlayerGameFolder(gameFolder, PlayerFolders::FromEnvironment());
+    PrivateTempFolder scratch;
+    std::error_code error;
+    if (player.empty() || scratch.Path().empty() ||
+        !MakeTargetFolder(player.string(), session.Messages)) {
+        return ExitFailure;
+    }
+
+    // What the save into the private folder says of itself is not news:
+    // only its warnings are passed on.
+    class WarningsOnly : public Messages
+    {
+    public:
+        explicit WarningsOnly(Messages& messages)
+            : m_messages(messages)
+        {}
+
+        void Inform(const std::string&, const std::string&) override {}
+
+        void Warn(const std::string& text, const std::string& title) override
+        {
+            m_messages.Warn(text, title);
+        }
+
+        bool Ask(const std::string& text, const std::string& title) override
+        {
+            return m_messages.Ask(text, title);
+        }
+
+        void Note(const std::string&) override {}
+
+        std::optional<std::string> AskText(const std::string& prompt,
+                                           const std::string& title) override
+        {
+            return m_messages.AskText(prompt, title);
+        }
+
+    private:
+        Messages& m_messages;
+    } quiet(session.Messages);
+
+    Settings settings = session.Settings;
+    if (!SaveBotFileSet(bot, scratch.Path(), true, true, session.Catalogues, settings, quiet)) {
+        return ExitFailure;
+    }
+    std::string archive = "bot-" + bot.BotPara(Para::Name).ToText() + ".pk3";
+    ReadBytesResult made = ReadFileBytes(scratch.Path() / archive, MaxArchiveEntrySize * 8);
+    FileResult put = made.Result.Ok ? WriteFileAtomic(player / archive, made.Bytes) : made.Result;
+    if (!ReportWriteFailure(put, session.Messages)) {
+        return ExitFailure;
+    }
+    session.Messages.Inform("Installed " + (player / archive).string(), "Bot installed");
+    session.Settings.BotsMade = settings.BotsMade;
+    return session.SaveSettings(false) ? ExitSuccess : ExitFailure;
+}
+
 // Writes the bot's files into the command's target folder as "Make bot
 // files" does; a made archive raises the settings' counter, which is kept.
+// With --install the archive goes into the game too; the target folder may
+// then be left out.
 int SaveToTarget(const Bot& bot,
                  const CommandLine& line,
                  const std::string& target,
                  Session& session)
 {
+    bool install = line.Flags.count("--install") != 0;
+    if (target.empty()) {
+        return InstallBot(bot, session);
+    }
+    if (install && InstallBot(bot, session) != ExitSuccess) {
+        return ExitFailure;
+    }
     if (!MakeTargetFolder(target, session.Messages)) {
         return ExitFailure;
     }
@@ -221,9 +370,11 @@ int SaveToTarget(const Bot& bot,
 
 int RunNew(const std::vector<std::string>& arguments, std::ostream& err)
 {
-    CommandLine line =
-        ParseCommandLine(arguments, {"--structure", "--pk3"}, {"--preset", "--name", "--settings"});
-    if (line.Positional.size() != 1) {
+    CommandLine line = ParseCommandLine(arguments,
+                                        {"--structure", "--pk3", "--install"},
+                                        {"--preset", "--name", "--settings", "--game"});
+    if (line.Positional.size() != 1 &&
+        !(line.Positional.empty() && line.Flags.count("--install") != 0)) {
         throw UsageError("new takes one folder");
     }
     std::string preset = line.Options.count("--preset") ? line.Options["--preset"] : "zeros";
@@ -233,11 +384,19 @@ int RunNew(const std::vector<std::string>& arguments, std::ostream& err)
 
     Session session(err);
     session.Start(line);
+    if (!UseGameOption(line, session)) {
+        return ExitFailure;
+    }
     Bot bot;
     if (preset == "zeros") {
         ApplyZeroPreset(bot);
     } else {
-        ApplyAveragePreset(bot, session.Catalogues.Chat, session.Random);
+        std::string note =
+            LeftOutChatsNote(ApplyAveragePreset(bot, session.Catalogues.Chat, session.Random),
+                             session.Catalogues.Chat);
+        if (!note.empty()) {
+            session.Messages.Inform(note, "Chat lines left out");
+        }
     }
     if (line.Options.count("--name")) {
         const std::string& name = line.Options["--name"];
@@ -246,7 +405,7 @@ int RunNew(const std::vector<std::string>& arguments, std::ostream& err)
         }
         bot.SetBotPara(Para::Name, Value(name));
     }
-    return SaveToTarget(bot, line, line.Positional[0], session);
+    return SaveToTarget(bot, line, PositionalOr(line, 0), session);
 }
 
 // The text values as the editor stores what its boxes hold before it saves;
@@ -259,14 +418,20 @@ bool PrepareForSave(Bot& bot, Messages& messages)
 
 int RunCopy(const std::vector<std::string>& arguments, std::ostream& err)
 {
-    CommandLine line = ParseCommandLine(
-        arguments, {"--script", "--script-structure", "--structure", "--pk3"}, {"--settings"});
-    if (line.Positional.size() != 3) {
+    CommandLine line =
+        ParseCommandLine(arguments,
+                         {"--script", "--script-structure", "--structure", "--pk3", "--install"},
+                         {"--settings", "--game"});
+    if (line.Positional.size() != 3 &&
+        !(line.Positional.size() == 2 && line.Flags.count("--install") != 0)) {
         throw UsageError("copy takes a source folder, a file stem and a target folder");
     }
 
     Session session(err);
     session.Start(line);
+    if (!UseGameOption(line, session)) {
+        return ExitFailure;
+    }
     Bot bot;
     ApplyZeroPreset(bot);
     bool found = LoadBotFiles(bot,
@@ -280,19 +445,7 @@ int RunCopy(const std::vector<std::string>& arguments, std::ostream& err)
     if (!found || !PrepareForSave(bot, session.Messages)) {
         return ExitFailure;
     }
-    return SaveToTarget(bot, line, line.Positional[2], session);
-}
-
-// The game folder of a command, checked as the options do.
-bool UseGameFolder(const std::string& folder, Session& session)
-{
-    if (!IsGameFolder(folder)) {
-        session.Messages.Warn("Quake3.exe not found in '" + folder + "'",
-                              "Tarnwell: Quake3.exe missing");
-        return false;
-    }
-    session.Settings.Text(Settings::Q3Baseq3) = AbsoluteGameFolder(folder).string();
-    return true;
+    return SaveToTarget(bot, line, PositionalOr(line, 2), session);
 }
 
 int RunScan(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err)
@@ -312,8 +465,10 @@ int RunScan(const std::vector<std::string>& arguments, std::ostream& out, std::o
                     session.Messages);
     // The listing is made in one buffer and written at once: a big game
     // folder has tens of thousands of skins.
-    std::string listing =
-        BotListLine(BotListEntry{"Bot", "Pk3-file", false, false}).substr(0, 35) + "Botfile\n";
+    BotListEntry heading;
+    heading.Name = "Bot";
+    heading.PK3File = "Pk3-file";
+    std::string listing = BotListLine(heading).substr(0, 35) + "Botfile\n";
     for (const BotListEntry& entry : session.Catalogues.Bots) {
         listing += BotListLine(entry);
         listing += '\n';
@@ -337,13 +492,20 @@ int RunScan(const std::vector<std::string>& arguments, std::ostream& out, std::o
 
 int RunExtract(const std::vector<std::string>& arguments, std::ostream& err)
 {
-    CommandLine line = ParseCommandLine(arguments, {"--structure", "--pk3"}, {"--settings"});
-    if (line.Positional.size() != 3) {
+    CommandLine line =
+        ParseCommandLine(arguments, {"--structure", "--pk3", "--install"}, {"--settings"});
+    if (line.Positional.size() != 3 &&
+        !(line.Positional.size() == 2 && line.Flags.count("--install") != 0)) {
         throw UsageError("extract takes the game folder, a bot of its list and a target folder");
     }
     Session session(err);
     session.Start(line);
     if (!UseGameFolder(line.Positional[0], session)) {
+        return ExitFailure;
+    }
+    // A game with its own bot list that was not read yet is read now.
+    std::optional<IdentifiedGameFolder> identified = IdentifyGameFolder(line.Positional[0]);
+    if (identified && identified->Game != &KnownGames().front() && !ReadGameFolder(session)) {
         return ExitFailure;
     }
     const BotList& bots = session.Catalogues.Bots;
@@ -370,7 +532,31 @@ int RunExtract(const std::vector<std::string>& arguments, std::ostream& err)
         !PrepareForSave(bot, session.Messages)) {
         return ExitFailure;
     }
-    return SaveToTarget(bot, line, line.Positional[2], session);
+    return SaveToTarget(bot, line, PositionalOr(line, 2), session);
+}
+
+int RunGames(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err)
+{
+    CommandLine line = ParseCommandLine(arguments, {}, {});
+    if (!line.Positional.empty()) {
+        throw UsageError("games takes nothing");
+    }
+    std::vector<FoundGame> games = FindGames(GameSearch::FromEnvironment());
+    if (games.empty()) {
+        err << "No game found: " << WhatAGameFolderHolds() << '\n';
+        return ExitFailure;
+    }
+    for (const FoundGame& game : games) {
+        out << game.Where.Game->Name << '\n'
+            << "  game folder:      " << game.Where.Folder.string() << '\n'
+            << "  base folder:      " << game.Where.Game->BaseFolder << '\n'
+            << "  player's folder:  " << game.PlayerBase.string() << '\n'
+            << "  engine program:   "
+            << (game.EngineProgram ? game.EngineProgram->string() : std::string("(none found)"))
+            << '\n'
+            << "  archives:         " << game.Where.Archives << '\n';
+    }
+    return ExitSuccess;
 }
 
 int RunCheck(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err)
@@ -454,6 +640,9 @@ int RunCli(const std::vector<std::string>& arguments, std::ostream& out, std::os
         }
         if (command == "check") {
             return RunCheck(arguments, out, err);
+        }
+        if (command == "games") {
+            return RunGames(arguments, out, err);
         }
     } catch (const UsageError& error) {
         err << "tarnwell-cli " << command << ": " << error.what() << "; see tarnwell-cli --help\n";

@@ -2,6 +2,7 @@
 
 #include "cli/StderrMessages.h"
 #include "core/Settings.h"
+#include "pk3/Games.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -289,7 +290,7 @@ TEST_F(CliGameFolder, AFolderThatIsNoGameFolderIsRefused)
     EXPECT_EQ(scan.Status, ExitFailure);
     EXPECT_EQ(scan.Err,
               "Tarnwell: Quake3.exe missing: Quake3.exe not found in '" + empty.Path().string() +
-                  "'\n");
+                  "' " + WhatAGameFolderHolds() + "\n");
 }
 
 TEST_F(CliGameFolder, MakingAnArchiveCountsIt)
@@ -366,6 +367,7 @@ TEST(CliFaults, ScanKeepsTheGameFolderAbsolute)
 {
     test::TempFolder folder;
     std::filesystem::create_directories(folder / "g1" / "baseq3");
+    test::WriteBytes(folder / "g1" / "baseq3" / "pak0.pk3", "");
     std::filesystem::path before = std::filesystem::current_path();
     std::filesystem::current_path(folder.Path());
     CliRun run = RunTool({"scan", "--settings", "settings", "g1/"});
