@@ -80,6 +80,7 @@ int main(int argc, char* argv[])
     twl::frmMain window(twl::SettingsFolder(), messages);
     messages.SetParent(&window);
     window.show();
+    window.FindGamesAtFirstStart();
     if (!options.File.empty()) {
         window.OpenAtStart(options.File);
     }

@@ -67,6 +67,7 @@ frmOpen::frmOpen(Messages& messages, QWidget* parent)
     , m_bots(new QListWidget())
     , m_ok(new QPushButton(QStringLiteral("OK"), this))
     , m_cancel(new QPushButton(QStringLiteral("Cancel"), this))
+    , m_gameFolder(new QPushButton(QStringLiteral("Into the game"), this))
 {
     setObjectName(QStringLiteral("frmOpen"));
     setModal(true);
@@ -118,7 +119,11 @@ frmOpen::frmOpen(Messages& messages, QWidget* parent)
     m_tabs->addTab(directoryPage, QStringLiteral("Load from directory"));
     m_tabs->addTab(listPage, QStringLiteral("Load from baseq3 bot list"));
 
+    m_gameFolder->setObjectName(QStringLiteral("cmdGameFolder"));
+    m_gameFolder->hide();
+    connect(m_gameFolder, &QPushButton::clicked, this, &frmOpen::cmdGameFolder_Click);
     auto* buttons = new QHBoxLayout();
+    buttons->addWidget(m_gameFolder);
     buttons->addStretch(1);
     buttons->addWidget(m_ok);
     buttons->addWidget(m_cancel);
@@ -192,6 +197,28 @@ void frmOpen::SetFolder(const QString& folder)
     }
 }
 
+void frmOpen::SetPlayerFolder(const QString& folder)
+{
+    m_playerFolder = folder;
+    m_gameFolder->setToolTip(
+        QStringLiteral("Make the bot where the game finds it: %1, packed into its .pk3")
+            .arg(folder));
+    m_gameFolder->setVisible(m_loadType == MakeBotFiles && !folder.isEmpty());
+}
+
+void frmOpen::cmdGameFolder_Click()
+{
+    if (m_playerFolder.isEmpty() || !QDir().mkpath(m_playerFolder)) {
+        m_messages.Warn("Could not make the folder " + m_playerFolder.toStdString(),
+                        "Make bot files");
+        return;
+    }
+    SetFolder(m_playerFolder);
+    m_useDir->setChecked(true);
+    m_savePk3->setEnabled(true);
+    m_savePk3->setChecked(true);
+}
+
 void frmOpen::SetGameFolder(const QString& folder)
 {
     m_dirs->SetGameFolder(folder);
@@ -204,9 +231,12 @@ void frmOpen::cmdOK_Click()
             m_loadType == MakeBotFiles || m_loadType == WorkingFolder ||
             (m_loadType == GameFolder && IsGameFolder(m_currentDir.toStdString()));
         if (m_currentFile.isEmpty() && !folderIsTheAnswer) {
-            m_messages.Inform(
-                "You haven't chosen anything. Press 'Cancel' if you want to exit, dummy!",
-                "Error!!");
+            std::string text =
+                "You haven't chosen anything. Press 'Cancel' if you want to exit, dummy!";
+            if (m_loadType == GameFolder) {
+                text += "\n" + WhatAGameFolderHolds();
+            }
+            m_messages.Inform(text, "Error!!");
             return;
         }
         bool saving = m_loadType == MakeBotFiles;

@@ -36,6 +36,12 @@ public:
     // read), and the game folder among its places.
     void SetFolder(const QString& folder);
     void SetGameFolder(const QString& folder);
+    // "Make bot files": the player's own folder of the game, offered as the
+    // place where the game finds the bot (with the archive ticked).
+    void SetPlayerFolder(const QString& folder);
+    // Goes to that folder, made when missing, and ticks the layout and the
+    // archive.
+    void cmdGameFolder_Click();
 
     QString CurrentDir() const { return m_currentDir; }
 
@@ -69,6 +75,8 @@ private:
     QListWidget* m_bots;
     QPushButton* m_ok;
     QPushButton* m_cancel;
+    QPushButton* m_gameFolder;
+    QString m_playerFolder;
     int m_loadType = 0;
     QString m_currentDir;
     QString m_currentFile;

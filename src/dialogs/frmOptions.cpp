@@ -10,7 +10,9 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -36,7 +38,18 @@ frmOptions::frmOptions(Messages& messages, QWidget* parent)
     , m_messages(messages)
     , m_tabs(new QTabWidget(this))
     , m_botCount(new QLabel(QStringLiteral("000")))
+    , m_games(new QListWidget())
+    , m_search([] { return FindGames(GameSearch::FromEnvironment()); })
 {
+    m_games->setObjectName(QStringLiteral("lstGames"));
+    m_games->setMaximumHeight(90);
+    m_games->hide();
+    connect(m_games, &QListWidget::currentRowChanged, this, [this](int row) {
+        if (row >= 0 && static_cast<std::size_t>(row) < m_found.size()) {
+            m_texts[0]->setText(QString::fromStdString(
+                m_found[static_cast<std::size_t>(row)].Where.Folder.string()));
+        }
+    });
     setObjectName(QStringLiteral("frmOptions"));
     setWindowTitle(QStringLiteral("Tarnwell options"));
     setModal(true);
@@ -53,12 +66,31 @@ frmOptions::frmOptions(Messages& messages, QWidget* parent)
         "Quake III Arena directory", "Default working directory", "WinZip directory"};
     for (int i = 0; i < 3; ++i) {
         auto* frame = new QGroupBox(QString::fromLatin1(frames[i]), directories);
-        auto* row = new QHBoxLayout(frame);
+        auto* row = new QHBoxLayout();
         auto* search = new QPushButton(QStringLiteral("Search"), frame);
         search->setObjectName(QStringLiteral("cmdSearch_") + QString::number(i));
         row->addWidget(m_texts[static_cast<std::size_t>(i)], 1);
         row->addWidget(search);
         directoryLayout->addWidget(frame);
+        if (i == 0) {
+            // What a game folder is, and the games this machine has.
+            auto* gameLayout = new QVBoxLayout();
+            auto* what = new QLabel(QString::fromStdString(WhatAGameFolderHolds()), frame);
+            what->setObjectName(QStringLiteral("lblGameFolder"));
+            what->setWordWrap(true);
+            gameLayout->addLayout(row);
+            gameLayout->addWidget(what);
+            auto* find = new QPushButton(QStringLiteral("Find games"), frame);
+            find->setObjectName(QStringLiteral("cmdFindGames"));
+            auto* findRow = new QHBoxLayout();
+            findRow->addWidget(m_games, 1);
+            findRow->addWidget(find, 0, Qt::AlignTop);
+            gameLayout->addLayout(findRow);
+            frame->setLayout(gameLayout);
+            connect(find, &QPushButton::clicked, this, &frmOptions::cmdFindGames_Click);
+        } else {
+            frame->setLayout(row);
+        }
         connect(search, &QPushButton::clicked, this, [this, i] { cmdSearch_Click(i); });
         // Archives are read by the program itself: there is no extractor
         // to find. Its setting is kept as it is, unseen.
@@ -99,7 +131,7 @@ frmOptions::frmOptions(Messages& messages, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_tabs, 1);
     layout->addLayout(buttons);
-    resize(520, 300);
+    resize(600, 360);
 
     connect(ok, &QPushButton::clicked, this, [this] {
         emit SaveValues();
@@ -156,6 +188,36 @@ void frmOptions::cmdSearch_Click(int index)
                 }
             });
     search.exec();
+}
+
+void frmOptions::SetGameSearch(std::function<std::vector<FoundGame>()> search)
+{
+    m_search = std::move(search);
+}
+
+void frmOptions::cmdFindGames_Click()
+{
+    std::vector<FoundGame> games = m_search();
+    if (games.empty()) {
+        m_messages.Inform("No game was found in the usual places. Set the game folder by hand: " +
+                              WhatAGameFolderHolds(),
+                          "Find games");
+    }
+    ShowFoundGames(games);
+}
+
+void frmOptions::ShowFoundGames(const std::vector<FoundGame>& games)
+{
+    m_found = games;
+    QSignalBlocker block(m_games);
+    m_games->clear();
+    for (const FoundGame& game : games) {
+        m_games->addItem(QStringLiteral("%1: %2 (%3 archives)")
+                             .arg(QString::fromStdString(game.Where.Game->Name),
+                                  QString::fromStdString(game.Where.Folder.string()))
+                             .arg(game.Where.Archives));
+    }
+    m_games->setVisible(!games.empty());
 }
 
 void frmOptions::keyPressEvent(QKeyEvent* event)

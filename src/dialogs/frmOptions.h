@@ -1,14 +1,18 @@
 #pragma once
 
 #include "core/Messages.h"
+#include "pk3/Games.h"
 
 #include <QDialog>
 #include <QString>
 
 #include <array>
+#include <functional>
+#include <vector>
 
 class QLabel;
 class QLineEdit;
+class QListWidget;
 class QPushButton;
 class QTabWidget;
 
@@ -34,6 +38,14 @@ public:
     // 1 working folder); what it reports goes into the text box.
     void cmdSearch_Click(int index);
 
+    // "Find games": the games found in the usual places are listed; picking
+    // one puts its folder into the game folder's box. Tests give their own
+    // search.
+    void cmdFindGames_Click();
+    void SetGameSearch(std::function<std::vector<FoundGame>()> search);
+    // Lists games already found (at the first start).
+    void ShowFoundGames(const std::vector<FoundGame>& games);
+
 signals:
     void SaveValues();
     void Delete();
@@ -46,6 +58,9 @@ private:
     QTabWidget* m_tabs;
     std::array<QLineEdit*, 6> m_texts{};
     QLabel* m_botCount;
+    QListWidget* m_games;
+    std::vector<FoundGame> m_found;
+    std::function<std::vector<FoundGame>()> m_search;
 };
 
 } // namespace twl

@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -49,6 +50,7 @@ ChatEditor::ChatEditor(BotEditor& editor, QWidget* parent)
     , m_lines(new QListWidget(this))
     , m_line(new QLineEdit(this))
     , m_length(new QLabel(this))
+    , m_missing(new QLabel(this))
     , m_chatLists(DropDown("cmbPreDefChats", this))
     , m_members(DropDown("cmbPreDefChatsIndex", this))
     , m_wordLists(DropDown("cmbPreDefWords", this))
@@ -76,12 +78,10 @@ ChatEditor::ChatEditor(BotEditor& editor, QWidget* parent)
     for (const ChatEntry& type : chat.ChatTypes) {
         m_groups->addItem(Text(type.Caption));
     }
-    for (const ChatEntry& list : chat.ChatLists) {
-        m_chatLists->addItem(Text(list.Caption));
-    }
-    for (const ChatEntry& words : chat.WordLists) {
-        m_wordLists->addItem(Text(words.Caption));
-    }
+    m_missing->setObjectName(QStringLiteral("lblChatMissing"));
+    m_missing->setWordWrap(true);
+    m_missing->hide();
+    FillGameLists();
     m_groups->setMaximumWidth(
         m_groups->fontMetrics().horizontalAdvance(QStringLiteral("Someone kills him/her/itself")) +
         40);
@@ -94,6 +94,7 @@ ChatEditor::ChatEditor(BotEditor& editor, QWidget* parent)
     lineRow->addWidget(m_line, 1);
     lineRow->addWidget(m_length);
     middle->addLayout(lineRow);
+    middle->addWidget(m_missing);
     auto* lineButtons = new QHBoxLayout();
     lineButtons->addWidget(m_newLine);
     lineButtons->addWidget(m_removeLine);
@@ -144,12 +145,12 @@ ChatEditor::ChatEditor(BotEditor& editor, QWidget* parent)
     connect(m_groups, &QListWidget::currentRowChanged, this, [this] { RebuildView(); });
     connect(m_lines, &QListWidget::currentRowChanged, this, &ChatEditor::ShowLine);
     connect(m_line, &QLineEdit::textEdited, this, &ChatEditor::LineEdited);
-    connect(m_chatLists, &QComboBox::currentIndexChanged, this, &ChatEditor::ChatListChosen);
+    connect(m_chatLists, &QComboBox::currentIndexChanged, this, [this] {
+        ChatListChosen(m_chatLists->currentData().toInt());
+    });
     connect(m_addWord, &QPushButton::clicked, this, [this] {
-        int words = m_wordLists->currentIndex();
-        if (words >= 0) {
-            InsertToken(
-                m_editor.CurrentCatalogues().Chat.WordLists[static_cast<std::size_t>(words)].Token);
+        if (m_wordLists->currentIndex() >= 0) {
+            InsertToken(m_wordLists->currentData().toString().toStdString());
         }
     });
     connect(m_addList, &QPushButton::clicked, this, [this] {
@@ -160,7 +161,7 @@ ChatEditor::ChatEditor(BotEditor& editor, QWidget* parent)
         twl::AddSelectedList(m_editor,
                              Group(),
                              selected,
-                             m_chatLists->currentIndex(),
+                             m_chatLists->currentData().toInt(),
                              m_members->currentText().toStdString());
         // The view follows the bot; the selection stays where it was.
         ChatGroupView view = ViewOfChatGroup(m_editor, Group());
@@ -199,7 +200,34 @@ ChatEditor::ChatEditor(BotEditor& editor, QWidget* parent)
     connect(m_checkSynonyms, &QPushButton::clicked, this, &ChatEditor::CheckSynonymsOfLine);
 
     m_groups->setCurrentRow(0);
-    ChatListChosen(0);
+}
+
+void ChatEditor::FillGameLists()
+{
+    const ChatCatalogue& chat = m_editor.CurrentCatalogues().Chat;
+    QSignalBlocker blockLists(m_chatLists);
+    m_chatLists->clear();
+    for (const OfferedList& list : OfferedChatLists(chat)) {
+        m_chatLists->addItem(Text(list.Caption), list.List);
+    }
+    m_wordLists->clear();
+    for (const OfferedWords& words : OfferedWordLists(chat)) {
+        m_wordLists->addItem(Text(words.Caption), Text(words.Token));
+    }
+    m_chatLists->setCurrentIndex(0);
+    ChatListChosen(m_chatLists->currentData().toInt());
+    QString tip =
+        chat.GameName.empty()
+            ? QStringLiteral("Quake III Arena's lists")
+            : QStringLiteral("The lists of %1, read from its rnd.c").arg(Text(chat.GameName));
+    m_chatLists->setToolTip(tip);
+    m_wordLists->setToolTip(tip);
+}
+
+void ChatEditor::ShowGameLists()
+{
+    FillGameLists();
+    RebuildView();
 }
 
 int ChatEditor::Group() const
@@ -231,6 +259,7 @@ void ChatEditor::RebuildView()
     ChatGroupView view = ViewOfChatGroup(m_editor, group);
     for (const std::string& line : view.Lines) {
         m_lines->addItem(Text(line));
+        MarkLacking(m_lines->count() - 1);
     }
     for (QPushButton* pointer : m_pointers) {
         pointer->hide();
@@ -252,6 +281,7 @@ void ChatEditor::ShowLine(int line)
     m_line->setText(text);
     m_showingLine = false;
     ShowLength(text);
+    ShowLacking(text);
     // A reference to a chat list is replaced or removed, never edited.
     bool editable = !IsChatListReference(text.toStdString());
     m_line->setEnabled(editable);
@@ -271,7 +301,41 @@ void ChatEditor::LineEdited(const QString& text)
     }
     ChatLineEdited(m_editor, group, line, text.toStdString(), m_showingLine);
     m_lines->item(line)->setText(text);
+    MarkLacking(line);
     ShowLength(text);
+    ShowLacking(text);
+}
+
+void ChatEditor::MarkLacking(int row)
+{
+    QListWidgetItem* item = m_lines->item(row);
+    std::vector<std::string> lacking = ListsTheGameLacks(
+        item->text().toStdString(), std::max(Group(), 0), m_editor.CurrentCatalogues().Chat);
+    item->setForeground(lacking.empty() ? m_lines->palette().text() : QBrush(QColor(200, 0, 0)));
+    item->setToolTip(lacking.empty() ? QString() : LackingText(lacking));
+}
+
+QString ChatEditor::LackingText(const std::vector<std::string>& lacking) const
+{
+    QStringList names;
+    for (const std::string& name : lacking) {
+        names << Text(name);
+    }
+    return QStringLiteral("%1 has no list %2: the game will not say this line.")
+        .arg(Text(m_editor.CurrentCatalogues().Chat.GameName), names.join(QStringLiteral(", ")));
+}
+
+void ChatEditor::ShowLacking(const QString& text)
+{
+    std::vector<std::string> lacking = ListsTheGameLacks(
+        text.toStdString(), std::max(Group(), 0), m_editor.CurrentCatalogues().Chat);
+    m_missing->setVisible(!lacking.empty());
+    if (!lacking.empty()) {
+        m_missing->setText(LackingText(lacking));
+        QPalette colours = palette();
+        colours.setColor(QPalette::WindowText, QColor(200, 0, 0));
+        m_missing->setPalette(colours);
+    }
 }
 
 void ChatEditor::ShowLength(const QString& text)

@@ -35,6 +35,8 @@ public:
 
     void AddExtraChats();
     void DeleteAllChats();
+    // The game's lists were read (or given up): the lists offered follow.
+    void ShowGameLists();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -48,12 +50,19 @@ private:
     void ChatListChosen(int list);
     void CheckSynonymsOfLine();
     void ShowLength(const QString& text);
+    void FillGameLists();
+    // Lines that name lists the game lacks are marked, and the line box
+    // says which.
+    void MarkLacking(int row);
+    void ShowLacking(const QString& text);
+    QString LackingText(const std::vector<std::string>& lacking) const;
 
     BotEditor& m_editor;
     QListWidget* m_groups;
     QListWidget* m_lines;
     QLineEdit* m_line;
     QLabel* m_length;
+    QLabel* m_missing;
     QComboBox* m_chatLists;
     QComboBox* m_members;
     QComboBox* m_wordLists;

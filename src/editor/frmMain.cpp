@@ -232,7 +232,10 @@ void frmMain::BuildMenus()
     connect(AddAction(chatTools, "mnuExtraChat", QStringLiteral("Add extra chats"), true),
             &QAction::triggered,
             this,
-            [this] { m_chatPage->AddExtraChats(); });
+            [this] {
+                m_chatPage->AddExtraChats();
+                ShowStatusNote();
+            });
     connect(AddAction(chatTools, "mnuDeleteChats", QStringLiteral("Delete all chats"), true),
             &QAction::triggered,
             this,
@@ -486,6 +489,15 @@ void frmMain::FillBotDataToForm()
     m_chatPage->ShowBot();
     m_editor.IsFilling = false;
     m_editor.IsChanged = false;
+    ShowStatusNote();
+}
+
+void frmMain::ShowStatusNote()
+{
+    if (!m_editor.StatusNote.empty()) {
+        statusBar()->showMessage(Text(m_editor.StatusNote));
+        m_editor.StatusNote.clear();
+    }
 }
 
 void frmMain::CreateZeroBot()
@@ -561,6 +573,7 @@ void frmMain::ShowOpenSaveForm(int sType)
         dialog.AddBotName(Text(line));
     }
     dialog.SetFolder(QString::fromStdString(request.Folder.string()));
+    dialog.SetPlayerFolder(QString::fromStdString(request.PlayerFolder.string()));
     connect(&dialog, &frmOpen::GiveDirAndFile, this, &frmMain::frmOpenBot_GiveDirAndFile);
     connect(&dialog, &frmOpen::GiveBot, this, &frmMain::frmOpenBot_GiveBot);
     dialog.exec();
@@ -662,15 +675,36 @@ void frmMain::ShowOptions()
     for (std::size_t i = 0; i < values.size(); ++i) {
         options.SetIniPara(static_cast<int>(i), Text(values[i]));
     }
-    connect(&options, &frmOptions::SaveValues, this, [this, &options] {
+    bool newGame = false;
+    connect(&options, &frmOptions::SaveValues, this, [this, &options, &newGame] {
         std::array<std::string, 6> taken;
         for (std::size_t i = 0; i < taken.size(); ++i) {
             taken[i] = options.IniPara(static_cast<int>(i)).toStdString();
         }
-        SaveOptionValues(m_editor, taken);
+        newGame = SaveOptionValues(m_editor, taken);
     });
     options.exec();
+    if (newGame) {
+        // Another game: its bots, models and chat lists are read at once.
+        CheckBaseq3();
+    }
     ShowImage(); // the game folder may have come or gone
+}
+
+void frmMain::FindGamesAtFirstStart()
+{
+    if (!m_editor.FirstStart()) {
+        return;
+    }
+    bool taken = m_editor.TakeFoundGames(FindGames(GameSearch::FromEnvironment()));
+    if (taken) {
+        std::string note = m_editor.StatusNote;
+        CheckBaseq3();
+        statusBar()->showMessage(Text(note));
+        m_editor.StatusNote.clear();
+    } else {
+        ShowStatusNote();
+    }
 }
 
 void frmMain::CheckBaseq3()
@@ -703,10 +737,16 @@ void frmMain::CheckBaseq3()
     if (checked) {
         FillModelAndSkin(selection.Model, selection.Skin);
         const Catalogues& lists = m_editor.CurrentCatalogues();
+        QString game = Text(m_editor.CurrentSettings().Text(Settings::Q3Baseq3));
+        if (!lists.Game.GameName.empty()) {
+            game = Text(lists.Game.GameName) + QStringLiteral(" in ") + game;
+        }
         statusBar()->showMessage(QStringLiteral("Checked %1: %2 bots, %3 models")
-                                     .arg(Text(m_editor.CurrentSettings().Text(Settings::Q3Baseq3)))
+                                     .arg(game)
                                      .arg(lists.Bots.size())
                                      .arg(lists.Models.size()));
+        // The chat page offers the game's own lists now.
+        m_chatPage->ShowGameLists();
     }
 }
 

@@ -61,6 +61,12 @@ public:
     void CreateZeroBot();
     void CreateAverageBot();
     void CreateRandomBot();
+    // Shows what the editor left for the status line, once.
+    void ShowStatusNote();
+    // At the program's first start: the games installed are looked for, and
+    // one found becomes the game folder (checked at once); several are
+    // named in the status line.
+    void FindGamesAtFirstStart();
 
     // Every text box checked as if left; the index of the first that failed.
     std::optional<int> CheckAllIn();

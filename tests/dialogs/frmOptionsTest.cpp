@@ -10,6 +10,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTabWidget>
@@ -74,6 +75,7 @@ TEST(frmOptions, SearchStartsInTheBoxFolderAndFillsTheBox)
     ScriptedMessages messages;
     TempFolder game;
     std::filesystem::create_directories(game / "baseq3");
+    test::WriteBytes(game / "baseq3" / "pak0.pk3", "");
     frmOptions dialog(messages);
     dialog.show();
 
@@ -118,6 +120,43 @@ TEST(frmOptions, SearchStartsInTheBoxFolderAndFillsTheBox)
     dialog.cmdSearch_Click(1);
     EXPECT_EQ(dialog.IniPara(1), Q(game / "baseq3"));
     EXPECT_TRUE(messages.Received().empty());
+}
+
+TEST(frmOptions, FindGamesListsThemAndAPickFillsTheGameFolder)
+{
+    ScriptedMessages messages;
+    frmOptions dialog(messages);
+    dialog.show();
+    auto* games = dialog.findChild<QListWidget*>(QStringLiteral("lstGames"));
+    EXPECT_FALSE(games->isVisible());
+    EXPECT_TRUE(dialog.findChild<QLabel*>(QStringLiteral("lblGameFolder"))
+                    ->text()
+                    .contains(QStringLiteral("baseoa")));
+
+    // Nothing found: said, and the list stays hidden.
+    dialog.SetGameSearch([] { return std::vector<FoundGame>(); });
+    QTest::mouseClick(dialog.findChild<QPushButton*>(QStringLiteral("cmdFindGames")),
+                      Qt::LeftButton);
+    ASSERT_EQ(messages.Received().size(), 1u);
+    EXPECT_EQ(messages.Received()[0].Title, "Find games");
+    EXPECT_FALSE(games->isVisible());
+
+    std::vector<FoundGame> found(2);
+    found[0].Where.Game = &KnownGames()[1];
+    found[0].Where.Folder = "/usr/share/games/openarena";
+    found[0].Where.Archives = 9;
+    found[1].Where.Game = &KnownGames()[0];
+    found[1].Where.Folder = "/opt/quake3";
+    found[1].Where.Archives = 1;
+    dialog.SetGameSearch([found] { return found; });
+    QTest::mouseClick(dialog.findChild<QPushButton*>(QStringLiteral("cmdFindGames")),
+                      Qt::LeftButton);
+    ASSERT_EQ(games->count(), 2);
+    EXPECT_TRUE(games->isVisible());
+    EXPECT_EQ(games->item(0)->text(),
+              QStringLiteral("OpenArena: /usr/share/games/openarena (9 archives)"));
+    games->setCurrentRow(1);
+    EXPECT_EQ(dialog.IniPara(0), QStringLiteral("/opt/quake3"));
 }
 
 } // namespace

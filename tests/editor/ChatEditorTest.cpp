@@ -1,3 +1,6 @@
+#include "editor/ChatEditor.h"
+
+#include "chat/RandomLists.h"
 #include "editor/frmMain.h"
 #include "session/FileCommands.h"
 #include "support/FindChild.h"
@@ -260,6 +263,52 @@ TEST_F(ChatEditorTest, MakingABotTheGameRefusesAsksAndTheListLeadsToTheLine)
     EXPECT_EQ(m_window->findChild<QTabWidget*>(QStringLiteral("tbsBotPara"))->currentIndex(), 7);
     EXPECT_EQ(m_groups->currentRow(), 9);
     EXPECT_EQ(m_lines->currentRow(), 1);
+}
+
+TEST_F(ChatEditorTest, TheGamesListsAreOfferedAndALineTheGameCannotSayIsMarked)
+{
+    ChatCatalogue& chat = m_window->Editor().CurrentCatalogues().Chat;
+    ApplyGameRandomLists(chat,
+                         "OpenArena",
+                         {{"HELLO0", 1},
+                          {"HELLO1", 1},
+                          {"TAUNT0", 1},
+                          {"GRRLTALK0", 1},
+                          {"fighter", 1},
+                          {"peeps", 1}});
+    test::Find<ChatEditor>(*m_window, "fraChatTexts")->ShowGameLists();
+    auto* lists = Find<QComboBox>("cmbPreDefChats");
+    auto* members = Find<QComboBox>("cmbPreDefChatsIndex");
+    auto* words = Find<QComboBox>("cmbPreDefWords");
+    QStringList offered;
+    for (int k = 0; k < lists->count(); ++k) {
+        offered << lists->itemText(k);
+    }
+    EXPECT_EQ(offered,
+              (QStringList{QStringLiteral("Enters game"),
+                           QStringLiteral("Taunt"),
+                           QStringLiteral("GRRLTALK")}));
+    EXPECT_EQ(members->count(), 2);
+    EXPECT_EQ(words->count(), 2);
+    EXPECT_EQ(words->itemText(1), QStringLiteral("peeps"));
+
+    // A list only the game has goes in by its name.
+    m_groups->setCurrentRow(0);
+    lists->setCurrentIndex(2);
+    QTest::mouseClick(Button("cmdAddCGroup"), Qt::LeftButton);
+    EXPECT_EQ(ThisBot().BotChat(0, 0), "{GRRLTALK0}");
+
+    // A line naming lists the game lacks is marked, and the line box says which.
+    QTest::mouseClick(Button("cmdAddChat"), Qt::LeftButton);
+    QTest::keyClicks(m_line, QStringLiteral("Hey {LOSER}"));
+    auto* missing = Find<QLabel>("lblChatMissing");
+    EXPECT_TRUE(missing->isVisible());
+    EXPECT_EQ(missing->text(),
+              QStringLiteral("OpenArena has no list looser: the game will not say this line."));
+    EXPECT_EQ(m_lines->item(1)->toolTip(), missing->text());
+    QTest::keyClick(m_line, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(m_line, QStringLiteral("Hey {FIGHTER}"));
+    EXPECT_FALSE(missing->isVisible());
 }
 
 } // namespace

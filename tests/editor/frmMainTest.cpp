@@ -166,10 +166,11 @@ TEST_F(frmMainTest, DamagedSettingsAreReportedAtStart)
                                          "Load error",
                                          "Errors occured when trying to load ini file. Please "
                                          "check your options from Program/Options."}));
-    EXPECT_EQ(m_messages.Received()[1],
-              (ScriptedMessages::Message{ScriptedMessages::Kind::Warn,
-                                         "Tarnwell: Quake3.exe missing",
-                                         "Quake3.exe not found in '/q3'"}));
+    EXPECT_EQ(
+        m_messages.Received()[1],
+        (ScriptedMessages::Message{ScriptedMessages::Kind::Warn,
+                                   "Tarnwell: Quake3.exe missing",
+                                   "Quake3.exe not found in '/q3'\n" + WhatAGameFolderHolds()}));
     EXPECT_EQ(window.Editor().CurrentSettings().Text(Settings::Q3Baseq3), "");
 }
 
