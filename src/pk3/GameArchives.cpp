@@ -75,7 +75,7 @@ std::vector<std::filesystem::path> GameArchiveFolders(const std::filesystem::pat
             folders.push_back(folder);
         }
     };
-    if (game && game->Archives == 0) {
+    if (game && (game->Archives == 0 || game->PlayersOwn)) {
         // A player's folder or an engine's: the game's data are installed elsewhere.
         for (const std::string& install : kind.InstallFolders) {
             std::filesystem::path base =

@@ -217,6 +217,9 @@ std::optional<IdentifiedGameFolder> IdentifyGameFolder(const std::filesystem::pa
         found.Base = gameFolder / game.BaseFolder;
         found.EngineProgram = EngineProgramIn(gameFolder);
         found.Archives = CountArchives(found.Base);
+        for (const std::filesystem::path& base : PlayerBaseFolders(game, players)) {
+            found.PlayersOwn = found.PlayersOwn || SameFolder(gameFolder, base.parent_path());
+        }
         return found;
     };
     for (const GameKind& game : KnownGames()) {
@@ -241,9 +244,9 @@ std::optional<IdentifiedGameFolder> IdentifyGameFolder(const std::filesystem::pa
         }
     }
     if (std::optional<std::filesystem::path> program = EngineProgramIn(folder)) {
-        const EngineProgramName* name = MatchEngineProgram(program->filename().string());
-        const GameKind* game = name != nullptr && name->BaseFolder != nullptr
-                                   ? GameOfBaseFolder(name->BaseFolder)
+        const EngineProgramName* engine = MatchEngineProgram(program->filename().string());
+        const GameKind* game = engine != nullptr && engine->BaseFolder != nullptr
+                                   ? GameOfBaseFolder(engine->BaseFolder)
                                    : nullptr;
         for (const GameKind& kind : KnownGames()) {
             if (game == nullptr && IsDirectory(folder / kind.BaseFolder)) {
@@ -436,9 +439,11 @@ std::vector<FoundGame> FindGames(const GameSearch& search)
             continue;
         }
         std::set<std::filesystem::path> archives = ArchiveFiles(game->Base);
+        // A player's own folder belongs to the install of its game found before.
         bool again = false;
         for (std::size_t k = 0; k < found.size(); ++k) {
-            again = again || (found[k].Where.Game == game->Game && seenArchives[k] == archives) ||
+            bool sameGame = found[k].Where.Game == game->Game;
+            again = again || (sameGame && (seenArchives[k] == archives || game->PlayersOwn)) ||
                     SameFolder(found[k].Where.Folder, folder);
         }
         if (again) {

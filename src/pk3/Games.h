@@ -75,6 +75,9 @@ struct IdentifiedGameFolder
     // The engine program in the folder, when there is one.
     std::optional<std::filesystem::path> EngineProgram;
     std::size_t Archives = 0; // in Base
+    // The folder is a player's own folder of the game (~/.openarena): the
+    // game's data come from its install, whatever the folder holds besides.
+    bool PlayersOwn = false;
 };
 
 // What `folder` is as a game folder: a folder holding a base folder of a
@@ -126,8 +129,9 @@ struct GameSearch
 // Every game found in the known places: each game's usual installs,
 // /usr/local/games and /opt (and their subfolders), the Steam libraries and
 // the players' own folders, in that order. A place whose archives are those
-// of a game found before (the same files, as Debian links them) is not
-// listed again. At most a few hundred folders are looked at.
+// of a game found before (the same files, as Debian links them), and a
+// player's own folder of a game found before, are not listed again. At most a few hundred folders
+// are looked at.
 std::vector<FoundGame> FindGames(const GameSearch& search);
 
 // The engine program that runs `game` found in `folder`: the folder's own,

@@ -5,7 +5,9 @@
 #include "dialogs/frmOptions.h"
 #include "editor/ParameterPages.h"
 #include "editor/frmMain.h"
+#include "pk3/Games.h"
 #include "pk3/ZipArchive.h"
+#include "session/FileCommands.h"
 #include "support/ScriptedMessages.h"
 #include "support/TempFolder.h"
 #include "support/TgaBytes.h"
@@ -125,6 +127,7 @@ int main(int argc, char* argv[])
             dialog.AddBotName(QString::fromLatin1(line));
         }
         dialog.SetFolder(QString::fromStdString(bots.Path().string()));
+        dialog.SetPlayerFolder(QDir::home().filePath(QStringLiteral(".openarena/baseoa")));
         dialog.findChild<QTabWidget*>(QStringLiteral("tbsOptions"))->setCurrentIndex(shape.Tab);
         dialog.show();
         QSignalSpy listed(dialog.Browser(), &twl::DirView::FilesListed);
@@ -142,6 +145,57 @@ int main(int argc, char* argv[])
         options.findChild<QTabWidget*>(QStringLiteral("tbsOptions"))->setCurrentIndex(tab);
         options.show();
         ok = Save(options, folder, QStringLiteral("options-%1").arg(tab)) && ok;
+    }
+    // The options with the games this machine has (two made up when it has none).
+    {
+        twl::frmOptions options(messages, &window);
+        std::vector<twl::FoundGame> games = twl::FindGames(twl::GameSearch::FromEnvironment());
+        if (games.empty()) {
+            games.resize(2);
+            games[0].Where.Game = &twl::KnownGames()[1];
+            games[0].Where.Folder = "/usr/share/games/openarena";
+            games[0].Where.Archives = 9;
+            games[1].Where.Game = &twl::KnownGames()[0];
+            games[1].Where.Folder = "/opt/quake3";
+            games[1].Where.Archives = 1;
+        }
+        options.ShowFoundGames(games);
+        options.SetIniPara(0, QString::fromStdString(games[0].Where.Folder.string()));
+        options.show();
+        ok = Save(options, folder, QStringLiteral("options-games-found")) && ok;
+    }
+
+    // OpenArena, when it is installed: its bot list and one of its bots loaded.
+    const std::filesystem::path openArena = "/usr/share/games/openarena";
+    if (std::filesystem::is_directory(openArena / "baseoa")) {
+        window.Editor().CurrentSettings().Text(twl::Settings::Q3Baseq3) = openArena.string();
+        window.Editor().InitByValues();
+        window.Editor().UseGameVocabulary();
+        window.CheckBaseq3();
+        const twl::BotList& list = window.Editor().CurrentCatalogues().Bots;
+        std::size_t murielle = 0;
+        while (murielle < list.size() && list[murielle].Name != "Murielle") {
+            ++murielle;
+        }
+        twl::frmOpen dialog(messages, &window);
+        dialog.LType(0);
+        for (const twl::BotListEntry& entry : list) {
+            dialog.AddBotName(QString::fromStdString(twl::BotListLine(entry)));
+        }
+        dialog.findChild<QTabWidget*>(QStringLiteral("tbsOptions"))->setCurrentIndex(1);
+        dialog.show();
+        ok = Save(dialog, folder, QStringLiteral("openarena-bot-list")) && ok;
+        dialog.close();
+        twl::GiveBot(window.Editor(), std::to_string(murielle), 0);
+        window.FillBotDataToForm();
+        pages->setCurrentIndex(0);
+        ok = Save(window, folder, QStringLiteral("openarena-bot")) && ok;
+        pages->setCurrentIndex(7);
+        groups->setCurrentRow(7);
+        ok = Save(window, folder, QStringLiteral("openarena-chat")) && ok;
+    } else {
+        std::printf("skipped the OpenArena pictures: %s is not installed\n",
+                    openArena.string().c_str());
     }
     messages.Clear();
     window.Editor().IsChanged = false;

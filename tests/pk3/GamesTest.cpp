@@ -82,7 +82,9 @@ TEST(GameArchiveFolders, AGamesOwnFoldersInTheGamesOrder)
     std::filesystem::create_directories(root / "home/.q3a/baseq3");
     std::filesystem::create_directories(root / "data/Quake3/baseq3");
 
-    // The player's own folder: the install's data, then the player's.
+    // The player's own folder: the install's data, then the player's, even
+    // when the player's folder holds archives of its own.
+    MakeFile(root / "home/.openarena/baseoa/bot-Avg.pk3");
     EXPECT_EQ(GameArchiveFolders(root / "home/.openarena", search),
               (std::vector<std::filesystem::path>{root / "usr/share/games/openarena/baseoa",
                                                   root / "home/.openarena/baseoa"}));
@@ -109,7 +111,8 @@ TEST(FindGames, LooksInTheUsualPlacesAndNamesEachGameOnce)
                                     root / "usr/lib/openarena-server/baseoa/pak0.pk3");
     MakeFile(root / "usr/lib/ioquake3/ioq3ded", true);
     // A copy under /opt, one in a Steam library named by Steam's list, and
-    // a player's folder with archives of its own.
+    // players' folders with archives of their own, which belong to the
+    // installs of their games found before.
     MakeFile(root / "opt/games/q3/baseq3/pak0.pk3");
     std::filesystem::create_directories(root / "home/.steam/steam/steamapps");
     WriteBytes(root / "home/.steam/steam/steamapps/libraryfolders.vdf",
@@ -117,6 +120,7 @@ TEST(FindGames, LooksInTheUsualPlacesAndNamesEachGameOnce)
                    "\"\n\t}\n}\n");
     MakeFile(root / "lib/steamapps/common/Quake 3 Arena/baseq3/pak0.pk3");
     MakeFile(root / "home/.q3a/baseq3/pak9.pk3");
+    MakeFile(root / "home/.openarena/baseoa/bot-Avg.pk3");
     search.Path = (root / "bin").string();
     MakeFile(root / "bin/openarena-server", true);
 
@@ -129,8 +133,7 @@ TEST(FindGames, LooksInTheUsualPlacesAndNamesEachGameOnce)
     EXPECT_EQ(found,
               (std::vector<std::string>{"baseoa usr/share/games/openarena",
                                         "baseq3 opt/games/q3",
-                                        "baseq3 lib/steamapps/common/Quake 3 Arena",
-                                        "baseq3 home/.q3a"}));
+                                        "baseq3 lib/steamapps/common/Quake 3 Arena"}));
     ASSERT_FALSE(games.empty());
     EXPECT_EQ(games[0].EngineProgram, root / "usr/lib/ioquake3/ioq3ded");
     EXPECT_EQ(games[0].PlayerBase, root / "home/.openarena/baseoa");

@@ -179,15 +179,19 @@ TEST_F(OpenArenaLikeTest, FilesTheGameCannotReadAreSaidAndTheTablesServe)
     test::WriteBytes(m_player / "botfiles" / "rnd.c", "HELLO0 = { \"hi\" }\n");
     std::filesystem::create_directories(m_player / "scripts");
     test::WriteBytes(m_player / "scripts" / "bots.txt", "name Nobody\n");
+    test::WriteBytes(m_player / "scripts" / "esc.bot", "{\nname \"Esc\x1b[2J\"\n}\n");
     ASSERT_TRUE(Check());
     const std::string& text = m_messages.Received().back().Text;
     EXPECT_NE(text.find("scripts/bots.txt in " + m_player.string() + ", line 1: Missing {"),
               std::string::npos)
         << text;
     EXPECT_NE(text.find("botfiles/rnd.c in " + m_player.string() + ", line 1:"), std::string::npos);
+    // A name from a file is shown with its control characters escaped.
+    EXPECT_NE(text.find("the bot Esc\\x1B[2J has no aifile"), std::string::npos) << text;
     EXPECT_TRUE(m_catalogues.Chat.GameName.empty());
     EXPECT_TRUE(m_catalogues.Chat.HasList("TAUNT"));
-    EXPECT_EQ(BotNames(m_catalogues.Bots), (std::vector<std::string>{"Lost", "murielle"}));
+    EXPECT_EQ(BotNames(m_catalogues.Bots),
+              (std::vector<std::string>{"Esc\x1b[2J", "Lost", "murielle"}));
 }
 
 } // namespace
