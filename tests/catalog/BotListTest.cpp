@@ -162,10 +162,13 @@ TEST_F(BotListTest, NameWithADoubleQuoteIsNotStored)
 
 TEST(SortBotList, CharacterCodeOrderAndStable)
 {
-    BotList bots = {{"b", "1", false, false},
-                    {"Z", "2", false, false},
-                    {"a", "3", false, false},
-                    {"Z", "4", false, false}};
+    BotList bots;
+    for (auto [name, pk3] : {std::pair{"b", "1"}, {"Z", "2"}, {"a", "3"}, {"Z", "4"}}) {
+        BotListEntry entry;
+        entry.Name = name;
+        entry.PK3File = pk3;
+        bots.push_back(entry);
+    }
     SortBotList(bots);
     EXPECT_EQ(Names(bots), (std::vector<std::string>{"Z", "Z", "a", "b"}));
     EXPECT_EQ(bots[0].PK3File, "2");
