@@ -172,7 +172,7 @@ SkillVerdict* EngineLogReader::Current()
     return &m_verdict.Bots[section.Bot].Skills[section.Skill];
 }
 
-bool EngineLogReader::Line(std::string_view raw)
+std::optional<int> EngineLogReader::Line(std::string_view raw)
 {
     std::string shown = ShownText(WithoutColours(raw));
     m_lastLines.push_back(shown);
@@ -182,8 +182,9 @@ bool EngineLogReader::Line(std::string_view raw)
     bool coloured = StartsWith(raw, "^") && raw.size() > 1 && raw[1] != '^';
     bool red = StartsWith(raw, "^1");
     bool yellow = StartsWith(raw, "^3");
-    if (!coloured && MarkerLine(shown)) {
-        return m_inMatch;
+    std::optional<int> levelEnded;
+    if (!coloured && MarkerLine(shown, levelEnded)) {
+        return levelEnded;
     }
     if (m_inMatch) {
         MatchLine(shown, red, yellow);
@@ -192,10 +193,10 @@ bool EngineLogReader::Line(std::string_view raw)
     } else {
         SetupLine(shown, red, yellow);
     }
-    return false;
+    return std::nullopt;
 }
 
-bool EngineLogReader::MarkerLine(const std::string& line)
+bool EngineLogReader::MarkerLine(const std::string& line, std::optional<int>& levelEnded)
 {
     const std::string& marker = m_layout.Marker;
     if (marker.empty() || !StartsWith(line, marker) || line.size() <= marker.size() ||
@@ -203,30 +204,33 @@ bool EngineLogReader::MarkerLine(const std::string& line)
         return false;
     }
     std::string_view word = std::string_view(line).substr(marker.size() + 1);
+    bool begin = StartsWith(word, "begin ");
+    if (!begin && !StartsWith(word, "level ")) {
+        return false;
+    }
+    std::optional<int> number = WholeNumberIn(word.substr(6));
+    std::size_t limit =
+        begin ? m_layout.Sections.size() : static_cast<std::size_t>(m_layout.Levels);
+    if (!number || *number < 0 || static_cast<std::size_t>(*number) >= limit) {
+        return false;
+    }
     m_chat = -1;
     m_chatLeft = 0;
     m_chatDashes = false;
-    if (StartsWith(word, "begin ")) {
-        std::optional<int> section = WholeNumberIn(word.substr(6));
-        if (!section || *section < 0 ||
-            static_cast<std::size_t>(*section) >= m_layout.Sections.size()) {
-            return false;
-        }
-        m_sawStart = true;
-        m_section = *section;
+    m_sawStart = true;
+    if (begin) {
+        m_section = *number;
         m_foundIn.clear();
         m_weightFiles = 0;
         return true;
     }
-    if (word == "end") {
+    m_section = -1;
+    levelEnded = *number;
+    if (*number + 1 == m_layout.Levels) {
         m_sawEnd = true;
-        m_section = -1;
-        if (m_layout.Match) {
-            m_inMatch = true;
-        }
-        return true;
+        m_inMatch = m_layout.Match;
     }
-    return false;
+    return true;
 }
 
 void EngineLogReader::Add(std::vector<Finding>& findings, Finding finding)
@@ -600,7 +604,7 @@ void EngineLogReader::MatchLine(const std::string& line, bool red, bool yellow)
     }
 }
 
-void EngineLogReader::ReadCharacterDump(const std::string& text)
+void EngineLogReader::ReadCharacterDump(const std::string& text, int level)
 {
     std::vector<std::string> lines = SplitTextLines(text);
     for (std::size_t i = 0; i + 2 < lines.size(); ++i) {
@@ -627,6 +631,9 @@ void EngineLogReader::ReadCharacterDump(const std::string& text)
             }
         }
         for (const RunSection& section : m_layout.Sections) {
+            if (section.Level != level) {
+                continue;
+            }
             SkillVerdict& skill = m_verdict.Bots[section.Bot].Skills[section.Skill];
             bool sameFile = std::any_of(skill.Characters.begin(),
                                         skill.Characters.end(),

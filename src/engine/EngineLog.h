@@ -19,6 +19,7 @@ struct RunSection
     std::size_t Bot = 0;   // in TryVerdict::Bots
     std::size_t Skill = 0; // in that bot's Skills
     std::string Player;    // the name it plays under in a match; empty otherwise
+    int Level = 0;         // the level of the run it is added on
 };
 
 // What the reader of a run is told about it.
@@ -27,6 +28,7 @@ struct RunLayout
     std::string Marker;               // the word of this run's "echo" lines
     std::vector<RunSection> Sections; // in the order the bots are added
     std::string Map;
+    int Levels = 1;
     bool Match = false; // the bots play after they are added
     // The private home's base folder, as the engine names it.
     std::string HomeBase;
@@ -51,14 +53,14 @@ class EngineLogReader
 public:
     EngineLogReader(TryVerdict& verdict, RunLayout layout);
 
-    // One line without its end. True when it starts the match (every bot is
-    // in): the match's time runs from then.
-    bool Line(std::string_view line);
+    // One line without its end; the level that it ends, if any (its bots
+    // are set up; after the last one, a match runs).
+    std::optional<int> Line(std::string_view line);
 
     // The run's commands were read (the first marker came).
     bool SawStart() const { return m_sawStart; }
 
-    // Every bot was added (the last marker came).
+    // Every level ended: every bot was added.
     bool SawEnd() const { return m_sawEnd; }
 
     // The last lines read, at most 40.
@@ -66,15 +68,15 @@ public:
 
     // The characteristics of the skills between blocks, as the engine
     // writes them into botlib.log ("bots/x_c.c", "skill 4.5", "{", " 12
-    // 0.5", "}"), given to the sections of that file and skill.
-    void ReadCharacterDump(const std::string& text);
+    // 0.5", "}") on a level, given to its sections of that file and skill.
+    void ReadCharacterDump(const std::string& text, int level);
 
 private:
     SkillVerdict* Current();
     void SetupLine(const std::string& line, bool red, bool yellow);
     void SectionLine(const std::string& line, bool coloured, bool red, bool yellow);
     void MatchLine(const std::string& line, bool red, bool yellow);
-    bool MarkerLine(const std::string& line);
+    bool MarkerLine(const std::string& line, std::optional<int>& levelEnded);
     std::optional<Finding>
     EngineFinding(const std::string& line, bool coloured, bool red, bool yellow);
     std::string ShownFor(const std::string& gamePath) const;

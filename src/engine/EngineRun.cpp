@@ -25,30 +25,47 @@ bool CanAddByName(const std::string& name)
     return true;
 }
 
-std::string EngineConfigText(const EngineRunPlan& plan)
+int CharactersPerLoad(double skill)
 {
-    std::string text = "// The commands of one engine run of Tarnwell's \"Try in game\".\n"
-                       "set bot_enable 1\n"
-                       "set g_gametype 0\n";
+    return skill == 1 || skill == 4 || skill == 5 ? 1 : 3;
+}
+
+std::string EngineConfigName(int level)
+{
+    return "tarnwell-try-" + std::to_string(level) + ".cfg";
+}
+
+std::vector<std::string> EngineConfigTexts(const EngineRunPlan& plan)
+{
+    std::vector<std::string> texts(1);
+    texts[0] = "// The commands of one engine run of Tarnwell's \"Try in game\".\n"
+               "set bot_enable 1\n"
+               "set g_gametype 0\n";
     if (plan.Match) {
-        text += "set bot_fastchat 1\n"
-                "set fraglimit 0\n"
-                "set timelimit 0\n";
+        texts[0] += "set bot_fastchat 1\n"
+                    "set fraglimit 0\n"
+                    "set timelimit 0\n";
     } else {
-        text += "set bot_testichat 1\n"
-                "set bot_reloadcharacters 1\n"
-                "set fs_debug 1\n";
+        texts[0] += "set bot_testichat 1\n"
+                    "set bot_reloadcharacters 1\n"
+                    "set fs_debug 1\n";
     }
-    text += "devmap " + plan.Map + "\n";
+    texts[0] += "devmap " + plan.Map + "\n";
     if (plan.Match) {
         // A bot says nothing in the first 25 s of the level: 8 frames of
         // 5 s each run the clock past that before the bots come.
-        text += "timescale 100\n"
-                "wait 8\n"
-                "timescale 1\n";
+        texts[0] += "timescale 100\n"
+                    "wait 8\n"
+                    "timescale 1\n";
     }
     for (std::size_t i = 0; i < plan.Additions.size(); ++i) {
         const EngineRunPlan::Addition& addition = plan.Additions[i];
+        while (static_cast<int>(texts.size()) <= addition.Level) {
+            texts.back() +=
+                "echo " + plan.Marker + " level " + std::to_string(texts.size() - 1) + "\n";
+            texts.push_back("devmap " + plan.Map + "\n");
+        }
+        std::string& text = texts.back();
         text += "echo " + plan.Marker + " begin " + std::to_string(i) + "\n";
         text += "addbot \"" + addition.Name + "\" " + SkillText(addition.Skill);
         if (!addition.Player.empty()) {
@@ -56,17 +73,12 @@ std::string EngineConfigText(const EngineRunPlan& plan)
         }
         text += "\n";
     }
-    text += "echo " + plan.Marker + " end\n";
-    if (!plan.Match) {
-        text += "quit\n";
-    }
-    return text;
+    texts.back() += "echo " + plan.Marker + " level " + std::to_string(texts.size() - 1) + "\n";
+    return texts;
 }
 
-std::vector<std::string> EngineArguments(const GameFolders& game,
-                                         const std::filesystem::path& home,
-                                         const std::string& configName,
-                                         bool match)
+std::vector<std::string>
+EngineArguments(const GameFolders& game, const std::filesystem::path& home, bool match)
 {
     std::vector<std::string> arguments;
     auto set = [&arguments](const std::string& name, const std::string& value) {
@@ -85,13 +97,13 @@ std::vector<std::string> EngineArguments(const GameFolders& game,
     set("fs_gogpath", "");
     set("fs_apppath", "");
     set("fs_game", "");
-    set("sv_maxclients", std::to_string(MaxAdditionsPerRun));
+    set("sv_maxclients", std::to_string(PlayerSlots));
     set("com_ansiColor", "0");
     if (!match) {
         set("bot_developer", "1");
         set("logfile", "1");
     }
-    arguments.insert(arguments.end(), {"+exec", configName});
+    arguments.insert(arguments.end(), {"+exec", EngineConfigName(0)});
     return arguments;
 }
 

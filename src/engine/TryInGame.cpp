@@ -14,6 +14,7 @@
 #include "session/BotCheckSources.h"
 #include "session/BotFileSet.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <random>
@@ -23,7 +24,6 @@ namespace twl {
 
 namespace {
 
-const std::string ConfigName = "tarnwell-try.cfg";
 constexpr auto DefaultTimeLimit = std::chrono::seconds(60);
 constexpr int MaxPlaySeconds = 3600;
 // A player's name in a match: the bot's name cut to this, then "@skill".
@@ -131,18 +131,22 @@ void AddLooseBot(const std::filesystem::path& charFile,
         // The game sees the folder as botfiles/bots: what a characteristic
         // file names ("bots/x_w.c", an #include) is found there.
         std::error_code error;
+        std::vector<std::filesystem::path> found;
         for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end;
              it.increment(error)) {
             std::string name = it->path().filename().string();
             std::error_code sizeError;
             bool source = EndsWithIgnoringCase(name, ".c") || EndsWithIgnoringCase(name, ".h");
-            if (!source || !it->is_regular_file(sizeError) ||
-                it->file_size(sizeError) > MaxArchiveEntrySize) {
-                continue;
+            if (source && it->is_regular_file(sizeError) &&
+                it->file_size(sizeError) <= MaxArchiveEntrySize) {
+                found.push_back(it->path());
             }
-            std::string gamePath = "botfiles/bots/" + name;
+        }
+        std::sort(found.begin(), found.end());
+        for (const std::filesystem::path& file : found) {
+            std::string gamePath = "botfiles/bots/" + file.filename().string();
             if (gamePaths.insert(LowerCase(gamePath)).second) {
-                bots.Files.push_back({gamePath, it->path(), std::nullopt, it->path().string()});
+                bots.Files.push_back({gamePath, file, std::nullopt, file.string()});
             }
         }
     }
@@ -305,6 +309,54 @@ std::string SignalName(int signalNumber)
     return text;
 }
 
+// The bots at their skills on the levels of a run, as many on each as the
+// engine's slots hold. A load run takes every one; a match (one level, each
+// file read once for all skills) those that fit, in order.
+void PlanLevels(const TryRequest& request,
+                const std::vector<std::string>& players,
+                bool match,
+                EngineRunPlan& plan,
+                RunLayout& layout)
+{
+    int level = 0;
+    int clients = 0;
+    int characters = DefaultBotCharacters;
+    std::set<std::pair<std::size_t, double>> blocks; // a match's characters, by bot and skill
+    std::size_t index = 0;
+    for (std::size_t bot = 0; bot < request.Bots.Bots.size(); ++bot) {
+        for (std::size_t skill = 0; skill < request.Skills.size(); ++skill, ++index) {
+            double value = request.Skills[skill];
+            int needed = CharactersPerLoad(value);
+            if (match) {
+                std::vector<double> used = value == 1 || value == 4 || value == 5
+                                               ? std::vector<double>{value}
+                                           : value < 4 ? std::vector<double>{1, 4}
+                                                       : std::vector<double>{4, 5};
+                std::set<std::pair<std::size_t, double>> added;
+                for (double block : used) {
+                    if (blocks.count({bot, block}) == 0) {
+                        added.insert({bot, block});
+                    }
+                }
+                needed = static_cast<int>(added.size()) + (CharactersPerLoad(value) > 1 ? 1 : 0);
+                if (clients + 1 > PlayerSlots || characters + needed > CharacterSlots) {
+                    continue;
+                }
+                blocks.insert(added.begin(), added.end());
+            } else if (clients + 1 > PlayerSlots || characters + needed > CharacterSlots) {
+                ++level;
+                clients = 0;
+                characters = DefaultBotCharacters;
+            }
+            ++clients;
+            characters += needed;
+            plan.Additions.push_back(
+                {request.Bots.Bots[bot].Name, value, match ? players[index] : "", level});
+            layout.Sections.push_back({bot, skill, match ? players[index] : "", level});
+        }
+    }
+}
+
 } // namespace
 
 const std::vector<double>& DefaultTrySkills()
@@ -454,30 +506,23 @@ TryVerdict TryInGame(const TryRequest& request)
         };
         common.EngineShown = ShownText(verdict.Engine.string());
 
-        std::vector<RunSection> all;
-        std::vector<std::string> players = PlayerNames(request);
-        for (std::size_t bot = 0; bot < request.Bots.Bots.size(); ++bot) {
-            for (std::size_t skill = 0; skill < request.Skills.size(); ++skill) {
-                all.push_back({bot, skill, players[all.size()]});
-            }
-        }
         std::chrono::milliseconds limit =
             request.TimeLimit.count() > 0
                 ? request.TimeLimit
                 : std::chrono::duration_cast<std::chrono::milliseconds>(DefaultTimeLimit) +
                       std::chrono::seconds(request.PlaySeconds);
         SteadyTime deadline = started + limit;
+        std::string seconds =
+            std::to_string(limit.count() / 1000) + "." + std::to_string(limit.count() % 1000 / 100);
+        std::vector<std::string> players = PlayerNames(request);
 
-        // The load runs, then the match.
-        std::vector<std::pair<std::size_t, bool>> runs; // first section, match
-        for (std::size_t first = 0; first < all.size(); first += MaxAdditionsPerRun) {
-            runs.emplace_back(first, false);
-        }
+        // One run sets every bot up, on as many levels as the engine's slots
+        // take; a match is a run of its own.
+        std::vector<bool> matches = {false};
         if (request.PlaySeconds > 0) {
-            runs.emplace_back(0, true);
+            matches.push_back(true);
         }
-        for (auto [first, match] : runs) {
-            std::size_t count = std::min(MaxAdditionsPerRun, all.size() - first);
+        for (bool match : matches) {
             RunLayout layout = common;
             layout.Marker = RandomMarker();
             layout.Match = match;
@@ -485,27 +530,23 @@ TryVerdict TryInGame(const TryRequest& request)
             plan.Marker = layout.Marker;
             plan.Map = verdict.Map;
             plan.Match = match;
-            for (std::size_t i = first; i < first + count; ++i) {
-                RunSection section = all[i];
-                if (!match) {
-                    section.Player.clear();
+            PlanLevels(request, players, match, plan, layout);
+            std::vector<std::string> configs = EngineConfigTexts(plan);
+            layout.Levels = static_cast<int>(configs.size());
+            for (std::size_t level = 0; level < configs.size(); ++level) {
+                FileResult config = WriteFileAtomic(
+                    base / EngineConfigName(static_cast<int>(level)), configs[level]);
+                if (!config.Ok) {
+                    return finish(TryVerdict::Outcome::NotStarted,
+                                  "cannot write " + config.Path.string() + ": " + config.Reason);
                 }
-                plan.Additions.push_back({request.Bots.Bots[section.Bot].Name,
-                                          request.Skills[section.Skill],
-                                          section.Player});
-                layout.Sections.push_back(section);
-            }
-            FileResult config = WriteFileAtomic(base / ConfigName, EngineConfigText(plan));
-            if (!config.Ok) {
-                return finish(TryVerdict::Outcome::NotStarted,
-                              "cannot write " + config.Path.string() + ": " + config.Reason);
             }
             std::filesystem::remove(base / "botlib.log", error);
 
             EngineLogReader reader(verdict, layout);
             ChildRequest child;
             child.Program = verdict.Engine;
-            child.Arguments = EngineArguments(game, home.Path(), ConfigName, match);
+            child.Arguments = EngineArguments(game, home.Path(), match);
             std::string homeText = home.Path().string();
             child.Environment = {{"HOME", homeText},
                                  {"XDG_DATA_HOME", homeText + "/.local/share"},
@@ -514,27 +555,32 @@ TryVerdict TryInGame(const TryRequest& request)
             child.WorkingFolder = home.Path();
             child.Deadline = deadline;
             child.Cancelled = request.Cancelled;
-            int playSeconds = request.PlaySeconds;
-            ChildEnd end =
-                RunChild(child, [&reader, playSeconds](std::string_view line, ChildInput& input) {
-                    if (reader.Line(line)) {
-                        input.SendAt(std::chrono::steady_clock::now() +
-                                         std::chrono::seconds(playSeconds),
-                                     "quit\n");
-                    }
-                });
-            verdict.Runs += end.How == ChildEnd::Kind::NotStarted ? 0 : 1;
-            if (!match) {
-                ReadBytesResult log = ReadFileBytes(base / "botlib.log");
-                if (log.Result.Ok) {
-                    reader.ReadCharacterDump(log.Bytes);
+            int levels = layout.Levels;
+            int playSeconds = match ? request.PlaySeconds : 0;
+            // The engine waits at the end of each level for the next: the
+            // level's botlib.log is read before the next level starts it again.
+            ChildEnd end = RunChild(child, [&](std::string_view line, ChildInput& input) {
+                std::optional<int> level = reader.Line(line);
+                if (!level) {
+                    return;
                 }
-            }
+                auto now = std::chrono::steady_clock::now();
+                if (!match) {
+                    ReadBytesResult log = ReadFileBytes(base / "botlib.log");
+                    if (log.Result.Ok) {
+                        reader.ReadCharacterDump(log.Bytes, *level);
+                    }
+                }
+                if (*level + 1 < levels) {
+                    input.SendAt(now, "exec " + EngineConfigName(*level + 1) + "\n");
+                } else {
+                    input.SendAt(now + std::chrono::seconds(playSeconds), "quit\n");
+                }
+            });
+            verdict.Runs += end.How == ChildEnd::Kind::NotStarted ? 0 : 1;
             if (verdict.Result == TryVerdict::Outcome::MapUnusable) {
                 return finish(verdict.Result, verdict.Problem);
             }
-            std::string seconds = std::to_string(limit.count() / 1000) + "." +
-                                  std::to_string(limit.count() % 1000 / 100);
             switch (end.How) {
             case ChildEnd::Kind::NotStarted:
                 return finish(TryVerdict::Outcome::NotStarted,

@@ -77,8 +77,10 @@ struct TryRequest
     // 0: the bots are only set up (and the engine builds every chat message
     // they start with). 1 to 3600: then they also play a match against each
     // other for that many seconds, chatting at every chance, and the verdict
-    // holds what each said and its frags and deaths (a second engine run;
-    // at most 64 bots at skills take part).
+    // holds what each said and its frags and deaths. The match is a second
+    // engine run; as many bots at skills take part as the engine holds on
+    // one level (64 players, 64 characters of the bot library: ten bots at
+    // the six default skills), the first in order.
     int PlaySeconds = 0;
     // The engine program; empty: FindEngine(DefaultEngineSearch(GameFolder)).
     std::filesystem::path Engine;
@@ -93,10 +95,11 @@ struct TryRequest
 };
 
 // Runs the engine on the bots and reads what it said (see TryVerdict).
-// Never throws; never waits past the time limit. As many engine runs as it
-// takes: up to 64 bots at skills in each (10 bots at the six default skills
-// in one), plus one for a match. Bots named alike are added under the name;
-// the game takes the first it lists.
+// Never throws; never waits past the time limit. Every bot at every skill
+// is set up in one engine run, on as many levels (each a fresh start of the
+// map) as the engine's slots take: ten bots at the six default skills fit
+// on two. Bots named alike are added under the name; the game takes the
+// first it lists.
 TryVerdict TryInGame(const TryRequest& request);
 
 } // namespace twl

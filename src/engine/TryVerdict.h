@@ -120,7 +120,7 @@ struct TryVerdict
     std::vector<Finding> Findings;
     // The engine's last lines when it failed (at most 40).
     std::vector<std::string> LastLines;
-    int Runs = 0; // engine runs it took (at most 64 bots at skills a run)
+    int Runs = 0; // engine runs: one, and one more for a match
     std::chrono::milliseconds Took{0};
 
     // Done, and every bot at every skill Loaded.
