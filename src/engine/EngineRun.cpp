@@ -74,6 +74,9 @@ std::vector<std::string> EngineConfigTexts(const EngineRunPlan& plan)
         text += "\n";
     }
     texts.back() += "echo " + plan.Marker + " level " + std::to_string(texts.size() - 1) + "\n";
+    if (!plan.Match) {
+        texts.back() += "quit\n";
+    }
     return texts;
 }
 

@@ -46,7 +46,8 @@ int CharactersPerLoad(double skill);
 // grows with the bots is here) and each further one when "exec NAME" comes
 // on its standard input. Each bot's set-up lies between "echo MARKER begin
 // N" (N counts the additions of the run) and the next marker; each level
-// ends with "echo MARKER level L". A load run prints the files it opens
+// ends with "echo MARKER level L", the last of a load run then with "quit"
+// (a match ends when "quit" comes on standard input). A load run prints the files it opens
 // (fs_debug), rereads every file for each bot (bot_reloadcharacters) and
 // builds every initial chat (bot_testichat). A match has no frag or time
 // limit, its bots chat at every chance (bot_fastchat), and its level

@@ -557,27 +557,29 @@ TryVerdict TryInGame(const TryRequest& request)
             child.Cancelled = request.Cancelled;
             int levels = layout.Levels;
             int playSeconds = match ? request.PlaySeconds : 0;
-            // The engine waits at the end of each level for the next: the
-            // level's botlib.log is read before the next level starts it again.
+            auto readCharacters = [&reader, &base](int level) {
+                ReadBytesResult log = ReadFileBytes(base / "botlib.log");
+                if (log.Result.Ok) {
+                    reader.ReadCharacterDump(log.Bytes, level);
+                }
+            };
+            // The engine waits at the end of each level but the last for the
+            // next: the level's botlib.log is read before the next level
+            // starts it again. A load run quits by itself after the last.
             ChildEnd end = RunChild(child, [&](std::string_view line, ChildInput& input) {
                 std::optional<int> level = reader.Line(line);
-                if (!level) {
-                    return;
-                }
                 auto now = std::chrono::steady_clock::now();
-                if (!match) {
-                    ReadBytesResult log = ReadFileBytes(base / "botlib.log");
-                    if (log.Result.Ok) {
-                        reader.ReadCharacterDump(log.Bytes, *level);
-                    }
-                }
-                if (*level + 1 < levels) {
+                if (level && *level + 1 < levels) {
+                    readCharacters(*level);
                     input.SendAt(now, "exec " + EngineConfigName(*level + 1) + "\n");
-                } else {
+                } else if (level && match) {
                     input.SendAt(now + std::chrono::seconds(playSeconds), "quit\n");
                 }
             });
             verdict.Runs += end.How == ChildEnd::Kind::NotStarted ? 0 : 1;
+            if (!match && reader.SawEnd()) {
+                readCharacters(levels - 1);
+            }
             if (verdict.Result == TryVerdict::Outcome::MapUnusable) {
                 return finish(verdict.Result, verdict.Problem);
             }

@@ -74,7 +74,7 @@ TEST(EngineRun, ANameGoesIntoACommandOnlyWhenTheConsoleKeepsItWhole)
         << configs[0];
     EXPECT_EQ(configs[1], "devmap oa_dm1\necho twl-1 level 1\n");
     EXPECT_EQ(configs[2],
-              "devmap oa_dm1\necho twl-1 begin 2\naddbot \"Cy\" 2\necho twl-1 level 2\n");
+              "devmap oa_dm1\necho twl-1 begin 2\naddbot \"Cy\" 2\necho twl-1 level 2\nquit\n");
 }
 
 void MakeProgram(const std::filesystem::path& path, bool executable)
