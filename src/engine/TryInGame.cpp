@@ -204,8 +204,8 @@ LayFiles(const std::vector<TryFile>& files, const std::filesystem::path& base, L
             return "cannot copy " + file.Source.string() + ": " + error.message();
         }
         if (IsArchivePath(file.GamePath)) {
-            laid.TriedArchives[file.GamePath] = file.Shown;
-            laid.Archives.emplace_back(target, file.Shown);
+            laid.TriedArchives[file.GamePath] = ShownText(file.Shown);
+            laid.Archives.emplace_back(target, ShownText(file.Shown));
             ZipError zipError;
             if (std::unique_ptr<ZipReader> archive = ZipReader::Open(target, zipError)) {
                 laid.HasBotList =
@@ -213,7 +213,7 @@ LayFiles(const std::vector<TryFile>& files, const std::filesystem::path& base, L
             }
         } else {
             std::string lower = LowerCase(file.GamePath);
-            laid.TriedFiles[lower] = file.Shown;
+            laid.TriedFiles[lower] = ShownText(file.Shown);
             laid.ByGamePath[lower] = &file;
             laid.HasBotList = laid.HasBotList || lower == "scripts/bots.txt";
         }
