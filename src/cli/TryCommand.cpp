@@ -218,7 +218,7 @@ std::string FileAndOrigin(const SkillVerdict& skill, const std::string& file)
     return file;
 }
 
-void PrintSummary(const BotVerdict& bot, const SkillVerdict& skill, std::ostream& out)
+void PrintSummary(const BotVerdict& bot, const SkillVerdict& skill, bool match, std::ostream& out)
 {
     out << bot.Name << " at skill " << SkillText(skill.Skill) << ": ";
     if (skill.Entered) {
@@ -273,6 +273,8 @@ void PrintSummary(const BotVerdict& bot, const SkillVerdict& skill, std::ostream
         for (const std::string& said : play.Said) {
             out << "    said: " << said << '\n';
         }
+    } else if (match && skill.Entered) {
+        out << "    not in the match: a level of the engine holds no more bots\n";
     }
 }
 
@@ -348,7 +350,7 @@ int RunTry(const std::vector<std::string>& arguments,
     for (const BotVerdict& bot : verdict.Bots) {
         for (const SkillVerdict& skill : bot.Skills) {
             if (verdict.Result == TryVerdict::Outcome::Done) {
-                PrintSummary(bot, skill, out);
+                PrintSummary(bot, skill, request.PlaySeconds > 0, out);
             }
             ++tried;
             loaded += skill.Loaded() ? 1u : 0u;
