@@ -5,6 +5,7 @@
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
+#include <mutex>
 #include <string>
 #include <sys/syscall.h>
 #include <unistd.h>
@@ -89,11 +90,15 @@ void InstallHandlers()
 
 // The slot now watching `folder`; -1 when every slot is taken (the folder is
 // then removed at its object's end only).
+std::mutex WatchMutex;
+
 int WatchFolder(const std::string& folder)
 {
     if (folder.size() >= sizeof SignalledFolders[0]) {
         return -1;
     }
+    // Folders may be made on several threads (a try runs beside the window).
+    std::lock_guard<std::mutex> lock(WatchMutex);
     for (int slot = 0; slot < WatchedSlots; ++slot) {
         if (SignalledFolders[slot][0] == 0) {
             // The name goes in before its first byte: a signal in between
