@@ -157,5 +157,92 @@ TEST(CollectTryBots, TakesTheBotsAsCheckFindsThemWithTheirNames)
     EXPECT_NE(tried.Problems[1].find("is no characteristic file"), std::string::npos);
 }
 
+// A try whose engine misbehaves, or that is asked the impossible, ends
+// with the outcome and the words that say so, never later than its limit.
+TEST(TryInGame, AnEngineThatFailsOrARequestOutOfRangeIsReported)
+{
+    struct Case
+    {
+        std::string Engine; // a /bin/sh script's body; empty: no such program
+        std::vector<double> Skills;
+        std::string Name;
+        int PlaySeconds;
+        TryVerdict::Outcome Result;
+        std::string Problem;
+    };
+
+    const std::vector<Case> cases = {
+        {"echo up; exec sleep 30",
+         {1},
+         "Bob",
+         0,
+         TryVerdict::Outcome::TimedOut,
+         "The engine did not finish within the time limit of 1.0 s: it was stopped."},
+        {"echo up; kill -SEGV $$",
+         {1},
+         "Bob",
+         0,
+         TryVerdict::Outcome::EngineFailed,
+         "The engine crashed: signal 11 (SIGSEGV, Segmentation fault)."},
+        {"yes 'line of output' | head -c 10000000; exit 1",
+         {1},
+         "Bob",
+         0,
+         TryVerdict::Outcome::EngineFailed,
+         "The engine ended (exit status 1) before it had added every bot: it never read its "
+         "commands."},
+        {"", {1}, "Bob", 0, TryVerdict::Outcome::NotStarted, "The engine could not be started: "},
+        {"exit 0",
+         {0.5},
+         "Bob",
+         0,
+         TryVerdict::Outcome::BadRequest,
+         "The skill 0.5 is outside the game's range of 1 to 5."},
+        {"exit 0",
+         {},
+         "Bob",
+         0,
+         TryVerdict::Outcome::BadRequest,
+         "There is no skill to try the bots at."},
+        {"exit 0",
+         {1},
+         "Bob",
+         3601,
+         TryVerdict::Outcome::BadRequest,
+         "A match lasts 0 to 3600 seconds, not 3601."},
+        {"exit 0",
+         {1},
+         "Bob\"; quit",
+         0,
+         TryVerdict::Outcome::BadRequest,
+         "The bot name \"Bob\"; quit\" cannot be given to the game's console (a control "
+         "character, a double quote or a semicolon)."},
+    };
+    for (const Case& test : cases) {
+        test::TempFolder folder;
+        std::filesystem::create_directories(folder / "game" / "baseoa");
+        TryRequest request;
+        request.Bots.Files = {{"botfiles/bots/bob_c.c", {}, std::string("x"), "bob_c.c"}};
+        request.Bots.Bots = {{test.Name, "bob.bot"}};
+        request.Skills = test.Skills;
+        request.PlaySeconds = test.PlaySeconds;
+        request.Game = {folder / "game", "baseoa"};
+        request.Engine = folder / "engine.sh";
+        if (!test.Engine.empty()) {
+            MakeProgram(request.Engine, true);
+            test::WriteBytes(request.Engine, "#!/bin/sh\n" + test.Engine + "\n");
+        }
+        request.TimeLimit = std::chrono::seconds(1);
+        auto started = std::chrono::steady_clock::now();
+        TryVerdict verdict = TryInGame(request);
+        EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(2));
+        EXPECT_EQ(verdict.Result, test.Result) << test.Engine;
+        EXPECT_EQ(verdict.Problem.substr(0, test.Problem.size()), test.Problem) << test.Engine;
+        EXPECT_FALSE(verdict.AllLoaded());
+        ASSERT_EQ(verdict.Bots.size(), 1u);
+        EXPECT_EQ(verdict.Bots[0].Skills.size(), test.Skills.size());
+    }
+}
+
 } // namespace
 } // namespace twl
