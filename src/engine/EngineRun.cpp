@@ -30,6 +30,11 @@ int CharactersPerLoad(double skill)
     return skill == 1 || skill == 4 || skill == 5 ? 1 : 3;
 }
 
+int CharactersKeptAfterLoad(double skill)
+{
+    return CharactersPerLoad(skill) - 1;
+}
+
 std::string EngineConfigName(int level)
 {
     return "tarnwell-try-" + std::to_string(level) + ".cfg";
@@ -72,6 +77,11 @@ std::vector<std::string> EngineConfigTexts(const EngineRunPlan& plan)
             text += " free 0 \"" + addition.Player + "\"";
         }
         text += "\n";
+        if (!plan.Match) {
+            text += "kickbots\n";
+        } else if (i % 4 == 3) {
+            text += "wait 2\n";
+        }
     }
     texts.back() += "echo " + plan.Marker + " level " + std::to_string(texts.size() - 1) + "\n";
     if (!plan.Match) {

@@ -29,17 +29,19 @@ struct EngineRunPlan
     bool Match = false;
 };
 
-// A level holds at most 64 bots (the player slots) and 64 characters of
-// the bot library: the game's default bot takes 3 (skills 1, 4 and 5).
+// A level has 64 player slots and 64 characters of the bot library; the
+// game's default bot takes 3 (skills 1, 4 and 5).
 inline constexpr int PlayerSlots = 64;
 inline constexpr int CharacterSlots = 64;
 inline constexpr int DefaultBotCharacters = 3;
 
-// The characters of the bot library a bot takes at `skill` when each file
-// is read again for each bot (a load run): its block, or at a skill
-// between blocks the two blocks and their blend (which stay taken until
-// the level ends).
+// The characters of the bot library a bot takes while it is set up at
+// `skill` when each file is read again for each bot (a load run): its
+// block, or at a skill between blocks the two blocks and their blend.
 int CharactersPerLoad(double skill);
+// Those of them still taken once the bot has left: none, or the two blocks
+// of a skill between blocks (until the level ends).
+int CharactersKeptAfterLoad(double skill);
 
 // The config file of each level, in order; the engine executes the first
 // from its command line (which takes at most 32 "+" commands, so all that
@@ -47,12 +49,15 @@ int CharactersPerLoad(double skill);
 // on its standard input. Each bot's set-up lies between "echo MARKER begin
 // N" (N counts the additions of the run) and the next marker; each level
 // ends with "echo MARKER level L", the last of a load run then with "quit"
-// (a match ends when "quit" comes on standard input). A load run prints the files it opens
-// (fs_debug), rereads every file for each bot (bot_reloadcharacters) and
-// builds every initial chat (bot_testichat). A match has no frag or time
-// limit, its bots chat at every chance (bot_fastchat), and its level
-// clock is first run on fast past the 25 s in which the game lets no bot
-// chat.
+// (a match ends when "quit" comes on standard input). A load run prints
+// the files it opens (fs_debug), rereads every file for each bot
+// (bot_reloadcharacters), builds every initial chat (bot_testichat) and
+// takes each bot out again once it is set up (kickbots), so that the next
+// one meets an empty level. A match has no frag or time limit, its bots
+// chat at every chance (bot_fastchat), its level clock is first run on fast
+// past the 25 s in which the game lets no bot chat, and a frame passes
+// after every four bots (bots take in what the server tells them only as
+// they think: 64 messages unread and a bot is dropped).
 std::vector<std::string> EngineConfigTexts(const EngineRunPlan& plan);
 
 // The name of the config file of a level.

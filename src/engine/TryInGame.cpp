@@ -309,9 +309,10 @@ std::string SignalName(int signalNumber)
     return text;
 }
 
-// The bots at their skills on the levels of a run, as many on each as the
-// engine's slots hold. A load run takes every one; a match (one level, each
-// file read once for all skills) those that fit, in order.
+// The bots at their skills on the levels of a run. A load run takes every
+// one, each bot leaving before the next comes, on a new level once the bot
+// library's characters run short; a match (one level, each file read once
+// for all skills, every bot staying) takes those that fit, in order.
 void PlanLevels(const TryRequest& request,
                 const std::vector<std::string>& players,
                 bool match,
@@ -326,10 +327,9 @@ void PlanLevels(const TryRequest& request,
     for (std::size_t bot = 0; bot < request.Bots.Bots.size(); ++bot) {
         for (std::size_t skill = 0; skill < request.Skills.size(); ++skill, ++index) {
             double value = request.Skills[skill];
-            int needed = CharactersPerLoad(value);
+            bool between = CharactersPerLoad(value) > 1;
             if (match) {
-                std::vector<double> used = value == 1 || value == 4 || value == 5
-                                               ? std::vector<double>{value}
+                std::vector<double> used = !between    ? std::vector<double>{value}
                                            : value < 4 ? std::vector<double>{1, 4}
                                                        : std::vector<double>{4, 5};
                 std::set<std::pair<std::size_t, double>> added;
@@ -338,18 +338,20 @@ void PlanLevels(const TryRequest& request,
                         added.insert({bot, block});
                     }
                 }
-                needed = static_cast<int>(added.size()) + (CharactersPerLoad(value) > 1 ? 1 : 0);
+                int needed = static_cast<int>(added.size()) + (between ? 1 : 0);
                 if (clients + 1 > PlayerSlots || characters + needed > CharacterSlots) {
                     continue;
                 }
                 blocks.insert(added.begin(), added.end());
-            } else if (clients + 1 > PlayerSlots || characters + needed > CharacterSlots) {
-                ++level;
-                clients = 0;
-                characters = DefaultBotCharacters;
+                ++clients;
+                characters += needed;
+            } else {
+                if (characters + CharactersPerLoad(value) > CharacterSlots) {
+                    ++level;
+                    characters = DefaultBotCharacters;
+                }
+                characters += CharactersKeptAfterLoad(value);
             }
-            ++clients;
-            characters += needed;
             plan.Additions.push_back(
                 {request.Bots.Bots[bot].Name, value, match ? players[index] : "", level});
             layout.Sections.push_back({bot, skill, match ? players[index] : "", level});

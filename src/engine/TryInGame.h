@@ -95,11 +95,13 @@ struct TryRequest
 };
 
 // Runs the engine on the bots and reads what it said (see TryVerdict).
-// Never throws; never waits past the time limit. Every bot at every skill
-// is set up in one engine run, on as many levels (each a fresh start of the
-// map) as the engine's slots take: ten bots at the six default skills fit
-// on two. Bots named alike are added under the name; the game takes the
-// first it lists.
+// Never throws; never waits past the time limit. Blocks until the engine
+// is done: a window runs it on a thread of its own (Cancelled is asked on
+// that thread). Every bot at every skill is set up in one engine run, one
+// bot after the other, on as many levels (each a fresh start of the map)
+// as the bot library's characters take: ten bots at the six default skills
+// fit on one. Bots named alike are added under the name; the game takes
+// the first it lists.
 TryVerdict TryInGame(const TryRequest& request);
 
 } // namespace twl

@@ -60,21 +60,36 @@ TEST(EngineRun, ANameGoesIntoACommandOnlyWhenTheConsoleKeepsItWhole)
     for (const char* name : {"", "a\"b", "a;quit", "a\nquit", "a\x7F"}) {
         EXPECT_FALSE(CanAddByName(name)) << name;
     }
-    EngineRunPlan plan{"twl-1",
-                       "oa_dm1",
-                       {{"Two Words", 4.5, "", 0}, {"Bob", 1, "Bob@1", 0}, {"Cy", 2, "", 2}},
-                       false};
+    EngineRunPlan plan{
+        "twl-1", "oa_dm1", {{"Two Words", 4.5, "", 0}, {"Bob", 1, "", 0}, {"Cy", 2, "", 2}}, false};
     std::vector<std::string> configs = EngineConfigTexts(plan);
     ASSERT_EQ(configs.size(), 3u);
     EXPECT_NE(configs[0].find("devmap oa_dm1\n"
-                              "echo twl-1 begin 0\naddbot \"Two Words\" 4.5\n"
-                              "echo twl-1 begin 1\naddbot \"Bob\" 1 free 0 \"Bob@1\"\n"
+                              "echo twl-1 begin 0\naddbot \"Two Words\" 4.5\nkickbots\n"
+                              "echo twl-1 begin 1\naddbot \"Bob\" 1\nkickbots\n"
                               "echo twl-1 level 0\n"),
               std::string::npos)
         << configs[0];
     EXPECT_EQ(configs[1], "devmap oa_dm1\necho twl-1 level 1\n");
     EXPECT_EQ(configs[2],
-              "devmap oa_dm1\necho twl-1 begin 2\naddbot \"Cy\" 2\necho twl-1 level 2\nquit\n");
+              "devmap oa_dm1\necho twl-1 begin 2\naddbot \"Cy\" 2\nkickbots\necho twl-1 level 2\n"
+              "quit\n");
+    // A match: the bots stay, a frame passes after every fourth, no quit.
+    plan.Match = true;
+    plan.Additions = {{"A", 1, "A@1", 0},
+                      {"A", 2, "A@2", 0},
+                      {"B", 1, "B@1", 0},
+                      {"B", 2, "B@2", 0},
+                      {"C", 1, "C@1", 0}};
+    configs = EngineConfigTexts(plan);
+    ASSERT_EQ(configs.size(), 1u);
+    EXPECT_NE(configs[0].find("addbot \"B\" 2 free 0 \"B@2\"\nwait 2\n"
+                              "echo twl-1 begin 4\naddbot \"C\" 1 free 0 \"C@1\"\n"
+                              "echo twl-1 level 0\n"),
+              std::string::npos)
+        << configs[0];
+    EXPECT_EQ(configs[0].find("kickbots"), std::string::npos);
+    EXPECT_EQ(configs[0].find("quit"), std::string::npos);
 }
 
 void MakeProgram(const std::filesystem::path& path, bool executable)

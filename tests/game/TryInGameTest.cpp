@@ -305,6 +305,28 @@ TEST_F(GameTest, ABotWithExtraChatsLoadsAtEverySkill)
     }
 }
 
+// The game's own bots, its archive tried as it is: two dozen bots at six
+// skills in one run, each set up alone, none dropped or mixed up with
+// another that shares its files (Sorceress uses Major's characteristics).
+TEST_F(GameTest, TheGamesOwnBotsAllLoadInOneRun)
+{
+    TryBots bots = CollectTryBots({OpenArena / "baseoa" / "pak6-misc.pk3"});
+    ASSERT_GE(bots.Bots.size(), 20u);
+    TryVerdict verdict = Try(bots);
+    EXPECT_EQ(verdict.Runs, 1);
+    for (const BotVerdict& bot : verdict.Bots) {
+        for (const SkillVerdict& skill : bot.Skills) {
+            std::string where = bot.Name + " at skill " + std::to_string(skill.Skill);
+            EXPECT_TRUE(skill.Entered) << where;
+            EXPECT_FALSE(skill.UsedDefault()) << where;
+            EXPECT_FALSE(skill.Chats.empty()) << where;
+            // Some of the game's chat files name lists its rnd.c lacks.
+            std::vector<Finding> others = ErrorsBut(skill, UnknownRandom);
+            EXPECT_TRUE(others.empty()) << where << "\n" << Texts(others);
+        }
+    }
+}
+
 // A bot the game refuses or mishandles, and the engine's own line for it.
 struct Refusal
 {
