@@ -16,8 +16,6 @@ namespace twl {
 
 namespace {
 
-const char* const OpenArenaFolder = "/usr/lib/openarena-server";
-
 class TryUsageError : public std::runtime_error
 {
 public:
@@ -106,26 +104,13 @@ std::optional<GameFolders> ChooseGame(const TryOptions& options,
                                       const std::filesystem::path& defaultSettingsFolder,
                                       std::ostream& err)
 {
-    std::filesystem::path folder;
     if (options.Game) {
-        folder = *options.Game;
-    } else {
-        StderrMessages messages(err);
-        Settings settings;
-        LoadIniFile(options.Settings.value_or(defaultSettingsFolder), settings, messages);
-        folder = settings.Text(Settings::Q3Baseq3);
-        std::error_code error;
-        if (folder.empty() && std::filesystem::is_directory(OpenArenaFolder, error)) {
-            folder = OpenArenaFolder;
-        }
+        return GameIn(*options.Game);
     }
-    if (folder.empty()) {
-        return std::nullopt;
-    }
-    std::error_code error;
-    std::string base =
-        std::filesystem::is_directory(folder / "baseoa", error) ? "baseoa" : "baseq3";
-    return GameFolders{folder, base};
+    StderrMessages messages(err);
+    Settings settings;
+    LoadIniFile(options.Settings.value_or(defaultSettingsFolder), settings, messages);
+    return DefaultTryGame(settings);
 }
 
 std::string SkillList(const std::vector<double>& skills)

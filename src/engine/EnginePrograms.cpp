@@ -83,6 +83,27 @@ std::string NoEngineText()
            "ioquake3-server with the data of Quake III Arena.";
 }
 
+GameFolders GameIn(const std::filesystem::path& gameFolder)
+{
+    std::error_code error;
+    bool openArena = std::filesystem::is_directory(gameFolder / "baseoa", error);
+    return {gameFolder, openArena ? "baseoa" : "baseq3"};
+}
+
+std::optional<GameFolders> DefaultTryGame(const Settings& settings)
+{
+    const std::string& configured = settings.Text(Settings::Q3Baseq3);
+    if (!configured.empty()) {
+        return GameIn(configured);
+    }
+    const std::filesystem::path openArena = "/usr/lib/openarena-server";
+    std::error_code error;
+    if (std::filesystem::is_directory(openArena / "baseoa", error)) {
+        return GameIn(openArena);
+    }
+    return std::nullopt;
+}
+
 std::string DefaultTryMap(const std::string& baseFolder)
 {
     return baseFolder == "baseoa" ? "oa_dm1" : "q3dm1";

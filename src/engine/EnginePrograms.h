@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/Settings.h"
+
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -15,6 +17,15 @@ struct GameFolders
     std::filesystem::path GameFolder;
     std::string BaseFolder;
 };
+
+// The game in a game folder: the base folder is baseoa when the folder has
+// one (OpenArena), else baseq3.
+GameFolders GameIn(const std::filesystem::path& gameFolder);
+
+// The game a try uses when none is named: that of the settings' game
+// folder (Settings::Q3Baseq3), else OpenArena's /usr/lib/openarena-server
+// (Debian's openarena-server) when it is there; nothing otherwise.
+std::optional<GameFolders> DefaultTryGame(const Settings& settings);
 
 // The file names of the engine programs that can run a game without a
 // window, in the order they are preferred: the dedicated servers first

@@ -118,6 +118,16 @@ TEST(FindEngine, GameFolderThenPathThenSystemFoldersEachInTheTablesOrder)
     EXPECT_EQ(FindEngine(search), folder / "bin2" / "ioq3ded");
     MakeProgram(folder / "game" / "quake3e.ded", true);
     EXPECT_EQ(FindEngine(search), folder / "game" / "quake3e.ded");
+    // The game of a folder, and the one of the settings before OpenArena's.
+    EXPECT_EQ(GameIn(folder / "game").BaseFolder, "baseq3");
+    std::filesystem::create_directories(folder / "game" / "baseoa");
+    EXPECT_EQ(GameIn(folder / "game").BaseFolder, "baseoa");
+    Settings settings;
+    settings.Text(Settings::Q3Baseq3) = (folder / "game").string();
+    std::optional<GameFolders> game = DefaultTryGame(settings);
+    ASSERT_TRUE(game);
+    EXPECT_EQ(game->GameFolder, folder / "game");
+    EXPECT_EQ(game->BaseFolder, "baseoa");
 }
 
 TEST(CollectTryBots, TakesTheBotsAsCheckFindsThemWithTheirNames)
