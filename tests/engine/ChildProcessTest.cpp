@@ -42,7 +42,9 @@ TEST_P(RunChildTest, EndsAsTheChildDoesAndHandsOnItsLines)
     request.Arguments = {"+set", "a b"};
     request.Environment = {{"TRIED", "yes"}};
     request.WorkingFolder = folder.Path();
-    request.Deadline = std::chrono::steady_clock::now() + 1s;
+    // Only the child that hangs meets the deadline; the others end first.
+    bool hangs = test.How == ChildEnd::Kind::TimedOut;
+    request.Deadline = std::chrono::steady_clock::now() + (hangs ? 1s : 60s);
     request.MaxLineBytes = 100;
     std::vector<std::string> lines;
     std::size_t count = 0;
@@ -62,8 +64,10 @@ TEST_P(RunChildTest, EndsAsTheChildDoesAndHandsOnItsLines)
     EXPECT_EQ(lines, test.FirstLines);
     EXPECT_EQ(count, test.Lines);
     EXPECT_EQ(end.LinesCut, test.LinesCut);
-    // Killed at the deadline, within a second.
-    EXPECT_LT(std::chrono::steady_clock::now() - started, 2s);
+    if (hangs) {
+        // Killed at the deadline, within a second.
+        EXPECT_LT(std::chrono::steady_clock::now() - started, 2s);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(
