@@ -114,9 +114,7 @@ void ReplaceAll(std::string& text, const std::string& from, const std::string& t
 std::string& FileOf(TryBots& bots, const std::string& ending)
 {
     for (TryFile& file : bots.Files) {
-        if (file.GamePath.size() >= ending.size() &&
-            file.GamePath.compare(file.GamePath.size() - ending.size(), ending.size(), ending) ==
-                0) {
+        if (EndsWith(file.GamePath, ending)) {
             return *file.Bytes;
         }
     }
@@ -153,37 +151,24 @@ std::size_t LineStarting(const std::vector<std::string>& lines, const std::strin
     throw std::runtime_error("no line starts with " + start);
 }
 
-// The file's line that starts with `start` (the first) replaced; its
-// number, from 1.
-int ReplaceLine(std::string& bytes, const std::string& start, const std::string& line)
+// The first line of the file that starts with `start` (after its indent)
+// replaced by `put` (with `block`, it and the lines up to "}" taken out);
+// the number of that line, from 1.
+int Edit(std::string& bytes,
+         const std::string& start,
+         const std::vector<std::string>& put,
+         bool block = false)
 {
     std::vector<std::string> lines = Lines(bytes);
     std::size_t at = LineStarting(lines, start);
-    lines[at] = line;
-    bytes = Joined(lines);
-    return static_cast<int>(at) + 1;
-}
-
-// A line put in after the first that starts with `start`; its number.
-int InsertAfter(std::string& bytes, const std::string& start, const std::string& line)
-{
-    std::vector<std::string> lines = Lines(bytes);
-    std::size_t at = LineStarting(lines, start) + 1;
-    lines.insert(lines.begin() + static_cast<long>(at), line);
-    bytes = Joined(lines);
-    return static_cast<int>(at) + 1;
-}
-
-void RemoveSkillBlock(std::string& bytes, const std::string& block)
-{
-    std::vector<std::string> lines = Lines(bytes);
-    std::size_t from = LineStarting(lines, block);
-    std::size_t to = from;
-    while (lines[to] != "}") {
-        ++to;
+    std::size_t end = at + 1;
+    while (block && lines[end - 1] != "}") {
+        ++end;
     }
-    lines.erase(lines.begin() + static_cast<long>(from), lines.begin() + static_cast<long>(to) + 1);
+    lines.erase(lines.begin() + static_cast<long>(at), lines.begin() + static_cast<long>(end));
+    lines.insert(lines.begin() + static_cast<long>(at), put.begin(), put.end());
     bytes = Joined(lines);
+    return static_cast<int>(at) + 1;
 }
 
 std::vector<Finding> ErrorsBut(const SkillVerdict& skill, const std::string& start)
@@ -327,207 +312,221 @@ TEST_F(GameTest, TheGamesOwnBotsAllLoadInOneRun)
     }
 }
 
-// A bot the game refuses or mishandles, and the engine's own line for it.
+// A bot the game refuses or mishandles, and the engine's own line for it:
+// one file of a bot of "All zeros" edited (Edit), or taken out (no `Start`).
 struct Refusal
 {
     const char* Name;
-    // Changes the bot's files; gives the line the engine names (0: none).
-    std::function<int(TryBots&)> Break;
+    const char* Edited; // the file's ending: "_c.c", ".bot"
+    std::string Start;
+    std::vector<std::string> Put;
+    bool Block;
+    std::optional<int> Line; // where the engine's line points, from the edited line
     Severity Level;
-    std::string Ending; // of the file the engine names ("_c.c"), or empty
-    std::string Text;   // the engine's text; "..." at its end: it starts so
-    bool Entered;       // the bot still enters the game
+    const char* Named; // the ending of the file it names ("" for none)
+    std::string Text;  // its text; with "..." at the end, how it starts
+    bool Entered;      // the bot still enters the game
 };
 
-std::vector<Refusal> Refusals()
-{
-    return {
-        {"Twice",
-         [](TryBots& b) {
-             return InsertAfter(
-                 FileOf(b, "_c.c"), "CHARACTERISTIC_ATTACK", "\tCHARACTERISTIC_ATTACK_SKILL 0.3");
-         },
-         Severity::Error,
-         "_c.c",
-         "characteristic 2 already initialized",
-         false},
-        {"Wordy",
-         [](TryBots& b) {
-             return ReplaceLine(
-                 FileOf(b, "_c.c"), "CHARACTERISTIC_AIM_SKILL", "\tCHARACTERISTIC_AIM_SKILL fast");
-         },
-         Severity::Error,
-         "_c.c",
-         "expected integer, float or string, found fast",
-         false},
-        {"Quoted",
-         [](TryBots& b) {
-             InsertAfter(
-                 FileOf(b, "_c.c"), "CHARACTERISTIC_CROUCHER", "\tCHARACTERISTIC_WALKER \"slow\"");
-             return 0;
-         },
-         Severity::Error,
-         "_c.c",
-         "characteristic 48 is not a float",
-         true},
-        {"Nofour",
-         [](TryBots& b) {
-             RemoveSkillBlock(FileOf(b, "_c.c"), "skill 4");
-             return 0;
-         },
-         // At skill 2 the chat comes from block 1: the bot still enters.
-         Severity::Warning,
-         "_c.c",
-         "couldn't find skill 4 in bots/nofour_c.c",
-         true},
-        {"Noone",
-         [](TryBots& b) {
-             RemoveSkillBlock(FileOf(b, "_c.c"), "skill 1");
-             return 0;
-         },
-         Severity::Warning,
-         "_c.c",
-         "couldn't find skill 1 in bots/noone_c.c",
-         false},
-        {"Junk",
-         [](TryBots& b) { return InsertAfter(FileOf(b, "_c.c"), "#include", "junk"); },
-         Severity::Error,
-         "_c.c",
-         "unknown definition junk",
-         false},
-        {"Beyond",
-         [](TryBots& b) {
-             return ReplaceLine(FileOf(b, "_c.c"), "CHARACTERISTIC_AIM_SKILL", "\t99 0.5");
-         },
-         Severity::Error,
-         "_c.c",
-         "characteristic index out of range [0, 80]",
-         false},
-        {"Included",
-         [](TryBots& b) {
-             return InsertAfter(FileOf(b, "_c.c"), "#include", "#include \"nosuch.h\"");
-         },
-         Severity::Error,
-         "_c.c",
-         "file nosuch.h not found",
-         false},
-        {"Longline",
-         [](TryBots& b) {
-             return ReplaceLine(
-                 FileOf(b, "_t.c"), "\"\";", "\t\t\"" + std::string(300, 'x') + "\";");
-         },
-         Severity::Error,
-         "_t.c",
-         "chat message too long",
-         false},
-        {"Grows",
-         [](TryBots& b) {
-             std::string& chat = FileOf(b, "_t.c");
-             // 240 characters and the map's name three times: 252 in the
-             // file, 258 once the engine puts the name in.
-             ReplaceLine(chat, "\"\";", "\t\t\"" + std::string(240, 'y') + "\", 4, 4, 4;");
-             return static_cast<int>(LineStarting(Lines(chat), "type \"game_enter\"")) + 1;
-         },
-         Severity::Error,
-         "_t.c",
-         "BotConstructChat: message ...",
-         true},
-        {"Randomly",
-         [](TryBots& b) {
-             return ReplaceLine(FileOf(b, "_t.c"), "\"\";", "\t\t\"hello \", NO_SUCH_LIST, \"!\";");
-         },
-         Severity::Error,
-         "_t.c",
-         UnknownRandom + "NO_SUCH_LIST",
-         true},
-        {"Component",
-         [](TryBots& b) { return ReplaceLine(FileOf(b, "_t.c"), "\"\";", "\t\t\"x\", 1.5;"); },
-         Severity::Error,
-         "_t.c",
-         "unknown message component 1.5",
-         false},
-        {"Chatname",
-         [](TryBots& b) {
-             ReplaceAll(FileOf(b, "_c.c"), "\"chatname\"", "\"other\"");
-             return 0;
-         },
-         Severity::Error,
-         "_t.c",
-         "couldn't find chat other in bots/chatname_t.c",
-         false},
-        {"Nochat",
-         [](TryBots& b) {
-             b.Files.erase(std::remove_if(b.Files.begin(),
-                                          b.Files.end(),
-                                          [](const TryFile& f) {
-                                              return f.GamePath == "botfiles/bots/nochat_t.c";
-                                          }),
-                           b.Files.end());
-             return 0;
-         },
-         Severity::Error,
-         "_t.c",
-         "couldn't load chat nochat from bots/nochat_t.c",
-         false},
-        {"Noweapons",
-         [](TryBots& b) {
-             b.Files.erase(std::remove_if(b.Files.begin(),
-                                          b.Files.end(),
-                                          [](const TryFile& f) {
-                                              return f.GamePath == "botfiles/bots/noweapons_w.c";
-                                          }),
-                           b.Files.end());
-             return 0;
-         },
-         Severity::Error,
-         "_w.c",
-         "couldn't load weapon config bots/noweapons_w.c",
-         false},
-        {"Undefined",
-         [](TryBots& b) {
-             std::string& weights = FileOf(b, "_w.c");
-             std::vector<std::string> lines = Lines(weights);
-             lines.erase(lines.begin() +
-                         static_cast<long>(LineStarting(lines, "#define W_RAILGUN")));
-             weights = Joined(lines);
-             return 0;
-         },
-         Severity::Error,
-         "_w.c",
-         "couldn't load weapon config bots/undefined_w.c",
-         false},
-        {"Noaifile",
-         [](TryBots& b) {
-             std::string& script = FileOf(b, ".bot");
-             std::vector<std::string> lines = Lines(script);
-             lines.erase(lines.begin() + static_cast<long>(LineStarting(lines, "aifile")));
-             script = Joined(lines);
-             return 0;
-         },
-         Severity::Error,
-         "",
-         "bot has no aifile specified",
-         false},
-        {"Bigscript",
-         [](TryBots& b) {
-             FileOf(b, ".bot") += "// " + std::string(9000, 'x') + "\r\n";
-             return 0;
-         },
-         Severity::Error,
-         "",
-         "Bot 'Bigscript' not defined",
-         false},
-    };
-}
+const std::string Chats = "\"\";"; // the first message: game_enter's
+const auto Error = Severity::Error;
+const auto Warning = Severity::Warning;
+
+const std::vector<Refusal> Refusals = {
+    {"Twice",
+     "_c.c",
+     "CHARACTERISTIC_ATTACK_SKILL",
+     {"\tCHARACTERISTIC_ATTACK_SKILL 0", "\tCHARACTERISTIC_ATTACK_SKILL 0.3"},
+     false,
+     1,
+     Error,
+     "_c.c",
+     "characteristic 2 already initialized",
+     false},
+    {"Wordy",
+     "_c.c",
+     "CHARACTERISTIC_AIM_SKILL",
+     {"\tCHARACTERISTIC_AIM_SKILL fast"},
+     false,
+     0,
+     Error,
+     "_c.c",
+     "expected integer, float or string, found fast",
+     false},
+    {"Quoted",
+     "_c.c",
+     "CHARACTERISTIC_CROUCHER",
+     {"\tCHARACTERISTIC_CROUCHER 0", "\tCHARACTERISTIC_WALKER \"slow\""},
+     false,
+     {},
+     Error,
+     "_c.c",
+     "characteristic 48 is not a float",
+     true},
+    // At skill 2 the chat comes from block 1: the bot still enters.
+    {"Nofour",
+     "_c.c",
+     "skill 4",
+     {},
+     true,
+     {},
+     Warning,
+     "_c.c",
+     "couldn't find skill 4 in bots/nofour_c.c",
+     true},
+    {"Noone",
+     "_c.c",
+     "skill 1",
+     {},
+     true,
+     {},
+     Warning,
+     "_c.c",
+     "couldn't find skill 1 in bots/noone_c.c",
+     false},
+    {"Junk",
+     "_c.c",
+     "#include",
+     {"#include \"chars.h\"", "junk"},
+     false,
+     1,
+     Error,
+     "_c.c",
+     "unknown definition junk",
+     false},
+    {"Beyond",
+     "_c.c",
+     "CHARACTERISTIC_AIM_SKILL",
+     {"\t99 0.5"},
+     false,
+     0,
+     Error,
+     "_c.c",
+     "characteristic index out of range [0, 80]",
+     false},
+    {"Included",
+     "_c.c",
+     "#include",
+     {"#include \"chars.h\"", "#include \"nosuch.h\""},
+     false,
+     1,
+     Error,
+     "_c.c",
+     "file nosuch.h not found",
+     false},
+    {"Chatname",
+     "_c.c",
+     "CHARACTERISTIC_CHAT_NAME",
+     {"\tCHARACTERISTIC_CHAT_NAME \"other\""},
+     false,
+     {},
+     Error,
+     "_t.c",
+     "couldn't find chat other in bots/chatname_t.c",
+     false},
+    {"Longline",
+     "_t.c",
+     Chats,
+     {"\"" + std::string(300, 'x') + "\";"},
+     false,
+     0,
+     Error,
+     "_t.c",
+     "chat message too long",
+     false},
+    // 240 characters and the map's name three times: 252 in the file, 258
+    // once the engine puts the name in; placed at the chat type.
+    {"Grows",
+     "_t.c",
+     Chats,
+     {"\"" + std::string(240, 'y') + "\", 4, 4, 4;"},
+     false,
+     -2,
+     Error,
+     "_t.c",
+     "BotConstructChat: message ...",
+     true},
+    {"Randomly",
+     "_t.c",
+     Chats,
+     {"\"hello \", NO_SUCH_LIST, \"!\";"},
+     false,
+     0,
+     Error,
+     "_t.c",
+     UnknownRandom + "NO_SUCH_LIST",
+     true},
+    {"Component",
+     "_t.c",
+     Chats,
+     {"\"x\", 1.5;"},
+     false,
+     0,
+     Error,
+     "_t.c",
+     "unknown message component 1.5",
+     false},
+    {"Nochat",
+     "_t.c",
+     "",
+     {},
+     false,
+     {},
+     Error,
+     "_t.c",
+     "couldn't load chat nochat from bots/nochat_t.c",
+     false},
+    {"Noweapons",
+     "_w.c",
+     "",
+     {},
+     false,
+     {},
+     Error,
+     "_w.c",
+     "couldn't load weapon config bots/noweapons_w.c",
+     false},
+    {"Undefined",
+     "_w.c",
+     "#define W_RAILGUN",
+     {},
+     false,
+     {},
+     Error,
+     "_w.c",
+     "couldn't load weapon config bots/undefined_w.c",
+     false},
+    {"Noaifile", ".bot", "aifile", {}, false, {}, Error, "", "bot has no aifile specified", false},
+    {"Bigscript",
+     ".bot",
+     "}",
+     {"}", "// " + std::string(9000, 'x')},
+     false,
+     {},
+     Error,
+     "",
+     "Bot 'Bigscript' not defined",
+     false},
+};
 
 TEST_F(GameTest, TheEngineRefusesBrokenBotsWithItsOwnLines)
 {
-    std::vector<Refusal> refusals = Refusals();
+    const std::vector<Refusal>& refusals = Refusals;
     TryBots bots;
-    std::vector<int> lines;
+    std::vector<std::optional<int>> lines;
     for (const Refusal& refusal : refusals) {
         TryBots bot = Preset(refusal.Name, false);
-        lines.push_back(refusal.Break(bot));
+        auto edited = std::find_if(bot.Files.begin(), bot.Files.end(), [&](const TryFile& file) {
+            return EndsWith(file.GamePath, refusal.Edited);
+        });
+        std::optional<int> line;
+        if (refusal.Start.empty()) {
+            bot.Files.erase(edited);
+        } else {
+            int at = Edit(*edited->Bytes, refusal.Start, refusal.Put, refusal.Block);
+            line = refusal.Line ? std::optional<int>(at + *refusal.Line) : std::nullopt;
+        }
+        lines.push_back(line);
         Append(bots, bot);
     }
     // A name longer than the engine's paths hold: Tarnwell refuses to make
@@ -559,11 +558,12 @@ TEST_F(GameTest, TheEngineRefusesBrokenBotsWithItsOwnLines)
             bool text =
                 prefix ? finding.Text.rfind(refusal.Text.substr(0, refusal.Text.size() - 3), 0) == 0
                        : finding.Text == refusal.Text;
-            bool file = refusal.Ending.empty() || EndsWith(finding.File, lower + refusal.Ending);
+            bool file = !*refusal.Named || EndsWith(finding.File, lower + refusal.Named);
             found = found || (text && file && finding.Level == refusal.Level &&
-                              (lines[i] == 0 || finding.Line == lines[i]));
+                              (!lines[i] || finding.Line == *lines[i]));
         }
-        EXPECT_TRUE(found) << refusal.Name << " (line " << lines[i] << "): " << refusal.Text << "\n"
+        EXPECT_TRUE(found) << refusal.Name << " (line " << lines[i].value_or(0)
+                           << "): " << refusal.Text << "\n"
                            << Texts(skill.Findings);
     }
     const SkillVerdict& longSkill = verdict.Bots.back().Skills.at(0);
@@ -586,7 +586,7 @@ TEST_F(GameTest, TheEngineRefusesBrokenBotsWithItsOwnLines)
 TEST_F(GameTest, ABotNamedLikeOneOfTheGamesIsLoadedFromItsOwnFiles)
 {
     TryBots bots = Preset("Sargent", false);
-    ReplaceLine(FileOf(bots, ".bot"), "name", "name\t\tSarge");
+    Edit(FileOf(bots, ".bot"), "name", {"name\t\tSarge"});
     bots.Bots[0].Name = "Sarge";
     TryVerdict verdict = Try(bots, {3});
     const SkillVerdict& skill = verdict.Bots.at(0).Skills.at(0);
@@ -693,7 +693,7 @@ TEST_F(GameTest, TryOfTheCommandLineSaysWhetherEveryBotLoaded)
     }
     std::filesystem::path broken = folder / "Broken" / "botfiles" / "bots" / "broken_c.c";
     std::string bytes = test::ReadBytes(broken);
-    InsertAfter(bytes, "#include", "junk");
+    Edit(bytes, "#include", {"#include \"chars.h\"", "junk"});
     test::WriteBytes(broken, bytes);
     auto run = [&settings](std::vector<std::string> arguments, std::string& out) {
         arguments.insert(arguments.begin(), {"try", "--settings", settings.Path().string()});
