@@ -23,6 +23,8 @@ ratios are reported as median, minimum and maximum over the rounds.
   start:   tarnwell-cli --version, 50 times a round
              vs an empty C++ program linked as tarnwell-cli is (main line)
              vs a C++ program printing a line through std::cout (extra line)
+  try:     tarnwell-cli try of one bot at six skills (OpenArena's engine)
+             vs the bare engine doing the same on a private home
 
 Both sides write their outputs into the same folder of a tmpfs (/dev/shm
 unless --outdir says otherwise): Tarnwell's flushes to disk cost nothing
@@ -312,11 +314,86 @@ def run_start(args, work):
     sys.stdout.flush()
 
 
+TRY_SKILLS = ["1", "2", "3", "4", "4.5", "5"]
+TRY_GAME = "/usr/lib/openarena-server"
+
+
+def find_engine():
+    for folder in [TRY_GAME] + os.environ.get("PATH", "").split(":") + ["/usr/lib/ioquake3"]:
+        for name in ("ioq3ded", "ioq3ded.x86_64", "quake3e.ded", "quake3e.ded.x64"):
+            path = os.path.join(folder, name)
+            if folder and os.access(path, os.X_OK) and os.path.isfile(path):
+                return path
+    return None
+
+
+def run_try(args, work):
+    """tarnwell-cli try of one bot at six skills (no match) against the bare
+    engine doing the same: a fresh private home holding the bot's archive
+    and an empty bot list, the same command line and the same commands (the
+    engine quits at the end of its config instead of being told to), its
+    output to /dev/null."""
+    engine = find_engine()
+    if engine is None or not os.path.isdir(os.path.join(TRY_GAME, "baseoa")):
+        print("try: skipped, no engine or no OpenArena (apt-get install openarena-server)")
+        return
+    settings = os.path.join(work, "try-settings")
+    bot_folder = os.path.join(work, "try-bot")
+    subprocess.run([args.cli, "new", "--preset", "average", "--name", "Benchbot", "--pk3",
+                    "--settings", settings, bot_folder], check=True, capture_output=True)
+    archive = os.path.join(bot_folder, "bot-Benchbot.pk3")
+    devnull = os.open(os.devnull, os.O_WRONLY)
+    config = ("set bot_enable 1\nset g_gametype 0\nset bot_testichat 1\nset bot_reloadcharacters 1\n"
+              "set fs_debug 1\ndevmap oa_dm1\n"
+              + "".join("echo m begin %d\naddbot \"Benchbot\" %s\n" % (i, s) for i, s in enumerate(TRY_SKILLS))
+              + "echo m level 0\nquit\n")
+
+    def bare():
+        home = tempfile.mkdtemp(prefix="tarnwell-bare-")
+        base = os.path.join(home, "baseoa")
+        os.makedirs(os.path.join(base, "scripts"))
+        shutil.copyfile(archive, os.path.join(base, "bot-Benchbot.pk3"))
+        with open(os.path.join(base, "scripts", "bots.txt"), "w") as out:
+            out.write("// none\n")
+        with open(os.path.join(base, "tarnwell-try-0.cfg"), "w") as out:
+            out.write(config)
+        argv = [engine]
+        for name, value in [("dedicated", "1"), ("net_enabled", "0"), ("sv_master1", ""),
+                            ("com_basegame", "baseoa"), ("fs_basegame", "baseoa"), ("fs_basepath", TRY_GAME),
+                            ("fs_homepath", home), ("fs_steampath", ""), ("fs_gogpath", ""), ("fs_apppath", ""),
+                            ("fs_game", ""), ("sv_maxclients", "64"), ("com_ansiColor", "0"),
+                            ("bot_developer", "1"), ("logfile", "1")]:
+            argv += ["+set", name, value]
+        argv += ["+exec", "tarnwell-try-0.cfg"]
+        pid = os.posix_spawn(engine, argv, dict(os.environ, HOME=home), file_actions=[
+            (os.POSIX_SPAWN_DUP2, devnull, 1), (os.POSIX_SPAWN_DUP2, devnull, 2)])
+        _, status, usage = os.wait4(pid, 0)
+        shutil.rmtree(home)
+        if os.waitstatus_to_exitcode(status) != 0:
+            raise RuntimeError("the bare engine failed")
+        bare.cpu = usage.ru_utime + usage.ru_stime
+    bare.cpu = 0.0
+
+    skills = []
+    for skill in TRY_SKILLS:
+        skills += ["--skill", skill]
+    ours = lambda: [([args.cli, "try", "--settings", settings] + skills + [archive], None, None)]
+    pairs = [Pair("try of one bot at six skills vs the bare engine doing the same", ours, lambda: [bare],
+                  "(target <= 1.2)")]
+    run_rounds(pairs, args.rounds)
+    os.close(devnull)
+    print("Try in game (%s, OpenArena, map oa_dm1; %d rounds)" % (engine, args.rounds))
+    print("  Tarnwell vs the other side: median [minimum..maximum]")
+    for pair in pairs:
+        pair.report()
+    sys.stdout.flush()
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     parser.add_argument("--cli", default=os.path.join(HERE, "..", "build", "src", "tarnwell-cli"))
     parser.add_argument("--rounds", type=int, default=15)
-    parser.add_argument("--case", action="append", choices=sorted(CASES) + ["start"],
+    parser.add_argument("--case", action="append", choices=sorted(CASES) + ["start", "try"],
                         help="which game folder (repeatable; default: all)")
     parser.add_argument("--instructions", action="store_true",
                         help="also count instructions with valgrind (slow, but repeatable)")
@@ -339,9 +416,11 @@ def main():
     out_root = tempfile.mkdtemp(prefix="tarnwell-bench-out-", dir=args.outdir)
     os.environ["HOME"] = work  # the scan also looks into ~/.q3a/baseq3
     try:
-        for case in args.case or ["folder", "big", "one", "start"]:
+        for case in args.case or ["folder", "big", "one", "start", "try"]:
             if case == "start":
                 run_start(args, work)
+            elif case == "try":
+                run_try(args, work)
             else:
                 run_case(case, args, work, out_root)
     finally:

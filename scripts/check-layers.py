@@ -18,10 +18,11 @@ LAYERS = {
     "botfiles": 3,
     "pk3": 4,
     "session": 5,
-    "cli": 6,
-    "editor": 6,
-    "dialogs": 6,
-    "app": 7,
+    "engine": 6,
+    "cli": 7,
+    "editor": 7,
+    "dialogs": 7,
+    "app": 8,
 }
 
 # Folders of one layer that one of them may still include.

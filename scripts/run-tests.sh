@@ -1,10 +1,13 @@
 #!/usr/bin/env bash
-# Builds Tarnwell and every test in build/ (installing what it needs), checks
-# the formatting and runs all tests. Under CI (CI set) warnings are errors.
+# Builds Tarnwell and every test in build/ (installing what it needs, the
+# game's engine among it), checks the formatting and runs all tests. Under
+# CI (CI set) warnings are errors.
 #
 # --sanitize: instead builds everything in build-sanitize/ with
 # AddressSanitizer and UndefinedBehaviorSanitizer and runs the whole suite
 # there (any finding fails the test that met it).
+# --no-game: leaves out the tests that run the game's engine (tests/game,
+# the ctest label "game") and does not install it (openarena-server).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/same-owner.sh
@@ -12,12 +15,29 @@ refuse_root_in_foreign_folder
 
 build=build
 sanitize=OFF
-if [ "${1:-}" = "--sanitize" ]; then
-    build=build-sanitize
-    sanitize=ON
-fi
+game=yes
+for argument in "$@"; do
+    case "$argument" in
+        --sanitize)
+            build=build-sanitize
+            sanitize=ON
+            ;;
+        --no-game)
+            game=no
+            ;;
+        *)
+            echo "run-tests.sh: unknown option '$argument' (--sanitize, --no-game)" >&2
+            exit 2
+            ;;
+    esac
+done
 
-scripts/install-deps.sh clang-format
+if [ "$game" = yes ]; then
+    # The engine tests run OpenArena's dedicated server on the bots.
+    scripts/install-deps.sh clang-format openarena-server
+else
+    scripts/install-deps.sh clang-format
+fi
 
 werror=OFF
 if [ -n "${CI:-}" ]; then
@@ -38,4 +58,9 @@ cd "$build"
 # until exit are theirs.
 export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=0}"
 export UBSAN_OPTIONS="${UBSAN_OPTIONS:-print_stacktrace=1}"
-QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$(nproc)"
+leave_out=()
+if [ "$game" = no ]; then
+    echo "The tests that run the game's engine (tests/game) are left out (--no-game)."
+    leave_out=(-LE game)
+fi
+QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$(nproc)" "${leave_out[@]}"

@@ -1,6 +1,7 @@
 #include "cli/Cli.h"
 
 #include "cli/StderrMessages.h"
+#include "cli/TryCommand.h"
 #include "core/BotName.h"
 #include "core/Settings.h"
 #include "core/TextCase.h"
@@ -62,7 +63,7 @@ std::string UsageText()
            << "      (a NAME_c.c file, a folder of bot sets, a .pk3), one line a finding:\n"
            << "      FILE:LINE: error|warning|note: TEXT. Exit status 1 on an error (with\n"
            << "      --strict also on a warning).\n"
-           << "  tarnwell-cli --help | --version\n"
+           << TryUsage() << "  tarnwell-cli --help | --version\n"
            << "\n"
            << "Options:\n"
            << "  --preset zeros|average  the preset of a new bot\n"
@@ -74,17 +75,27 @@ std::string UsageText()
            << "  --script-structure      take the script from the scripts folder beside\n"
            << "                          SRCDIR's botfiles/bots\n"
            << "  --strict                check: warnings fail too\n"
-           << "  --game DIR              the game folder whose bot and chat lists to use\n"
-           << "                          (default: the one of the settings)\n"
+           << "  --game DIR              the game folder whose bot and chat lists to use;\n"
+           << "                          try: the game to run (default: the settings' one,\n"
+           << "                          else /usr/lib/openarena-server)\n"
            << "  --install               also put bot-NAME.pk3 where the game finds it (the\n"
            << "                          player's own folder, e.g. ~/.openarena/baseoa)\n"
+           << "  --skill S               try: a skill to try the bots at (1 to 5; repeatable)\n"
+           << "  --play SECONDS          try: a match of that length after the set-up\n"
+           << "  --engine PATH           try: the engine program (default: found on PATH,\n"
+           << "                          in the game folder, in /usr/lib/ioquake3)\n"
+           << "  --map MAP               try: the map (default: oa_dm1 for OpenArena, q3dm1)\n"
+           << "  --time-limit SECONDS    try: the engine is stopped then (default: 60 + play)\n"
            << "  --settings DIR          the folder of twl.ini and the user lists\n"
            << "                          (default: ~/.config/Tarnwell)\n"
            << "\n"
            << "Messages go to standard error as \"title: text\"; questions are answered No.\n"
-           << "Exit status: 0 done, 1 the command could not do its work, 2 usage error.\n";
+           << "Exit status: 0 done, 1 the command could not do its work, 2 usage error,\n"
+           << "3 no engine or game installed (try).\n";
     return stream.str();
 }
+
+} // namespace
 
 std::filesystem::path DefaultSettingsFolder()
 {
@@ -95,6 +106,8 @@ std::filesystem::path DefaultSettingsFolder()
     const char* home = std::getenv("HOME");
     return std::filesystem::path(home != nullptr ? home : ".") / ".config" / "Tarnwell";
 }
+
+namespace {
 
 // The command line of one command: flags, options with a value, and the
 // positional arguments in order.
@@ -643,6 +656,9 @@ int RunCli(const std::vector<std::string>& arguments, std::ostream& out, std::os
         }
         if (command == "games") {
             return RunGames(arguments, out, err);
+        }
+        if (command == "try") {
+            return RunTry(arguments, DefaultSettingsFolder(), out, err);
         }
     } catch (const UsageError& error) {
         err << "tarnwell-cli " << command << ": " << error.what() << "; see tarnwell-cli --help\n";

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -16,6 +17,10 @@ inline constexpr int ExitUsage = 2;   // the command line was wrong
 // text; nothing for every other command line. RunCli prints it too; the
 // program's main prints it without setting up the C++ streams.
 std::optional<std::string> FixedAnswer(const std::vector<std::string>& arguments);
+
+// The folder of twl.ini and the user lists when --settings names none:
+// $XDG_CONFIG_HOME/Tarnwell, else ~/.config/Tarnwell.
+std::filesystem::path DefaultSettingsFolder();
 
 // Runs tarnwell-cli with its arguments (without the program name). Results
 // go to `out`, messages and usage errors to `err`.

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
+#include <mutex>
 #include <string>
 #include <sys/syscall.h>
 #include <unistd.h>
@@ -13,16 +14,22 @@ namespace twl {
 
 namespace {
 
-// The folder to remove when a signal ends the program, as a plain buffer:
-// a signal handler may use only what is safe there.
-char SignalledFolder[4096] = {};
+// The folders to remove when a signal ends the program, as plain buffers: a
+// signal handler may use only what is safe there. A slot is free while its
+// first byte is 0.
+constexpr int WatchedSlots = 8;
+char SignalledFolders[WatchedSlots][4096] = {};
+bool HandlersInstalled = false;
 constexpr int EndingSignals[] = {SIGTERM, SIGINT, SIGHUP, SIGQUIT, SIGABRT};
+// A folder made by the program is a few levels deep at most (the engine's
+// home holds baseoa/botfiles/bots); deeper ones are left.
+constexpr int MaxDepth = 16;
 
-// Removes the files of the folder (it holds files only) and the folder,
-// with system calls alone.
-void RemoveFolderFromHandler(const char* folder)
+// Removes what the folder `name` (in `parent`, or a path when `parent` is
+// AT_FDCWD) holds, then the folder, with system calls alone.
+void RemoveTreeFromHandler(int parent, const char* name, int depth)
 {
-    int fd = ::open(folder, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    int fd = ::openat(parent, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
     if (fd >= 0) {
         alignas(8) char buffer[4096];
         while (true) {
@@ -32,36 +39,43 @@ void RemoveFolderFromHandler(const char* folder)
             }
             for (long at = 0; at < got;) {
                 auto* entry = reinterpret_cast<struct dirent64*>(buffer + at);
-                const char* name = entry->d_name;
-                bool dots = name[0] == '.' && (name[1] == 0 || (name[1] == '.' && name[2] == 0));
+                const char* entryName = entry->d_name;
+                bool dots = entryName[0] == '.' &&
+                            (entryName[1] == 0 || (entryName[1] == '.' && entryName[2] == 0));
                 if (!dots) {
-                    ::unlinkat(fd, name, 0);
+                    if (entry->d_type == DT_DIR && depth < MaxDepth) {
+                        RemoveTreeFromHandler(fd, entryName, depth + 1);
+                    } else {
+                        ::unlinkat(fd, entryName, 0);
+                    }
                 }
                 at += entry->d_reclen;
             }
         }
         ::close(fd);
     }
-    ::rmdir(folder);
+    ::unlinkat(parent, name, AT_REMOVEDIR);
 }
 
 void RemoveOnSignal(int signalNumber)
 {
-    if (SignalledFolder[0] != 0) {
-        RemoveFolderFromHandler(SignalledFolder);
-        SignalledFolder[0] = 0;
+    for (char* folder : SignalledFolders) {
+        if (folder[0] != 0) {
+            RemoveTreeFromHandler(AT_FDCWD, folder, 0);
+            folder[0] = 0;
+        }
     }
     // Then the signal does what it would have done.
     ::signal(signalNumber, SIG_DFL);
     ::raise(signalNumber);
 }
 
-void WatchSignals(const std::string& folder)
+void InstallHandlers()
 {
-    if (folder.size() >= sizeof SignalledFolder) {
+    if (HandlersInstalled) {
         return;
     }
-    std::memcpy(SignalledFolder, folder.c_str(), folder.size() + 1);
+    HandlersInstalled = true;
     for (int signalNumber : EndingSignals) {
         struct sigaction action = {};
         struct sigaction old = {};
@@ -72,6 +86,30 @@ void WatchSignals(const std::string& folder)
             ::sigaction(signalNumber, &action, nullptr);
         }
     }
+}
+
+// The slot now watching `folder`; -1 when every slot is taken (the folder is
+// then removed at its object's end only).
+std::mutex WatchMutex;
+
+int WatchFolder(const std::string& folder)
+{
+    if (folder.size() >= sizeof SignalledFolders[0]) {
+        return -1;
+    }
+    // Folders may be made on several threads (a try runs beside the window).
+    std::lock_guard<std::mutex> lock(WatchMutex);
+    for (int slot = 0; slot < WatchedSlots; ++slot) {
+        if (SignalledFolders[slot][0] == 0) {
+            // The name goes in before its first byte: a signal in between
+            // sees a free slot, never half a name.
+            std::memcpy(SignalledFolders[slot] + 1, folder.c_str() + 1, folder.size());
+            SignalledFolders[slot][0] = folder[0];
+            InstallHandlers();
+            return slot;
+        }
+    }
+    return -1;
 }
 
 } // namespace
@@ -87,17 +125,14 @@ PrivateTempFolder::PrivateTempFolder()
     // mkdtemp makes the folder with mode 0700 under a fresh name.
     if (::mkdtemp(pattern.data()) != nullptr) {
         m_path = pattern;
-        if (SignalledFolder[0] == 0) {
-            WatchSignals(pattern);
-            m_watched = true;
-        }
+        m_watchSlot = WatchFolder(pattern);
     }
 }
 
 PrivateTempFolder::~PrivateTempFolder()
 {
-    if (m_watched) {
-        SignalledFolder[0] = 0;
+    if (m_watchSlot >= 0) {
+        SignalledFolders[m_watchSlot][0] = 0;
     }
     if (!m_path.empty()) {
         std::error_code error;

@@ -8,7 +8,8 @@ namespace twl {
 // system's temporary folder, never under a name another user could guess
 // or take first, and removed with everything in it when the object goes,
 // and also when SIGTERM, SIGINT, SIGHUP, SIGQUIT or an abort ends the
-// program (the first folder made is the one watched; it holds files only).
+// program (up to eight folders alive at once are watched so, each with its
+// subfolders up to sixteen levels deep).
 class PrivateTempFolder
 {
 public:
@@ -22,7 +23,7 @@ public:
 
 private:
     std::filesystem::path m_path;
-    bool m_watched = false;
+    int m_watchSlot = -1;
 };
 
 } // namespace twl

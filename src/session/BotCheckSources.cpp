@@ -53,7 +53,6 @@ void CheckLooseBot(const std::filesystem::path& charPath,
     }
     std::filesystem::path folder = charPath.parent_path();
     std::string name = charPath.filename().string();
-    std::string stem = name.substr(0, name.size() - CharEnding.size());
 
     BotSetToCheck set;
     set.Char = std::move(*charFile);
@@ -78,12 +77,8 @@ void CheckLooseBot(const std::filesystem::path& charPath,
         }
         return found;
     };
-    std::filesystem::path scripts =
-        IsGameLayoutFolder(folder) ? folder.parent_path().parent_path() / "scripts" : folder;
-    std::filesystem::path script = FindFileIgnoringCase(scripts, stem + ".bot");
-    std::error_code error;
-    if (std::filesystem::is_regular_file(script, error)) {
-        set.Script = ReadLooseFile(script);
+    if (std::optional<std::filesystem::path> script = LooseScriptOf(charPath)) {
+        set.Script = ReadLooseFile(*script);
     }
     std::vector<Finding> findings = CheckBotSet(set, catalogues);
     check.Findings.insert(check.Findings.end(), findings.begin(), findings.end());
@@ -189,29 +184,57 @@ void CheckArchive(const std::filesystem::path& path, const Catalogues& catalogue
 
 } // namespace
 
-PathCheck CheckPath(const std::filesystem::path& path, const Catalogues& catalogues)
+BotSources FindBotSources(const std::filesystem::path& path)
 {
-    PathCheck check;
+    BotSources sources;
     std::error_code error;
     std::string name = path.filename().string();
     if (std::filesystem::is_directory(path, error)) {
         for (const std::filesystem::path& folder : {path, path / "botfiles" / "bots"}) {
-            for (const std::filesystem::path& charFile : CharFilesIn(folder)) {
-                CheckLooseBot(charFile, catalogues, check);
-            }
+            std::vector<std::filesystem::path> found = CharFilesIn(folder);
+            sources.CharFiles.insert(sources.CharFiles.end(), found.begin(), found.end());
         }
-        if (check.Bots == 0 && !check.Problem) {
-            check.Problem =
+        if (sources.CharFiles.empty()) {
+            sources.Problem =
                 "no characteristic file (NAME_c.c) in " + path.string() + " or its botfiles/bots";
         }
     } else if (!std::filesystem::is_regular_file(path, error)) {
-        check.Problem = path.string() + " does not exist";
+        sources.Problem = path.string() + " does not exist";
     } else if (EndsWithIgnoringCase(name, ".pk3")) {
-        CheckArchive(path, catalogues, check);
+        sources.Archive = path;
     } else if (EndsWithIgnoringCase(name, CharEnding)) {
-        CheckLooseBot(path, catalogues, check);
+        sources.CharFiles.push_back(path);
     } else {
-        check.Problem = path.string() + " is no characteristic file (NAME_c.c), folder or .pk3";
+        sources.Problem = path.string() + " is no characteristic file (NAME_c.c), folder or .pk3";
+    }
+    return sources;
+}
+
+std::optional<std::filesystem::path> LooseScriptOf(const std::filesystem::path& charFile)
+{
+    std::filesystem::path folder = charFile.parent_path();
+    std::string name = charFile.filename().string();
+    std::string stem = name.substr(0, name.size() - CharEnding.size());
+    std::filesystem::path scripts =
+        IsGameLayoutFolder(folder) ? folder.parent_path().parent_path() / "scripts" : folder;
+    std::filesystem::path script = FindFileIgnoringCase(scripts, stem + ".bot");
+    std::error_code error;
+    if (std::filesystem::is_regular_file(script, error)) {
+        return script;
+    }
+    return std::nullopt;
+}
+
+PathCheck CheckPath(const std::filesystem::path& path, const Catalogues& catalogues)
+{
+    PathCheck check;
+    BotSources sources = FindBotSources(path);
+    check.Problem = sources.Problem;
+    if (sources.Archive) {
+        CheckArchive(*sources.Archive, catalogues, check);
+    }
+    for (const std::filesystem::path& charFile : sources.CharFiles) {
+        CheckLooseBot(charFile, catalogues, check);
     }
     return check;
 }

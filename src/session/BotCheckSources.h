@@ -20,6 +20,28 @@ struct PathCheck
     std::optional<std::string> Problem;
 };
 
+// Where the bots of a path are: the characteristic files (NAME_c.c) of
+// loose bots, or the path itself when it is a .pk3 archive. `Problem` says
+// why the path holds no bot (missing, not a bot file, a folder without
+// one).
+struct BotSources
+{
+    std::vector<std::filesystem::path> CharFiles;
+    std::optional<std::filesystem::path> Archive;
+    std::optional<std::string> Problem;
+};
+
+// The bots of `path` as CheckPath finds them: a characteristic file, the
+// characteristic files of a folder and of its botfiles/bots (sorted by
+// name), or a .pk3 (not opened here).
+BotSources FindBotSources(const std::filesystem::path& path);
+
+// The script of a loose bot: STEM.bot (found without regard to case) in the
+// scripts folder beside botfiles/bots when the characteristic file lies in
+// botfiles/bots, else beside the characteristic file; nothing when there is
+// none.
+std::optional<std::filesystem::path> LooseScriptOf(const std::filesystem::path& charFile);
+
 // Checks every bot of `path`: a characteristic file (NAME_c.c) with the
 // files beside it, a folder holding bot sets (flat, or in the game's layout
 // botfiles/bots and scripts), or a .pk3 archive, whose entries are checked

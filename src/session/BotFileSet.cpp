@@ -41,6 +41,38 @@ BotFileFolders BotFileFoldersFor(const std::filesystem::path& folder, bool dirSt
     return {folder / "botfiles" / "bots", folder / "scripts"};
 }
 
+MadeBotFiles MakeBotFiles(const Bot& bot, const Catalogues& catalogues, const Settings& settings)
+{
+    MadeBotFiles made;
+    const CharCatalogue& names = catalogues.CharNames;
+    for (auto [at, para] : {std::pair{0, Para::CharFile},
+                            std::pair{1, Para::WeaponFile},
+                            std::pair{2, Para::ItemFile},
+                            std::pair{3, Para::ChatFile},
+                            std::pair{4, Para::ScriptFile}}) {
+        made.Files[static_cast<std::size_t>(at)].FileName = bot.BotPara(para).ToText();
+    }
+    made.Error = EncodeTextLines(CharFileLines(bot, names, settings), made.Files[0].Bytes);
+    // A weight file of another layout goes back as it was read.
+    for (auto [at, kind] : {std::pair{std::size_t{1}, WeightFileKind::Weapon},
+                            std::pair{std::size_t{2}, WeightFileKind::Item}}) {
+        if (!made.Error) {
+            made.Failed = at;
+            made.Error = WeightFileBytes(bot, kind, names, settings, made.Files[at].Bytes);
+        }
+    }
+    if (!made.Error) {
+        made.Failed = 3;
+        made.Error =
+            EncodeTextLines(ChatFileLines(bot, catalogues.Chat, settings), made.Files[3].Bytes);
+    }
+    if (!made.Error) {
+        made.Failed = 4;
+        made.Error = EncodeTextLines(ScriptFileLines(bot, settings), made.Files[4].Bytes);
+    }
+    return made;
+}
+
 bool SaveBotFileSet(const Bot& bot,
                     const std::filesystem::path& folder,
                     bool dirStruct,
@@ -63,35 +95,15 @@ bool SaveBotFileSet(const Bot& bot,
         }
     }
     BotFileFolders folders = BotFileFoldersFor(folder, dirStruct);
-    const CharCatalogue& names = catalogues.CharNames;
-    auto file = [&bot](const std::filesystem::path& into, int para) {
-        return into / bot.BotPara(para).ToText();
-    };
-    std::vector<FileContent> contents(5);
-    contents[0].Path = file(folders.Files, Para::CharFile);
-    contents[1].Path = file(folders.Files, Para::WeaponFile);
-    contents[2].Path = file(folders.Files, Para::ItemFile);
-    contents[3].Path = file(folders.Files, Para::ChatFile);
-    contents[4].Path = file(folders.Scripts, Para::ScriptFile);
-    std::optional<std::string> error =
-        EncodeTextLines(CharFileLines(bot, names, settings), contents[0].Bytes);
-    std::size_t failed = 0;
-    // A weight file of another layout goes back as it was read.
-    for (auto [at, kind] : {std::pair{std::size_t{1}, WeightFileKind::Weapon},
-                            std::pair{std::size_t{2}, WeightFileKind::Item}}) {
-        if (!error) {
-            failed = at;
-            error = WeightFileBytes(bot, kind, names, settings, contents[at].Bytes);
-        }
+    MadeBotFiles made = MakeBotFiles(bot, catalogues, settings);
+    std::vector<FileContent> contents(made.Files.size());
+    for (std::size_t i = 0; i < contents.size(); ++i) {
+        contents[i].Path =
+            (i + 1 < contents.size() ? folders.Files : folders.Scripts) / made.Files[i].FileName;
+        contents[i].Bytes = std::move(made.Files[i].Bytes);
     }
-    if (!error) {
-        failed = 3;
-        error = EncodeTextLines(ChatFileLines(bot, catalogues.Chat, settings), contents[3].Bytes);
-    }
-    if (!error) {
-        failed = 4;
-        error = EncodeTextLines(ScriptFileLines(bot, settings), contents[4].Bytes);
-    }
+    std::optional<std::string> error = made.Error;
+    std::size_t failed = made.Failed;
     // The five are written together: either all are replaced or none is.
     FileResult written =
         error ? FileResult::Failure(contents[failed].Path, *error) : WriteFilesAtomic(contents);

@@ -5,6 +5,7 @@
 #include "core/Settings.h"
 #include "session/Catalogues.h"
 
+#include <array>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -20,6 +21,26 @@ struct BotFileFolders
 };
 
 BotFileFolders BotFileFoldersFor(const std::filesystem::path& folder, bool dirStruct);
+
+// The five files of a bot as "Make bot files" writes them: characteristic,
+// weapon, item and chat files, then the script, each its bare file name
+// (as the bot names it) and its bytes. `Error` says why a file could not
+// be made (a character Windows-1252 cannot hold), `Failed` which; the
+// files from that one on are then empty.
+struct MadeBotFile
+{
+    std::string FileName;
+    std::string Bytes;
+};
+
+struct MadeBotFiles
+{
+    std::array<MadeBotFile, 5> Files;
+    std::optional<std::string> Error;
+    std::size_t Failed = 0;
+};
+
+MadeBotFiles MakeBotFiles(const Bot& bot, const Catalogues& catalogues, const Settings& settings);
 
 // Writes the five files of the bot: characteristic, weapon, item and chat
 // files, then the script. With `dirStruct` the folders botfiles, botfiles/bots

@@ -9,6 +9,7 @@
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <vector>
 
 namespace twl {
 namespace {
@@ -39,10 +40,15 @@ TEST(PrivateTempFolder, GoesAwayWhenASignalEndsTheProgram)
         ASSERT_GE(child, 0);
         if (child == 0) {
             ::close(pipeEnds[0]);
+            // Two folders at once, one with folders in it (as the engine's
+            // home): both go.
+            PrivateTempFolder first;
             PrivateTempFolder temp;
-            test::WriteBytes(temp.Path() / "bot_c.c", "x");
-            test::WriteBytes(temp.Path() / "bot_t.c", "y");
-            std::string path = temp.Path().string() + "\n";
+            test::WriteBytes(first.Path() / "bot_c.c", "x");
+            std::filesystem::create_directories(temp.Path() / "baseoa" / "botfiles" / "bots");
+            test::WriteBytes(temp.Path() / "baseoa" / "botfiles" / "bots" / "bot_t.c", "y");
+            test::WriteBytes(temp.Path() / "baseoa" / "games.log", "z");
+            std::string path = first.Path().string() + "\n" + temp.Path().string() + "\n";
             if (::write(pipeEnds[1], path.data(), path.size()) < 0) {
                 std::_Exit(3);
             }
@@ -50,18 +56,26 @@ TEST(PrivateTempFolder, GoesAwayWhenASignalEndsTheProgram)
             std::_Exit(2); // not reached: the signal ends the program
         }
         ::close(pipeEnds[1]);
-        std::string path;
+        std::vector<std::string> paths(1);
         char c = 0;
-        while (::read(pipeEnds[0], &c, 1) == 1 && c != '\n') {
-            path += c;
+        while (::read(pipeEnds[0], &c, 1) == 1) {
+            if (c == '\n') {
+                paths.emplace_back();
+            } else {
+                paths.back() += c;
+            }
         }
+        paths.pop_back();
         ::close(pipeEnds[0]);
         int status = 0;
         ASSERT_EQ(::waitpid(child, &status, 0), child);
         EXPECT_TRUE(WIFSIGNALED(status)) << signalNumber;
         EXPECT_EQ(WTERMSIG(status), signalNumber);
-        ASSERT_FALSE(path.empty());
-        EXPECT_FALSE(std::filesystem::exists(path)) << signalNumber;
+        ASSERT_EQ(paths.size(), 2u);
+        for (const std::string& path : paths) {
+            ASSERT_FALSE(path.empty());
+            EXPECT_FALSE(std::filesystem::exists(path)) << signalNumber;
+        }
     }
 }
 
