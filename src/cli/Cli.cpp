@@ -6,6 +6,7 @@
 #include "core/Settings.h"
 #include "core/TextCase.h"
 #include "core/Version.h"
+#include "engine/EnginePrograms.h"
 #include "pk3/ArchiveExtract.h"
 #include "pk3/ArchiveScan.h"
 #include "pk3/GameArchives.h"
@@ -560,12 +561,13 @@ int RunGames(const std::vector<std::string>& arguments, std::ostream& out, std::
         return ExitFailure;
     }
     for (const FoundGame& game : games) {
+        std::optional<std::filesystem::path> engine =
+            FindEngine(DefaultEngineSearch(GameIn(game.Where.Folder).GameFolder));
         out << game.Where.Game->Name << '\n'
             << "  game folder:      " << game.Where.Folder.string() << '\n'
             << "  base folder:      " << game.Where.Game->BaseFolder << '\n'
             << "  player's folder:  " << game.PlayerBase.string() << '\n'
-            << "  engine program:   "
-            << (game.EngineProgram ? game.EngineProgram->string() : std::string("(none found)"))
+            << "  engine program:   " << (engine ? engine->string() : std::string("(none found)"))
             << '\n'
             << "  archives:         " << game.Where.Archives << '\n';
     }

@@ -2,8 +2,8 @@
 
 #include "cli/StderrMessages.h"
 #include "core/Settings.h"
+#include "core/ShownText.h"
 #include "engine/EngineRun.h"
-#include "engine/ShownText.h"
 #include "engine/TryInGame.h"
 
 #include <algorithm>

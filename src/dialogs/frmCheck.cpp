@@ -8,20 +8,24 @@
 
 namespace twl {
 
-frmCheck::frmCheck(const QStringList& findings, QWidget* parent)
+frmCheck::frmCheck(const QStringList& findings,
+                   QWidget* parent,
+                   const QString& title,
+                   const QString& heading)
     : QDialog(parent)
     , m_findings(new QListWidget(this))
 {
     setObjectName(QStringLiteral("frmCheck"));
-    setWindowTitle(QStringLiteral("Check bot"));
+    setWindowTitle(title.isEmpty() ? QStringLiteral("Check bot") : title);
     setModal(true);
     m_findings->setObjectName(QStringLiteral("lstFindings"));
     m_findings->addItems(findings);
     m_findings->setWordWrap(true);
     auto* summary = new QLabel(
-        findings.isEmpty() ? QStringLiteral("The game will load this bot as it is.")
-                           : QStringLiteral("What the game will do with this bot (double-click a "
-                                            "line to see what it concerns):"),
+        !heading.isEmpty()   ? heading
+        : findings.isEmpty() ? QStringLiteral("The game will load this bot as it is.")
+                             : QStringLiteral("What the game will do with this bot (double-click a "
+                                              "line to see what it concerns):"),
         this);
     summary->setObjectName(QStringLiteral("lblSummary"));
     auto* close = new QPushButton(QStringLiteral("Close"), this);

@@ -15,7 +15,11 @@ class frmCheck : public QDialog
     Q_OBJECT
 
 public:
-    frmCheck(const QStringList& findings, QWidget* parent = nullptr);
+    // `title` and `heading`: those of "Check bot" unless given ("Try in game").
+    frmCheck(const QStringList& findings,
+             QWidget* parent = nullptr,
+             const QString& title = QString(),
+             const QString& heading = QString());
 
 signals:
     void GoTo(int finding);

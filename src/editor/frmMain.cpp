@@ -10,6 +10,8 @@
 #include "editor/FunNamePreview.h"
 #include "editor/IconImages.h"
 #include "editor/ParameterPages.h"
+#include "engine/EnginePrograms.h"
+#include "engine/TryFindings.h"
 #include "session/ChatPage.h"
 #include "session/CheckCommands.h"
 #include "session/FunName.h"
@@ -37,8 +39,12 @@
 #include <QScreen>
 #include <QShortcut>
 #include <QStatusBar>
+#include <QThread>
 #include <QTimer>
 #include <QVBoxLayout>
+
+#include <atomic>
+#include <thread>
 
 namespace twl {
 
@@ -198,6 +204,13 @@ void frmMain::BuildMenus()
             &QAction::triggered,
             this,
             &frmMain::CheckBot);
+    QAction* tryInGame = AddAction(tools, "mnuTryInGame", QStringLiteral("Try in game"), true);
+    tryInGame->setShortcut(QKeySequence(Qt::Key_F5));
+    connect(tryInGame, &QAction::triggered, this, [this] { TryInGame(false); });
+    connect(AddAction(tools, "mnuTryInMatch", QStringLiteral("Try in a match"), true),
+            &QAction::triggered,
+            this,
+            [this] { TryInGame(true); });
     QMenu* list = AddSubmenu(tools, "mnuList", QStringLiteral("Model/skin list"));
     connect(AddAction(list, "mnuModelAdd", QStringLiteral("Add model"), true),
             &QAction::triggered,
@@ -637,13 +650,87 @@ void frmMain::CheckBot()
     }
 }
 
-void frmMain::ShowFindings(const std::vector<Finding>& findings)
+void frmMain::TryInGame(bool match)
+{
+    if (CheckAllIn()) {
+        return;
+    }
+    const Settings& settings = m_editor.CurrentSettings();
+    const Catalogues& catalogues = m_editor.CurrentCatalogues();
+    TryRequest request;
+    request.Bots = TryBotsOf(m_editor.ThisBot, catalogues, settings);
+    if (!request.Bots.Problems.empty()) {
+        m_editor.UserMessages().Warn(request.Bots.Problems.front(), "Try in game");
+        return;
+    }
+    std::optional<GameFolders> game = DefaultTryGame(settings);
+    if (!game) {
+        m_editor.UserMessages().Warn("There is no game to try the bot in: set the game folder in "
+                                     "Program/Options.\n" +
+                                         WhatAGameFolderHolds(),
+                                     "Try in game");
+        return;
+    }
+    request.Game = *game;
+    request.PlaySeconds = match ? TryMatchSeconds : 0;
+    request.TimeLimit = std::chrono::seconds(60 + request.PlaySeconds);
+    std::atomic<bool> cancelled = false;
+    request.Cancelled = [&cancelled] {
+        return cancelled.load();
+    };
+
+    // The engine runs beside the window, which keeps painting; Cancel ends it.
+    QProgressDialog wait(QStringLiteral("%1 is in the game...")
+                             .arg(Text(m_editor.ThisBot.BotPara(Para::Name).ToText())),
+                         QStringLiteral("Cancel"),
+                         0,
+                         0,
+                         this);
+    wait.setObjectName(QStringLiteral("frmTryWait"));
+    wait.setWindowTitle(QStringLiteral("Try in game"));
+    wait.setWindowModality(Qt::WindowModal);
+    wait.setMinimumDuration(0);
+    wait.show();
+    std::atomic<bool> done = false;
+    TryVerdict verdict;
+    std::thread engine([&] {
+        verdict = twl::TryInGame(request);
+        done = true;
+    });
+    while (!done) {
+        QApplication::processEvents(QEventLoop::AllEvents, 50);
+        if (wait.wasCanceled()) {
+            cancelled = true;
+        }
+        if (!done) {
+            QThread::msleep(20);
+        }
+    }
+    engine.join();
+    wait.close();
+    statusBar()->showMessage(
+        verdict.AllLoaded()
+            ? QStringLiteral("The game loaded %1 at every skill")
+                  .arg(Text(verdict.Bots.front().Name))
+            : QStringLiteral("The game did not load the bot as it is: see what it said"));
+    ShowFindings(TryFindings(verdict, request.Bots, catalogues),
+                 QStringLiteral("Try in game"),
+                 verdict.AllLoaded()
+                     ? QStringLiteral("The game loaded the bot at every skill. What it said "
+                                      "(double-click a line to see what it concerns):")
+                     : QStringLiteral("The game did not load the bot as it is. What it said "
+                                      "(double-click a line to see what it concerns):"));
+}
+
+void frmMain::ShowFindings(const std::vector<Finding>& findings,
+                           const QString& title,
+                           const QString& heading)
 {
     QStringList lines;
     for (const Finding& finding : findings) {
         lines << Text(FindingLine(finding));
     }
-    frmCheck dialog(lines, this);
+    frmCheck dialog(lines, this, title, heading);
     int chosen = -1;
     connect(&dialog, &frmCheck::GoTo, this, [&chosen](int finding) { chosen = finding; });
     dialog.exec();

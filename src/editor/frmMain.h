@@ -78,7 +78,15 @@ public:
     void MakeBotFiles();
     // "Check bot": the findings, and a way to what each concerns.
     void CheckBot();
-    void ShowFindings(const std::vector<Finding>& findings);
+    void ShowFindings(const std::vector<Finding>& findings,
+                      const QString& title = QString(),
+                      const QString& heading = QString());
+    // "Try in game": the bot's files, made in memory, go to the game's engine,
+    // which loads the bot at every skill (with `match`, then lets it play a
+    // match of TryMatchSeconds); what the engine said is listed as "Check
+    // bot" lists its findings.
+    void TryInGame(bool match);
+    static constexpr int TryMatchSeconds = 30;
     // Shows the page and control a finding concerns.
     void GoToFinding(const Finding& finding);
     void ShowOptions();

@@ -1,8 +1,8 @@
 #include "engine/EngineLog.h"
 
+#include "core/ShownText.h"
 #include "core/TextCase.h"
 #include "core/TextFile.h"
-#include "engine/ShownText.h"
 
 #include <algorithm>
 #include <charconv>

@@ -1,5 +1,7 @@
 #include "engine/EnginePrograms.h"
 
+#include "pk3/Games.h"
+
 #include <cstdlib>
 #include <unistd.h>
 
@@ -83,11 +85,48 @@ std::string NoEngineText()
            "ioquake3-server with the data of Quake III Arena.";
 }
 
-GameFolders GameIn(const std::filesystem::path& gameFolder)
+namespace {
+
+// Whether the base folder holds the game module as a program of this
+// machine: the engine needs it where the archives' module is only a stub
+// (OpenArena's asks for the native one).
+bool HasGameModule(const std::filesystem::path& base)
 {
     std::error_code error;
-    bool openArena = std::filesystem::is_directory(gameFolder / "baseoa", error);
-    return {gameFolder, openArena ? "baseoa" : "baseq3"};
+    for (auto it = std::filesystem::directory_iterator(base, error);
+         !error && it != std::filesystem::directory_iterator();
+         it.increment(error)) {
+        std::string name = it->path().filename().string();
+        if (name.rfind("qagame", 0) == 0 && name.size() > 3 &&
+            name.compare(name.size() - 3, 3, ".so") == 0) {
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+GameFolders GameIn(const std::filesystem::path& gameFolder)
+{
+    std::optional<IdentifiedGameFolder> game = IdentifyGameFolder(gameFolder);
+    if (!game) {
+        return {gameFolder, "baseq3"};
+    }
+    const std::string& base = game->Game->BaseFolder;
+    if (!game->PlayersOwn && game->Archives > 0 && HasGameModule(game->Base)) {
+        return {game->Folder, base};
+    }
+    // The data alone, or a player's folder: the install that the engine
+    // runs the game from (Debian's server folder holds the module and
+    // links to the data).
+    for (const std::string& install : game->Game->InstallFolders) {
+        std::filesystem::path folder(install);
+        if (HasGameModule(folder / base) && CountArchives(folder / base) > 0) {
+            return {folder, base};
+        }
+    }
+    return {game->PlayersOwn ? gameFolder : game->Folder, base};
 }
 
 std::optional<GameFolders> DefaultTryGame(const Settings& settings)
@@ -96,10 +135,9 @@ std::optional<GameFolders> DefaultTryGame(const Settings& settings)
     if (!configured.empty()) {
         return GameIn(configured);
     }
-    const std::filesystem::path openArena = "/usr/lib/openarena-server";
-    std::error_code error;
-    if (std::filesystem::is_directory(openArena / "baseoa", error)) {
-        return GameIn(openArena);
+    std::vector<FoundGame> games = FindGames(GameSearch::FromEnvironment());
+    if (!games.empty()) {
+        return GameIn(games.front().Where.Folder);
     }
     return std::nullopt;
 }

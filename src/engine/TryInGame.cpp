@@ -1,13 +1,13 @@
 #include "engine/TryInGame.h"
 
+#include "catalog/BotInfo.h"
 #include "core/BotName.h"
+#include "core/ShownText.h"
 #include "core/TextCase.h"
 #include "core/TextFile.h"
-#include "engine/BotInfoNames.h"
 #include "engine/ChildProcess.h"
 #include "engine/EngineLog.h"
 #include "engine/EngineRun.h"
-#include "engine/ShownText.h"
 #include "pk3/ArchiveExtract.h"
 #include "pk3/TempFolder.h"
 #include "pk3/ZipArchive.h"
@@ -23,6 +23,19 @@
 namespace twl {
 
 namespace {
+
+// The names of a bot list's entries, as the game module reads them; an
+// entry without a name gives none.
+std::vector<std::string> BotListNames(const std::string& text)
+{
+    std::vector<std::string> names;
+    for (const BotInfo& info : ParseBotInfos(text).Infos) {
+        if (std::string name = info.Value("name"); !name.empty()) {
+            names.push_back(name);
+        }
+    }
+    return names;
+}
 
 constexpr auto DefaultTimeLimit = std::chrono::seconds(60);
 constexpr int MaxPlaySeconds = 3600;
@@ -108,7 +121,7 @@ void AddArchiveBots(const std::filesystem::path& path, TryBots& bots)
             bots.Problems.push_back("cannot read " + path.string() + "/" + entry.Name);
             continue;
         }
-        for (const std::string& botName : BotInfoNames(*bytes)) {
+        for (const std::string& botName : BotListNames(*bytes)) {
             bots.Bots.push_back({botName, path.string() + "/" + entry.Name});
         }
     }
@@ -161,7 +174,7 @@ void AddLooseBot(const std::filesystem::path& charFile,
         }
         ReadBytesResult read = ReadFileBytes(*script, MaxArchiveEntrySize);
         if (read.Result.Ok) {
-            names = BotInfoNames(read.Bytes);
+            names = BotListNames(read.Bytes);
         }
     }
     if (names.empty()) {

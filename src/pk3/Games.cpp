@@ -215,7 +215,6 @@ std::optional<IdentifiedGameFolder> IdentifyGameFolder(const std::filesystem::pa
         found.Game = &game;
         found.Folder = gameFolder;
         found.Base = gameFolder / game.BaseFolder;
-        found.EngineProgram = EngineProgramIn(gameFolder);
         found.Archives = CountArchives(found.Base);
         for (const std::filesystem::path& base : PlayerBaseFolders(game, players)) {
             found.PlayersOwn = found.PlayersOwn || SameFolder(gameFolder, base.parent_path());
@@ -275,55 +274,7 @@ GameSearch GameSearch::FromEnvironment()
 {
     GameSearch search;
     search.Players = PlayerFolders::FromEnvironment();
-    const char* path = std::getenv("PATH");
-    search.Path = path != nullptr ? path : "";
     return search;
-}
-
-std::optional<std::filesystem::path> FindEngineProgram(const GameKind& game,
-                                                       const std::filesystem::path& folder,
-                                                       const std::string& path,
-                                                       const std::filesystem::path& root)
-{
-    if (std::optional<std::filesystem::path> own = EngineProgramIn(folder)) {
-        return own;
-    }
-    std::vector<std::filesystem::path> pathFolders;
-    for (std::size_t start = 0; start <= path.size();) {
-        std::size_t end = path.find(':', start);
-        if (end == std::string::npos) {
-            end = path.size();
-        }
-        if (end > start) {
-            pathFolders.emplace_back(path.substr(start, end - start));
-        }
-        start = end + 1;
-    }
-    auto onPath =
-        [&](const std::vector<std::string>& names) -> std::optional<std::filesystem::path> {
-        for (const std::string& name : names) {
-            for (const std::filesystem::path& pathFolder : pathFolders) {
-                if (IsExecutableFile(pathFolder / name)) {
-                    return pathFolder / name;
-                }
-            }
-        }
-        return std::nullopt;
-    };
-    // The engine itself before a game's own starter script, which sets its
-    // own folders.
-    if (auto engine = onPath({"ioq3ded", "ioquake3", "quake3e.ded", "quake3e"})) {
-        return engine;
-    }
-    for (const char* usual : {"/usr/lib/ioquake3/ioq3ded", "/usr/lib/ioquake3/ioquake3"}) {
-        if (IsExecutableFile(UnderRoot(root, usual))) {
-            return UnderRoot(root, usual);
-        }
-    }
-    if (game.BaseFolder == "baseoa") {
-        return onPath({"openarena-server", "openarena"});
-    }
-    return onPath({"quake3-server", "quake3"});
 }
 
 namespace {
@@ -453,8 +404,6 @@ std::vector<FoundGame> FindGames(const GameSearch& search)
         entry.Where = *game;
         std::vector<std::filesystem::path> players = PlayerBaseFolders(*game->Game, search.Players);
         entry.PlayerBase = players.empty() ? std::filesystem::path() : players.front();
-        entry.EngineProgram =
-            FindEngineProgram(*game->Game, game->Folder, search.Path, search.Root);
         found.push_back(std::move(entry));
         seenArchives.push_back(std::move(archives));
     }

@@ -72,8 +72,6 @@ struct IdentifiedGameFolder
     std::filesystem::path Folder;
     // The folder's own base folder (Folder / BaseFolder); it may not exist.
     std::filesystem::path Base;
-    // The engine program in the folder, when there is one.
-    std::optional<std::filesystem::path> EngineProgram;
     std::size_t Archives = 0; // in Base
     // The folder is a player's own folder of the game (~/.openarena): the
     // game's data come from its install, whatever the folder holds besides.
@@ -109,19 +107,15 @@ struct FoundGame
     IdentifiedGameFolder Where;
     // The first of the player's own base folders (whether or not it exists yet).
     std::filesystem::path PlayerBase;
-    // The engine program that runs it: the one in the game folder, else one
-    // on PATH, else one of the usual engine folders; nothing when none is.
-    std::optional<std::filesystem::path> EngineProgram;
 };
 
 // Where FindGames looks besides each game's usual installs: the root that
-// the absolute install folders stand under ("/" but in tests), the players'
-// folders, and the PATH for the engine programs.
+// the absolute install folders stand under ("/" but in tests) and the
+// players' folders.
 struct GameSearch
 {
     std::filesystem::path Root = "/";
     PlayerFolders Players;
-    std::string Path;
 
     static GameSearch FromEnvironment();
 };
@@ -133,13 +127,5 @@ struct GameSearch
 // player's own folder of a game found before, are not listed again. At most a few hundred folders
 // are looked at.
 std::vector<FoundGame> FindGames(const GameSearch& search);
-
-// The engine program that runs `game` found in `folder`: the folder's own,
-// else the first of the game's and the engines' program names on `path`,
-// else the usual engine folders under `root`.
-std::optional<std::filesystem::path> FindEngineProgram(const GameKind& game,
-                                                       const std::filesystem::path& folder,
-                                                       const std::string& path,
-                                                       const std::filesystem::path& root = "/");
 
 } // namespace twl

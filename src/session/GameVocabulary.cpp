@@ -1,7 +1,7 @@
 #include "session/GameVocabulary.h"
 
 #include "chat/RandomLists.h"
-#include "core/Printable.h"
+#include "core/ShownText.h"
 #include "core/TextCase.h"
 #include "pk3/Games.h"
 
@@ -123,7 +123,7 @@ void ApplyGameVocabulary(Catalogues& catalogues, Messages& messages)
                 text += "\n... and " + std::to_string(problems.size() - 10) + " more.";
                 break;
             }
-            text += "\n" + Printable(problem);
+            text += "\n" + ShownText(problem);
         }
         messages.Warn(text, "Game files");
     }

@@ -80,6 +80,36 @@ TEST(ParseBotInfos, ReadsAsTheGameReads)
     }
 }
 
+TEST(ParseBotInfos, NamesAsTheGameModuleReadsThem)
+{
+    struct Case
+    {
+        std::string Text;
+        std::vector<std::string> Names;
+    };
+
+    const std::vector<Case> cases = {
+        {"{\nname Sarge\nmodel sarge\n}\n{ NAME \"Two Words\" }", {"Sarge", "Two Words"}},
+        {"// comment { name Not }\n/* { name Nor } */ {\r\nname\tTank // x\r\n}", {"Tank"}},
+        {"{\nname First\nname Second\n}", {"Second"}},
+        {"{\nname Good\nname \"bad;name\"\n}", {"Good"}},
+        {"{\nname\nSarge\n}", {"<NULL>"}},
+        {"{\nmodel sarge\n}\n{ name Later }", {"Later"}},
+        {"{ name One }\njunk\n{ name Lost }", {"One"}},
+        {"{ name \"Unended", {"Unended"}},
+        {"", {}},
+    };
+    for (const Case& test : cases) {
+        std::vector<std::string> names;
+        for (const BotInfo& info : ParseBotInfos(test.Text).Infos) {
+            if (!info.Value("name").empty()) {
+                names.push_back(info.Value("name"));
+            }
+        }
+        EXPECT_EQ(names, test.Names) << test.Text;
+    }
+}
+
 TEST(ModelAndSkin, SkinAfterTheSlashOrDefault)
 {
     EXPECT_EQ(ModelAndSkin("angelyss/retro"),

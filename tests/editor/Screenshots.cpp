@@ -1,6 +1,7 @@
 // Writes a picture of every page of the editor's window, for a person to
 // look at: tarnwell_screenshots OUTDIR. Runs on Qt's offscreen platform.
 #include "dialogs/DirView.h"
+#include "dialogs/frmCheck.h"
 #include "dialogs/frmOpen.h"
 #include "dialogs/frmOptions.h"
 #include "editor/ParameterPages.h"
@@ -21,6 +22,7 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
+#include <QTimer>
 
 #include <cstdio>
 #include <cstdlib>
@@ -193,6 +195,22 @@ int main(int argc, char* argv[])
         pages->setCurrentIndex(7);
         groups->setCurrentRow(7);
         ok = Save(window, folder, QStringLiteral("openarena-chat")) && ok;
+
+        // "Try in game": what the engine said of the bot, with one line the
+        // game cannot say.
+        window.Editor().ThisBot.SetBotChat(24, 0, "{NO_SUCH_LIST}");
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            auto* check = qobject_cast<twl::frmCheck*>(QApplication::activeModalWidget());
+            if (check != nullptr) {
+                poll.stop();
+                check->resize(900, 420);
+                ok = Save(*check, folder, QStringLiteral("try-in-game")) && ok;
+                check->reject();
+            }
+        });
+        poll.start(50);
+        window.TryInGame(false);
     } else {
         std::printf("skipped the OpenArena pictures: %s is not installed\n",
                     openArena.string().c_str());

@@ -1,7 +1,5 @@
-#include "engine/BotInfoNames.h"
 #include "engine/EnginePrograms.h"
 #include "engine/EngineRun.h"
-#include "engine/ShownText.h"
 #include "engine/TryInGame.h"
 #include "support/TempFolder.h"
 #include "support/ZipBytes.h"
@@ -12,45 +10,6 @@
 
 namespace twl {
 namespace {
-
-TEST(BotInfoNames, ReadsTheNamesAsTheGameModuleDoes)
-{
-    struct Case
-    {
-        std::string Text;
-        std::vector<std::string> Names;
-    };
-
-    const std::vector<Case> cases = {
-        {"{\nname Sarge\nmodel sarge\n}\n{ NAME \"Two Words\" }", {"Sarge", "Two Words"}},
-        {"// comment { name Not }\n/* { name Nor } */ {\r\nname\tTank // x\r\n}", {"Tank"}},
-        {"{\nname First\nname Second\n}", {"Second"}},
-        {"{\nname Good\nname \"bad;name\"\n}", {"Good"}},
-        {"{\nname\nSarge\n}", {"<NULL>"}},
-        {"{\nmodel sarge\n}\n{ name Later }", {"Later"}},
-        {"{ name One }\njunk\n{ name Lost }", {"One"}},
-        {"{ name \"Unended", {"Unended"}},
-        {"", {}},
-    };
-    for (const Case& test : cases) {
-        EXPECT_EQ(BotInfoNames(test.Text), test.Names) << test.Text;
-    }
-}
-
-TEST(ShownText, EscapesControlCharactersAndReadsOtherBytesAsTheGamesCodePage)
-{
-    const std::vector<std::pair<std::string, std::string>> cases = {
-        {"plain ^1text", "plain ^1text"},
-        {"tab\there\x1b[31m", "tab\\x09here\\x1B[31m"},
-        {"caf\xC3\xA9", "caf\xC3\xA9"},
-        {"caf\xE9 \x80", "caf\xC3\xA9 \xE2\x82\xAC"},
-        {"\xC2\x85 \x81 \x7F", "\\x85 \\x81 \\x7F"},
-    };
-    for (const auto& [text, shown] : cases) {
-        EXPECT_EQ(ShownText(text), shown) << text;
-    }
-    EXPECT_EQ(WithoutColours("^1Error: ^^7x^"), "Error: ^x^");
-}
 
 TEST(EngineRun, ANameGoesIntoACommandOnlyWhenTheConsoleKeepsItWhole)
 {
@@ -121,6 +80,8 @@ TEST(FindEngine, GameFolderThenPathThenSystemFoldersEachInTheTablesOrder)
     // The game of a folder, and the one of the settings before OpenArena's.
     EXPECT_EQ(GameIn(folder / "game").BaseFolder, "baseq3");
     std::filesystem::create_directories(folder / "game" / "baseoa");
+    test::WriteBytes(folder / "game" / "baseoa" / "pak0.pk3", "");
+    test::WriteBytes(folder / "game" / "baseoa" / "qagamex86_64.so", "");
     EXPECT_EQ(GameIn(folder / "game").BaseFolder, "baseoa");
     Settings settings;
     settings.Text(Settings::Q3Baseq3) = (folder / "game").string();

@@ -6,9 +6,11 @@
 #include "chat/ChatOperations.h"
 #include "cli/Cli.h"
 #include "core/TextCase.h"
+#include "pk3/GameArchives.h"
 #include "pk3/ZipArchive.h"
 #include "session/BotEditor.h"
 #include "session/BotFileSet.h"
+#include "session/GameFolderCheck.h"
 #include "session/Presets.h"
 #include "support/ScriptedMessages.h"
 #include "support/TempFolder.h"
@@ -27,12 +29,21 @@ namespace {
 const std::filesystem::path OpenArena = "/usr/lib/openarena-server";
 const std::string UnknownRandom = "BotConstructChat: unknown random string ";
 
-// The presets' chat lines name Quake III's lists (HELLO9, MISC13, ...):
-// OpenArena's rnd.c lacks many of them until the chat vocabulary follows
-// the game folder's own lists. These bots still meet "unknown random
-// string" in OpenArena; the test fails once they no longer do, so that the
-// entry goes.
-const std::vector<std::string> KnownVocabularyFailures = {"Average", "Random", "ExtraChats"};
+// The catalogues with OpenArena's own bot and chat lists, read from the
+// game as "Check baseq3" reads them: bots made with them name only lists
+// the game has.
+const Catalogues& OpenArenaCatalogues()
+{
+    static const Catalogues catalogues = [] {
+        Catalogues lists = test::FreshCatalogues();
+        Settings settings;
+        settings.Text(Settings::Q3Baseq3) = OpenArena.string();
+        test::ScriptedMessages messages;
+        CheckGameFolder(settings, lists, GameArchiveFolders(OpenArena), messages);
+        return lists;
+    }();
+    return catalogues;
+}
 
 class GameTest : public testing::Test
 {
@@ -74,7 +85,7 @@ protected:
 TryBots BotFiles(Bot bot, const std::string& name)
 {
     bot.SetBotPara(Para::Name, Value(name));
-    TryBots bots = TryBotsOf(bot, test::FreshCatalogues(), test::AuthorSettings());
+    TryBots bots = TryBotsOf(bot, OpenArenaCatalogues(), test::AuthorSettings());
     EXPECT_TRUE(bots.Problems.empty()) << name;
     return bots;
 }
@@ -84,7 +95,7 @@ TryBots Preset(const std::string& name, bool average)
     Bot bot;
     std::mt19937 random(7);
     if (average) {
-        ApplyAveragePreset(bot, test::FreshCatalogues().Chat, random);
+        EXPECT_EQ(ApplyAveragePreset(bot, OpenArenaCatalogues().Chat, random), 0);
     } else {
         ApplyZeroPreset(bot);
     }
@@ -194,11 +205,10 @@ std::string Texts(const std::vector<Finding>& findings)
 // What every bot Tarnwell makes must get from the engine at every skill:
 // in the game, each block of characteristics its own (never the default
 // bot's), its weights and chat from its own files, the chat built, and no
-// error. `kind` names the bot's kind for the known failures.
+// error: no chat line names a list the game lacks. `kind` names the bot's
+// kind.
 void ExpectLoadedAtEverySkill(const TryVerdict& verdict, const std::string& kind)
 {
-    bool known = std::find(KnownVocabularyFailures.begin(), KnownVocabularyFailures.end(), kind) !=
-                 KnownVocabularyFailures.end();
     std::size_t unknownRandoms = 0;
     for (const BotVerdict& bot : verdict.Bots) {
         std::string lower = LowerCase(bot.Name);
@@ -234,13 +244,7 @@ void ExpectLoadedAtEverySkill(const TryVerdict& verdict, const std::string& kind
             unknownRandoms += skill.Findings.size() - others.size();
         }
     }
-    if (known) {
-        EXPECT_GT(unknownRandoms, 0u)
-            << kind << " meets no unknown random list any more: take it off "
-            << "KnownVocabularyFailures";
-    } else {
-        EXPECT_EQ(unknownRandoms, 0u) << kind;
-    }
+    EXPECT_EQ(unknownRandoms, 0u) << kind;
 }
 
 TEST_F(GameTest, PresetsLoadAtEverySkillInOneRun)
@@ -260,6 +264,7 @@ TEST_F(GameTest, TwentyRandomBotsLoadAtEverySkill)
     test::ScriptedMessages messages;
     BotEditor editor(settings.Path(), messages, std::mt19937(2024));
     editor.Start();
+    editor.CurrentCatalogues() = OpenArenaCatalogues();
     TryBots bots;
     for (int i = 1; i <= 20; ++i) {
         editor.IsChanged = false;
@@ -277,9 +282,9 @@ TEST_F(GameTest, ABotWithExtraChatsLoadsAtEverySkill)
 {
     Bot bot;
     std::mt19937 random(11);
-    ApplyAveragePreset(bot, test::FreshCatalogues().Chat, random);
-    AddExtraChats(bot, test::FreshCatalogues().Chat, random);
-    AddExtraChats(bot, test::FreshCatalogues().Chat, random);
+    ApplyAveragePreset(bot, OpenArenaCatalogues().Chat, random);
+    AddExtraChats(bot, OpenArenaCatalogues().Chat, random);
+    AddExtraChats(bot, OpenArenaCatalogues().Chat, random);
     TryVerdict verdict = Try(BotFiles(bot, "Chatty"));
     ExpectLoadedAtEverySkill(verdict, "ExtraChats");
     // Three messages a chat type: each built or refused.

@@ -109,7 +109,6 @@ TEST(FindGames, LooksInTheUsualPlacesAndNamesEachGameOnce)
     std::filesystem::create_directories(root / "usr/lib/openarena-server/baseoa");
     std::filesystem::create_symlink(root / "usr/share/games/openarena/baseoa/pak0.pk3",
                                     root / "usr/lib/openarena-server/baseoa/pak0.pk3");
-    MakeFile(root / "usr/lib/ioquake3/ioq3ded", true);
     // A copy under /opt, one in a Steam library named by Steam's list, and
     // players' folders with archives of their own, which belong to the
     // installs of their games found before.
@@ -121,8 +120,6 @@ TEST(FindGames, LooksInTheUsualPlacesAndNamesEachGameOnce)
     MakeFile(root / "lib/steamapps/common/Quake 3 Arena/baseq3/pak0.pk3");
     MakeFile(root / "home/.q3a/baseq3/pak9.pk3");
     MakeFile(root / "home/.openarena/baseoa/bot-Avg.pk3");
-    search.Path = (root / "bin").string();
-    MakeFile(root / "bin/openarena-server", true);
 
     std::vector<FoundGame> games = FindGames(search);
     std::vector<std::string> found;
@@ -135,13 +132,7 @@ TEST(FindGames, LooksInTheUsualPlacesAndNamesEachGameOnce)
                                         "baseq3 opt/games/q3",
                                         "baseq3 lib/steamapps/common/Quake 3 Arena"}));
     ASSERT_FALSE(games.empty());
-    EXPECT_EQ(games[0].EngineProgram, root / "usr/lib/ioquake3/ioq3ded");
     EXPECT_EQ(games[0].PlayerBase, root / "home/.openarena/baseoa");
-    // Without the engine's folder, the game's own starter on the PATH.
-    std::filesystem::remove(root / "usr/lib/ioquake3/ioq3ded");
-    EXPECT_EQ(
-        FindEngineProgram(*games[0].Where.Game, games[0].Where.Folder, search.Path, search.Root),
-        root / "bin/openarena-server");
 }
 
 } // namespace

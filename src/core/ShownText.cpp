@@ -1,4 +1,4 @@
-#include "engine/ShownText.h"
+#include "core/ShownText.h"
 
 #include "core/Cp1252.h"
 #include "core/Utf8.h"
