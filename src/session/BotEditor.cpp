@@ -256,6 +256,8 @@ void BotEditor::SetOneValue(int index, double value)
 {
     IsChanged = true;
     ThisBot.SetBotPara(index, Value(value));
+    // One value for every level now.
+    ThisBot.ForgetLevelValues(index);
 }
 
 void BotEditor::SetSkillValue(int level, int index, double value)

@@ -139,8 +139,12 @@ TEST(ChatCodec, PointersOutsideTheSetStayText)
 {
     EXPECT_EQ(Encode("{TARGET} hit", 0), "\"{TARGET} hit\";");
     EXPECT_EQ(Decode("\"{TARGET} hit\";", 0), "{TARGET} hit");
-    // Pointer 5 in a game_enter line: the number is no variable of that type.
-    EXPECT_EQ(Decode("\"a \", 5, \" b\";", 0), "a \", 5, \" b");
+    // Variable 5 in a game_enter line: no button of that type names it, but
+    // the game fills it, so it stays a variable and comes back as one.
+    EXPECT_EQ(Decode("\"a \", 5, \" b\";", 0), "a {5} b");
+    EXPECT_EQ(Encode("a {5} b", 0), "\"a \", 5, \" b\";");
+    EXPECT_EQ(Decode("5;", 0), "{5}");
+    EXPECT_EQ(Encode("{5}", 0), "5;");
     // Telefrag deaths name the attacker with pointer 10 ("0"), not 5.
     EXPECT_EQ(Encode("by {ATTACKER}", 9), "\"by \", 0;");
     EXPECT_EQ(Encode("by {ATTACKER}", 15), "\"by \", 0;");

@@ -72,7 +72,7 @@ TEST(TryInGameWindow, TheEnginesVerdictIsListedAndLeadsToTheLineItConcerns)
     for (const char* skill : {"1", "2", "3", "4", "4.5", "5"}) {
         EXPECT_TRUE(
             lines.contains(QStringLiteral("note: tried.bot: Tried at skill %1: in the game, "
-                                          "its characteristics from bots/tried_c.c, 27 "
+                                          "its characteristics from bots/tried_c.c, 28 "
                                           "chat types built")
                                .arg(QString::fromLatin1(skill))))
             << lines.join(QLatin1Char('\n')).toStdString();
