@@ -77,6 +77,11 @@ struct KeptWeightFile
     // Lines of a file in the editor's own layout that no weight uses (other
     // #defines, comments), written back after the weights.
     std::vector<std::string> ExtraLines;
+
+    bool operator==(const KeptWeightFile& other) const
+    {
+        return ForeignBytes == other.ForeignBytes && ExtraLines == other.ExtraLines;
+    }
 };
 
 // The bot being edited. Every value is reached by its parameter number;
@@ -89,6 +94,11 @@ class Bot
 {
 public:
     Bot();
+
+    // Every value, chat line and kept line alike: the same bot to the game
+    // and to the editor.
+    bool operator==(const Bot& other) const;
+    bool operator!=(const Bot& other) const { return !(*this == other); }
 
     Value BotPara(int index) const;
     // The name sets the names of the bot's files and its chat name (81 to

@@ -41,6 +41,10 @@ public:
     const Value& SkillPara(int index) const;
     void SetSkillPara(int index, Value value);
 
+    // Every value and every kept line alike.
+    bool operator==(const Skill& other) const;
+    bool operator!=(const Skill& other) const { return !(*this == other); }
+
 private:
     static std::size_t CheckedPosition(int index);
 

@@ -134,7 +134,7 @@ void ParameterPages::BuildPage(int page)
         m_oneSliders[slider.Index] = control;
         m_oneCaptions[slider.Index] = control->Caption();
         connect(control, &OneSlider::ValueChanges, this, [this, control](double v) {
-            bool differed = m_editor.ThisBot.DiffersPerSkill(control->IndexS());
+            bool differed = m_editor.ThisBot().DiffersPerSkill(control->IndexS());
             m_editor.SetOneValue(control->IndexS(), v);
             if (differed) {
                 ShowLevelNote(control->IndexS());
@@ -221,12 +221,12 @@ void ParameterPages::ShowBot()
         WeightFileKind kind = Pages()[static_cast<std::size_t>(page)].ScaleGroup == 0
                                   ? WeightFileKind::Weapon
                                   : WeightFileKind::Item;
-        bool kept = m_editor.ThisBot.HasForeignWeights(kind);
+        bool kept = m_editor.ThisBot().HasForeignWeights(kind);
         frame->setEnabled(!kept);
         QLabel* note = m_keptNotes.at(page);
         note->setVisible(kept);
         std::string file =
-            m_editor.ThisBot
+            m_editor.ThisBot()
                 .BotPara(kind == WeightFileKind::Weapon ? Para::WeaponFile : Para::ItemFile)
                 .ToText();
         note->setText(QStringLiteral("The bot's weight file uses a weight layout that Tarnwell "
@@ -249,7 +249,7 @@ void ParameterPages::ShowBot()
 void ParameterPages::ShowLevelNote(int index)
 {
     OneSlider* control = m_oneSliders.at(index);
-    const Bot& bot = m_editor.ThisBot;
+    const Bot& bot = m_editor.ThisBot();
     if (!bot.DiffersPerSkill(index)) {
         control->SetCaption(m_oneCaptions.at(index));
         control->setToolTip(QString());

@@ -92,6 +92,7 @@ frmMain::frmMain(std::filesystem::path settingsFolder,
     nextTab->setContext(Qt::WindowShortcut);
     connect(nextTab, &QShortcut::activated, m_pages, &ParameterPages::SelectNextTab);
 
+    m_editor.OnChange = [this](ShowAgain show) { ShowChange(show); };
     FillBotDataToForm();
 
     if (QScreen* screen = this->screen()) {
@@ -172,6 +173,16 @@ void frmMain::BuildMenus()
             &QAction::triggered,
             this,
             &frmMain::MakeBotFiles);
+
+    // Undo and redo of every change of the bot, named for the change.
+    QMenu* edit = AddMenu(bar, "mnuEdit", QStringLiteral("Edit"));
+    m_undo = AddAction(edit, "mnuUndo", QStringLiteral("Undo"), false);
+    m_undo->setShortcut(QKeySequence::Undo);
+    connect(m_undo, &QAction::triggered, this, [this] { m_editor.Undo(); });
+    m_redo = AddAction(edit, "mnuRedo", QStringLiteral("Redo"), false);
+    m_redo->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z),
+                          QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    connect(m_redo, &QAction::triggered, this, [this] { m_editor.Redo(); });
 
     QMenu* files = AddMenu(bar, "mnuFile", QStringLiteral("Files"));
 
@@ -412,7 +423,7 @@ void frmMain::FillModelAndSkin(std::int16_t model, std::int16_t skin)
         QSignalBlocker block(m_skins);
         m_skins->setCurrentIndex(skin);
     }
-    m_editor.ShowModelAndSkin({model, skin});
+    m_editor.TakeShownModelAndSkin({model, skin});
     m_modelFrame->setTitle(QStringLiteral("Model name (%1 models)").arg(m_models->count()));
     ShowImage();
 }
@@ -483,9 +494,29 @@ void frmMain::FunColourClicked(int code)
     m_editor.TextEdited();
 }
 
+void frmMain::ShowChange(ShowAgain show)
+{
+    if (show == ShowAgain::Everything) {
+        FillBotDataToForm();
+    } else if (show == ShowAgain::Chats) {
+        m_chatPage->RebuildView();
+    }
+    UpdateEditMenu();
+}
+
+void frmMain::UpdateEditMenu()
+{
+    m_undo->setEnabled(m_editor.CanUndo());
+    m_undo->setText(m_editor.CanUndo() ? QStringLiteral("Undo %1").arg(Text(m_editor.UndoName()))
+                                       : QStringLiteral("Undo"));
+    m_redo->setEnabled(m_editor.CanRedo());
+    m_redo->setText(m_editor.CanRedo() ? QStringLiteral("Redo %1").arg(Text(m_editor.RedoName()))
+                                       : QStringLiteral("Redo"));
+}
+
 void frmMain::FillBotDataToForm()
 {
-    m_editor.IsFilling = true;
+    m_editor.SetFilling(true);
     int gender = m_editor.GenderOption();
     if (gender >= 0) {
         m_gender->button(gender)->setChecked(true);
@@ -500,9 +531,9 @@ void frmMain::FillBotDataToForm()
     }
     m_pages->ShowBot();
     m_chatPage->ShowBot();
-    m_editor.IsFilling = false;
-    m_editor.IsChanged = false;
+    m_editor.SetFilling(false);
     ShowStatusNote();
+    UpdateEditMenu();
 }
 
 void frmMain::ShowStatusNote()
@@ -515,23 +546,20 @@ void frmMain::ShowStatusNote()
 
 void frmMain::CreateZeroBot()
 {
-    if (m_editor.CreateZeroBot()) {
-        FillBotDataToForm();
-    }
+    // A new bot is shown through the editor's report of the change.
+    m_editor.CreateZeroBot();
 }
 
 void frmMain::CreateAverageBot()
 {
-    if (m_editor.CreateAverageBot()) {
-        FillBotDataToForm();
-    }
+    // A new bot is shown through the editor's report of the change.
+    m_editor.CreateAverageBot();
 }
 
 void frmMain::CreateRandomBot()
 {
-    if (m_editor.CreateRandomBot()) {
-        FillBotDataToForm();
-    }
+    // A new bot is shown through the editor's report of the change.
+    m_editor.CreateRandomBot();
 }
 
 bool frmMain::eventFilter(QObject* watched, QEvent* event)
@@ -606,12 +634,7 @@ void frmMain::frmOpenBot_GiveBot(const QString& botId, int loType)
 
 void frmMain::ApplyOutcome(const CommandOutcome& outcome)
 {
-    if (outcome.ShowBot) {
-        FillBotDataToForm();
-        if (outcome.ChangedAfter) {
-            m_editor.IsChanged = true;
-        }
-    }
+    // The bot read is shown through the editor's report of the change.
     if (!outcome.Status.empty()) {
         statusBar()->showMessage(Text(outcome.Status));
     }
@@ -658,7 +681,7 @@ void frmMain::TryInGame(bool match)
     const Settings& settings = m_editor.CurrentSettings();
     const Catalogues& catalogues = m_editor.CurrentCatalogues();
     TryRequest request;
-    request.Bots = TryBotsOf(m_editor.ThisBot, catalogues, settings);
+    request.Bots = TryBotsOf(m_editor.ThisBot(), catalogues, settings);
     if (!request.Bots.Problems.empty()) {
         m_editor.UserMessages().Warn(request.Bots.Problems.front(), "Try in game");
         return;
@@ -681,7 +704,7 @@ void frmMain::TryInGame(bool match)
 
     // The engine runs beside the window, which keeps painting; Cancel ends it.
     QProgressDialog wait(QStringLiteral("%1 is in the game...")
-                             .arg(Text(m_editor.ThisBot.BotPara(Para::Name).ToText())),
+                             .arg(Text(m_editor.ThisBot().BotPara(Para::Name).ToText())),
                          QStringLiteral("Cancel"),
                          0,
                          0,
@@ -858,13 +881,10 @@ void frmMain::LoadPendingLists()
     }
     // The lists now hold the user's entries too: the same model and skin,
     // found again by name.
-    bool filling = m_editor.IsFilling;
-    bool changed = m_editor.IsChanged;
-    m_editor.IsFilling = true;
+    m_editor.SetFilling(true);
     ModelSelection selection = m_editor.ResolveModelAndSkin();
     FillModelAndSkin(selection.Model, selection.Skin);
-    m_editor.IsFilling = filling;
-    m_editor.IsChanged = changed;
+    m_editor.SetFilling(false);
 }
 
 void frmMain::closeEvent(QCloseEvent* event)

@@ -26,7 +26,7 @@ std::vector<std::filesystem::path> ArchiveFolders(const BotEditor& editor)
 
 bool MayLoadBot(BotEditor& editor)
 {
-    return !editor.IsChanged ||
+    return !editor.IsChanged() ||
            editor.UserMessages().Ask(
                "The current bot has changed. Do want to load a new bot and lose "
                "unsaved work on this one?",
@@ -43,7 +43,7 @@ OpenSaveRequest ShowOpenSaveForm(BotEditor& editor, int loadType)
     }
     request.Folder = folder;
     if (loadType == static_cast<int>(DialogPurpose::MakeBotFiles)) {
-        request.Caption = "Make botfiles for " + editor.ThisBot.BotPara(Para::Name).ToText();
+        request.Caption = "Make botfiles for " + editor.ThisBot().BotPara(Para::Name).ToText();
         request.PlayerFolder = PlayerGameFolder(editor.CurrentSettings().Text(Settings::Q3Baseq3),
                                                 PlayerFolders::FromEnvironment());
     } else if (editor.CurrentSettings().BaseQ3Checked) {
@@ -65,7 +65,7 @@ CommandOutcome GiveDirAndFile(BotEditor& editor,
 {
     CommandOutcome outcome;
     editor.RememberedFolder = currentDir;
-    Bot& bot = editor.ThisBot;
+    const Bot& bot = editor.ThisBot();
     if (loadType == static_cast<int>(DialogPurpose::MakeBotFiles)) {
         if (!SaveBotFileSet(bot,
                             currentDir,
@@ -76,7 +76,7 @@ CommandOutcome GiveDirAndFile(BotEditor& editor,
                             editor.UserMessages())) {
             return outcome; // reported; the bot stays changed
         }
-        editor.IsChanged = false;
+        editor.MarkSaved();
         BotFileFolders folders = BotFileFoldersFor(currentDir, dirStruct);
         outcome.Status = "Made the files of " + bot.BotPara(Para::Name).ToText() + " in " +
                          folders.Files.string();
@@ -93,7 +93,8 @@ CommandOutcome GiveDirAndFile(BotEditor& editor,
     if (loadType < 0 || loadType > static_cast<int>(DialogPurpose::LoadWeaponFile)) {
         return outcome;
     }
-    bool found = LoadBotFiles(bot,
+    Bot loaded = bot;
+    bool found = LoadBotFiles(loaded,
                               static_cast<LoadType>(loadType),
                               currentDir,
                               currentFile,
@@ -101,8 +102,14 @@ CommandOutcome GiveDirAndFile(BotEditor& editor,
                               pk3Bot,
                               editor.CurrentCatalogues(),
                               editor.UserMessages());
+    // A whole bot is a new bot; a file of one goes into the bot shown.
+    if (loadType == static_cast<int>(DialogPurpose::LoadBot)) {
+        editor.Replace("Load bot", std::move(loaded));
+    } else {
+        editor.Edit(
+            "Load file", [&loaded](Bot& into) { into = loaded; }, ShowAgain::Everything);
+    }
     outcome.ShowBot = true;
-    outcome.ChangedAfter = loadType != static_cast<int>(DialogPurpose::LoadBot);
     if (found) {
         std::string what = loadType == static_cast<int>(DialogPurpose::LoadBot)
                                ? "the bot " + WithoutEnding(currentFile, "_c.c")
@@ -130,7 +137,8 @@ CommandOutcome GiveBot(BotEditor& editor, const std::string& botId, int loadType
         return outcome;
     }
     BotListEntry entry = bots[id];
-    if (!LoadListedBot(editor.ThisBot,
+    Bot loaded = editor.ThisBot();
+    if (!LoadListedBot(loaded,
                        id,
                        static_cast<LoadType>(loadType),
                        editor.CurrentSettings(),
@@ -139,8 +147,15 @@ CommandOutcome GiveBot(BotEditor& editor, const std::string& botId, int loadType
                        editor.UserMessages())) {
         return outcome;
     }
+    if (loadType == static_cast<int>(DialogPurpose::LoadBot)) {
+        editor.Replace("Load " + entry.Name, std::move(loaded));
+    } else {
+        editor.Edit(
+            "Load file of " + entry.Name,
+            [&loaded](Bot& into) { into = loaded; },
+            ShowAgain::Everything);
+    }
     outcome.ShowBot = true;
-    outcome.ChangedAfter = loadType != static_cast<int>(DialogPurpose::LoadBot);
     outcome.Status = "Loaded " + entry.Name + " from " + entry.PK3File;
     return outcome;
 }

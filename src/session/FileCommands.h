@@ -51,9 +51,8 @@ OpenSaveRequest ShowOpenSaveForm(BotEditor& editor, int loadType);
 // What the window does after a command of the dialog.
 struct CommandOutcome
 {
-    bool ShowBot = false;      // show the bot again (FillBotDataToForm)
-    bool ChangedAfter = false; // and mark it changed after that
-    std::string Status;        // what was written or read, and where; empty on failure
+    bool ShowBot = false; // the bot (or a file of it) was read: the editor has shown it
+    std::string Status;   // what was written or read, and where; empty on failure
 };
 
 // The dialog reported a folder and a file: load types 0 to 4 read the bot or

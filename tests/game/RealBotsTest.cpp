@@ -259,17 +259,17 @@ TEST_F(RealBotsTest, LoadedSavedAndLoadedAgainEachShowsTheSameValues)
         std::string name = bots[id].Name;
         CommandOutcome loaded = GiveBot(editor, std::to_string(id), 0);
         ASSERT_TRUE(loaded.ShowBot) << name;
-        EXPECT_FALSE(editor.IsChanged) << name;
-        std::string first = Dump(editor.ThisBot);
+        EXPECT_FALSE(editor.IsChanged()) << name;
+        std::string first = Dump(editor.ThisBot());
         std::filesystem::path folder = made / name;
         std::filesystem::create_directories(folder);
         GiveDirAndFile(editor, folder, "", 5, true, false);
-        EXPECT_FALSE(editor.IsChanged) << name;
-        std::string stem = editor.ThisBot.BotPara(Para::LowerName).ToText();
-        editor.ThisBot = Bot();
+        EXPECT_FALSE(editor.IsChanged()) << name;
+        std::string stem = editor.ThisBot().BotPara(Para::LowerName).ToText();
+        editor.Replace("set up", Bot());
         GiveDirAndFile(editor, folder / "botfiles" / "bots", stem, 0, true, true);
-        EXPECT_FALSE(editor.IsChanged) << name;
-        EXPECT_EQ(Dump(editor.ThisBot), first) << name;
+        EXPECT_FALSE(editor.IsChanged()) << name;
+        EXPECT_EQ(Dump(editor.ThisBot()), first) << name;
     }
 }
 

@@ -224,9 +224,9 @@ TEST_F(GameTest, TwentyRandomBotsLoadAtEverySkill)
     editor.CurrentCatalogues() = OpenArenaCatalogues();
     TryBots bots;
     for (int i = 1; i <= 20; ++i) {
-        editor.IsChanged = false;
+        editor.MarkSaved();
         ASSERT_TRUE(editor.CreateRandomBot());
-        Append(bots, BotFiles(editor.ThisBot, "Random" + std::to_string(i)));
+        Append(bots, BotFiles(editor.ThisBot(), "Random" + std::to_string(i)));
     }
     TryVerdict verdict = Try(bots);
     // 120 bots at skills in one run, on as many levels as it takes.

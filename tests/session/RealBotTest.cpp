@@ -427,8 +427,8 @@ TEST(RealBot, WhatTheGameReadsComesBackAsItReadIt)
         {4, "CHARACTERISTIC_CHAT_INSULT", "1.0"},
         {5, "CHARACTERISTIC_CHAT_INSULT", "0.1"},
         {1, "CHARACTERISTIC_CHAT_MISC", "0.5"},
-        {4, "CHARACTERISTIC_CHAT_MISC", "-"},      // the game takes the default bot's there
-        {1, "CHARACTERISTIC_AIM_SKILL", "0..30"},  // the game reads it as -0.17
+        {4, "CHARACTERISTIC_CHAT_MISC", "-"},        // the game takes the default bot's there
+        {1, "CHARACTERISTIC_AIM_SKILL", "0..30"},    // the game reads it as -0.17
         {4, "CHARACTERISTIC_VIEW_MAXCHANGE", "8.0"}, // octal 010, as the game reads it
         {1, "CHARACTERISTIC_CHAT_FILE", "\"bots/player_t.c\""},
         {1, "CHARACTERISTIC_WEAPONWEIGHTS", "\"bots/player_w.c\""},
