@@ -90,7 +90,13 @@ std::optional<double> HexadecimalValue(const std::string& text)
 // first point counts, the second point as the digit -2, so -0.17), or a
 // whole number with a leading 0, which it reads as octal ("010" is 8).
 // Nothing for any other text, which reads alike either way.
-std::optional<Value> OddNumberValue(const std::string& text)
+struct OddNumber
+{
+    double Number = 0;
+    bool Whole = false; // read as a whole number (octal), not as a float
+};
+
+std::optional<OddNumber> OddNumberValue(const std::string& text)
 {
     std::size_t at = 0;
     bool negative = false;
@@ -125,16 +131,12 @@ std::optional<Value> OddNumberValue(const std::string& text)
                 value = value * 10.0f + digit;
             }
         }
-        return Value(negative ? -value : value);
+        return OddNumber{static_cast<double>(negative ? -value : value), false};
     }
     if (points == 0 && number.size() > 1 && number[0] == '0' &&
         number.find_first_of("89") == std::string::npos && number.size() <= 7) {
         long octal = std::stol(number, nullptr, 8);
-        long whole = negative ? -octal : octal;
-        if (whole >= -32768 && whole <= 32767) {
-            return WholeNumber(static_cast<int>(whole));
-        }
-        return Value(static_cast<double>(whole));
+        return OddNumber{static_cast<double>(negative ? -octal : octal), true};
     }
     return std::nullopt;
 }
@@ -146,8 +148,12 @@ Value ParseNumberValue(const std::string& text)
     if (std::optional<double> hexadecimal = HexadecimalValue(text)) {
         return Value(*hexadecimal);
     }
-    if (std::optional<Value> odd = OddNumberValue(text)) {
-        return *odd;
+    if (std::optional<OddNumber> odd = OddNumberValue(text)) {
+        if (odd->Whole && odd->Number >= -32768 && odd->Number <= 32767) {
+            return WholeNumber(static_cast<int>(odd->Number));
+        }
+        // A float as the game computed it, in single precision.
+        return odd->Whole ? Value(odd->Number) : Value(static_cast<float>(odd->Number));
     }
     return ParseValue(text);
 }
