@@ -406,7 +406,7 @@ void ChatEditor::AddExtraChats()
 
 void ChatEditor::DeleteAllChats()
 {
-    twl::DeleteAllChats(m_editor);
+    twl::ClearAllChats(m_editor);
     RebuildView();
 }
 

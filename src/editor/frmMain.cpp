@@ -92,7 +92,9 @@ frmMain::frmMain(std::filesystem::path settingsFolder,
     nextTab->setContext(Qt::WindowShortcut);
     connect(nextTab, &QShortcut::activated, m_pages, &ParameterPages::SelectNextTab);
 
-    m_editor.OnChange = [this](ShowAgain show) { ShowChange(show); };
+    m_editor.OnChange = [this](ShowAgain show) {
+        ShowChange(show);
+    };
     FillBotDataToForm();
 
     if (QScreen* screen = this->screen()) {
@@ -180,8 +182,8 @@ void frmMain::BuildMenus()
     m_undo->setShortcut(QKeySequence::Undo);
     connect(m_undo, &QAction::triggered, this, [this] { m_editor.Undo(); });
     m_redo = AddAction(edit, "mnuRedo", QStringLiteral("Redo"), false);
-    m_redo->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z),
-                          QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    m_redo->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
     connect(m_redo, &QAction::triggered, this, [this] { m_editor.Redo(); });
 
     QMenu* files = AddMenu(bar, "mnuFile", QStringLiteral("Files"));
@@ -190,12 +192,12 @@ void frmMain::BuildMenus()
     {
         const char* Name;
         const char* Caption;
-        DialogPurpose Purpose;
+        LoadType Purpose;
     } singleFiles[] = {
-        {"mnuCharFile", "Load char file", DialogPurpose::LoadCharFile},
-        {"mnuWeaponFile", "Load weapon file", DialogPurpose::LoadWeaponFile},
-        {"mnuitemFile", "Load item file", DialogPurpose::LoadItemFile},
-        {"mnuChatFile", "Load chat file", DialogPurpose::LoadChatFile},
+        {"mnuCharFile", "Load char file", LoadType::CharFile},
+        {"mnuWeaponFile", "Load weapon file", LoadType::WeaponFile},
+        {"mnuitemFile", "Load item file", LoadType::ItemFile},
+        {"mnuChatFile", "Load chat file", LoadType::ChatFile},
     };
 
     for (const auto& file : singleFiles) {
@@ -603,7 +605,7 @@ std::optional<int> frmMain::CheckAllIn()
 
 void frmMain::ShowOpenSaveForm(int sType)
 {
-    OpenSaveRequest request = twl::ShowOpenSaveForm(m_editor, sType);
+    OpenSaveRequest request = twl::OpenSaveRequestFor(m_editor, sType);
     frmOpen dialog(m_editor.UserMessages(), this);
     dialog.SetGameFolder(Text(m_editor.CurrentSettings().Text(Settings::Q3Baseq3)));
     dialog.LType(request.LoadType);
@@ -623,13 +625,13 @@ void frmMain::ShowOpenSaveForm(int sType)
 void frmMain::frmOpenBot_GiveDirAndFile(
     const QString& currentDir, const QString& currentFile, int loType, bool dirStruct, bool pk3Bot)
 {
-    ApplyOutcome(twl::GiveDirAndFile(
+    ApplyOutcome(twl::LoadOrMakeBotFiles(
         m_editor, currentDir.toStdString(), currentFile.toStdString(), loType, dirStruct, pk3Bot));
 }
 
 void frmMain::frmOpenBot_GiveBot(const QString& botId, int loType)
 {
-    ApplyOutcome(twl::GiveBot(m_editor, botId.toStdString(), loType));
+    ApplyOutcome(twl::LoadBotOfList(m_editor, botId.toStdString(), loType));
 }
 
 void frmMain::ApplyOutcome(const CommandOutcome& outcome)
@@ -642,13 +644,13 @@ void frmMain::ApplyOutcome(const CommandOutcome& outcome)
 
 void frmMain::OpenAtStart(const std::filesystem::path& file)
 {
-    ApplyOutcome(twl::OpenAtStart(m_editor, file));
+    ApplyOutcome(twl::LoadBotNamedAtStart(m_editor, file));
 }
 
 void frmMain::LoadBot()
 {
     if (MayLoadBot(m_editor)) {
-        ShowOpenSaveForm(static_cast<int>(DialogPurpose::LoadBot));
+        ShowOpenSaveForm(static_cast<int>(LoadType::WholeBot));
     }
 }
 
@@ -662,7 +664,7 @@ void frmMain::MakeBotFiles()
         ShowFindings(findings);
         return;
     }
-    ShowOpenSaveForm(static_cast<int>(DialogPurpose::MakeBotFiles));
+    ShowOpenSaveForm(static_cast<int>(LoadType::MakeBotFiles));
 }
 
 void frmMain::CheckBot()
@@ -842,7 +844,7 @@ void frmMain::CheckBaseq3()
         QApplication::processEvents();
         return !wait.wasCanceled();
     };
-    bool checked = twl::CheckBaseq3(m_editor, selection, progress);
+    bool checked = twl::RunGameFolderCheck(m_editor, selection, progress);
     wait.close();
     if (checked) {
         FillModelAndSkin(selection.Model, selection.Skin);

@@ -96,6 +96,11 @@ BotParts PartsOfLoad(Bot& bot,
     case LoadType::WeaponFile:
         part(prefix + "_w.c", readWeights(WeightFileKind::Weapon));
         break;
+    case LoadType::MakeBotFiles:
+    case LoadType::GameFolder:
+    case LoadType::ExtractorFolder:
+    case LoadType::WorkingFolder:
+        break; // no load
     }
     return parts;
 }
@@ -150,6 +155,9 @@ bool LoadGameListBot(Bot& bot,
     }
     BotParts parts =
         PartsOfLoad(bot, loadType, path.substr(0, stemEnd), std::string(), catalogues, messages);
+    if (parts.Entries.empty()) {
+        return false; // no load of that kind
+    }
     // Each archive is opened once, however many of the files it holds.
     std::map<std::string, std::unique_ptr<ZipReader>> archives;
     for (std::size_t k = 0; k < parts.Entries.size(); ++k) {
@@ -219,6 +227,9 @@ bool LoadBotFromArchive(Bot& bot,
                                  hasBotFile ? "scripts/" + name + ".bot" : std::string(),
                                  catalogues,
                                  messages);
+    if (parts.Entries.empty()) {
+        return false; // no load of that kind
+    }
     // All of them looked up together, in one pass over the archive's names;
     // the first that cannot be read ends the load.
     std::vector<std::optional<std::uint64_t>> found = archive->FindEntries(parts.Entries);

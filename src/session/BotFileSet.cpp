@@ -211,6 +211,11 @@ bool LoadBotFiles(Bot& bot,
     case LoadType::WeaponFile:
         return static_cast<bool>(ReadWeaponFile(
             bot, folder, StemBeforeEnding(file, "_w.c"), catalogues.CharNames, messages));
+    case LoadType::MakeBotFiles:
+    case LoadType::GameFolder:
+    case LoadType::ExtractorFolder:
+    case LoadType::WorkingFolder:
+        break; // no load
     }
     return false;
 }

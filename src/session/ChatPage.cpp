@@ -144,9 +144,8 @@ int AddSelectedList(
         }
         line = current.ChatGroupUBound(group) + 1;
     }
-    editor.Edit("Add chat list", [group, line, &reference](Bot& bot) {
-        bot.SetBotChat(group, line, reference);
-    });
+    editor.Edit("Add chat list",
+                [group, line, &reference](Bot& bot) { bot.SetBotChat(group, line, reference); });
     return line;
 }
 
@@ -190,9 +189,10 @@ void RemoveChatLine(BotEditor& editor, int group, int line)
     });
 }
 
-void DeleteAllChats(BotEditor& editor)
+void ClearAllChats(BotEditor& editor)
 {
-    editor.Edit("Delete all chats", [](Bot& bot) { ClearBotChats(bot); }, ShowAgain::Chats);
+    editor.Edit(
+        "Delete all chats", [](Bot& bot) { ClearBotChats(bot); }, ShowAgain::Chats);
 }
 
 void AddExtraChatsToBot(BotEditor& editor)

@@ -204,7 +204,7 @@ int main(int argc, char* argv[])
         dialog.show();
         ok = Save(dialog, folder, QStringLiteral("openarena-bot-list")) && ok;
         dialog.close();
-        twl::GiveBot(window.Editor(), std::to_string(murielle), 0);
+        twl::LoadBotOfList(window.Editor(), std::to_string(murielle), 0);
         window.FillBotDataToForm();
         pages->setCurrentIndex(0);
         ok = Save(window, folder, QStringLiteral("openarena-bot")) && ok;

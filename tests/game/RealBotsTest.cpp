@@ -257,17 +257,17 @@ TEST_F(RealBotsTest, LoadedSavedAndLoadedAgainEachShowsTheSameValues)
     ASSERT_GE(bots.size(), 30u);
     for (std::size_t id = 0; id < bots.size(); ++id) {
         std::string name = bots[id].Name;
-        CommandOutcome loaded = GiveBot(editor, std::to_string(id), 0);
+        CommandOutcome loaded = LoadBotOfList(editor, std::to_string(id), 0);
         ASSERT_TRUE(loaded.ShowBot) << name;
         EXPECT_FALSE(editor.IsChanged()) << name;
         std::string first = Dump(editor.ThisBot());
         std::filesystem::path folder = made / name;
         std::filesystem::create_directories(folder);
-        GiveDirAndFile(editor, folder, "", 5, true, false);
+        LoadOrMakeBotFiles(editor, folder, "", 5, true, false);
         EXPECT_FALSE(editor.IsChanged()) << name;
         std::string stem = editor.ThisBot().BotPara(Para::LowerName).ToText();
         editor.Replace("set up", Bot());
-        GiveDirAndFile(editor, folder / "botfiles" / "bots", stem, 0, true, true);
+        LoadOrMakeBotFiles(editor, folder / "botfiles" / "bots", stem, 0, true, true);
         EXPECT_FALSE(editor.IsChanged()) << name;
         EXPECT_EQ(Dump(editor.ThisBot()), first) << name;
     }

@@ -83,7 +83,7 @@ TEST_F(ChatPageTest, LinesComeAndGo)
     // Added lines are the bot's like any other: closing asks before they go.
     EXPECT_TRUE(m_editor.IsChanged());
     m_editor.MarkSaved();
-    DeleteAllChats(m_editor);
+    ClearAllChats(m_editor);
     for (int group = 0; group < ChatGroupCount; ++group) {
         EXPECT_EQ(Lines(group), (std::vector<std::string>{""}));
     }

@@ -110,7 +110,7 @@ TEST_F(EditDoorTest, EveryEditMarksTheBotChangedAndIsUndoneAndRedoneExactly)
          }},
         {"Delete all chats",
          [](BotEditor& e) {
-             DeleteAllChats(e);
+             ClearAllChats(e);
          }},
     };
     for (const Case& c : cases) {
