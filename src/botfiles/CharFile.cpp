@@ -182,15 +182,6 @@ CharFileLines(const Bot& bot, const CharCatalogue& charNames, const Settings& se
     return lines;
 }
 
-FileResult WriteCharFile(const Bot& bot,
-                         const std::filesystem::path& folder,
-                         const CharCatalogue& charNames,
-                         const Settings& settings)
-{
-    return WriteTextFile(folder / bot.BotPara(Para::CharFile).ToText(),
-                         CharFileLines(bot, charNames, settings));
-}
-
 void ReadCharLines(Bot& bot,
                    const std::vector<std::string>& lines,
                    const CharCatalogue& charNames,

@@ -21,12 +21,6 @@ namespace twl {
 std::vector<std::string>
 CharFileLines(const Bot& bot, const CharCatalogue& charNames, const Settings& settings);
 
-// Writes folder/<CharFile>.
-FileResult WriteCharFile(const Bot& bot,
-                         const std::filesystem::path& folder,
-                         const CharCatalogue& charNames,
-                         const Settings& settings);
-
 // Reads the lines of a characteristic file into the bot. With `fullLoad`
 // the name, gender, version and comment are taken too; the name as it
 // stands, even one that a save will refuse (CheckBotName). The

@@ -63,15 +63,6 @@ ChatFileLines(const Bot& bot, const ChatCatalogue& chat, const Settings& setting
     return lines;
 }
 
-FileResult WriteChatFile(const Bot& bot,
-                         const std::filesystem::path& folder,
-                         const ChatCatalogue& chat,
-                         const Settings& settings)
-{
-    return WriteTextFile(folder / bot.BotPara(Para::ChatFile).ToText(),
-                         ChatFileLines(bot, chat, settings));
-}
-
 std::size_t
 ReadChatLines(Bot& bot, const std::vector<std::string>& lines, const ChatCatalogue& chat)
 {

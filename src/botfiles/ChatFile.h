@@ -18,11 +18,6 @@ namespace twl {
 std::vector<std::string>
 ChatFileLines(const Bot& bot, const ChatCatalogue& chat, const Settings& settings);
 
-FileResult WriteChatFile(const Bot& bot,
-                         const std::filesystem::path& folder,
-                         const ChatCatalogue& chat,
-                         const Settings& settings);
-
 // Reads the type blocks of a chat file into the bot's chat groups; the
 // lines of a block go to lines 0, 1, 2, ... of its group. A block of a type
 // the game does not have is read past. A group keeps at most 32768 lines:

@@ -88,13 +88,6 @@ std::vector<std::string> ScriptFileLines(const Bot& bot, const Settings& setting
     return lines;
 }
 
-FileResult
-WriteScriptFile(const Bot& bot, const std::filesystem::path& folder, const Settings& settings)
-{
-    return WriteTextFile(folder / bot.BotPara(Para::ScriptFile).ToText(),
-                         ScriptFileLines(bot, settings));
-}
-
 void ReadScriptLines(Bot& bot, const std::vector<std::string>& lines)
 {
     bot.LeadingComments(BotFileKind::Script) = LeadingCommentLines(lines);

@@ -20,9 +20,6 @@ namespace twl {
 // between braces.
 std::vector<std::string> ScriptFileLines(const Bot& bot, const Settings& settings);
 
-FileResult
-WriteScriptFile(const Bot& bot, const std::filesystem::path& folder, const Settings& settings);
-
 // Reads fun name, railgun colour, model and skin and arena-lord flag. A key
 // counts only as the first word of its line (any case); comment lines are
 // skipped. Fun name and railgun colour are reset first.

@@ -149,34 +149,6 @@ std::optional<std::string> WeightFileBytes(const Bot& bot,
     return EncodeTextLines(WeightFileLines(bot, kind, charNames, settings), bytes);
 }
 
-FileResult WriteWeaponFile(const Bot& bot,
-                           const std::filesystem::path& folder,
-                           const CharCatalogue& charNames,
-                           const Settings& settings)
-{
-    std::filesystem::path path = folder / bot.BotPara(Para::WeaponFile).ToText();
-    std::string bytes;
-    if (std::optional<std::string> error =
-            WeightFileBytes(bot, WeightFileKind::Weapon, charNames, settings, bytes)) {
-        return FileResult::Failure(path, *error);
-    }
-    return WriteFileAtomic(path, bytes);
-}
-
-FileResult WriteItemFile(const Bot& bot,
-                         const std::filesystem::path& folder,
-                         const CharCatalogue& charNames,
-                         const Settings& settings)
-{
-    std::filesystem::path path = folder / bot.BotPara(Para::ItemFile).ToText();
-    std::string bytes;
-    if (std::optional<std::string> error =
-            WeightFileBytes(bot, WeightFileKind::Item, charNames, settings, bytes)) {
-        return FileResult::Failure(path, *error);
-    }
-    return WriteFileAtomic(path, bytes);
-}
-
 void ReadWeightLines(Bot& bot,
                      const std::vector<std::string>& lines,
                      const CharCatalogue& charNames,

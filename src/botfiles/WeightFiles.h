@@ -32,15 +32,6 @@ std::optional<std::string> WeightFileBytes(const Bot& bot,
                                            const Settings& settings,
                                            std::string& bytes);
 
-FileResult WriteWeaponFile(const Bot& bot,
-                           const std::filesystem::path& folder,
-                           const CharCatalogue& charNames,
-                           const Settings& settings);
-FileResult WriteItemFile(const Bot& bot,
-                         const std::filesystem::path& folder,
-                         const CharCatalogue& charNames,
-                         const Settings& settings);
-
 // Reads weight lines into parameters first..last: a line takes the first
 // number of the range whose identifier it holds (as a whole name); a "//"
 // comment after the value is dropped; other lines are ignored.

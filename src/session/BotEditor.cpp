@@ -92,7 +92,6 @@ void BotEditor::Start()
     InitCatalogues(m_catalogues, m_settingsFolder, m_messages, !m_listsPending);
     LoadGameVocabulary(
         m_catalogues, m_settingsFolder, m_settings.Text(Settings::Q3Baseq3), m_messages);
-    m_tempFolder = std::make_unique<PrivateTempFolder>();
     Bot first;
     ApplyZeroPreset(first);
     m_history = {Step{std::move(first), "All zeros", {}, true}};
@@ -243,11 +242,6 @@ void BotEditor::UseGameVocabulary()
         m_catalogues, m_settingsFolder, m_settings.Text(Settings::Q3Baseq3), m_messages);
 }
 
-std::filesystem::path BotEditor::TempDir() const
-{
-    return m_tempFolder ? m_tempFolder->Path() : std::filesystem::path();
-}
-
 void BotEditor::InitByValues()
 {
     std::string& game = m_settings.Text(Settings::Q3Baseq3);
@@ -266,8 +260,6 @@ void BotEditor::InitByValues()
     if (work.empty()) {
         work = m_settingsFolder.string();
     }
-    // The archives are read in-process: no outside extractor to look for.
-    CanLoadPk3 = true;
     CanShowIcons = !game.empty();
     if (m_settings.BotsMade.IsEmpty()) {
         m_settings.BotsMade = WholeNumber(0);
@@ -324,7 +316,7 @@ bool BotEditor::CreateRandomBot()
         }
         for (std::size_t level = 0; level < SliderLevels.size(); ++level) {
             bot.SetBotPara(Para::OfSkill(SliderLevels[level], slider.Index),
-                               StepValue(positions[level], range));
+                           StepValue(positions[level], range));
         }
     }
     for (const OneSliderSpec& slider : OneSliders()) {
@@ -345,8 +337,7 @@ bool BotEditor::CreateRandomBot()
         bot.SetBotPara(Para::Model, Value(model.Name));
         bot.SetBotPara(Para::Skin, Value(skin.Name));
     }
-    StatusNote =
-        LeftOutChatsNote(AddExtraChats(bot, m_catalogues.Chat, Random), m_catalogues.Chat);
+    StatusNote = LeftOutChatsNote(AddExtraChats(bot, m_catalogues.Chat, Random), m_catalogues.Chat);
     Replace("Random bot", std::move(bot));
     return true;
 }

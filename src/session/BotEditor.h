@@ -4,7 +4,6 @@
 #include "core/Messages.h"
 #include "core/Settings.h"
 #include "pk3/Games.h"
-#include "pk3/TempFolder.h"
 #include "session/Catalogues.h"
 
 #include <cstdint>
@@ -55,7 +54,7 @@ public:
               std::mt19937 random = std::mt19937());
 
     // Start-up, in this order: the settings are read and applied, the
-    // catalogues and lists built, the private temporary folder made and the
+    // catalogues and lists built, and the
     // first bot made as "All zeros" (not asked about, and not yet shown).
     // Leaves the window filling: it stops once it has shown the bot.
     // Large user lists (LargeListLines) wait for LoadPendingLists.
@@ -91,6 +90,7 @@ public:
     // While the window fills its controls, what they report is the program's
     // own doing and changes nothing.
     bool IsFilling() const { return m_filling; }
+
     void SetFilling(bool filling) { m_filling = filling; }
 
     // The one door for a change of the bot: `change` is applied to a copy
@@ -115,7 +115,9 @@ public:
 
     // Undo and redo of the steps, named for the menu; both show the bot anew.
     bool CanUndo() const { return m_position > 0; }
+
     bool CanRedo() const { return m_position + 1 < m_history.size(); }
+
     std::string UndoName() const;
     std::string RedoName() const;
     void Undo();
@@ -124,8 +126,6 @@ public:
     // Told after every change of the bot: what the window shows again.
     std::function<void(ShowAgain)> OnChange;
 
-    // A bot of the game's list can be loaded (archives are read in-process).
-    bool CanLoadPk3 = true;
     // Skin icons can be shown: the game folder is set.
     bool CanShowIcons = false;
     std::mt19937 Random;
@@ -146,8 +146,6 @@ public:
 
     Messages& UserMessages() { return m_messages; }
 
-    // Empty when it could not be made.
-    std::filesystem::path TempDir() const;
     // Where the load and save dialog opens next.
     std::filesystem::path RememberedFolder;
 
@@ -234,6 +232,7 @@ private:
         std::string MergeKey;
         bool Clean = false; // saved, or freshly shown
     };
+
     // At most this many steps are kept.
     static constexpr std::size_t HistorySteps = 200;
     std::vector<Step> m_history{Step{Bot(), "New bot", {}, true}};
@@ -245,7 +244,6 @@ private:
     Messages& m_messages;
     Settings m_settings;
     Catalogues m_catalogues;
-    std::unique_ptr<PrivateTempFolder> m_tempFolder;
     bool m_listsPending = false;
     bool m_firstStart = false;
 };

@@ -103,7 +103,7 @@ TEST(FileHeader, ReadsVersionAndComment)
     EXPECT_EQ(ReadFileHeader(bot, Lines("// one comment\nskill 1\n")), 1u);
 }
 
-TEST(WriteCharFile, AverageBotBlocks)
+TEST(CharFileLines, AverageBotBlocks)
 {
     Bot bot;
     std::mt19937 random;
@@ -125,7 +125,7 @@ TEST(WriteCharFile, AverageBotBlocks)
     EXPECT_EQ(lines.back(), "}");
 }
 
-TEST(WriteCharFile, ZeroValuesLeaveOutThePerWeaponLines)
+TEST(CharFileLines, ZeroValuesLeaveOutThePerWeaponLines)
 {
     Bot bot;
     ApplyZeroPreset(bot);
@@ -138,7 +138,7 @@ TEST(WriteCharFile, ZeroValuesLeaveOutThePerWeaponLines)
     EXPECT_EQ(std::count(lines.begin(), lines.end(), "}"), 3);
 }
 
-TEST(WriteCharFile, MixedWholeAndRealLevelsAllGetAPoint)
+TEST(CharFileLines, MixedWholeAndRealLevelsAllGetAPoint)
 {
     Bot bot;
     ApplyZeroPreset(bot);
@@ -162,7 +162,7 @@ TEST(WriteCharFile, MixedWholeAndRealLevelsAllGetAPoint)
     EXPECT_EQ(ValueInBlock(lines, 4, "CHARACTERISTIC_ATTACK_SKILL"), "2.0");
 }
 
-TEST(WriteCharFile, TextValuesAreAlwaysQuoted)
+TEST(CharFileLines, TextValuesAreAlwaysQuoted)
 {
     Bot bot;
     ApplyZeroPreset(bot);

@@ -18,7 +18,7 @@ std::vector<std::string> Body(const Bot& bot)
     return std::vector<std::string>(lines.begin() + 7, lines.end());
 }
 
-TEST(WriteScriptFile, ExampleBot)
+TEST(ScriptFileLines, ExampleBot)
 {
     Bot bot;
     bot.SetBotPara(Para::FunName, Value("^1Bot"));
@@ -36,7 +36,7 @@ TEST(WriteScriptFile, ExampleBot)
                                         "}"}));
 }
 
-TEST(WriteScriptFile, OptionalLinesAndModelNames)
+TEST(ScriptFileLines, OptionalLinesAndModelNames)
 {
     Bot bot;
     bot.SetBotPara(Para::Skin, Value("Red"));

@@ -101,8 +101,11 @@ TEST(WeightFiles, WrittenFilesReadBack)
     }
     written.SetBotPara(54, Whole(1));
     written.SetBotPara(55, Value(2.5));
-    ASSERT_TRUE(WriteWeaponFile(written, folder.Path(), Names(), Settings()).Ok);
-    ASSERT_TRUE(WriteItemFile(written, folder.Path(), Names(), Settings()).Ok);
+    for (WeightFileKind kind : {WeightFileKind::Weapon, WeightFileKind::Item}) {
+        std::string bytes;
+        ASSERT_FALSE(WeightFileBytes(written, kind, Names(), Settings(), bytes));
+        test::WriteBytes(folder / (kind == WeightFileKind::Weapon ? "bot_w.c" : "bot_i.c"), bytes);
+    }
 
     Bot read;
     test::ScriptedMessages messages;
