@@ -69,7 +69,7 @@ ParameterPages::ParameterPages(BotEditor& editor, QWidget* parent)
 
 void ParameterPages::BuildPage(int page)
 {
-    const PageSpec& layout = Pages()[static_cast<std::size_t>(page)];
+    const PageLayout& layout = Pages()[static_cast<std::size_t>(page)];
     // The page scrolls when the screen is too small to show it whole.
     auto* scroll = new QScrollArea();
     scroll->setObjectName(QStringLiteral("picParameters_") + QString::number(page));
@@ -102,7 +102,7 @@ void ParameterPages::BuildPage(int page)
         grids[0]->addWidget(label, static_cast<int>(row), 0, Qt::AlignBottom);
     }
 
-    for (const ThreeSliderSpec& slider : ThreeSliders()) {
+    for (const ThreeSliderLayout& slider : ThreeSliders()) {
         if (slider.Place.Page != page) {
             continue;
         }
@@ -120,7 +120,7 @@ void ParameterPages::BuildPage(int page)
             m_editor.SetSkillValue(level, control->IndexS(), v);
         });
     }
-    for (const OneSliderSpec& slider : OneSliders()) {
+    for (const OneSliderLayout& slider : OneSliders()) {
         if (slider.Place.Page != page) {
             continue;
         }
@@ -191,7 +191,7 @@ QSize ParameterPages::sizeHint() const
 
 void ParameterPages::AdjustScale(int group, int scale)
 {
-    for (const OneSliderSpec& slider : OneSliders()) {
+    for (const OneSliderLayout& slider : OneSliders()) {
         if (slider.ScaleGroup != group) {
             continue;
         }

@@ -47,12 +47,12 @@ Value StepValue(int position, const SliderRange& range)
 // an edit ("Move Aim skill").
 std::string SliderName(int index)
 {
-    for (const ThreeSliderSpec& slider : ThreeSliders()) {
+    for (const ThreeSliderLayout& slider : ThreeSliders()) {
         if (slider.Index == index) {
             return slider.Name;
         }
     }
-    for (const OneSliderSpec& slider : OneSliders()) {
+    for (const OneSliderLayout& slider : OneSliders()) {
         if (slider.Index == index) {
             return slider.Name;
         }
@@ -303,7 +303,7 @@ bool BotEditor::CreateRandomBot()
         return false;
     }
     Bot bot;
-    for (const ThreeSliderSpec& slider : ThreeSliders()) {
+    for (const ThreeSliderLayout& slider : ThreeSliders()) {
         SliderRange range = *RangeFor(SliderKind::ThreeLevels, slider.Max);
         std::array<int, 3> positions{};
         for (int& position : positions) {
@@ -319,7 +319,7 @@ bool BotEditor::CreateRandomBot()
                            StepValue(positions[level], range));
         }
     }
-    for (const OneSliderSpec& slider : OneSliders()) {
+    for (const OneSliderLayout& slider : OneSliders()) {
         // Weights on the pages' starting scale, whatever a page shows now.
         int max = slider.ScaleGroup >= 0 ? Scales[0] : slider.Max;
         SliderRange range = *RangeFor(SliderKind::OneValue, max);

@@ -23,7 +23,7 @@ FindingTarget TargetOf(const CheckPlace& place)
     }
     if (parameter > 100) {
         int characteristic = parameter % 100;
-        for (const ThreeSliderSpec& slider : ThreeSliders()) {
+        for (const ThreeSliderLayout& slider : ThreeSliders()) {
             if (slider.Index == characteristic) {
                 target.Page = slider.Place.Page;
                 target.Control = "tsBotPara_" + std::to_string(characteristic);
@@ -31,7 +31,7 @@ FindingTarget TargetOf(const CheckPlace& place)
         }
         return target;
     }
-    for (const OneSliderSpec& slider : OneSliders()) {
+    for (const OneSliderLayout& slider : OneSliders()) {
         if (slider.Index == parameter) {
             target.Page = slider.Place.Page;
             target.Control = "osBotPara_" + std::to_string(parameter);

@@ -20,7 +20,7 @@ enum PageNumber
     Chat
 };
 
-std::vector<ThreeSliderSpec> MakeThreeSliders()
+std::vector<ThreeSliderLayout> MakeThreeSliders()
 {
     // Index, name, max, linking, zero shown as "No", page, frame, row, column.
     return {
@@ -56,7 +56,7 @@ std::vector<ThreeSliderSpec> MakeThreeSliders()
     };
 }
 
-std::vector<OneSliderSpec> MakeOneSliders()
+std::vector<OneSliderLayout> MakeOneSliders()
 {
     // Index, name, max, scale selector, page, frame, row, column.
     return {
@@ -113,7 +113,7 @@ std::vector<OneSliderSpec> MakeOneSliders()
     };
 }
 
-std::array<PageSpec, PageCount> MakePages()
+std::array<PageLayout, PageCount> MakePages()
 {
     const std::vector<std::string> pickupRows = {
         "Without", "With", "Without", "With", "Without", "With"};
@@ -131,21 +131,21 @@ std::array<PageSpec, PageCount> MakePages()
 
 } // namespace
 
-const std::array<PageSpec, PageCount>& Pages()
+const std::array<PageLayout, PageCount>& Pages()
 {
-    static const std::array<PageSpec, PageCount> pages = MakePages();
+    static const std::array<PageLayout, PageCount> pages = MakePages();
     return pages;
 }
 
-const std::vector<ThreeSliderSpec>& ThreeSliders()
+const std::vector<ThreeSliderLayout>& ThreeSliders()
 {
-    static const std::vector<ThreeSliderSpec> sliders = MakeThreeSliders();
+    static const std::vector<ThreeSliderLayout> sliders = MakeThreeSliders();
     return sliders;
 }
 
-const std::vector<OneSliderSpec>& OneSliders()
+const std::vector<OneSliderLayout>& OneSliders()
 {
-    static const std::vector<OneSliderSpec> sliders = MakeOneSliders();
+    static const std::vector<OneSliderLayout> sliders = MakeOneSliders();
     return sliders;
 }
 
@@ -160,7 +160,7 @@ std::string SliderCaption(const std::string& name, int max)
 std::vector<int> ScaleGroupMembers(int group)
 {
     std::vector<int> members;
-    for (const OneSliderSpec& slider : OneSliders()) {
+    for (const OneSliderLayout& slider : OneSliders()) {
         if (slider.ScaleGroup == group) {
             members.push_back(slider.Index);
         }

@@ -21,7 +21,7 @@ struct SliderPlace
 
 // A three-level slider: characteristic `Index` (2 to 30) at skill levels 1,
 // 4 and 5, bot parameters 100, 400 and 500 + Index.
-struct ThreeSliderSpec
+struct ThreeSliderLayout
 {
     int Index = 0;
     std::string Name; // the caption before its range, "Attack skill"
@@ -32,7 +32,7 @@ struct ThreeSliderSpec
 };
 
 // A one-value slider: bot parameter `Index` (31 to 80).
-struct OneSliderSpec
+struct OneSliderLayout
 {
     int Index = 0;
     std::string Name; // empty for the lower row of the weapon-pickup pairs
@@ -42,7 +42,7 @@ struct OneSliderSpec
 };
 
 // One tab of the parameter pages.
-struct PageSpec
+struct PageLayout
 {
     std::string TabCaption;
     std::vector<std::string> FrameCaptions;
@@ -56,10 +56,10 @@ inline constexpr int PageCount = 8;
 inline constexpr int ChatTextsPage = 7;
 inline constexpr int ScaleGroupCount = 3;
 
-const std::array<PageSpec, PageCount>& Pages();
+const std::array<PageLayout, PageCount>& Pages();
 // In characteristic order: 2 to 30, and 31 to 80.
-const std::vector<ThreeSliderSpec>& ThreeSliders();
-const std::vector<OneSliderSpec>& OneSliders();
+const std::vector<ThreeSliderLayout>& ThreeSliders();
+const std::vector<OneSliderLayout>& OneSliders();
 
 // A slider's caption: its name with the range, "Gauntlet (0-400)"; an
 // unnamed slider has none.

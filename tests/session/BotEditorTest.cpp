@@ -291,7 +291,7 @@ TEST_F(BotEditorTest, RandomBotsStayInRangeAndInTheirLinkingOrder)
         ASSERT_TRUE(editor.CreateRandomBot());
         const Bot& bot = editor.ThisBot();
         seen.insert(snapshot(bot));
-        for (const ThreeSliderSpec& slider : ThreeSliders()) {
+        for (const ThreeSliderLayout& slider : ThreeSliders()) {
             std::array<double, 3> v{};
             for (std::size_t l = 0; l < 3; ++l) {
                 Value value = bot.BotPara(Para::OfSkill(SliderLevels[l], slider.Index));
@@ -310,7 +310,7 @@ TEST_F(BotEditorTest, RandomBotsStayInRangeAndInTheirLinkingOrder)
                 EXPECT_TRUE(v[0] >= v[1] && v[1] >= v[2]) << slider.Index;
             }
         }
-        for (const OneSliderSpec& slider : OneSliders()) {
+        for (const OneSliderLayout& slider : OneSliders()) {
             double v = *bot.BotPara(slider.Index).ToNumber();
             EXPECT_GE(v, 0.0);
             EXPECT_LE(v, slider.Max) << slider.Index;

@@ -160,7 +160,7 @@ TEST(SliderLinking, MovesCarryAcrossAllThreeLevels)
 TEST(PageTables, EverySliderHasItsOwnPlaceAndARange)
 {
     std::set<std::tuple<int, int, int, int>> places;
-    for (const ThreeSliderSpec& slider : ThreeSliders()) {
+    for (const ThreeSliderLayout& slider : ThreeSliders()) {
         EXPECT_TRUE(RangeFor(SliderKind::ThreeLevels, slider.Max)) << slider.Index;
         EXPECT_TRUE(
             places
@@ -169,7 +169,7 @@ TEST(PageTables, EverySliderHasItsOwnPlaceAndARange)
                 .second)
             << slider.Index;
     }
-    for (const OneSliderSpec& slider : OneSliders()) {
+    for (const OneSliderLayout& slider : OneSliders()) {
         EXPECT_TRUE(RangeFor(SliderKind::OneValue, slider.Max)) << slider.Index;
         EXPECT_TRUE(
             places
