@@ -282,16 +282,15 @@ bool Bot::HasForeignWeights(WeightFileKind file) const
 bool Bot::operator==(const Bot& other) const
 {
     return m_name == other.m_name && m_gender == other.m_gender && m_funName == other.m_funName &&
-           m_railColor == other.m_railColor && m_model == other.m_model &&
-           m_skin == other.m_skin && m_versionMajor == other.m_versionMajor &&
-           m_versionMinor == other.m_versionMinor && m_comment == other.m_comment &&
-           m_arenaLord == other.m_arenaLord && m_values == other.m_values &&
-           m_chatFile == other.m_chatFile && m_weaponFile == other.m_weaponFile &&
-           m_itemFile == other.m_itemFile && m_charFile == other.m_charFile &&
-           m_lowerName == other.m_lowerName && m_scriptFile == other.m_scriptFile &&
-           m_keptFileNames == other.m_keptFileNames && m_skills == other.m_skills &&
-           m_chats == other.m_chats && m_keptWeights == other.m_keptWeights &&
-           m_leadingComments == other.m_leadingComments;
+           m_railColor == other.m_railColor && m_model == other.m_model && m_skin == other.m_skin &&
+           m_versionMajor == other.m_versionMajor && m_versionMinor == other.m_versionMinor &&
+           m_comment == other.m_comment && m_arenaLord == other.m_arenaLord &&
+           m_values == other.m_values && m_chatFile == other.m_chatFile &&
+           m_weaponFile == other.m_weaponFile && m_itemFile == other.m_itemFile &&
+           m_charFile == other.m_charFile && m_lowerName == other.m_lowerName &&
+           m_scriptFile == other.m_scriptFile && m_keptFileNames == other.m_keptFileNames &&
+           m_skills == other.m_skills && m_chats == other.m_chats &&
+           m_keptWeights == other.m_keptWeights && m_leadingComments == other.m_leadingComments;
 }
 
 void Bot::KeepFileName(int index, const std::string& name)

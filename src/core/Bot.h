@@ -98,6 +98,7 @@ public:
     // Every value, chat line and kept line alike: the same bot to the game
     // and to the editor.
     bool operator==(const Bot& other) const;
+
     bool operator!=(const Bot& other) const { return !(*this == other); }
 
     Value BotPara(int index) const;

@@ -43,6 +43,7 @@ public:
 
     // Every value and every kept line alike.
     bool operator==(const Skill& other) const;
+
     bool operator!=(const Skill& other) const { return !(*this == other); }
 
 private:
