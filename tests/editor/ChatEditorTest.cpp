@@ -237,6 +237,8 @@ TEST_F(ChatEditorTest, MakingABotTheGameRefusesAsksAndTheListLeadsToTheLine)
 {
     ThisBot().SetBotChat(9, 0, "fine");
     ThisBot().SetBotChat(9, 1, std::string(300, 'x'));
+    // A gauntlet that weighs something: the line is the only problem.
+    ThisBot().SetBotPara(44, Value(50.0));
     bool listed = false;
     QTimer timer;
     timer.setSingleShot(true);
