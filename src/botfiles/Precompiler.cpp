@@ -7,6 +7,7 @@
 #include <deque>
 #include <memory>
 #include <unordered_map>
+#include <unordered_set>
 
 namespace twl {
 
@@ -214,6 +215,8 @@ public:
         }
         token.SpaceBefore = m_at > whiteStart;
         token.Line = m_line;
+        token.AtFile = m_file;
+        token.AtLine = m_line;
         token.LinesCrossed = m_line - static_cast<int>(lastLine);
         char c = At(m_at);
         if (c == '"' || c == '\'') {
@@ -572,6 +575,7 @@ private:
 
 struct Define
 {
+    std::string Name;
     std::vector<std::string> Parms;
     std::vector<ScriptToken> Tokens;
     bool HasParms = false;
@@ -657,14 +661,31 @@ long Wrapped(unsigned long value)
     return static_cast<long>(value);
 }
 
+} // namespace
+
+// What an included file of definitions left: the files it read (itself
+// first) and its defines, their tokens' files counted from its own.
+struct IncludedDefinitions
+{
+    std::vector<std::string> Files;
+    std::unordered_map<std::string, Define> Defines;
+    std::size_t Steps = 0;
+};
+
+IncludeCache::IncludeCache() = default;
+IncludeCache::~IncludeCache() = default;
+
+namespace {
+
 // The game's precompiler (l_precomp.c) over a stack of scripts.
 class Precompiler
 {
 public:
-    Precompiler(const ScriptLookup& lookup, PrecompiledScript& out)
+    Precompiler(const ScriptLookup& lookup, PrecompiledScript& out, IncludeCache* cache)
         : m_lookup(lookup)
         , m_out(out)
         , m_messages(out)
+        , m_cache(cache)
     {}
 
     bool Open(const std::string& path)
@@ -717,9 +738,8 @@ public:
                 continue;
             }
             if (token.Type == TokenType::Name) {
-                auto define = m_defines.find(token.Text);
-                if (define != m_defines.end()) {
-                    if (!ExpandDefineIntoSource(token, define->second)) {
+                if (const Define* define = FindDefine(token.Text)) {
+                    if (!ExpandDefineIntoSource(token, *define)) {
                         return false;
                     }
                     continue;
@@ -802,6 +822,9 @@ private:
             }
             if (m_scripts.size() == 1) {
                 return false;
+            }
+            if (m_recording && m_recording->Depth == m_scripts.size()) {
+                KeepRecording();
             }
             m_scripts.pop_back();
         }
@@ -947,7 +970,7 @@ private:
             SourceError("expected name after #ifdef, found " + token.Text);
             return false;
         }
-        bool defined = m_defines.count(token.Text) != 0;
+        bool defined = FindDefine(token.Text) != nullptr;
         PushIndent(type, (type == IndentType::Ifdef) == !defined);
         return true;
     }
@@ -1016,6 +1039,105 @@ private:
         path = converted;
     }
 
+    // Nothing defined, nothing pending: what an include does now depends on
+    // the included file alone.
+    bool Clean() const
+    {
+        return m_cache != nullptr && m_defines.empty() && m_base == nullptr && m_indents.empty() &&
+               m_pending.empty() && m_skip == 0 && !m_recording;
+    }
+
+    // An include of a file read before from a clean state: its defines.
+    bool TakeKept(const std::string& path)
+    {
+        if (!Clean() || BotFilesFolder.size() + 1 + path.size() >= MaxGamePathBytes ||
+            EqualIgnoringCase(path, m_scripts.front()->Name())) {
+            return false;
+        }
+        std::optional<std::string_view> bytes = m_lookup(path);
+        if (!bytes) {
+            return false;
+        }
+        auto kept = m_cache->Files.find({path, bytes->data(), bytes->size()});
+        if (kept == m_cache->Files.end()) {
+            m_recording = Recording{{path, bytes->data(), bytes->size()},
+                                    m_out.Files.size(),
+                                    m_out.Tokens.size(),
+                                    m_out.Messages.size(),
+                                    m_steps,
+                                    m_scripts.size() + 1};
+            return false;
+        }
+        m_base = kept->second;
+        m_baseFiles = static_cast<std::uint16_t>(std::min<std::size_t>(m_out.Files.size(), 0xFFFF));
+        m_out.Files.insert(m_out.Files.end(), m_base->Files.begin(), m_base->Files.end());
+        m_steps += m_base->Steps;
+        return true;
+    }
+
+    // A define by its name: one of this file's, else one of the kept file
+    // of definitions it took (not taken back by #undef).
+    const Define* FindDefine(const std::string& name) const
+    {
+        auto own = m_defines.find(name);
+        if (own != m_defines.end()) {
+            return &own->second;
+        }
+        if (m_base == nullptr || m_removed.count(name) != 0) {
+            return nullptr;
+        }
+        auto kept = m_base->Defines.find(name);
+        return kept == m_base->Defines.end() ? nullptr : &kept->second;
+    }
+
+    void RemoveDefine(const std::string& name)
+    {
+        m_defines.erase(name);
+        if (m_base != nullptr && m_base->Defines.count(name) != 0) {
+            m_removed.insert(name);
+        }
+    }
+
+    // The files a define's tokens name, counted from where its file of
+    // definitions stands among this script's files.
+    std::uint16_t FileBaseOf(const Define& define) const
+    {
+        if (m_base == nullptr || m_defines.find(define.Name) != m_defines.end()) {
+            return 0;
+        }
+        return m_baseFiles;
+    }
+
+    // The included file being recorded ends: kept when it only defined.
+    void KeepRecording()
+    {
+        Recording recording = *m_recording;
+        m_recording.reset();
+        if (m_out.Tokens.size() != recording.Tokens ||
+            m_out.Messages.size() != recording.Messages || !m_pending.empty() ||
+            !m_indents.empty() || m_skip != 0 || m_exhausted) {
+            return;
+        }
+        auto included = std::make_shared<IncludedDefinitions>();
+        for (std::size_t i = recording.Files; i < m_out.Files.size(); ++i) {
+            included->Files.push_back(m_out.Files[i]);
+        }
+        auto base = static_cast<std::uint16_t>(recording.Files);
+        for (const auto& [name, define] : m_defines) {
+            Define copy = define;
+            for (ScriptToken& token : copy.Tokens) {
+                if (token.File < base || token.AtFile < base) {
+                    return;
+                }
+                token.File = static_cast<std::uint16_t>(token.File - base);
+                token.AtFile = static_cast<std::uint16_t>(token.AtFile - base);
+            }
+            included->Defines.emplace(name, std::move(copy));
+        }
+        included->Steps = m_steps - recording.Steps;
+        m_cache->Files.emplace(recording.Key, std::move(included));
+    }
+
     bool DirectiveInclude()
     {
         if (m_skip > 0) {
@@ -1037,6 +1159,9 @@ private:
                 path.pop_back();
             }
             ConvertPath(path);
+            if (TakeKept(path)) {
+                return true;
+            }
             script = LoadScript(path);
         } else if (token.Type == TokenType::Punctuation && token.Text == "<") {
             while (ReadSourceToken(token)) {
@@ -1063,6 +1188,7 @@ private:
             return false;
         }
         if (!script) {
+            m_recording.reset();
             SourceError("file " + path + " not found");
             return false;
         }
@@ -1102,7 +1228,7 @@ private:
             SourceError("expected name, found " + token.Text);
             return false;
         }
-        m_defines.erase(token.Text);
+        RemoveDefine(token.Text);
         return true;
     }
 
@@ -1122,11 +1248,13 @@ private:
             return false;
         }
         std::string name = token.Text;
-        if (m_defines.count(name) != 0) {
+        if (FindDefine(name) != nullptr) {
             SourceWarning("redefinition of " + name);
-            m_defines.erase(name);
+            RemoveDefine(name);
         }
         Define& define = m_defines[name];
+        define.Name = name;
+        m_removed.erase(name);
         if (!ReadLine(token)) {
             return true;
         }
@@ -1267,6 +1395,7 @@ private:
         }
         std::vector<ScriptToken> expanded;
         const std::vector<ScriptToken>& body = define.Tokens;
+        std::uint16_t fileBase = FileBaseOf(define);
         auto parmOf = [&define](const std::string& name) -> std::ptrdiff_t {
             auto it = std::find(define.Parms.begin(), define.Parms.end(), name);
             return it == define.Parms.end() ? -1 : it - define.Parms.begin();
@@ -1297,6 +1426,8 @@ private:
                 continue;
             }
             expanded.push_back(token);
+            expanded.back().File = static_cast<std::uint16_t>(expanded.back().File + fileBase);
+            expanded.back().AtFile = static_cast<std::uint16_t>(expanded.back().AtFile + fileBase);
         }
         for (std::size_t i = 0; i + 1 < expanded.size();) {
             if (expanded[i + 1].Text != "##" || i + 2 >= expanded.size()) {
@@ -1354,12 +1485,12 @@ private:
                     defined = !defined;
                     tokens.push_back(token);
                 } else {
-                    auto define = m_defines.find(token.Text);
-                    if (define == m_defines.end()) {
+                    const Define* define = FindDefine(token.Text);
+                    if (define == nullptr) {
                         SourceError("can't evaluate " + token.Text + ", not defined");
                         return false;
                     }
-                    if (!ExpandDefineIntoSource(token, define->second)) {
+                    if (!ExpandDefineIntoSource(token, *define)) {
                         return false;
                     }
                 }
@@ -1424,7 +1555,7 @@ private:
                     fail("out of value space");
                     break;
                 }
-                long is = m_defines.count(tokens[i].Text) != 0 ? 1 : 0;
+                long is = FindDefine(tokens[i].Text) != nullptr ? 1 : 0;
                 values.push_back({is, static_cast<float>(is), parentheses});
                 if (brace) {
                     ++i;
@@ -1756,18 +1887,37 @@ private:
     std::vector<std::unique_ptr<Script>> m_scripts;
     std::deque<ScriptToken> m_pending;
     std::unordered_map<std::string, Define> m_defines;
+    // A kept file of definitions taken at an include (IncludeCache), and
+    // where its files stand among this script's.
+    std::shared_ptr<const IncludedDefinitions> m_base;
+    std::uint16_t m_baseFiles = 0;
+    std::unordered_set<std::string> m_removed;
     std::vector<Indent> m_indents;
     int m_skip = 0;
     std::size_t m_steps = 0;
     bool m_exhausted = false;
+    IncludeCache* m_cache;
+
+    struct Recording
+    {
+        std::tuple<std::string, const char*, std::size_t> Key;
+        std::size_t Files;
+        std::size_t Tokens;
+        std::size_t Messages;
+        std::size_t Steps;
+        std::size_t Depth; // scripts open while the file is read
+    };
+
+    std::optional<Recording> m_recording;
 };
 
 } // namespace
 
-PrecompiledScript PrecompileScript(const std::string& path, const ScriptLookup& lookup)
+PrecompiledScript
+PrecompileScript(const std::string& path, const ScriptLookup& lookup, IncludeCache* cache)
 {
     PrecompiledScript out;
-    Precompiler precompiler(lookup, out);
+    Precompiler precompiler(lookup, out, cache);
     if (!precompiler.Open(path)) {
         return out;
     }

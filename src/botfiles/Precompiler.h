@@ -3,9 +3,12 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -106,8 +109,31 @@ inline constexpr std::size_t MaxScriptSteps = 2'000'000;
 // the end mark: "botfiles/" and the path must stay below it.
 inline constexpr std::size_t MaxGamePathBytes = 64;
 
+struct IncludedDefinitions;
+
+// Files of definitions that bot files include before anything else
+// (chars.h, inv.h), read once: what such a file defines is kept and given
+// to each later file that includes it the same way, as the game would
+// have read it. A file is kept only when it defines and prints nothing
+// else. The bytes the lookup gives must stay where they are while the
+// cache is in use (they are told apart by their address).
+class IncludeCache
+{
+public:
+    IncludeCache();
+    ~IncludeCache();
+    IncludeCache(const IncludeCache&) = delete;
+    IncludeCache& operator=(const IncludeCache&) = delete;
+
+    std::map<std::tuple<std::string, const char*, std::size_t>,
+             std::shared_ptr<const IncludedDefinitions>>
+        Files;
+};
+
 // Reads `path` (below botfiles/) and what it includes as the game does.
-PrecompiledScript PrecompileScript(const std::string& path, const ScriptLookup& lookup);
+PrecompiledScript PrecompileScript(const std::string& path,
+                                   const ScriptLookup& lookup,
+                                   IncludeCache* cache = nullptr);
 
 // Reads tokens of a precompiled script as the game's parsers do, and tells
 // which of the script's messages the game has printed by then.

@@ -234,3 +234,51 @@ TEST(TokenCursor, TellsTheLinesPrintedUpToWhereTheReadingCame)
 
 } // namespace
 } // namespace twl
+
+namespace twl {
+namespace {
+
+// A file of definitions read once and taken again from the cache gives
+// every later file exactly what reading it again would: the same tokens
+// and lines, with #undef and a redefinition of what it defined, and a file
+// that does more than define is never taken from the cache.
+TEST(IncludeCache, GivesWhatReadingTheFileAgainGives)
+{
+    const Files files = {
+        {"defs.h", "// names\n#define ONE 1\n#define TWO(x) (x + x)\n"},
+        {"loud.h", "#define LOUD 3\nnoise\n"},
+        {"a.c", "#include \"defs.h\"\nONE TWO(ONE)\n"},
+        {"b.c", "#include \"defs.h\"\n#undef ONE\nONE TWO(2)\n"},
+        {"c.c", "#include \"defs.h\"\n#define TWO 22\nTWO ONE\n"},
+        {"d.c", "#define FIRST 0\n#include \"defs.h\"\nFIRST ONE\n"},
+        {"e.c", "#include \"loud.h\"\nLOUD\n"},
+        {"f.c", "#include \"defs.h\"\n#ifdef ONE\nyes\n#endif\n$evalint(ONE + 1)"},
+    };
+    ScriptLookup lookup = [&files](const std::string& path) -> std::optional<std::string_view> {
+        auto found = files.find(path);
+        return found == files.end() ? std::nullopt : std::optional<std::string_view>(found->second);
+    };
+    IncludeCache cache;
+    for (int round = 0; round < 2; ++round) {
+        for (const char* name : {"a.c", "b.c", "c.c", "d.c", "e.c", "f.c"}) {
+            PrecompiledScript cached = PrecompileScript(name, lookup, &cache);
+            PrecompiledScript fresh = PrecompileScript(name, lookup);
+            EXPECT_EQ(Texts(cached), Texts(fresh)) << name;
+            EXPECT_EQ(Messages(cached), Messages(fresh)) << name;
+            EXPECT_EQ(cached.Files, fresh.Files) << name;
+            ASSERT_EQ(cached.Tokens.size(), fresh.Tokens.size()) << name;
+            for (std::size_t i = 0; i < fresh.Tokens.size(); ++i) {
+                EXPECT_EQ(cached.Files[cached.Tokens[i].File], fresh.Files[fresh.Tokens[i].File]);
+                EXPECT_EQ(cached.Tokens[i].Line, fresh.Tokens[i].Line);
+            }
+        }
+    }
+    EXPECT_EQ(Texts(PrecompileScript("b.c", lookup, &cache)), "ONE ( 2 + 2 )");
+    EXPECT_EQ(Texts(PrecompileScript("c.c", lookup, &cache)), "22 1");
+    // defs.h alone is kept: loud.h hands out a token, d.c includes after a define.
+    ASSERT_EQ(cache.Files.size(), 1u);
+    EXPECT_EQ(std::get<0>(cache.Files.begin()->first), "defs.h");
+}
+
+} // namespace
+} // namespace twl
