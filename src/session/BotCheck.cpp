@@ -14,6 +14,8 @@
 #include <cmath>
 #include <cstdlib>
 #include <sstream>
+#include <unordered_map>
+#include <unordered_set>
 
 namespace twl {
 
@@ -586,16 +588,19 @@ struct BotChecker::State
     const GameDefinitions* FolderGame;
     std::vector<Finding> Findings;
     std::size_t Bots = 0;
-    std::set<std::string> CheckedCharacteristics;
-    std::set<std::string> CheckedWeights;
+    std::unordered_set<std::string> CheckedCharacteristics;
+    std::unordered_set<std::string> CheckedWeights;
     std::set<std::pair<std::string, std::string>> CheckedChats;
-    std::set<std::string> BotNames;
-    std::map<std::string, Resolved> Files;
+    std::unordered_set<std::string> BotNames;
+    std::set<int> RefusedLines; // lines of the script being checked whose value the game refuses
+    std::optional<std::map<std::string, std::string>> Originals;
+    std::unordered_map<std::string, Resolved> Files;
     std::optional<std::map<std::string, int>> CharNumbers;
     std::map<int, std::string> CharNames;
     std::optional<std::set<std::string>> RandomLists; // empty optional: the built-in ones
     bool RandomListsLooked = false;
     std::optional<std::map<int, int>> Inventory;
+    IncludeCache Includes; // chars.h and inv.h, read once
     std::string Synthetic;
 
     void
@@ -649,14 +654,16 @@ struct BotChecker::State
 
     PrecompiledScript Precompile(const std::string& path)
     {
-        return PrecompileScript(path,
-                                [this](const std::string& name) -> std::optional<std::string_view> {
-                                    const Resolved& resolved = Resolve(name);
-                                    if (resolved.From == Origin::None) {
-                                        return std::nullopt;
-                                    }
-                                    return std::string_view(resolved.File.Bytes);
-                                });
+        return PrecompileScript(
+            path,
+            [this](const std::string& name) -> std::optional<std::string_view> {
+                const Resolved& resolved = Resolve(name);
+                if (resolved.From == Origin::None) {
+                    return std::nullopt;
+                }
+                return std::string_view(resolved.File.Bytes);
+            },
+            &Includes);
     }
 
     bool UsedStandIn(const PrecompiledScript& script)
@@ -781,11 +788,13 @@ struct BotChecker::State
     Place
     PlaceOf(const PrecompiledScript& script, const CheckedFile& main, std::uint16_t file, int line)
     {
-        const std::string& name =
-            file < script.Files.size() ? script.Files[file] : script.Files.front();
+        if (file == 0 || file >= script.Files.size()) {
+            return {main.Shown, line, ""};
+        }
+        const std::string& name = script.Files[file];
         const Resolved& resolved = Resolve(name);
-        if (file == 0 || resolved.From == Origin::Own) {
-            return {file == 0 ? main.Shown : resolved.File.Shown, line, ""};
+        if (resolved.From == Origin::Own) {
+            return {resolved.File.Shown, line, ""};
         }
         return {main.Shown, 0, " (in the game's " + name + ", line " + std::to_string(line) + ")"};
     }
@@ -885,6 +894,7 @@ struct BotChecker::State
                 "word there (a name so cut is not the name addbot is given)");
         }
         BotInfoFile infos = ParseBotInfos(bytes);
+        RefusedLines.clear();
         for (const std::string& problem : infos.Problems) {
             int line = std::atoi(problem.c_str() + 5);
             std::string what = problem.substr(std::min(problem.size(), problem.find(": ") + 2));
@@ -899,6 +909,7 @@ struct BotChecker::State
                 }
             }
             Add(Severity::Error, script.Shown, line, what);
+            RefusedLines.insert(line);
         }
         for (const BotInfo& info : infos.Infos) {
             ++Bots;
@@ -928,6 +939,20 @@ struct BotChecker::State
 
     static bool IsBlankAfter(char c) { return c == ' ' || c == '\t' || c == '"'; }
 
+    // The game's own bots by their names in lower case.
+    const std::map<std::string, std::string>& OriginalBots()
+    {
+        if (!Originals) {
+            Originals.emplace();
+            for (const BotListEntry& entry : Lists.Bots) {
+                if (entry.IsOriginal) {
+                    Originals->emplace(LowerCase(entry.Name), entry.Name);
+                }
+            }
+        }
+        return *Originals;
+    }
+
     void CheckBotEntry(const CheckedFile& script,
                        const std::vector<std::size_t>& starts,
                        const BotInfo& info)
@@ -935,11 +960,7 @@ struct BotChecker::State
         std::string name = info.Value("name");
         int nameLine = KeyLine(script.Bytes, starts, info.Line, "name");
         if (name.empty() || name == "<NULL>") {
-            bool refused =
-                std::any_of(Findings.begin(), Findings.end(), [&](const Finding& finding) {
-                    return finding.File == script.Shown && finding.Line == nameLine;
-                });
-            if (!refused) {
+            if (RefusedLines.count(nameLine) == 0) {
                 Add(Severity::Error,
                     script.Shown,
                     info.Line,
@@ -954,16 +975,14 @@ struct BotChecker::State
                     " comes first in the game's bot list: addbot gets that one",
                 CheckPlace{Para::Name, -1, -1});
         } else if (!GameArchive) {
-            for (const BotListEntry& entry : Lists.Bots) {
-                if (entry.IsOriginal && LowerCase(entry.Name) == LowerCase(name)) {
-                    Add(Severity::Error,
-                        script.Shown,
-                        nameLine,
-                        "the game has its own bot " + entry.Name + " and finds it first: addbot " +
-                            name + " gets the original",
-                        CheckPlace{Para::Name, -1, -1});
-                    break;
-                }
+            auto original = OriginalBots().find(LowerCase(name));
+            if (original != OriginalBots().end()) {
+                Add(Severity::Error,
+                    script.Shown,
+                    nameLine,
+                    "the game has its own bot " + original->second +
+                        " and finds it first: addbot " + name + " gets the original",
+                    CheckPlace{Para::Name, -1, -1});
             }
         }
         std::string aiFile = info.Value("aifile");
@@ -1022,6 +1041,7 @@ struct BotChecker::State
         }
         CheckedFile main = found.File;
         PrecompiledScript script = Precompile(path);
+        Files.erase(path); // read once: its bytes need not stay
         CheckExhausted(script, main);
         std::array<CharacterSkillRead, 3> reads;
         std::vector<std::pair<ScriptMessage, std::string>> messages;

@@ -18,6 +18,9 @@ namespace twl {
 namespace {
 
 const std::string CharEnding = "_c.c";
+// An archive up to this size is read into memory whole: its many small
+// entries are then read without a seek each.
+constexpr std::uint64_t MaxInMemoryArchive = 512ULL * 1024 * 1024;
 
 bool EndsWithIgnoringCase(const std::string& text, const std::string& end)
 {
@@ -32,6 +35,13 @@ std::optional<CheckedFile> ReadLooseFile(const std::filesystem::path& path)
         return std::nullopt;
     }
     return CheckedFile{path.string(), std::move(read.Bytes)};
+}
+
+// For a name already in lower case.
+bool EndsWith(const std::string& text, const std::string& end)
+{
+    return text.size() >= end.size() &&
+           text.compare(text.size() - end.size(), end.size(), end) == 0;
 }
 
 bool IsGameLayoutFolder(const std::filesystem::path& folder)
@@ -157,10 +167,13 @@ public:
         , m_budget(budget)
     {}
 
-    void Add(const std::string& normalised, std::uint64_t index)
+    // False when an earlier entry has the name (the game finds the first).
+    bool Add(std::string normalised, std::uint64_t index)
     {
-        m_index.emplace(normalised, index); // the first of a name, as in the game
+        return m_index.emplace(std::move(normalised), index).second;
     }
+
+    void Reserve(std::size_t entries) { m_index.reserve(entries); }
 
     std::optional<CheckedFile> Read(const std::string& normalised)
     {
@@ -215,22 +228,24 @@ bool IsGameArchive(const std::filesystem::path& path, const Catalogues& catalogu
 void CheckArchive(const std::filesystem::path& path,
                   const Catalogues& catalogues,
                   const GameDefinitions* folderGame,
+                  std::uint64_t budget,
                   PathCheck& check)
 {
     ZipError error;
-    std::unique_ptr<ZipReader> archive = ZipReader::Open(path, error);
+    std::unique_ptr<ZipReader> archive = ZipReader::OpenInMemory(path, MaxInMemoryArchive, error);
     if (!archive) {
         check.Problem = "cannot open " + path.string() + " as an archive: " + error.Description;
         return;
     }
     std::string shown = path.string();
     bool gameArchive = IsGameArchive(path, catalogues);
-    std::uint64_t budget = MaxCheckedArchiveBytes;
-    ArchiveFiles files(*archive, shown, budget);
+    std::uint64_t left = budget;
+    ArchiveFiles files(*archive, shown, left);
     std::vector<std::string> scripts;
     std::vector<std::string> charEntries;
-    std::set<std::string> seen;
-    for (const ZipReader::EntryInfo& entry : archive->EntryInfos()) {
+    std::vector<ZipReader::EntryInfo> entries = archive->EntryInfos();
+    files.Reserve(entries.size());
+    for (const ZipReader::EntryInfo& entry : entries) {
         auto add = [&](const std::string& text) {
             check.Findings.push_back({Severity::Error, shown + "/" + entry.Name, 0, text, {}});
         };
@@ -248,8 +263,7 @@ void CheckArchive(const std::filesystem::path& path,
             add("the entry needs zip64, which the game's reader cannot open");
         }
         std::string normalised = NormalisedEntryName(entry.Name);
-        files.Add(normalised, entry.Index);
-        if (!seen.insert(normalised).second) {
+        if (!files.Add(normalised, entry.Index)) {
             continue;
         }
         if (normalised == "scripts/bots.txt") {
@@ -257,12 +271,10 @@ void CheckArchive(const std::filesystem::path& path,
                 add("a scripts/bots.txt replaces the game's whole bot list");
             }
             scripts.insert(scripts.begin(), normalised); // the game reads it first
-        } else if (normalised.rfind("scripts/", 0) == 0 &&
-                   EndsWithIgnoringCase(normalised, ".bot") &&
+        } else if (normalised.rfind("scripts/", 0) == 0 && EndsWith(normalised, ".bot") &&
                    normalised.find('/', 8) == std::string::npos) {
             scripts.push_back(normalised);
-        } else if (normalised.rfind("botfiles/bots/", 0) == 0 &&
-                   EndsWithIgnoringCase(normalised, CharEnding) &&
+        } else if (normalised.rfind("botfiles/bots/", 0) == 0 && EndsWith(normalised, CharEnding) &&
                    normalised.find('/', 14) == std::string::npos) {
             charEntries.push_back(normalised);
         }
@@ -305,9 +317,9 @@ void CheckArchive(const std::filesystem::path& path,
             {Severity::Error,
              shown,
              0,
-             "the archive's entries hold more than " +
-                 std::to_string(MaxCheckedArchiveBytes / (1024 * 1024)) +
-                 " MiB of bot files: the check stops here, and the bots after it are not checked",
+             "the archive's entries hold more than " + std::to_string(budget) +
+                 " bytes of bot files to read: the check stops there, and the bots after it are "
+                 "not checked",
              {}});
     }
 }
@@ -325,6 +337,7 @@ std::vector<ArchiveFile> ArchivesIn(const std::filesystem::path& folder)
 void CheckBaseFolder(const std::filesystem::path& folder,
                      const std::vector<ArchiveFile>& archives,
                      const Catalogues& catalogues,
+                     std::uint64_t budget,
                      PathCheck& check)
 {
     // The definitions of the folder, as the game reads them: archive after
@@ -344,7 +357,7 @@ void CheckBaseFolder(const std::filesystem::path& folder,
     GameDefinitions definitions = reader.Take();
     for (const ArchiveFile& archive : archives) {
         PathCheck one;
-        CheckArchive(archive.Path, catalogues, &definitions, one);
+        CheckArchive(archive.Path, catalogues, &definitions, budget, one);
         if (one.Problem) {
             check.Findings.push_back({Severity::Error, archive.Path.string(), 0, *one.Problem, {}});
         }
@@ -400,18 +413,19 @@ std::optional<std::filesystem::path> LooseScriptOf(const std::filesystem::path& 
     return std::nullopt;
 }
 
-PathCheck CheckPath(const std::filesystem::path& path, const Catalogues& catalogues)
+PathCheck
+CheckPath(const std::filesystem::path& path, const Catalogues& catalogues, std::uint64_t budget)
 {
     PathCheck check;
     std::vector<ArchiveFile> archives = ArchivesIn(path);
     if (!archives.empty()) {
-        CheckBaseFolder(path, archives, catalogues, check);
+        CheckBaseFolder(path, archives, catalogues, budget, check);
         return check;
     }
     BotSources sources = FindBotSources(path);
     check.Problem = sources.Problem;
     if (sources.Archive) {
-        CheckArchive(*sources.Archive, catalogues, nullptr, check);
+        CheckArchive(*sources.Archive, catalogues, nullptr, budget, check);
     }
     std::error_code error;
     CheckLooseBots(

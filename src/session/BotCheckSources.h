@@ -58,6 +58,9 @@ inline constexpr std::uint64_t MaxCheckedArchiveBytes = 256ULL * 1024 * 1024;
 // all of them as the game reads them). Loose files are looked up as the
 // game does on Linux, with regard to case; entries of an archive without.
 // The work grows with the number of entries, each file read once.
-PathCheck CheckPath(const std::filesystem::path& path, const Catalogues& catalogues);
+// `budget`: the bytes that may be read out of each archive.
+PathCheck CheckPath(const std::filesystem::path& path,
+                    const Catalogues& catalogues,
+                    std::uint64_t budget = MaxCheckedArchiveBytes);
 
 } // namespace twl

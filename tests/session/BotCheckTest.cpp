@@ -722,6 +722,34 @@ TEST(CheckArchive, EntriesTheGameCannotUseAreErrors)
     EXPECT_TRUE(CheckPath(made / "bot.bot", FreshCatalogues()).Problem);
 }
 
+// However many bytes an archive's entries claim, the check reads at most
+// its budget out of it, and says where it stopped.
+TEST(CheckArchive, ReadsNoMoreThanItsBudget)
+{
+    test::TempFolder folder;
+    test::TempFolder made;
+    WriteBot(made.Path(), true);
+    std::string charFile = test::ReadBytes(made / "bot_c.c");
+    std::vector<test::RawZipEntry> entries;
+    for (const char* file : {"bot_w.c", "bot_i.c", "bot_t.c"}) {
+        entries.push_back({std::string("botfiles/bots/") + file, test::ReadBytes(made / file)});
+    }
+    for (int i = 0; i < 40; ++i) {
+        entries.push_back({"botfiles/bots/b" + std::to_string(i) + "_c.c", charFile});
+    }
+    test::WriteBytes(folder / "many.pk3", test::MakeStoredZip(entries));
+    PathCheck whole = CheckPath(folder / "many.pk3", FreshCatalogues());
+    EXPECT_EQ(whole.Bots, 40u);
+    std::uint64_t budget = 10 * charFile.size();
+    PathCheck cut = CheckPath(folder / "many.pk3", FreshCatalogues(), budget);
+    EXPECT_LT(cut.Bots, 11u);
+    ASSERT_FALSE(cut.Findings.empty());
+    EXPECT_EQ(cut.Findings.back().Text,
+              "the archive's entries hold more than " + std::to_string(budget) +
+                  " bytes of bot files to read: the check stops there, and the bots after it are "
+                  "not checked");
+}
+
 TEST(CliCheck, PrintsFindingsAsBuildToolsDoAndExitsByThem)
 {
     test::TempFolder folder;
