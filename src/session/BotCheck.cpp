@@ -531,6 +531,9 @@ const std::vector<std::pair<std::string, int>>& StartInventory()
 }
 
 const char* const SyntheticFile = "<tarnwell>";
+// Files this large are told apart by their bytes too, and read once
+// however many names they have (no bot file needs as much).
+constexpr std::size_t MinSharedFileBytes = 32 * 1024;
 
 // The game's default bot, whose characteristics stand in for what a bot's
 // own leave out (be_ai_char.c DEFAULT_CHARACTER).
@@ -601,6 +604,8 @@ struct BotChecker::State
     bool RandomListsLooked = false;
     std::optional<std::map<int, int>> Inventory;
     IncludeCache Includes; // chars.h and inv.h, read once
+    std::map<std::pair<std::size_t, std::size_t>, std::pair<std::string, PrecompiledScript>>
+        SameFiles;
     std::string Synthetic;
 
     void
@@ -654,7 +659,20 @@ struct BotChecker::State
 
     PrecompiledScript Precompile(const std::string& path)
     {
-        return PrecompileScript(
+        // Large files that are alike (many names for one stream of an
+        // archive) are read once; their file name is the only difference.
+        const Resolved& main = Resolve(path);
+        std::optional<std::pair<std::size_t, std::size_t>> key;
+        if (main.From != Origin::None && main.File.Bytes.size() >= MinSharedFileBytes) {
+            key.emplace(std::hash<std::string>()(main.File.Bytes), main.File.Bytes.size());
+            auto shared = SameFiles.find(*key);
+            if (shared != SameFiles.end() && shared->second.first == main.File.Bytes) {
+                PrecompiledScript script = shared->second.second;
+                script.Files.front() = path;
+                return script;
+            }
+        }
+        PrecompiledScript script = PrecompileScript(
             path,
             [this](const std::string& name) -> std::optional<std::string_view> {
                 const Resolved& resolved = Resolve(name);
@@ -664,6 +682,10 @@ struct BotChecker::State
                 return std::string_view(resolved.File.Bytes);
             },
             &Includes);
+        if (key) {
+            SameFiles.emplace(*key, std::make_pair(main.File.Bytes, script));
+        }
+        return script;
     }
 
     bool UsedStandIn(const PrecompiledScript& script)
