@@ -229,6 +229,12 @@ std::string SkillsText(const std::set<int>& skills)
     return text;
 }
 
+bool EndsWithText(const std::string& text, const std::string& end)
+{
+    return text.size() >= end.size() &&
+           text.compare(text.size() - end.size(), end.size(), end) == 0;
+}
+
 bool StartsWith(const std::string& text, const std::string& start)
 {
     return text.compare(0, start.size(), start) == 0;
@@ -933,9 +939,12 @@ struct BotChecker::State
             Add(Severity::Error, script.Shown, line, what);
             RefusedLines.insert(line);
         }
+        // A bots.txt is the game's list itself: no bot of it comes after
+        // one of the game's.
+        bool botList = EndsWithText(LowerCase(script.Shown), "bots.txt");
         for (const BotInfo& info : infos.Infos) {
             ++Bots;
-            CheckBotEntry(script, starts, info);
+            CheckBotEntry(script, starts, info, botList);
         }
     }
 
@@ -977,7 +986,8 @@ struct BotChecker::State
 
     void CheckBotEntry(const CheckedFile& script,
                        const std::vector<std::size_t>& starts,
-                       const BotInfo& info)
+                       const BotInfo& info,
+                       bool botList)
     {
         std::string name = info.Value("name");
         int nameLine = KeyLine(script.Bytes, starts, info.Line, "name");
@@ -996,7 +1006,7 @@ struct BotChecker::State
                 "another bot named " + name +
                     " comes first in the game's bot list: addbot gets that one",
                 CheckPlace{Para::Name, -1, -1});
-        } else if (!GameArchive) {
+        } else if (!GameArchive && !botList) {
             auto original = OriginalBots().find(LowerCase(name));
             if (original != OriginalBots().end()) {
                 Add(Severity::Error,

@@ -225,6 +225,8 @@ bool IsGameArchive(const std::filesystem::path& path, const Catalogues& catalogu
     return false;
 }
 
+// `folderGame`: the definitions of the base folder the archive is checked
+// in, whose archives are the game's own.
 void CheckArchive(const std::filesystem::path& path,
                   const Catalogues& catalogues,
                   const GameDefinitions* folderGame,
@@ -238,7 +240,7 @@ void CheckArchive(const std::filesystem::path& path,
         return;
     }
     std::string shown = path.string();
-    bool gameArchive = IsGameArchive(path, catalogues);
+    bool gameArchive = folderGame != nullptr || IsGameArchive(path, catalogues);
     std::uint64_t left = budget;
     ArchiveFiles files(*archive, shown, left);
     std::vector<std::string> scripts;
