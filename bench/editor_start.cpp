@@ -72,7 +72,7 @@ int RunWindow(int argc, char* argv[], const std::string& kind)
         window.installEventFilter(&quit);
         window.show();
         int result = QApplication::exec();
-        window.Editor().IsChanged = false;
+        window.Editor().MarkSaved();
         return result;
     }
     QMainWindow window;
@@ -146,7 +146,7 @@ double FillTime(int argc, char* argv[])
         window.FillBotDataToForm();
         times.push_back(std::chrono::duration<double>(Clock::now() - start).count());
     }
-    window.Editor().IsChanged = false;
+    window.Editor().MarkSaved();
     return Median(times);
 }
 
@@ -191,7 +191,7 @@ int CheckGaps(int argc, char* argv[], const char* gameFolder)
         std::chrono::duration<double>(end - start).count() * 1000,
         paints.Times.size(),
         longest * 1000);
-    window.Editor().IsChanged = false;
+    window.Editor().MarkSaved();
     return 0;
 }
 

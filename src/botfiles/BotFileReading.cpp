@@ -85,6 +85,62 @@ std::optional<double> HexadecimalValue(const std::string& text)
     return negative ? -value : value;
 }
 
+// The number the game's script reader makes of a number that a plain
+// reading gets wrong: one with two points ("0..30": each digit after the
+// first point counts, the second point as the digit -2, so -0.17), or a
+// whole number with a leading 0, which it reads as octal ("010" is 8).
+// Nothing for any other text, which reads alike either way.
+struct OddNumber
+{
+    double Number = 0;
+    bool Whole = false; // read as a whole number (octal), not as a float
+};
+
+std::optional<OddNumber> OddNumberValue(const std::string& text)
+{
+    std::size_t at = 0;
+    bool negative = false;
+    if (at < text.size() && (text[at] == '-' || text[at] == '+')) {
+        negative = text[at] == '-';
+        ++at;
+    }
+    std::string number = text.substr(at);
+    if (number.empty() || number.find_first_not_of("0123456789.") != std::string::npos) {
+        return std::nullopt;
+    }
+    std::size_t points = static_cast<std::size_t>(std::count(number.begin(), number.end(), '.'));
+    if (points >= 2) {
+        // As the game computes it, in single precision, digit by digit.
+        float value = 0.0f;
+        unsigned long place = 0;
+        for (std::size_t i = 0; i < number.size(); ++i) {
+            if (number[i] == '.') {
+                if (place != 0) {
+                    break;
+                }
+                place = 10;
+                if (++i >= number.size()) {
+                    break;
+                }
+            }
+            float digit = static_cast<float>(number[i] - '0');
+            if (place != 0) {
+                value += digit / static_cast<float>(place);
+                place *= 10;
+            } else {
+                value = value * 10.0f + digit;
+            }
+        }
+        return OddNumber{static_cast<double>(negative ? -value : value), false};
+    }
+    if (points == 0 && number.size() > 1 && number[0] == '0' &&
+        number.find_first_of("89") == std::string::npos && number.size() <= 7) {
+        long octal = std::stol(number, nullptr, 8);
+        return OddNumber{static_cast<double>(negative ? -octal : octal), true};
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
 Value ParseNumberValue(const std::string& text)
@@ -92,7 +148,19 @@ Value ParseNumberValue(const std::string& text)
     if (std::optional<double> hexadecimal = HexadecimalValue(text)) {
         return Value(*hexadecimal);
     }
+    if (std::optional<OddNumber> odd = OddNumberValue(text)) {
+        if (odd->Whole && odd->Number >= -32768 && odd->Number <= 32767) {
+            return WholeNumber(static_cast<int>(odd->Number));
+        }
+        // A float as the game computed it, in single precision.
+        return odd->Whole ? Value(odd->Number) : Value(static_cast<float>(odd->Number));
+    }
     return ParseValue(text);
+}
+
+bool IsOddNumberText(const std::string& text)
+{
+    return OddNumberValue(text).has_value();
 }
 
 std::optional<std::string> ChangedValueText(const std::string& text)
@@ -102,6 +170,9 @@ std::optional<std::string> ChangedValueText(const std::string& text)
     }
     if (HexadecimalValue(text)) {
         return std::nullopt; // kept as the number the game reads
+    }
+    if (OddNumberValue(text)) {
+        return std::nullopt; // the number the game reads stays the number it reads
     }
     std::string written = FormatValue(ParseValue(text));
     std::optional<double> read = ParseNumericText(text.front() == '.' ? "0" + text : text);

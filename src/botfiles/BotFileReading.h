@@ -58,6 +58,10 @@ std::string WithoutTrailingComment(const std::string& text);
 // reads as the whole number it stands for, taken as that number.
 Value ParseNumberValue(const std::string& text);
 
+// Whether the game reads the text as another number than a plain reading
+// does ("0..30", "010"): ParseNumberValue gives the game's number.
+bool IsOddNumberText(const std::string& text);
+
 // What becomes of a value text of a numeric characteristic or weight when
 // it is read and written again: nothing when it is kept, otherwise the
 // text it would be written as ("1e309", which the game cannot read either,

@@ -8,6 +8,8 @@
 #include "core/ValueFormat.h"
 
 #include <array>
+#include <map>
+#include <optional>
 
 namespace twl {
 
@@ -41,6 +43,11 @@ std::array<std::string, 3> SkillValueTexts(const Bot& bot, int characteristic)
             written[i] = IsAboveZero(value);
         }
         texts[i] = FormatValue(value);
+        const auto& kept = bot.Skills("S" + std::to_string(SkillLevels[i])).KeptTexts;
+        auto text = kept.find(characteristic);
+        if (text != kept.end() && text->second.first == value) {
+            texts[i] = text->second.second;
+        }
     }
     // The game interpolates between two levels only when both are written as
     // real numbers: give whole numbers a ".0" when another level has a point.
@@ -97,7 +104,7 @@ CharFileLines(const Bot& bot, const CharCatalogue& charNames, const Settings& se
         skillTexts[static_cast<std::size_t>(c)] = SkillValueTexts(bot, c);
     }
 
-    std::vector<std::string> lines = FileHeaderLines(bot, settings);
+    std::vector<std::string> lines = FileHeaderLines(bot, settings, BotFileKind::Char);
     lines.push_back("");
     lines.push_back("#include \"chars.h\"");
     for (std::size_t levelSlot = 0; levelSlot < SkillLevels.size(); ++levelSlot) {
@@ -127,8 +134,18 @@ CharFileLines(const Bot& bot, const CharCatalogue& charNames, const Settings& se
         lines.push_back(line(Para::ChatFile,
                              FormatText(Value("bots/" + bot.BotPara(Para::ChatFile).ToText()))));
         lines.push_back(line(Para::LowerName, FormatText(bot.BotPara(Para::LowerName))));
+        const Skill& own = bot.Skills("S" + std::to_string(level));
         for (int index = Para::FirstBotValue; index <= LastChatChar; ++index) {
-            lines.push_back(line(index, FormatValue(bot.BotPara(index))));
+            auto kept = own.OwnValues.find(index);
+            Value value = kept == own.OwnValues.end() ? bot.BotPara(index) : kept->second;
+            auto text = own.KeptTexts.find(index);
+            if (value.IsEmpty()) {
+                continue; // the level's block does not give it
+            }
+            lines.push_back(line(index,
+                                 text != own.KeptTexts.end() && text->second.first == value
+                                     ? text->second.second
+                                     : FormatValue(value)));
         }
         lines.push_back("");
         for (int c = 8; c <= 11; ++c) {
@@ -183,6 +200,7 @@ void ReadCharLines(Bot& bot,
 {
     std::vector<std::string> changes;
     std::size_t first = fullLoad ? ReadFileHeader(bot, lines) : 0;
+    bot.LeadingComments(BotFileKind::Char) = LeadingCommentLines(lines);
     std::array<std::string, LastChatChar + 1> identifiers;
     for (std::size_t g = 0; g < identifiers.size(); ++g) {
         identifiers[g] = CharIdentifier(charNames[g]);
@@ -193,7 +211,14 @@ void ReadCharLines(Bot& bot,
     }
     for (std::int16_t known : SkillLevels) {
         bot.Skills("S" + std::to_string(known)).UnknownLines.clear();
+        bot.Skills("S" + std::to_string(known)).OwnValues.clear();
+        bot.Skills("S" + std::to_string(known)).KeptTexts.clear();
     }
+    // The bot-wide values each level's block gives, to tell whether they differ.
+    std::map<int, std::array<std::optional<Value>, 3>> levelValues;
+
+    // What the file names as the bot's chat file, weight files and chat name.
+    std::array<std::optional<std::string>, std::size(DerivedNames)> pointers;
 
     // No level yet: per-skill lines before the first "skill" line, and the
     // lines of a level the bot does not have, are skipped.
@@ -233,7 +258,14 @@ void ReadCharLines(Bot& bot,
                 TrimBlanks(WithoutTrailingComment(line.substr(at + identifier.size())));
             Value value = ParseNumberValue(valueText);
             bool numeric = g > Para::Gender && (g <= Para::LastSkillChar ? level != 0 : true);
-            if (numeric) {
+            // A number the game reads in a way of its own is written plainly,
+            // but for one no plain text gives the game: a negative one.
+            bool kept = numeric && level != 0 && IsOddNumberText(valueText) &&
+                        value.ToNumber().value_or(0.0) < 0.0;
+            if (kept) {
+                bot.Skills("S" + std::to_string(level)).KeptTexts[g] = {value, valueText};
+            }
+            if (numeric && !kept) {
                 if (std::optional<std::string> written = ChangedValueText(valueText)) {
                     changes.push_back(identifier + " " + valueText + " (written as " + *written +
                                       ")");
@@ -257,6 +289,11 @@ void ReadCharLines(Bot& bot,
                 }
             } else {
                 bot.SetBotPara(g, value);
+                for (std::size_t slot = 0; slot < SkillLevels.size(); ++slot) {
+                    if (SkillLevels[slot] == level) {
+                        levelValues[g][slot] = value;
+                    }
+                }
             }
             known = true;
             break;
@@ -264,9 +301,58 @@ void ReadCharLines(Bot& bot,
         for (std::size_t d = 0; d < derived.size() && !known; ++d) {
             std::size_t at = 0;
             known = NamesCharacteristic(line, derived[d], at);
+            if (known && fullLoad) {
+                pointers[d] =
+                    ParseValue(
+                        TrimBlanks(WithoutTrailingComment(line.substr(at + derived[d].size()))))
+                        .ToText();
+            }
         }
         if (!known && level != 0) {
             bot.Skills("S" + std::to_string(level)).UnknownLines.push_back(raw);
+        }
+    }
+    // A chat file, weight file or chat name of another name than the bot's
+    // own stays what the file named: the game loads those (the game's default
+    // bot uses another bot's chat and weights).
+    for (std::size_t d = 0; d < pointers.size(); ++d) {
+        if (!pointers[d]) {
+            continue;
+        }
+        int index = DerivedNames[d];
+        std::string named = *pointers[d];
+        if (index != Para::LowerName) {
+            const char* ending = index == Para::ChatFile     ? "_t.c"
+                                 : index == Para::WeaponFile ? "_w.c"
+                                                             : "_i.c";
+            std::string lower = LowerCase(named);
+            std::string file = named.size() > 5 ? named.substr(5) : std::string();
+            if (lower.rfind("bots/", 0) != 0 || file.find_first_of("/\\:") != std::string::npos ||
+                LowerCase(file).size() <= 4 ||
+                LowerCase(file).compare(file.size() - 4, 4, ending) != 0) {
+                continue; // another folder or kind of name: the bot's own stands
+            }
+            named = file;
+        } else if (named.empty()) {
+            continue;
+        }
+        if (named != bot.BotPara(index).ToText()) {
+            bot.SetBotPara(index, Value(named));
+        }
+    }
+    // Levels that differ keep their own values, so that the game gets each
+    // level as the file gave it.
+    for (const auto& [g, values] : levelValues) {
+        bool same = values[0].has_value();
+        for (const std::optional<Value>& value : values) {
+            same = same && value && FormatValue(*value) == FormatValue(*values[0]);
+        }
+        if (same) {
+            continue;
+        }
+        for (std::size_t slot = 0; slot < SkillLevels.size(); ++slot) {
+            bot.Skills("S" + std::to_string(SkillLevels[slot])).OwnValues[g] =
+                values[slot].value_or(Value());
         }
     }
     ReportChangedValues(messages, fileName, changes);

@@ -12,6 +12,7 @@ namespace twl {
 namespace {
 
 constexpr std::size_t LevelEndType = 3;
+constexpr std::size_t EnemySuicideType = 23;
 constexpr std::size_t NoChatType = ChatTypeCount;
 
 // A type header starts, after blanks and TABs, with "type"; the type is the
@@ -29,6 +30,11 @@ std::optional<std::size_t> TypeOfHeader(const std::string& raw, const ChatCatalo
             return type;
         }
     }
+    // Files written before the game's name for it was known call it so; the
+    // game asks for enemy_suicide, so the lines go there.
+    if (raw.find("kill_suicide") != std::string::npos) {
+        return EnemySuicideType;
+    }
     return NoChatType;
 }
 
@@ -37,7 +43,7 @@ std::optional<std::size_t> TypeOfHeader(const std::string& raw, const ChatCatalo
 std::vector<std::string>
 ChatFileLines(const Bot& bot, const ChatCatalogue& chat, const Settings& settings)
 {
-    std::vector<std::string> lines = FileHeaderLines(bot, settings);
+    std::vector<std::string> lines = FileHeaderLines(bot, settings, BotFileKind::Chat);
     lines.push_back("");
     lines.push_back("");
     lines.push_back("chat " + FormatText(bot.BotPara(Para::LowerName)));
@@ -69,6 +75,7 @@ FileResult WriteChatFile(const Bot& bot,
 std::size_t
 ReadChatLines(Bot& bot, const std::vector<std::string>& lines, const ChatCatalogue& chat)
 {
+    bot.LeadingComments(BotFileKind::Chat) = LeadingCommentLines(lines);
     std::size_t leftOut = 0;
     std::size_t i = 0;
     while (i < lines.size()) {

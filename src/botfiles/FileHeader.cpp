@@ -17,7 +17,7 @@ Value VersionPart(const std::string& text)
 
 } // namespace
 
-std::vector<std::string> FileHeaderLines(const Bot& bot, const Settings& settings)
+std::vector<std::string> FileHeaderLines(const Bot& bot, const Settings& settings, BotFileKind file)
 {
     std::vector<std::string> lines;
     lines.push_back(RuleLine);
@@ -43,7 +43,67 @@ std::vector<std::string> FileHeaderLines(const Bot& bot, const Settings& setting
     lines.push_back("//\tMade with Vantry's Tarnwell v. " + ShortVersionText());
     lines.push_back(std::string("//\t") + ProgramWebAddress + "  e-mail: " + ProgramContactEmail);
     lines.push_back(RuleLine);
+    const std::vector<std::string>& comments = bot.LeadingComments(file);
+    if (!comments.empty()) {
+        lines.push_back("");
+        lines.insert(lines.end(), comments.begin(), comments.end());
+    }
     return lines;
+}
+
+std::pair<std::size_t, std::size_t> LeadingCommentRange(const std::vector<std::string>& lines)
+{
+    constexpr std::size_t HeaderLines = 7;
+    std::size_t first = 0;
+    if (lines.size() >= HeaderLines && lines[0] == RuleLine && lines[HeaderLines - 1] == RuleLine &&
+        lines[4].find("Made with Vantry's Tarnwell") != std::string::npos) {
+        first = HeaderLines;
+    }
+    auto blank = [](const std::string& line) {
+        return line.find_first_not_of(" \t") == std::string::npos;
+    };
+    std::size_t end = first;
+    bool inBlock = false;
+    for (; end < lines.size(); ++end) {
+        const std::string& line = lines[end];
+        std::size_t start = line.find_first_not_of(" \t");
+        if (inBlock) {
+            inBlock = line.find("*/") == std::string::npos;
+            continue;
+        }
+        if (blank(line) || line.compare(start, 2, "//") == 0) {
+            continue;
+        }
+        if (line.compare(start, 2, "/*") == 0) {
+            std::size_t close = line.find("*/", start + 2);
+            if (close == std::string::npos) {
+                inBlock = true;
+                continue;
+            }
+            if (blank(line.substr(close + 2))) {
+                continue;
+            }
+        }
+        break;
+    }
+    while (first < end && blank(lines[first])) {
+        ++first;
+    }
+    std::size_t after = end;
+    while (end > first && blank(lines[end - 1])) {
+        --end;
+    }
+    return {first, end > first ? end : after};
+}
+
+std::vector<std::string> LeadingCommentLines(const std::vector<std::string>& lines)
+{
+    auto [first, end] = LeadingCommentRange(lines);
+    if (end <= first) {
+        return {};
+    }
+    return {lines.begin() + static_cast<std::ptrdiff_t>(first),
+            lines.begin() + static_cast<std::ptrdiff_t>(end)};
 }
 
 std::size_t ReadFileHeader(Bot& bot, const std::vector<std::string>& lines)

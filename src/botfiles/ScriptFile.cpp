@@ -62,7 +62,7 @@ void ApplyGameBotScript(Bot& bot, const std::string& name)
 
 std::vector<std::string> ScriptFileLines(const Bot& bot, const Settings& settings)
 {
-    std::vector<std::string> lines = FileHeaderLines(bot, settings);
+    std::vector<std::string> lines = FileHeaderLines(bot, settings, BotFileKind::Script);
     lines.push_back("");
     lines.push_back("{");
     lines.push_back("name\t\t" + bot.BotPara(Para::Name).ToText());
@@ -97,6 +97,7 @@ WriteScriptFile(const Bot& bot, const std::filesystem::path& folder, const Setti
 
 void ReadScriptLines(Bot& bot, const std::vector<std::string>& lines)
 {
+    bot.LeadingComments(BotFileKind::Script) = LeadingCommentLines(lines);
     for (const std::string& raw : lines) {
         std::string line = TrimLeadingBlanks(raw);
         if (line.empty() || line == "{" || line == "}" || line.rfind("//", 0) == 0) {

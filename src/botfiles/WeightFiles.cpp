@@ -51,7 +51,8 @@ std::vector<std::string> WeightFileLines(const Bot& bot,
                                          const Settings& settings)
 {
     const WeightLayout& layout = LayoutOf(kind);
-    std::vector<std::string> lines = FileHeaderLines(bot, settings);
+    std::vector<std::string> lines = FileHeaderLines(
+        bot, settings, kind == WeightFileKind::Weapon ? BotFileKind::Weapon : BotFileKind::Item);
     lines.push_back("");
     lines.push_back("");
     lines.push_back("#include \"inv.h\"");
@@ -244,11 +245,11 @@ bool ReadWeightFileBytes(Bot& bot,
     }
     ReadWeightLines(bot, lines, charNames, layout.First, layout.Last, changes);
     // The comments at the top are the file's header, which the editor
-    // writes anew; every other line that no weight uses is kept.
-    std::size_t first = 0;
-    while (first < lines.size() && lines[first].rfind("//", 0) == 0) {
-        ++first;
-    }
+    // writes anew, and its author's comments, which go back below it; every
+    // other line that no weight uses is kept.
+    bot.LeadingComments(kind == WeightFileKind::Weapon ? BotFileKind::Weapon : BotFileKind::Item) =
+        LeadingCommentLines(lines);
+    std::size_t first = LeadingCommentRange(lines).second;
     for (std::size_t i = first; i < lines.size(); ++i) {
         std::string trimmed = TrimBlanks(StripTabs(lines[i]));
         if (IsOwnFrameLine(trimmed, layout) ||

@@ -41,7 +41,7 @@ constexpr ChatRow ChatTypeRows[ChatTypeCount] = {
     {"kill_rail", "Kill by rail", "", 0, false},
     {"kill_gauntlet", "Pummel", "", 0, false},
     {"kill_telefrag", "Kill by telefrag", "", 0, false},
-    {"kill_suicide", "Someone kills him/her/itself", "", 0, false},
+    {"enemy_suicide", "Someone kills him/her/itself", "", 0, false},
     {"kill_insult", "Bot kills (negative)", "", 0, false},
     {"kill_praise", "Bot kills (positive)", "", 0, false},
     {"random_insult", "Random insult", "", 0, false},

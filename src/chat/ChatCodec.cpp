@@ -299,8 +299,27 @@ std::size_t UnknownNameTokenAt(const std::string& text, std::size_t at, const Ch
     return length;
 }
 
+// The length of a variable token "{5}" at `at`: a variable of the message
+// that the chat type has no button for (the game fills it all the same).
+// 0 when there is none.
+std::size_t VariableTokenAt(const std::string& text, std::size_t at)
+{
+    if (text[at] != '{' || (at > 0 && text[at - 1] == '{')) {
+        return 0;
+    }
+    std::size_t end = at + 1;
+    while (end < text.size() && text[end] >= '0' && text[end] <= '9') {
+        ++end;
+    }
+    if (end == at + 1 || end - at > 21 || end >= text.size() || text[end] != '}' ||
+        (end + 1 < text.size() && text[end + 1] == '}')) {
+        return 0;
+    }
+    return end + 1 - at;
+}
+
 // One item of an editor line as it is written: a word list, an admitted
-// pointer or an unknown bare name.
+// pointer, a variable or an unknown bare name.
 struct EditorItem
 {
     std::size_t At;
@@ -321,7 +340,8 @@ std::string EncodeChatLine(const std::string& text, std::size_t chatType, const 
             return word.FileName + ";";
         }
     }
-    if (!text.empty() && UnknownNameTokenAt(text, 0, chat) == text.size()) {
+    if (!text.empty() && (UnknownNameTokenAt(text, 0, chat) == text.size() ||
+                          VariableTokenAt(text, 0) == text.size())) {
         return text.substr(1, text.size() - 2) + ";";
     }
 
@@ -350,6 +370,9 @@ std::string EncodeChatLine(const std::string& text, std::size_t chatType, const 
             }
             if (length == 0) {
                 length = UnknownNameTokenAt(text, at, chat);
+                if (length == 0) {
+                    length = VariableTokenAt(text, at);
+                }
                 if (length != 0) {
                     items.push_back(
                         EditorItem{at, length, nullptr, text.substr(at + 1, length - 2)});
@@ -453,10 +476,9 @@ std::string DecodeChatLine(const std::string& line, std::size_t chatType, const 
                 text += admitted->Token;
                 break;
             }
-            // A variable the type does not have stays as the line held it.
-            bool first = k == 0;
-            bool last = k + 1 == items->size();
-            text += (first ? "" : "\", ") + item.Content + (last ? "" : ", \"");
+            // A variable the type has no button for stays a variable: the
+            // game fills it all the same.
+            text += "{" + item.Content + "}";
             break;
         }
         }

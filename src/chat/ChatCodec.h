@@ -15,6 +15,8 @@ namespace twl {
 // A bare name that is no list the editor knows (a random list of the game
 // or of a mod, such as random_fighter) is a reference all the same: it reads
 // as the token "{random_fighter}" and is written back as the same bare name.
+// A variable of the message that the chat type has no button for stands as
+// "{5}" and is written back as the variable it was.
 // A list reference reads as the list's token only when that token is
 // written back as the same name; otherwise ("TAUNT0" where the catalogue
 // names member 0 "TAUNT") it stays a bare name.

@@ -3,6 +3,8 @@
 #include "core/BotError.h"
 #include "core/TextCase.h"
 
+#include <algorithm>
+
 namespace twl {
 
 namespace {
@@ -59,6 +61,7 @@ Bot::Bot()
 
 void Bot::DeriveFileNames()
 {
+    m_keptFileNames.clear();
     m_lowerName = LowerCase(m_name);
     m_charFile = m_lowerName + "_c.c";
     m_chatFile = m_lowerName + "_t.c";
@@ -161,6 +164,12 @@ void Bot::SetBotPara(int index, const Value& value)
         return;
     case Para::Comment:
         m_comment = value.ToText();
+        return;
+    case Para::ChatFile:
+    case Para::WeaponFile:
+    case Para::ItemFile:
+    case Para::LowerName:
+        KeepFileName(index, value.ToText());
         return;
     case Para::ArenaLord: {
         std::optional<std::int16_t> flag = ToInt16(value);
@@ -270,13 +279,78 @@ bool Bot::HasForeignWeights(WeightFileKind file) const
     return KeptWeights(file).ForeignBytes.has_value();
 }
 
+bool Bot::operator==(const Bot& other) const
+{
+    return m_name == other.m_name && m_gender == other.m_gender && m_funName == other.m_funName &&
+           m_railColor == other.m_railColor && m_model == other.m_model &&
+           m_skin == other.m_skin && m_versionMajor == other.m_versionMajor &&
+           m_versionMinor == other.m_versionMinor && m_comment == other.m_comment &&
+           m_arenaLord == other.m_arenaLord && m_values == other.m_values &&
+           m_chatFile == other.m_chatFile && m_weaponFile == other.m_weaponFile &&
+           m_itemFile == other.m_itemFile && m_charFile == other.m_charFile &&
+           m_lowerName == other.m_lowerName && m_scriptFile == other.m_scriptFile &&
+           m_keptFileNames == other.m_keptFileNames && m_skills == other.m_skills &&
+           m_chats == other.m_chats && m_keptWeights == other.m_keptWeights &&
+           m_leadingComments == other.m_leadingComments;
+}
+
+void Bot::KeepFileName(int index, const std::string& name)
+{
+    std::string& kept = index == Para::ChatFile     ? m_chatFile
+                        : index == Para::WeaponFile ? m_weaponFile
+                        : index == Para::ItemFile   ? m_itemFile
+                                                    : m_lowerName;
+    kept = name;
+    if (std::find(m_keptFileNames.begin(), m_keptFileNames.end(), index) == m_keptFileNames.end()) {
+        m_keptFileNames.push_back(index);
+    }
+}
+
+bool Bot::KeepsFileName(int index) const
+{
+    return std::find(m_keptFileNames.begin(), m_keptFileNames.end(), index) !=
+           m_keptFileNames.end();
+}
+
+std::vector<std::string>& Bot::LeadingComments(BotFileKind file)
+{
+    return m_leadingComments[static_cast<std::size_t>(file)];
+}
+
+const std::vector<std::string>& Bot::LeadingComments(BotFileKind file) const
+{
+    return m_leadingComments[static_cast<std::size_t>(file)];
+}
+
+bool Bot::DiffersPerSkill(int index) const
+{
+    for (const Skill& skill : m_skills) {
+        if (skill.OwnValues.count(index) != 0) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void Bot::ForgetLevelValues(int index)
+{
+    for (Skill& skill : m_skills) {
+        skill.OwnValues.erase(index);
+    }
+}
+
 void Bot::ForgetKeptLines()
 {
     for (Skill& skill : m_skills) {
         skill.UnknownLines.clear();
+        skill.OwnValues.clear();
+        skill.KeptTexts.clear();
     }
     for (KeptWeightFile& kept : m_keptWeights) {
         kept = KeptWeightFile();
+    }
+    for (std::vector<std::string>& comments : m_leadingComments) {
+        comments.clear();
     }
 }
 

@@ -55,6 +55,17 @@ enum class WeightFileKind
     Item    // <name>_i.c, weights 54 to 80
 };
 
+// The files of a bot that open with the program's header.
+enum class BotFileKind
+{
+    Char,
+    Weapon,
+    Item,
+    Chat,
+    Script
+};
+inline constexpr std::size_t BotFileKindCount = 5;
+
 // What a weight file held beyond the weights the editor edits.
 struct KeptWeightFile
 {
@@ -66,6 +77,11 @@ struct KeptWeightFile
     // Lines of a file in the editor's own layout that no weight uses (other
     // #defines, comments), written back after the weights.
     std::vector<std::string> ExtraLines;
+
+    bool operator==(const KeptWeightFile& other) const
+    {
+        return ForeignBytes == other.ForeignBytes && ExtraLines == other.ExtraLines;
+    }
 };
 
 // The bot being edited. Every value is reached by its parameter number;
@@ -79,8 +95,20 @@ class Bot
 public:
     Bot();
 
+    // Every value, chat line and kept line alike: the same bot to the game
+    // and to the editor.
+    bool operator==(const Bot& other) const;
+    bool operator!=(const Bot& other) const { return !(*this == other); }
+
     Value BotPara(int index) const;
+    // The name sets the names of the bot's files and its chat name (81 to
+    // 86); the chat file, weight files and chat name (81, 82, 83, 85) can
+    // then be set to what a loaded characteristic file names instead (the
+    // load reads those files, as the game does), and are kept so until the
+    // name is set again.
     void SetBotPara(int index, const Value& value);
+    // Whether that file name or chat name is one a characteristic file gave.
+    bool KeepsFileName(int index) const;
 
     // The skill levels under their keys "S1", "S4" and "S5".
     Skill& Skills(const std::string& key);
@@ -104,9 +132,21 @@ public:
     // Forgets every kept line and kept weight file: a preset or a load of a
     // whole bot starts from the editor's own files.
     void ForgetKeptLines();
+    // Whether the skill levels hold values of their own for bot-wide
+    // characteristic `index` (Skill::OwnValues), and forgetting them: the
+    // one value then stands for every level.
+    bool DiffersPerSkill(int index) const;
+    void ForgetLevelValues(int index);
+
+    // The comment block that opened a file of the bot when it was loaded (an
+    // author's licence and credits), written back below the program's
+    // header; empty for a file the program wrote or that had none.
+    std::vector<std::string>& LeadingComments(BotFileKind file);
+    const std::vector<std::string>& LeadingComments(BotFileKind file) const;
 
 private:
     void DeriveFileNames();
+    void KeepFileName(int index, const std::string& name);
     std::vector<std::string>& ChatGroup(int group);
     const std::vector<std::string>& ChatGroup(int group) const;
     std::pair<std::size_t, int> SkillSlot(int index) const;
@@ -129,10 +169,12 @@ private:
     std::string m_charFile;
     std::string m_lowerName;
     std::string m_scriptFile;
+    std::vector<int> m_keptFileNames;
 
     std::array<Skill, SkillLevels.size()> m_skills;
     std::array<std::vector<std::string>, ChatGroupCount> m_chats;
     std::array<KeptWeightFile, 2> m_keptWeights;
+    std::array<std::vector<std::string>, BotFileKindCount> m_leadingComments;
 };
 
 } // namespace twl

@@ -23,4 +23,11 @@ void Skill::SetSkillPara(int index, Value value)
     m_values[CheckedPosition(index)] = std::move(value);
 }
 
+bool Skill::operator==(const Skill& other) const
+{
+    return Level == other.Level && UnknownLines == other.UnknownLines &&
+           OwnValues == other.OwnValues && KeptTexts == other.KeptTexts &&
+           m_values == other.m_values;
+}
+
 } // namespace twl

@@ -2,6 +2,7 @@
 
 #include "dialogs/DirView.h"
 #include "pk3/GameArchives.h"
+#include "session/BotFileSet.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -19,16 +20,6 @@
 namespace twl {
 
 namespace {
-
-enum Purpose
-{
-    LoadBot = 0,
-    LoadWeaponFile = 4,
-    MakeBotFiles = 5,
-    GameFolder = 6,
-    ExtractorFolder = 7,
-    WorkingFolder = 8
-};
 
 struct LoadTypeShape
 {
@@ -145,21 +136,22 @@ frmOpen::frmOpen(Messages& messages, QWidget* parent)
     connect(m_ok, &QPushButton::clicked, this, &frmOpen::cmdOK_Click);
     connect(m_cancel, &QPushButton::clicked, this, &frmOpen::cmdCancel_Click);
     m_ok->setDefault(true);
-    LType(LoadBot);
+    LType(static_cast<int>(LoadType::WholeBot));
 }
 
 void frmOpen::LType(int loadType)
 {
-    if (loadType < 0 || loadType > WorkingFolder) {
+    if (loadType < 0 || loadType > static_cast<int>(LoadType::WorkingFolder)) {
         return;
     }
     m_loadType = loadType;
     const LoadTypeShape& shape = Shapes[loadType];
-    if (loadType != MakeBotFiles) {
+    const auto purpose = static_cast<twl::LoadType>(loadType);
+    if (purpose != LoadType::MakeBotFiles) {
         setWindowTitle(QString::fromLatin1(shape.Caption));
     }
     QStringList patterns = {QString::fromLatin1(shape.Pattern)};
-    if (loadType == GameFolder) {
+    if (purpose == LoadType::GameFolder) {
         // The game folder is known by its program: Windows' or a Linux engine.
         patterns.clear();
         for (const std::string& program : GameProgramNames()) {
@@ -169,12 +161,12 @@ void frmOpen::LType(int loadType)
     m_dirs->SetWildFile(patterns);
     m_dirs->SetShowWholeName(shape.WholeNames);
     m_dirs->SetEnableFiles(shape.FilesEnabled);
-    m_dirStruc->setVisible(loadType == LoadBot);
-    m_botFile->setVisible(loadType == LoadBot);
-    m_useDir->setVisible(loadType == MakeBotFiles);
-    m_savePk3->setVisible(loadType == MakeBotFiles);
+    m_dirStruc->setVisible(purpose == LoadType::WholeBot);
+    m_botFile->setVisible(purpose == LoadType::WholeBot);
+    m_useDir->setVisible(purpose == LoadType::MakeBotFiles);
+    m_savePk3->setVisible(purpose == LoadType::MakeBotFiles);
     // Saving and folders for the options use the directory page alone.
-    bool folderOnly = loadType >= MakeBotFiles;
+    bool folderOnly = !IsLoad(loadType);
     m_tabs->tabBar()->setVisible(!folderOnly);
     m_tabs->setTabVisible(1, !folderOnly);
     m_tabs->setTabEnabled(1, !folderOnly);
@@ -203,7 +195,7 @@ void frmOpen::SetPlayerFolder(const QString& folder)
     m_gameFolder->setToolTip(
         QStringLiteral("Make the bot where the game finds it: %1, packed into its .pk3")
             .arg(folder));
-    m_gameFolder->setVisible(m_loadType == MakeBotFiles && !folder.isEmpty());
+    m_gameFolder->setVisible(Is(LoadType::MakeBotFiles) && !folder.isEmpty());
 }
 
 void frmOpen::cmdGameFolder_Click()
@@ -228,18 +220,18 @@ void frmOpen::cmdOK_Click()
 {
     if (m_tabs->currentIndex() == 0) {
         bool folderIsTheAnswer =
-            m_loadType == MakeBotFiles || m_loadType == WorkingFolder ||
-            (m_loadType == GameFolder && IsGameFolder(m_currentDir.toStdString()));
+            Is(LoadType::MakeBotFiles) || Is(LoadType::WorkingFolder) ||
+            (Is(LoadType::GameFolder) && IsGameFolder(m_currentDir.toStdString()));
         if (m_currentFile.isEmpty() && !folderIsTheAnswer) {
             std::string text =
                 "You haven't chosen anything. Press 'Cancel' if you want to exit, dummy!";
-            if (m_loadType == GameFolder) {
+            if (Is(LoadType::GameFolder)) {
                 text += "\n" + WhatAGameFolderHolds();
             }
             m_messages.Inform(text, "Error!!");
             return;
         }
-        bool saving = m_loadType == MakeBotFiles;
+        bool saving = Is(LoadType::MakeBotFiles);
         emit GiveDirAndFile(m_currentDir,
                             m_currentFile,
                             m_loadType,

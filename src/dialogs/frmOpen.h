@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/Messages.h"
+#include "session/BotFileSet.h"
 
 #include <QDialog>
 #include <QString>
@@ -77,6 +78,9 @@ private:
     QPushButton* m_cancel;
     QPushButton* m_gameFolder;
     QString m_playerFolder;
+
+    bool Is(twl::LoadType loadType) const { return m_loadType == static_cast<int>(loadType); }
+
     int m_loadType = 0;
     QString m_currentDir;
     QString m_currentFile;

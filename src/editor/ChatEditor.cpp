@@ -128,10 +128,7 @@ ChatEditor::ChatEditor(BotEditor& editor, QWidget* parent)
         m_pointers[p]->setToolTip(Text(pointer.Token));
         pointers->addWidget(m_pointers[p], static_cast<int>(p) / 2, static_cast<int>(p) % 2);
         std::string token = pointer.Token;
-        connect(m_pointers[p], &QPushButton::clicked, this, [this, token] {
-            m_editor.IsChanged = true;
-            InsertToken(token);
-        });
+        connect(m_pointers[p], &QPushButton::clicked, this, [this, token] { InsertToken(token); });
     }
     right->addLayout(pointers);
     right->addStretch(1);
@@ -409,7 +406,7 @@ void ChatEditor::AddExtraChats()
 
 void ChatEditor::DeleteAllChats()
 {
-    twl::DeleteAllChats(m_editor);
+    twl::ClearAllChats(m_editor);
     RebuildView();
 }
 

@@ -1,5 +1,6 @@
 #include "editor/ParameterPages.h"
 
+#include "core/ValueFormat.h"
 #include "editor/Sliders.h"
 #include "session/PageTables.h"
 
@@ -9,6 +10,7 @@
 #include <QLabel>
 #include <QProxyStyle>
 #include <QScrollArea>
+#include <QStringList>
 #include <QStyle>
 #include <QTabBar>
 #include <QVBoxLayout>
@@ -130,8 +132,13 @@ void ParameterPages::BuildPage(int page)
         grids[static_cast<std::size_t>(slider.Place.Frame)]->addWidget(
             control, slider.Place.Row, firstColumn + slider.Place.Column, Qt::AlignTop);
         m_oneSliders[slider.Index] = control;
+        m_oneCaptions[slider.Index] = control->Caption();
         connect(control, &OneSlider::ValueChanges, this, [this, control](double v) {
+            bool differed = m_editor.ThisBot().DiffersPerSkill(control->IndexS());
             m_editor.SetOneValue(control->IndexS(), v);
+            if (differed) {
+                ShowLevelNote(control->IndexS());
+            }
         });
     }
     for (QGridLayout* grid : grids) {
@@ -214,12 +221,12 @@ void ParameterPages::ShowBot()
         WeightFileKind kind = Pages()[static_cast<std::size_t>(page)].ScaleGroup == 0
                                   ? WeightFileKind::Weapon
                                   : WeightFileKind::Item;
-        bool kept = m_editor.ThisBot.HasForeignWeights(kind);
+        bool kept = m_editor.ThisBot().HasForeignWeights(kind);
         frame->setEnabled(!kept);
         QLabel* note = m_keptNotes.at(page);
         note->setVisible(kept);
         std::string file =
-            m_editor.ThisBot
+            m_editor.ThisBot()
                 .BotPara(kind == WeightFileKind::Weapon ? Para::WeaponFile : Para::ItemFile)
                 .ToText();
         note->setText(QStringLiteral("The bot's weight file uses a weight layout that Tarnwell "
@@ -230,12 +237,38 @@ void ParameterPages::ShowBot()
     }
     for (const auto& [index, control] : m_oneSliders) {
         control->SetValue(NumberOf(m_editor.SliderValue(index)));
+        ShowLevelNote(index);
     }
     for (const auto& [index, control] : m_threeSliders) {
         for (int level : SliderLevels) {
             control->SetValue(level, NumberOf(m_editor.SliderValue(index, level)));
         }
     }
+}
+
+void ParameterPages::ShowLevelNote(int index)
+{
+    OneSlider* control = m_oneSliders.at(index);
+    const Bot& bot = m_editor.ThisBot();
+    if (!bot.DiffersPerSkill(index)) {
+        control->SetCaption(m_oneCaptions.at(index));
+        control->setToolTip(QString());
+        return;
+    }
+    QStringList levels;
+    for (int level : SliderLevels) {
+        const auto& own = bot.Skills("S" + std::to_string(level)).OwnValues;
+        auto kept = own.find(index);
+        QString value = kept == own.end()        ? Text(FormatValue(bot.BotPara(index)))
+                        : kept->second.IsEmpty() ? QStringLiteral("-")
+                                                 : Text(FormatValue(kept->second));
+        levels << QStringLiteral("%1: %2").arg(level).arg(value);
+    }
+    control->SetCaption(m_oneCaptions.at(index) + QStringLiteral(" - differs per skill"));
+    control->setToolTip(QStringLiteral("The bot's skill levels hold values of their own (%1; "
+                                       "-: the game's default bot's). The slider shows one of "
+                                       "them; moving it sets all three.")
+                            .arg(levels.join(QStringLiteral(", "))));
 }
 
 } // namespace twl

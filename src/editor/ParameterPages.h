@@ -45,6 +45,13 @@ public:
     OneSlider* OneSliderOf(int index) const { return m_oneSliders.at(index); }
 
 private:
+    // A bot-wide characteristic whose skill levels hold values of their own
+    // says so in its caption (the slider shows one of them; moving it sets
+    // all three).
+    void ShowLevelNote(int index);
+
+public:
+private:
     void BuildPage(int page);
     void AdjustScale(int group, int scale);
     void EnableSelectedPage(int selected);
@@ -52,6 +59,7 @@ private:
     BotEditor& m_editor;
     std::map<int, ThreeSlider*> m_threeSliders;
     std::map<int, OneSlider*> m_oneSliders;
+    std::map<int, QString> m_oneCaptions;
     std::array<MaxSelect*, ScaleGroupCount> m_scaleSelectors{};
     // The weight pages' frames and the note shown when the bot's weight
     // file is kept as it was loaded (its weights are not edited here).

@@ -92,6 +92,9 @@ frmMain::frmMain(std::filesystem::path settingsFolder,
     nextTab->setContext(Qt::WindowShortcut);
     connect(nextTab, &QShortcut::activated, m_pages, &ParameterPages::SelectNextTab);
 
+    m_editor.OnChange = [this](ShowAgain show) {
+        ShowChange(show);
+    };
     FillBotDataToForm();
 
     if (QScreen* screen = this->screen()) {
@@ -173,18 +176,28 @@ void frmMain::BuildMenus()
             this,
             &frmMain::MakeBotFiles);
 
+    // Undo and redo of every change of the bot, named for the change.
+    QMenu* edit = AddMenu(bar, "mnuEdit", QStringLiteral("Edit"));
+    m_undo = AddAction(edit, "mnuUndo", QStringLiteral("Undo"), false);
+    m_undo->setShortcut(QKeySequence::Undo);
+    connect(m_undo, &QAction::triggered, this, [this] { m_editor.Undo(); });
+    m_redo = AddAction(edit, "mnuRedo", QStringLiteral("Redo"), false);
+    m_redo->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    connect(m_redo, &QAction::triggered, this, [this] { m_editor.Redo(); });
+
     QMenu* files = AddMenu(bar, "mnuFile", QStringLiteral("Files"));
 
     const struct
     {
         const char* Name;
         const char* Caption;
-        DialogPurpose Purpose;
+        LoadType Purpose;
     } singleFiles[] = {
-        {"mnuCharFile", "Load char file", DialogPurpose::LoadCharFile},
-        {"mnuWeaponFile", "Load weapon file", DialogPurpose::LoadWeaponFile},
-        {"mnuitemFile", "Load item file", DialogPurpose::LoadItemFile},
-        {"mnuChatFile", "Load chat file", DialogPurpose::LoadChatFile},
+        {"mnuCharFile", "Load char file", LoadType::CharFile},
+        {"mnuWeaponFile", "Load weapon file", LoadType::WeaponFile},
+        {"mnuitemFile", "Load item file", LoadType::ItemFile},
+        {"mnuChatFile", "Load chat file", LoadType::ChatFile},
     };
 
     for (const auto& file : singleFiles) {
@@ -412,7 +425,7 @@ void frmMain::FillModelAndSkin(std::int16_t model, std::int16_t skin)
         QSignalBlocker block(m_skins);
         m_skins->setCurrentIndex(skin);
     }
-    m_editor.ShowModelAndSkin({model, skin});
+    m_editor.TakeShownModelAndSkin({model, skin});
     m_modelFrame->setTitle(QStringLiteral("Model name (%1 models)").arg(m_models->count()));
     ShowImage();
 }
@@ -483,9 +496,29 @@ void frmMain::FunColourClicked(int code)
     m_editor.TextEdited();
 }
 
+void frmMain::ShowChange(ShowAgain show)
+{
+    if (show == ShowAgain::Everything) {
+        FillBotDataToForm();
+    } else if (show == ShowAgain::Chats) {
+        m_chatPage->RebuildView();
+    }
+    UpdateEditMenu();
+}
+
+void frmMain::UpdateEditMenu()
+{
+    m_undo->setEnabled(m_editor.CanUndo());
+    m_undo->setText(m_editor.CanUndo() ? QStringLiteral("Undo %1").arg(Text(m_editor.UndoName()))
+                                       : QStringLiteral("Undo"));
+    m_redo->setEnabled(m_editor.CanRedo());
+    m_redo->setText(m_editor.CanRedo() ? QStringLiteral("Redo %1").arg(Text(m_editor.RedoName()))
+                                       : QStringLiteral("Redo"));
+}
+
 void frmMain::FillBotDataToForm()
 {
-    m_editor.IsFilling = true;
+    m_editor.SetFilling(true);
     int gender = m_editor.GenderOption();
     if (gender >= 0) {
         m_gender->button(gender)->setChecked(true);
@@ -500,9 +533,9 @@ void frmMain::FillBotDataToForm()
     }
     m_pages->ShowBot();
     m_chatPage->ShowBot();
-    m_editor.IsFilling = false;
-    m_editor.IsChanged = false;
+    m_editor.SetFilling(false);
     ShowStatusNote();
+    UpdateEditMenu();
 }
 
 void frmMain::ShowStatusNote()
@@ -515,23 +548,20 @@ void frmMain::ShowStatusNote()
 
 void frmMain::CreateZeroBot()
 {
-    if (m_editor.CreateZeroBot()) {
-        FillBotDataToForm();
-    }
+    // A new bot is shown through the editor's report of the change.
+    m_editor.CreateZeroBot();
 }
 
 void frmMain::CreateAverageBot()
 {
-    if (m_editor.CreateAverageBot()) {
-        FillBotDataToForm();
-    }
+    // A new bot is shown through the editor's report of the change.
+    m_editor.CreateAverageBot();
 }
 
 void frmMain::CreateRandomBot()
 {
-    if (m_editor.CreateRandomBot()) {
-        FillBotDataToForm();
-    }
+    // A new bot is shown through the editor's report of the change.
+    m_editor.CreateRandomBot();
 }
 
 bool frmMain::eventFilter(QObject* watched, QEvent* event)
@@ -575,7 +605,7 @@ std::optional<int> frmMain::CheckAllIn()
 
 void frmMain::ShowOpenSaveForm(int sType)
 {
-    OpenSaveRequest request = twl::ShowOpenSaveForm(m_editor, sType);
+    OpenSaveRequest request = twl::OpenSaveRequestFor(m_editor, sType);
     frmOpen dialog(m_editor.UserMessages(), this);
     dialog.SetGameFolder(Text(m_editor.CurrentSettings().Text(Settings::Q3Baseq3)));
     dialog.LType(request.LoadType);
@@ -595,23 +625,18 @@ void frmMain::ShowOpenSaveForm(int sType)
 void frmMain::frmOpenBot_GiveDirAndFile(
     const QString& currentDir, const QString& currentFile, int loType, bool dirStruct, bool pk3Bot)
 {
-    ApplyOutcome(twl::GiveDirAndFile(
+    ApplyOutcome(twl::LoadOrMakeBotFiles(
         m_editor, currentDir.toStdString(), currentFile.toStdString(), loType, dirStruct, pk3Bot));
 }
 
 void frmMain::frmOpenBot_GiveBot(const QString& botId, int loType)
 {
-    ApplyOutcome(twl::GiveBot(m_editor, botId.toStdString(), loType));
+    ApplyOutcome(twl::LoadBotOfList(m_editor, botId.toStdString(), loType));
 }
 
 void frmMain::ApplyOutcome(const CommandOutcome& outcome)
 {
-    if (outcome.ShowBot) {
-        FillBotDataToForm();
-        if (outcome.ChangedAfter) {
-            m_editor.IsChanged = true;
-        }
-    }
+    // The bot read is shown through the editor's report of the change.
     if (!outcome.Status.empty()) {
         statusBar()->showMessage(Text(outcome.Status));
     }
@@ -619,13 +644,13 @@ void frmMain::ApplyOutcome(const CommandOutcome& outcome)
 
 void frmMain::OpenAtStart(const std::filesystem::path& file)
 {
-    ApplyOutcome(twl::OpenAtStart(m_editor, file));
+    ApplyOutcome(twl::LoadBotNamedAtStart(m_editor, file));
 }
 
 void frmMain::LoadBot()
 {
     if (MayLoadBot(m_editor)) {
-        ShowOpenSaveForm(static_cast<int>(DialogPurpose::LoadBot));
+        ShowOpenSaveForm(static_cast<int>(LoadType::WholeBot));
     }
 }
 
@@ -639,7 +664,7 @@ void frmMain::MakeBotFiles()
         ShowFindings(findings);
         return;
     }
-    ShowOpenSaveForm(static_cast<int>(DialogPurpose::MakeBotFiles));
+    ShowOpenSaveForm(static_cast<int>(LoadType::MakeBotFiles));
 }
 
 void frmMain::CheckBot()
@@ -658,7 +683,7 @@ void frmMain::TryInGame(bool match)
     const Settings& settings = m_editor.CurrentSettings();
     const Catalogues& catalogues = m_editor.CurrentCatalogues();
     TryRequest request;
-    request.Bots = TryBotsOf(m_editor.ThisBot, catalogues, settings);
+    request.Bots = TryBotsOf(m_editor.ThisBot(), catalogues, settings);
     if (!request.Bots.Problems.empty()) {
         m_editor.UserMessages().Warn(request.Bots.Problems.front(), "Try in game");
         return;
@@ -681,7 +706,7 @@ void frmMain::TryInGame(bool match)
 
     // The engine runs beside the window, which keeps painting; Cancel ends it.
     QProgressDialog wait(QStringLiteral("%1 is in the game...")
-                             .arg(Text(m_editor.ThisBot.BotPara(Para::Name).ToText())),
+                             .arg(Text(m_editor.ThisBot().BotPara(Para::Name).ToText())),
                          QStringLiteral("Cancel"),
                          0,
                          0,
@@ -819,7 +844,7 @@ void frmMain::CheckBaseq3()
         QApplication::processEvents();
         return !wait.wasCanceled();
     };
-    bool checked = twl::CheckBaseq3(m_editor, selection, progress);
+    bool checked = twl::RunGameFolderCheck(m_editor, selection, progress);
     wait.close();
     if (checked) {
         FillModelAndSkin(selection.Model, selection.Skin);
@@ -858,13 +883,10 @@ void frmMain::LoadPendingLists()
     }
     // The lists now hold the user's entries too: the same model and skin,
     // found again by name.
-    bool filling = m_editor.IsFilling;
-    bool changed = m_editor.IsChanged;
-    m_editor.IsFilling = true;
+    m_editor.SetFilling(true);
     ModelSelection selection = m_editor.ResolveModelAndSkin();
     FillModelAndSkin(selection.Model, selection.Skin);
-    m_editor.IsFilling = filling;
-    m_editor.IsChanged = changed;
+    m_editor.SetFilling(false);
 }
 
 void frmMain::closeEvent(QCloseEvent* event)

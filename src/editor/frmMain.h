@@ -63,6 +63,10 @@ public:
     void CreateRandomBot();
     // Shows what the editor left for the status line, once.
     void ShowStatusNote();
+    // What the editor reports after a change of the bot: shows it again as
+    // far as needed, and names the steps of the Edit menu.
+    void ShowChange(ShowAgain show);
+    void UpdateEditMenu();
     // At the program's first start: the games installed are looked for, and
     // one found becomes the game folder (checked at once); several are
     // named in the status line.
@@ -138,6 +142,8 @@ private:
     FunNamePreview* m_funName = nullptr;
     ParameterPages* m_pages = nullptr;
     ChatEditor* m_chatPage = nullptr;
+    QAction* m_undo = nullptr;
+    QAction* m_redo = nullptr;
     // Keeps the archive of the last icon open for the next one.
     SkinIconReader m_icons;
     // While the focus is put back into a box that failed its rules, leaving

@@ -14,6 +14,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <string>
 
 namespace twl {
 
@@ -95,8 +96,29 @@ BotParts PartsOfLoad(Bot& bot,
     case LoadType::WeaponFile:
         part(prefix + "_w.c", readWeights(WeightFileKind::Weapon));
         break;
+    case LoadType::MakeBotFiles:
+    case LoadType::GameFolder:
+    case LoadType::ExtractorFolder:
+    case LoadType::WorkingFolder:
+        break; // no load
     }
     return parts;
+}
+
+// The entry of a part as the characteristic file just read names it: the
+// chat file and weight files it names instead of those of the bot's stem.
+std::string PointedEntry(const Bot& bot, const std::string& entry)
+{
+    const std::pair<const char*, int> parts[] = {
+        {"_w.c", Para::WeaponFile}, {"_i.c", Para::ItemFile}, {"_t.c", Para::ChatFile}};
+    for (const auto& [ending, file] : parts) {
+        std::size_t length = std::char_traits<char>::length(ending);
+        if (entry.size() > length && entry.compare(entry.size() - length, length, ending) == 0 &&
+            bot.KeepsFileName(file)) {
+            return entry.substr(0, entry.rfind('/') + 1) + LowerCase(bot.BotPara(file).ToText());
+        }
+    }
+    return entry;
 }
 
 bool IsFileName(const std::string& name)
@@ -133,10 +155,13 @@ bool LoadGameListBot(Bot& bot,
     }
     BotParts parts =
         PartsOfLoad(bot, loadType, path.substr(0, stemEnd), std::string(), catalogues, messages);
+    if (parts.Entries.empty()) {
+        return false; // no load of that kind
+    }
     // Each archive is opened once, however many of the files it holds.
     std::map<std::string, std::unique_ptr<ZipReader>> archives;
     for (std::size_t k = 0; k < parts.Entries.size(); ++k) {
-        const std::string& file = parts.Entries[k];
+        const std::string file = PointedEntry(bot, parts.Entries[k]);
         auto known = catalogues.Game.BotFileSources.find(file);
         std::string source =
             known != catalogues.Game.BotFileSources.end() ? known->second : entry.PK3File;
@@ -202,17 +227,26 @@ bool LoadBotFromArchive(Bot& bot,
                                  hasBotFile ? "scripts/" + name + ".bot" : std::string(),
                                  catalogues,
                                  messages);
+    if (parts.Entries.empty()) {
+        return false; // no load of that kind
+    }
     // All of them looked up together, in one pass over the archive's names;
     // the first that cannot be read ends the load.
     std::vector<std::optional<std::uint64_t>> found = archive->FindEntries(parts.Entries);
     for (std::size_t k = 0; k < parts.Entries.size(); ++k) {
+        std::string entry = PointedEntry(bot, parts.Entries[k]);
+        std::optional<std::uint64_t> index =
+            entry == parts.Entries[k] ? found[k] : archive->FindEntry(entry);
         std::optional<std::string> bytes =
-            ReadFromArchive(*archive, pk3File, parts.Entries[k], found[k], messages);
+            ReadFromArchive(*archive, pk3File, entry, index, messages);
         if (!bytes) {
             return false;
         }
-        parts.Readers[k](*bytes, pk3File + "/" + parts.Entries[k]);
+        parts.Readers[k](*bytes, pk3File + "/" + entry);
     }
+    // Read from where the game reads them, they are the bot's own files now,
+    // written under its name: another bot's files are never written over.
+    bot.SetBotPara(Para::Name, bot.BotPara(Para::Name));
     if (loadType == LoadType::WholeBot && !hasBotFile) {
         ScriptDefaults(bot, catalogues.Bots);
     }

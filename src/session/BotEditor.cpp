@@ -43,6 +43,23 @@ Value StepValue(int position, const SliderRange& range)
     return Value(value);
 }
 
+// The caption of the slider of a characteristic or weight, for the name of
+// an edit ("Move Aim skill").
+std::string SliderName(int index)
+{
+    for (const ThreeSliderSpec& slider : ThreeSliders()) {
+        if (slider.Index == index) {
+            return slider.Name;
+        }
+    }
+    for (const OneSliderSpec& slider : OneSliders()) {
+        if (slider.Index == index) {
+            return slider.Name;
+        }
+    }
+    return "value";
+}
+
 // The fun name may not hold what ends a value in the game's script reader.
 bool IsStorableFunName(const std::string& text)
 {
@@ -66,7 +83,7 @@ BotEditor::BotEditor(std::filesystem::path settingsFolder, Messages& messages, s
 
 void BotEditor::Start()
 {
-    IsFilling = true;
+    m_filling = true;
     std::error_code error;
     m_firstStart = !std::filesystem::exists(m_settingsFolder / SettingsFileName, error);
     LoadIniFile(m_settingsFolder, m_settings, m_messages);
@@ -76,9 +93,114 @@ void BotEditor::Start()
     LoadGameVocabulary(
         m_catalogues, m_settingsFolder, m_settings.Text(Settings::Q3Baseq3), m_messages);
     m_tempFolder = std::make_unique<PrivateTempFolder>();
-    ThisBot = Bot();
-    ApplyZeroPreset(ThisBot);
-    IsChanged = false;
+    Bot first;
+    ApplyZeroPreset(first);
+    m_history = {Step{std::move(first), "All zeros", {}, true}};
+    m_position = 0;
+    m_typing = false;
+}
+
+bool BotEditor::IsChanged() const
+{
+    if (m_typing) {
+        return true;
+    }
+    const Bot& bot = ThisBot();
+    return std::none_of(m_history.begin(), m_history.end(), [&bot](const Step& step) {
+        return step.Clean && step.State == bot;
+    });
+}
+
+void BotEditor::Notify(ShowAgain show)
+{
+    if (OnChange) {
+        OnChange(show);
+    }
+}
+
+void BotEditor::Edit(const std::string& name,
+                     const std::function<void(Bot&)>& change,
+                     ShowAgain show,
+                     const std::string& mergeKey)
+{
+    Bot next = ThisBot();
+    change(next);
+    if (next == ThisBot()) {
+        return;
+    }
+    m_history.erase(m_history.begin() + static_cast<std::ptrdiff_t>(m_position) + 1,
+                    m_history.end());
+    Step& last = m_history.back();
+    if (!mergeKey.empty() && m_position > 0 && last.MergeKey == mergeKey && !last.Clean) {
+        last.State = std::move(next);
+    } else {
+        m_history.push_back(Step{std::move(next), name, mergeKey, false});
+        if (m_history.size() > HistorySteps) {
+            m_history.erase(m_history.begin());
+        }
+        m_position = m_history.size() - 1;
+    }
+    Notify(show);
+}
+
+void BotEditor::Replace(const std::string& name, Bot bot, ShowAgain show)
+{
+    m_history.erase(m_history.begin() + static_cast<std::ptrdiff_t>(m_position) + 1,
+                    m_history.end());
+    m_history.push_back(Step{std::move(bot), name, {}, true});
+    if (m_history.size() > HistorySteps) {
+        m_history.erase(m_history.begin());
+    }
+    m_position = m_history.size() - 1;
+    m_typing = false;
+    Notify(show);
+}
+
+void BotEditor::Adjust(const std::function<void(Bot&)>& change)
+{
+    bool changed = IsChanged();
+    change(m_history[m_position].State);
+    if (!changed) {
+        m_history[m_position].Clean = true;
+    }
+}
+
+void BotEditor::MarkSaved()
+{
+    for (Step& step : m_history) {
+        step.Clean = false;
+    }
+    m_history[m_position].Clean = true;
+    m_typing = false;
+    Notify(ShowAgain::Nothing);
+}
+
+std::string BotEditor::UndoName() const
+{
+    return CanUndo() ? m_history[m_position].Name : std::string();
+}
+
+std::string BotEditor::RedoName() const
+{
+    return CanRedo() ? m_history[m_position + 1].Name : std::string();
+}
+
+void BotEditor::Undo()
+{
+    if (CanUndo()) {
+        --m_position;
+        m_typing = false;
+        Notify(ShowAgain::Everything);
+    }
+}
+
+void BotEditor::Redo()
+{
+    if (CanRedo()) {
+        ++m_position;
+        m_typing = false;
+        Notify(ShowAgain::Everything);
+    }
 }
 
 bool BotEditor::LoadPendingLists()
@@ -153,41 +275,42 @@ void BotEditor::InitByValues()
     RememberedFolder = work;
 }
 
-bool BotEditor::StartNewBot()
+bool BotEditor::MayStartNewBot()
 {
-    if (IsChanged && !m_messages.Ask("The current bot has changed. Do you want to create a new "
-                                     "bot and lose unsaved work on this one?",
-                                     "Tarnwell")) {
-        return false;
-    }
-    ThisBot = Bot();
-    return true;
+    return !IsChanged() || m_messages.Ask("The current bot has changed. Do you want to create a "
+                                          "new bot and lose unsaved work on this one?",
+                                          "Tarnwell");
 }
 
 bool BotEditor::CreateZeroBot()
 {
-    if (!StartNewBot()) {
+    if (!MayStartNewBot()) {
         return false;
     }
-    ApplyZeroPreset(ThisBot);
+    Bot bot;
+    ApplyZeroPreset(bot);
+    Replace("All zeros", std::move(bot));
     return true;
 }
 
 bool BotEditor::CreateAverageBot()
 {
-    if (!StartNewBot()) {
+    if (!MayStartNewBot()) {
         return false;
     }
+    Bot bot;
     StatusNote =
-        LeftOutChatsNote(ApplyAveragePreset(ThisBot, m_catalogues.Chat, Random), m_catalogues.Chat);
+        LeftOutChatsNote(ApplyAveragePreset(bot, m_catalogues.Chat, Random), m_catalogues.Chat);
+    Replace("Average bot", std::move(bot));
     return true;
 }
 
 bool BotEditor::CreateRandomBot()
 {
-    if (!StartNewBot()) {
+    if (!MayStartNewBot()) {
         return false;
     }
+    Bot bot;
     for (const ThreeSliderSpec& slider : ThreeSliders()) {
         SliderRange range = *RangeFor(SliderKind::ThreeLevels, slider.Max);
         std::array<int, 3> positions{};
@@ -200,7 +323,7 @@ bool BotEditor::CreateRandomBot()
             std::sort(positions.rbegin(), positions.rend());
         }
         for (std::size_t level = 0; level < SliderLevels.size(); ++level) {
-            ThisBot.SetBotPara(Para::OfSkill(SliderLevels[level], slider.Index),
+            bot.SetBotPara(Para::OfSkill(SliderLevels[level], slider.Index),
                                StepValue(positions[level], range));
         }
     }
@@ -208,22 +331,23 @@ bool BotEditor::CreateRandomBot()
         // Weights on the pages' starting scale, whatever a page shows now.
         int max = slider.ScaleGroup >= 0 ? Scales[0] : slider.Max;
         SliderRange range = *RangeFor(SliderKind::OneValue, max);
-        ThisBot.SetBotPara(slider.Index, StepValue(RandomIndex(Random, range.Positions), range));
+        bot.SetBotPara(slider.Index, StepValue(RandomIndex(Random, range.Positions), range));
     }
-    ThisBot.SetBotPara(Para::Gender, Value(Genders[RandomIndex(Random, 2)]));
+    bot.SetBotPara(Para::Gender, Value(Genders[RandomIndex(Random, 2)]));
     int colour = RandomIndex(Random, static_cast<int>(RailColours().size()) - 1);
-    ThisBot.SetBotPara(Para::RailColor, colour == 0 ? Value("None") : WholeNumber(colour - 1));
+    bot.SetBotPara(Para::RailColor, colour == 0 ? Value("None") : WholeNumber(colour - 1));
     const ModelCatalogue& models = m_catalogues.Models;
     if (!models.empty()) {
         const ModelEntry& model = models[static_cast<std::size_t>(
             RandomIndex(Random, static_cast<int>(models.size()) - 1))];
         const SkinEntry& skin = model.Skins[static_cast<std::size_t>(
             RandomIndex(Random, static_cast<int>(model.Skins.size()) - 1))];
-        ThisBot.SetBotPara(Para::Model, Value(model.Name));
-        ThisBot.SetBotPara(Para::Skin, Value(skin.Name));
+        bot.SetBotPara(Para::Model, Value(model.Name));
+        bot.SetBotPara(Para::Skin, Value(skin.Name));
     }
     StatusNote =
-        LeftOutChatsNote(AddExtraChats(ThisBot, m_catalogues.Chat, Random), m_catalogues.Chat);
+        LeftOutChatsNote(AddExtraChats(bot, m_catalogues.Chat, Random), m_catalogues.Chat);
+    Replace("Random bot", std::move(bot));
     return true;
 }
 
@@ -232,8 +356,8 @@ void BotEditor::SetGender(int option)
     if (option < 0 || option > 2) {
         return;
     }
-    ThisBot.SetBotPara(Para::Gender, Value(Genders[option]));
-    IsChanged = true;
+    Edit("Choose gender",
+         [option](Bot& bot) { bot.SetBotPara(Para::Gender, Value(Genders[option])); });
 }
 
 void BotEditor::SetRailColour(int listIndex)
@@ -241,39 +365,54 @@ void BotEditor::SetRailColour(int listIndex)
     if (listIndex < 0 || listIndex >= static_cast<int>(RailColours().size())) {
         return;
     }
-    ThisBot.SetBotPara(Para::RailColor,
+    Edit("Choose railgun colour", [listIndex](Bot& bot) {
+        bot.SetBotPara(Para::RailColor,
                        listIndex == 0 ? Value("None") : WholeNumber(listIndex - 1));
-    IsChanged = true;
+    });
 }
 
 void BotEditor::SetArenaLord(bool arenaLord)
 {
-    IsChanged = true;
-    ThisBot.SetBotPara(Para::ArenaLord, WholeNumber(arenaLord ? 1 : 0));
+    Edit("Set arena lord", [arenaLord](Bot& bot) {
+        bot.SetBotPara(Para::ArenaLord, WholeNumber(arenaLord ? 1 : 0));
+    });
 }
 
 void BotEditor::SetOneValue(int index, double value)
 {
-    IsChanged = true;
-    ThisBot.SetBotPara(index, Value(value));
+    Edit(
+        "Move " + SliderName(index),
+        [index, value](Bot& bot) {
+            bot.SetBotPara(index, Value(value));
+            // One value for every level now.
+            bot.ForgetLevelValues(index);
+        },
+        ShowAgain::Nothing,
+        "slider " + std::to_string(index));
 }
 
 void BotEditor::SetSkillValue(int level, int index, double value)
 {
-    IsChanged = true;
-    ThisBot.SetBotPara(Para::OfSkill(level, index), Value(value));
+    Edit(
+        "Move " + SliderName(index),
+        [level, index, value](Bot& bot) {
+            bot.SetBotPara(Para::OfSkill(level, index), Value(value));
+        },
+        ShowAgain::Nothing,
+        // The linked levels of a slider move with it: one step.
+        "slider " + std::to_string(index));
 }
 
 void BotEditor::TextEdited()
 {
-    if (!IsFilling) {
-        IsChanged = true;
+    if (!m_filling) {
+        m_typing = true;
     }
 }
 
 int BotEditor::GenderOption() const
 {
-    std::string gender = ThisBot.BotPara(Para::Gender).ToText();
+    std::string gender = ThisBot().BotPara(Para::Gender).ToText();
     for (int option = 0; option < 3; ++option) {
         if (gender == Genders[option]) {
             return option;
@@ -284,7 +423,7 @@ int BotEditor::GenderOption() const
 
 int BotEditor::RailColourIndex() const
 {
-    Value colour = ThisBot.BotPara(Para::RailColor);
+    Value colour = ThisBot().BotPara(Para::RailColor);
     if (colour.IsText() && colour.AsText() == "None") {
         return 0;
     }
@@ -297,39 +436,54 @@ int BotEditor::RailColourIndex() const
 
 bool BotEditor::ArenaLord() const
 {
-    return ThisBot.BotPara(Para::ArenaLord) == WholeNumber(1);
+    return ThisBot().BotPara(Para::ArenaLord) == WholeNumber(1);
 }
 
 std::string BotEditor::BoxText(int index) const
 {
     if (index == Para::FunName) {
-        return ParseValue(ThisBot.BotPara(Para::FunName).ToText()).ToText();
+        return ParseValue(ThisBot().BotPara(Para::FunName).ToText()).ToText();
     }
-    return ThisBot.BotPara(index).ToText();
+    return ThisBot().BotPara(index).ToText();
 }
 
 Value BotEditor::SliderValue(int index, int level) const
 {
-    return ThisBot.BotPara(level == 0 ? index : Para::OfSkill(level, index));
+    return ThisBot().BotPara(level == 0 ? index : Para::OfSkill(level, index));
 }
 
 bool BotEditor::ValidateBox(int index, const std::string& text)
 {
+    bool stored = StoreBox(index, text);
+    if (stored) {
+        m_typing = false;
+    }
+    return stored;
+}
+
+bool BotEditor::StoreBox(int index, const std::string& text)
+{
+    auto store = [this, index](const char* name, Value value) {
+        Edit(
+            name,
+            [index, &value](Bot& bot) { bot.SetBotPara(index, value); },
+            ShowAgain::Nothing,
+            "box " + std::to_string(index));
+        return true;
+    };
     switch (index) {
     case Para::Name:
         if (std::optional<BotNameComplaint> complaint = CheckBotName(text)) {
             m_messages.Warn(complaint->Text, complaint->Title);
             return false;
         }
-        ThisBot.SetBotPara(Para::Name, Value(text));
-        return true;
+        return store("Type name", Value(text));
     case Para::FunName:
         if (!IsStorableFunName(text)) {
             m_messages.Warn("Funname can't contain \" \\ or ;", "Funname error!");
             return false;
         }
-        ThisBot.SetBotPara(Para::FunName, Value(StoredFunName(text)));
-        return true;
+        return store("Type fun name", Value(StoredFunName(text)));
     case Para::VersionMajor:
     case Para::VersionMinor:
         // Read as the bot files read numbers: "." is the decimal point.
@@ -337,11 +491,9 @@ bool BotEditor::ValidateBox(int index, const std::string& text)
             m_messages.Warn("Value must be a number!", "Error!");
             return false;
         }
-        ThisBot.SetBotPara(index, Value(text));
-        return true;
+        return store("Type version", Value(text));
     case Para::Comment:
-        ThisBot.SetBotPara(Para::Comment, Value(text));
-        return true;
+        return store("Type comment", Value(text));
     default:
         return true;
     }
@@ -360,7 +512,7 @@ std::optional<int> BotEditor::CheckAllIn(const std::function<std::string(int)>& 
 
 bool BotEditor::MayClose()
 {
-    return !IsChanged ||
+    return !IsChanged() ||
            m_messages.Ask("The current bot has changed. Do you still want to exit without saving?",
                           "Tarnwell");
 }
@@ -376,8 +528,8 @@ void BotEditor::SaveOnExit()
 ModelSelection BotEditor::ResolveModelAndSkin()
 {
     ModelCatalogue& models = m_catalogues.Models;
-    std::string model = ThisBot.BotPara(Para::Model).ToText();
-    std::string skin = ThisBot.BotPara(Para::Skin).ToText();
+    std::string model = ThisBot().BotPara(Para::Model).ToText();
+    std::string skin = ThisBot().BotPara(Para::Skin).ToText();
     auto findModel = [&]() -> std::optional<std::size_t> {
         for (std::size_t m = 0; m < models.size(); ++m) {
             if (LowerCase(models[m].Name) == LowerCase(model)) {
@@ -416,18 +568,20 @@ ModelSelection BotEditor::ResolveModelAndSkin()
     return {static_cast<std::int16_t>(*found), 0};
 }
 
-void BotEditor::ShowModelAndSkin(const ModelSelection& selection)
+void BotEditor::TakeShownModelAndSkin(const ModelSelection& selection)
 {
     const ModelCatalogue& models = m_catalogues.Models;
     if (selection.Model < 0 || static_cast<std::size_t>(selection.Model) >= models.size()) {
         return;
     }
     const ModelEntry& model = models[static_cast<std::size_t>(selection.Model)];
-    ThisBot.SetBotPara(Para::Model, Value(model.Name));
-    if (selection.Skin >= 0 && static_cast<std::size_t>(selection.Skin) < model.Skins.size()) {
-        ThisBot.SetBotPara(Para::Skin,
+    Adjust([&model, &selection](Bot& bot) {
+        bot.SetBotPara(Para::Model, Value(model.Name));
+        if (selection.Skin >= 0 && static_cast<std::size_t>(selection.Skin) < model.Skins.size()) {
+            bot.SetBotPara(Para::Skin,
                            Value(model.Skins[static_cast<std::size_t>(selection.Skin)].Name));
-    }
+        }
+    });
 }
 
 void BotEditor::ModelChosen(std::int16_t model)
@@ -437,25 +591,28 @@ void BotEditor::ModelChosen(std::int16_t model)
         return;
     }
     const ModelEntry& entry = models[static_cast<std::size_t>(model)];
-    ThisBot.SetBotPara(Para::Model, Value(entry.Name));
-    if (!IsFilling) {
-        ThisBot.SetBotPara(Para::Skin, Value(entry.Skins.front().Name));
-        IsChanged = true;
+    if (m_filling) {
+        Adjust([&entry](Bot& bot) { bot.SetBotPara(Para::Model, Value(entry.Name)); });
+        return;
     }
+    Edit("Choose model", [&entry](Bot& bot) {
+        bot.SetBotPara(Para::Model, Value(entry.Name));
+        bot.SetBotPara(Para::Skin, Value(entry.Skins.front().Name));
+    });
 }
 
 void BotEditor::SkinChosen(std::int16_t model, std::int16_t skin)
 {
     const ModelCatalogue& models = m_catalogues.Models;
-    if (IsFilling || model < 0 || static_cast<std::size_t>(model) >= models.size()) {
+    if (m_filling || model < 0 || static_cast<std::size_t>(model) >= models.size()) {
         return;
     }
     const ModelEntry& entry = models[static_cast<std::size_t>(model)];
     if (skin < 0 || static_cast<std::size_t>(skin) >= entry.Skins.size()) {
         return;
     }
-    ThisBot.SetBotPara(Para::Skin, Value(entry.Skins[static_cast<std::size_t>(skin)].Name));
-    IsChanged = true;
+    std::string name = entry.Skins[static_cast<std::size_t>(skin)].Name;
+    Edit("Choose skin", [&name](Bot& bot) { bot.SetBotPara(Para::Skin, Value(name)); });
 }
 
 } // namespace twl

@@ -32,6 +32,15 @@ struct ModelSelection
     std::int16_t Skin = 0;
 };
 
+// What the window shows again after the bot changed: nothing (the control
+// that made the change shows it), the chat page, or the whole bot.
+enum class ShowAgain
+{
+    Nothing,
+    Chats,
+    Everything
+};
+
 // What the editor window holds and decides, without any widget: the one bot
 // being edited, whether it has unsaved changes, the settings and lists, and
 // what every command does to them. The window shows this state and hands
@@ -48,7 +57,7 @@ public:
     // Start-up, in this order: the settings are read and applied, the
     // catalogues and lists built, the private temporary folder made and the
     // first bot made as "All zeros" (not asked about, and not yet shown).
-    // Leaves IsFilling set: the window clears it once it has shown the bot.
+    // Leaves the window filling: it stops once it has shown the bot.
     // Large user lists (LargeListLines) wait for LoadPendingLists.
     void Start();
 
@@ -71,9 +80,50 @@ public:
     // kept for the new folder, or the built-in ones until it is checked.
     void UseGameVocabulary();
 
-    Bot ThisBot;
-    bool IsChanged = false;
-    bool IsFilling = false;
+    // The bot being edited. It changes only through Edit and Replace below.
+    const Bot& ThisBot() const { return m_history[m_position].State; }
+
+    // Whether the bot differs from every bot it stood as when it was last
+    // saved or freshly shown (a new or loaded bot), or a text box holds typed
+    // text that has not reached it yet.
+    bool IsChanged() const;
+
+    // While the window fills its controls, what they report is the program's
+    // own doing and changes nothing.
+    bool IsFilling() const { return m_filling; }
+    void SetFilling(bool filling) { m_filling = filling; }
+
+    // The one door for a change of the bot: `change` is applied to a copy
+    // of it, which takes its place as a new step of the undo history named
+    // `name` ("Move Aim skill"); a change that leaves the bot as it was
+    // makes no step. Steps of one `mergeKey` in a row (moves of one slider,
+    // typing in one box) are one step. OnChange is told, with `show`.
+    void Edit(const std::string& name,
+              const std::function<void(Bot&)>& change,
+              ShowAgain show = ShowAgain::Nothing,
+              const std::string& mergeKey = {});
+    // A new or loaded bot in place of the one shown: a step too, after which
+    // the bot counts as unchanged.
+    void Replace(const std::string& name, Bot bot, ShowAgain show = ShowAgain::Everything);
+    // A change the window makes to show the bot (the catalogue's spelling of
+    // its model): the bot stays as changed or unchanged as it was, and no
+    // step is made.
+    void Adjust(const std::function<void(Bot&)>& change);
+    // The bot as it stands was written: it counts as unchanged, and no other
+    // state of the history does.
+    void MarkSaved();
+
+    // Undo and redo of the steps, named for the menu; both show the bot anew.
+    bool CanUndo() const { return m_position > 0; }
+    bool CanRedo() const { return m_position + 1 < m_history.size(); }
+    std::string UndoName() const;
+    std::string RedoName() const;
+    void Undo();
+    void Redo();
+
+    // Told after every change of the bot: what the window shows again.
+    std::function<void(ShowAgain)> OnChange;
+
     // A bot of the game's list can be loaded (archives are read in-process).
     bool CanLoadPk3 = true;
     // Skin icons can be shown: the game folder is set.
@@ -129,8 +179,8 @@ public:
     void SetOneValue(int index, double value);
     void SetSkillValue(int level, int index, double value);
 
-    // The user typed in a text box: the bot has changed, although the text
-    // reaches it only when the box is left (ValidateBox).
+    // The user typed in a text box: the bot counts as changed, although the
+    // text reaches it only when the box is left (ValidateBox).
     void TextEdited();
 
     // What the window shows for the bot.
@@ -164,15 +214,32 @@ public:
     // the first model and its first skin (or the model's first skin).
     ModelSelection ResolveModelAndSkin();
     // The lists show model `model` and its skin `skin`: the bot takes their
-    // names.
-    void ShowModelAndSkin(const ModelSelection& selection);
+    // names (as the catalogue spells them), which is no change of the bot.
+    void TakeShownModelAndSkin(const ModelSelection& selection);
     // The user chose a model: the bot takes it, and its first skin.
     void ModelChosen(std::int16_t model);
     // The user chose a skin of the selected model.
     void SkinChosen(std::int16_t model, std::int16_t skin);
 
 private:
-    bool StartNewBot();
+    // Asked about unsaved changes before a new bot; true when it may come.
+    bool MayStartNewBot();
+    bool StoreBox(int index, const std::string& text);
+    void Notify(ShowAgain show);
+
+    struct Step
+    {
+        Bot State;
+        std::string Name;
+        std::string MergeKey;
+        bool Clean = false; // saved, or freshly shown
+    };
+    // At most this many steps are kept.
+    static constexpr std::size_t HistorySteps = 200;
+    std::vector<Step> m_history{Step{Bot(), "New bot", {}, true}};
+    std::size_t m_position = 0;
+    bool m_filling = false;
+    bool m_typing = false;
 
     std::filesystem::path m_settingsFolder;
     Messages& m_messages;

@@ -147,9 +147,18 @@ bool LoadBotFileSet(Bot& bot,
         readable = readable && read.Status != BotFileRead::State::Unreadable;
     };
     tally(ReadCharFile(bot, folder, name, true, catalogues.CharNames, messages));
-    tally(ReadItemFile(bot, folder, name, catalogues.CharNames, messages));
-    tally(ReadWeaponFile(bot, folder, name, catalogues.CharNames, messages));
-    tally(ReadChatFile(bot, folder, name, catalogues.Chat, messages));
+    // The files the characteristic file names, as the game loads them.
+    auto stem = [&bot, &name](int file, const char* ending) {
+        return bot.KeepsFileName(file) ? StemBeforeEnding(bot.BotPara(file).ToText(), ending)
+                                       : name;
+    };
+    tally(ReadItemFile(bot, folder, stem(Para::ItemFile, "_i.c"), catalogues.CharNames, messages));
+    tally(ReadWeaponFile(
+        bot, folder, stem(Para::WeaponFile, "_w.c"), catalogues.CharNames, messages));
+    tally(ReadChatFile(bot, folder, stem(Para::ChatFile, "_t.c"), catalogues.Chat, messages));
+    // Read from where the game reads them, they are the bot's own files now,
+    // written under its name: another bot's files are never written over.
+    bot.SetBotPara(Para::Name, bot.BotPara(Para::Name));
     if (!loadScript) {
         return readable;
     }
@@ -202,6 +211,11 @@ bool LoadBotFiles(Bot& bot,
     case LoadType::WeaponFile:
         return static_cast<bool>(ReadWeaponFile(
             bot, folder, StemBeforeEnding(file, "_w.c"), catalogues.CharNames, messages));
+    case LoadType::MakeBotFiles:
+    case LoadType::GameFolder:
+    case LoadType::ExtractorFolder:
+    case LoadType::WorkingFolder:
+        break; // no load
     }
     return false;
 }

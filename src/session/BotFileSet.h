@@ -85,8 +85,20 @@ enum class LoadType
     CharFile = 1, // `file` is the chosen file's whole name, here and below
     ChatFile = 2,
     ItemFile = 3,
-    WeaponFile = 4
+    WeaponFile = 4,
+    // What the load and save dialog is opened for besides a load.
+    MakeBotFiles = 5,
+    GameFolder = 6,
+    ExtractorFolder = 7,
+    WorkingFolder = 8
 };
+
+// Whether a load type (as the dialog reports it) is one of the loads 0 to 4.
+inline bool IsLoad(int loadType)
+{
+    return loadType >= static_cast<int>(LoadType::WholeBot) &&
+           loadType <= static_cast<int>(LoadType::WeaponFile);
+}
 
 // A load as the load dialog asks for it, with the resets that go before:
 // chats and per-weapon values for a whole bot, per-weapon values for a

@@ -77,7 +77,7 @@ ListsTheGameLacks(const std::string& line, int group, const ChatCatalogue& chat)
 ChatGroupView ViewOfChatGroup(const BotEditor& editor, int group)
 {
     ChatGroupView view;
-    const Bot& bot = editor.ThisBot;
+    const Bot& bot = editor.ThisBot();
     for (int line = 0; line <= bot.ChatGroupUBound(group); ++line) {
         view.Lines.push_back(bot.BotChat(group, line));
     }
@@ -92,13 +92,14 @@ bool IsChatListReference(const std::string& line)
 
 void ChatLineEdited(BotEditor& editor, int group, int line, const std::string& text, bool showing)
 {
-    if (editor.IsFilling) {
+    if (editor.IsFilling() || showing) {
         return;
     }
-    if (!showing) {
-        editor.IsChanged = true;
-    }
-    editor.ThisBot.SetBotChat(group, line, text);
+    editor.Edit(
+        "Type chat line",
+        [group, line, &text](Bot& bot) { bot.SetBotChat(group, line, text); },
+        ShowAgain::Nothing,
+        "chat " + std::to_string(group) + " " + std::to_string(line));
 }
 
 TextAndCursor InsertChatToken(const std::string& text, std::size_t caret, const std::string& token)
@@ -134,26 +135,23 @@ int AddSelectedList(
                             : member == "0" && entry->BareZero
                                 ? "{" + entry->FileName + "}"
                                 : "{" + entry->FileName + member + "}";
-    Bot& bot = editor.ThisBot;
-    editor.IsChanged = true;
-    if (selectedLine >= 0 && selectedLine <= bot.ChatGroupUBound(group) &&
-        bot.BotChat(group, selectedLine).empty()) {
-        bot.SetBotChat(group, selectedLine, reference);
-        return selectedLine;
+    const Bot& current = editor.ThisBot();
+    int line = selectedLine;
+    if (!(selectedLine >= 0 && selectedLine <= current.ChatGroupUBound(group) &&
+          current.BotChat(group, selectedLine).empty())) {
+        if (current.ChatGroupUBound(group) >= LastChatLine) {
+            return selectedLine; // the group is full
+        }
+        line = current.ChatGroupUBound(group) + 1;
     }
-    if (bot.ChatGroupUBound(group) >= LastChatLine) {
-        return selectedLine; // the group is full
-    }
-    int line = bot.ChatGroupUBound(group) + 1;
-    bot.SetBotChat(group, line, reference);
+    editor.Edit("Add chat list",
+                [group, line, &reference](Bot& bot) { bot.SetBotChat(group, line, reference); });
     return line;
 }
 
 void AddRandomList(BotEditor& editor, int group)
 {
-    Bot& bot = editor.ThisBot;
-    editor.IsChanged = true;
-    if (bot.ChatGroupUBound(group) >= LastChatLine) {
+    if (editor.ThisBot().ChatGroupUBound(group) >= LastChatLine) {
         return;
     }
     const ChatEntry& list =
@@ -164,47 +162,49 @@ void AddRandomList(BotEditor& editor, int group)
         editor.StatusNote = LeftOutChatsNote(1, editor.CurrentCatalogues().Chat);
         return;
     }
-    bot.SetBotChat(group, NextChatIndex(bot, group), line);
+    editor.Edit("Add random list", [group, &line](Bot& bot) {
+        bot.SetBotChat(group, NextChatIndex(bot, group), line);
+    });
 }
 
 int NewChatLine(BotEditor& editor, int group)
 {
-    Bot& bot = editor.ThisBot;
-    editor.IsChanged = true;
-    if (bot.ChatGroupUBound(group) >= LastChatLine) {
-        return bot.ChatGroupUBound(group);
+    int last = editor.ThisBot().ChatGroupUBound(group);
+    if (last >= LastChatLine) {
+        return last;
     }
-    int line = bot.ChatGroupUBound(group) + 1;
-    bot.SetBotChat(group, line, std::string());
-    return line;
+    editor.Edit("Add chat line",
+                [group, last](Bot& bot) { bot.SetBotChat(group, last + 1, std::string()); });
+    return last + 1;
 }
 
 void RemoveChatLine(BotEditor& editor, int group, int line)
 {
-    Bot& bot = editor.ThisBot;
-    editor.IsChanged = true;
-    if (bot.ChatGroupUBound(group) < 1) {
-        bot.SetBotChat(group, 0, std::string());
-        return;
-    }
-    if (line >= 0 && line <= bot.ChatGroupUBound(group)) {
-        bot.DeleteChat(group, line);
-    }
+    editor.Edit("Remove chat line", [group, line](Bot& bot) {
+        if (bot.ChatGroupUBound(group) < 1) {
+            bot.SetBotChat(group, 0, std::string());
+        } else if (line >= 0 && line <= bot.ChatGroupUBound(group)) {
+            bot.DeleteChat(group, line);
+        }
+    });
 }
 
-void DeleteAllChats(BotEditor& editor)
+void ClearAllChats(BotEditor& editor)
 {
-    ClearBotChats(editor.ThisBot);
-    editor.IsChanged = true;
+    editor.Edit(
+        "Delete all chats", [](Bot& bot) { ClearBotChats(bot); }, ShowAgain::Chats);
 }
 
 void AddExtraChatsToBot(BotEditor& editor)
 {
-    editor.StatusNote = LeftOutChatsNote(
-        AddExtraChats(editor.ThisBot, editor.CurrentCatalogues().Chat, editor.Random),
-        editor.CurrentCatalogues().Chat);
-    // The lines are the bot's now: closing asks before they are lost.
-    editor.IsChanged = true;
+    int leftOut = 0;
+    editor.Edit(
+        "Add extra chats",
+        [&editor, &leftOut](Bot& bot) {
+            leftOut = AddExtraChats(bot, editor.CurrentCatalogues().Chat, editor.Random);
+        },
+        ShowAgain::Chats);
+    editor.StatusNote = LeftOutChatsNote(leftOut, editor.CurrentCatalogues().Chat);
 }
 
 std::string CheckLineSynonyms(BotEditor& editor, const std::string& text)

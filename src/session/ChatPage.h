@@ -74,7 +74,7 @@ int NewChatLine(BotEditor& editor, int group);
 // "Remove line": the line goes; a group's only line is emptied instead.
 void RemoveChatLine(BotEditor& editor, int group, int line);
 // "Delete all chats": every group keeps one empty line.
-void DeleteAllChats(BotEditor& editor);
+void ClearAllChats(BotEditor& editor);
 // "Add extra chats": one random line of its own list added to every group.
 void AddExtraChatsToBot(BotEditor& editor);
 

@@ -180,7 +180,7 @@ CheckPlace PlaceOfLine(const std::string& gamePath,
 
 std::vector<Finding> CheckThisBot(const BotEditor& editor)
 {
-    return CheckBot(editor.ThisBot, editor.CurrentCatalogues(), editor.CurrentSettings());
+    return CheckBot(editor.ThisBot(), editor.CurrentCatalogues(), editor.CurrentSettings());
 }
 
 bool MayMakeWithFindings(BotEditor& editor, const std::vector<Finding>& findings)

@@ -26,14 +26,14 @@ std::vector<std::filesystem::path> ArchiveFolders(const BotEditor& editor)
 
 bool MayLoadBot(BotEditor& editor)
 {
-    return !editor.IsChanged ||
+    return !editor.IsChanged() ||
            editor.UserMessages().Ask(
                "The current bot has changed. Do want to load a new bot and lose "
                "unsaved work on this one?",
                "Tarnwell");
 }
 
-OpenSaveRequest ShowOpenSaveForm(BotEditor& editor, int loadType)
+OpenSaveRequest OpenSaveRequestFor(BotEditor& editor, int loadType)
 {
     OpenSaveRequest request;
     request.LoadType = loadType;
@@ -42,8 +42,8 @@ OpenSaveRequest ShowOpenSaveForm(BotEditor& editor, int loadType)
         folder = editor.CurrentSettings().Text(Settings::WorkDir);
     }
     request.Folder = folder;
-    if (loadType == static_cast<int>(DialogPurpose::MakeBotFiles)) {
-        request.Caption = "Make botfiles for " + editor.ThisBot.BotPara(Para::Name).ToText();
+    if (loadType == static_cast<int>(LoadType::MakeBotFiles)) {
+        request.Caption = "Make botfiles for " + editor.ThisBot().BotPara(Para::Name).ToText();
         request.PlayerFolder = PlayerGameFolder(editor.CurrentSettings().Text(Settings::Q3Baseq3),
                                                 PlayerFolders::FromEnvironment());
     } else if (editor.CurrentSettings().BaseQ3Checked) {
@@ -56,17 +56,17 @@ OpenSaveRequest ShowOpenSaveForm(BotEditor& editor, int loadType)
     return request;
 }
 
-CommandOutcome GiveDirAndFile(BotEditor& editor,
-                              const std::filesystem::path& currentDir,
-                              const std::string& currentFile,
-                              int loadType,
-                              bool dirStruct,
-                              bool pk3Bot)
+CommandOutcome LoadOrMakeBotFiles(BotEditor& editor,
+                                  const std::filesystem::path& currentDir,
+                                  const std::string& currentFile,
+                                  int loadType,
+                                  bool dirStruct,
+                                  bool pk3Bot)
 {
     CommandOutcome outcome;
     editor.RememberedFolder = currentDir;
-    Bot& bot = editor.ThisBot;
-    if (loadType == static_cast<int>(DialogPurpose::MakeBotFiles)) {
+    const Bot& bot = editor.ThisBot();
+    if (loadType == static_cast<int>(LoadType::MakeBotFiles)) {
         if (!SaveBotFileSet(bot,
                             currentDir,
                             dirStruct,
@@ -76,7 +76,7 @@ CommandOutcome GiveDirAndFile(BotEditor& editor,
                             editor.UserMessages())) {
             return outcome; // reported; the bot stays changed
         }
-        editor.IsChanged = false;
+        editor.MarkSaved();
         BotFileFolders folders = BotFileFoldersFor(currentDir, dirStruct);
         outcome.Status = "Made the files of " + bot.BotPara(Para::Name).ToText() + " in " +
                          folders.Files.string();
@@ -90,10 +90,11 @@ CommandOutcome GiveDirAndFile(BotEditor& editor,
         }
         return outcome;
     }
-    if (loadType < 0 || loadType > static_cast<int>(DialogPurpose::LoadWeaponFile)) {
+    if (loadType < 0 || loadType > static_cast<int>(LoadType::WeaponFile)) {
         return outcome;
     }
-    bool found = LoadBotFiles(bot,
+    Bot loaded = bot;
+    bool found = LoadBotFiles(loaded,
                               static_cast<LoadType>(loadType),
                               currentDir,
                               currentFile,
@@ -101,10 +102,16 @@ CommandOutcome GiveDirAndFile(BotEditor& editor,
                               pk3Bot,
                               editor.CurrentCatalogues(),
                               editor.UserMessages());
+    // A whole bot is a new bot; a file of one goes into the bot shown.
+    if (loadType == static_cast<int>(LoadType::WholeBot)) {
+        editor.Replace("Load bot", std::move(loaded));
+    } else {
+        editor.Edit(
+            "Load file", [&loaded](Bot& into) { into = loaded; }, ShowAgain::Everything);
+    }
     outcome.ShowBot = true;
-    outcome.ChangedAfter = loadType != static_cast<int>(DialogPurpose::LoadBot);
     if (found) {
-        std::string what = loadType == static_cast<int>(DialogPurpose::LoadBot)
+        std::string what = loadType == static_cast<int>(LoadType::WholeBot)
                                ? "the bot " + WithoutEnding(currentFile, "_c.c")
                                : currentFile;
         outcome.Status = "Loaded " + what + " from " + currentDir.string();
@@ -112,7 +119,7 @@ CommandOutcome GiveDirAndFile(BotEditor& editor,
     return outcome;
 }
 
-CommandOutcome GiveBot(BotEditor& editor, const std::string& botId, int loadType)
+CommandOutcome LoadBotOfList(BotEditor& editor, const std::string& botId, int loadType)
 {
     editor.LoadPendingLists();
     CommandOutcome outcome;
@@ -122,7 +129,7 @@ CommandOutcome GiveBot(BotEditor& editor, const std::string& botId, int loadType
     } catch (const std::exception&) {
         return outcome;
     }
-    if (loadType < 0 || loadType > static_cast<int>(DialogPurpose::LoadWeaponFile)) {
+    if (loadType < 0 || loadType > static_cast<int>(LoadType::WeaponFile)) {
         return outcome;
     }
     const BotList& bots = editor.CurrentCatalogues().Bots;
@@ -130,7 +137,8 @@ CommandOutcome GiveBot(BotEditor& editor, const std::string& botId, int loadType
         return outcome;
     }
     BotListEntry entry = bots[id];
-    if (!LoadListedBot(editor.ThisBot,
+    Bot loaded = editor.ThisBot();
+    if (!LoadListedBot(loaded,
                        id,
                        static_cast<LoadType>(loadType),
                        editor.CurrentSettings(),
@@ -139,13 +147,20 @@ CommandOutcome GiveBot(BotEditor& editor, const std::string& botId, int loadType
                        editor.UserMessages())) {
         return outcome;
     }
+    if (loadType == static_cast<int>(LoadType::WholeBot)) {
+        editor.Replace("Load " + entry.Name, std::move(loaded));
+    } else {
+        editor.Edit(
+            "Load file of " + entry.Name,
+            [&loaded](Bot& into) { into = loaded; },
+            ShowAgain::Everything);
+    }
     outcome.ShowBot = true;
-    outcome.ChangedAfter = loadType != static_cast<int>(DialogPurpose::LoadBot);
     outcome.Status = "Loaded " + entry.Name + " from " + entry.PK3File;
     return outcome;
 }
 
-CommandOutcome OpenAtStart(BotEditor& editor, const std::filesystem::path& file)
+CommandOutcome LoadBotNamedAtStart(BotEditor& editor, const std::filesystem::path& file)
 {
     const std::string title = "Can't open file";
     ReadLinesResult read = ReadTextFile(file);
@@ -180,12 +195,8 @@ CommandOutcome OpenAtStart(BotEditor& editor, const std::filesystem::path& file)
     std::optional<std::filesystem::path> scripts = ScriptFolderOf(folder);
     bool inLayout = !beside && scripts &&
                     std::filesystem::exists(FindFileIgnoringCase(*scripts, stem + ".bot"), error);
-    return GiveDirAndFile(editor,
-                          folder,
-                          stem,
-                          static_cast<int>(DialogPurpose::LoadBot),
-                          inLayout,
-                          beside || inLayout);
+    return LoadOrMakeBotFiles(
+        editor, folder, stem, static_cast<int>(LoadType::WholeBot), inLayout, beside || inLayout);
 }
 
 std::array<std::string, 7> OptionValues(const BotEditor& editor)
@@ -224,9 +235,10 @@ bool SaveOptionValues(BotEditor& editor, const std::array<std::string, 6>& value
     return !game.empty();
 }
 
-bool CheckBaseq3(BotEditor& editor,
-                 ModelSelection& selection,
-                 const std::function<bool(std::size_t archive, std::size_t archives)>& progress)
+bool RunGameFolderCheck(
+    BotEditor& editor,
+    ModelSelection& selection,
+    const std::function<bool(std::size_t archive, std::size_t archives)>& progress)
 {
     Settings& settings = editor.CurrentSettings();
     if (settings.Text(Settings::Q3Baseq3).empty()) {

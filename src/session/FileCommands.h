@@ -12,20 +12,6 @@
 
 namespace twl {
 
-// What the load and save dialog is for.
-enum class DialogPurpose
-{
-    LoadBot = 0,
-    LoadCharFile = 1,
-    LoadChatFile = 2,
-    LoadItemFile = 3,
-    LoadWeaponFile = 4,
-    MakeBotFiles = 5,
-    GameFolder = 6,
-    ExtractorFolder = 7,
-    WorkingFolder = 8
-};
-
 // How the load and save dialog opens: where, under which caption (empty:
 // its own), and with which lines on its page of the game's bots.
 struct OpenSaveRequest
@@ -46,36 +32,35 @@ bool MayLoadBot(BotEditor& editor);
 // the working folder), which is remembered for the next time; "Make bot
 // files" names the bot in the caption, the loads list the game's bots once
 // the game folder has been checked.
-OpenSaveRequest ShowOpenSaveForm(BotEditor& editor, int loadType);
+OpenSaveRequest OpenSaveRequestFor(BotEditor& editor, int loadType);
 
 // What the window does after a command of the dialog.
 struct CommandOutcome
 {
-    bool ShowBot = false;      // show the bot again (FillBotDataToForm)
-    bool ChangedAfter = false; // and mark it changed after that
-    std::string Status;        // what was written or read, and where; empty on failure
+    bool ShowBot = false; // the bot (or a file of it) was read: the editor has shown it
+    std::string Status;   // what was written or read, and where; empty on failure
 };
 
 // The dialog reported a folder and a file: load types 0 to 4 read the bot or
 // one of its files, 5 makes the bot's files (in the game's layout with
 // `dirStruct`, packed with `pk3Bot`). A save that fails leaves the bot
 // changed and is reported with the path and the reason.
-CommandOutcome GiveDirAndFile(BotEditor& editor,
-                              const std::filesystem::path& currentDir,
-                              const std::string& currentFile,
-                              int loadType,
-                              bool dirStruct,
-                              bool pk3Bot);
+CommandOutcome LoadOrMakeBotFiles(BotEditor& editor,
+                                  const std::filesystem::path& currentDir,
+                                  const std::string& currentFile,
+                                  int loadType,
+                                  bool dirStruct,
+                                  bool pk3Bot);
 
 // The dialog reported a bot of the game's list (its position as text).
-CommandOutcome GiveBot(BotEditor& editor, const std::string& botId, int loadType);
+CommandOutcome LoadBotOfList(BotEditor& editor, const std::string& botId, int loadType);
 
 // A characteristic file named when the program starts (on its command line,
 // or by the desktop): loaded as "Load bot" loads it, with its script when
 // one lies beside it or in the scripts folder of the game's layout. A file
 // that cannot be read, or that is not a bot's characteristic file, is
 // reported ("Can't open file") and the editor keeps its new bot.
-CommandOutcome OpenAtStart(BotEditor& editor, const std::filesystem::path& file);
+CommandOutcome LoadBotNamedAtStart(BotEditor& editor, const std::filesystem::path& file);
 
 // The options dialog's values: the six texts and the bots made.
 std::array<std::string, 7> OptionValues(const BotEditor& editor);
@@ -89,8 +74,9 @@ bool SaveOptionValues(BotEditor& editor, const std::array<std::string, 6>& value
 // the bot list, told to `progress` before each archive. Stopped through
 // `progress`, both lists stay exactly as they were. Without a game folder it
 // says so. `selection` follows its model and skin. True when checked.
-bool CheckBaseq3(BotEditor& editor,
-                 ModelSelection& selection,
-                 const std::function<bool(std::size_t archive, std::size_t archives)>& progress);
+bool RunGameFolderCheck(
+    BotEditor& editor,
+    ModelSelection& selection,
+    const std::function<bool(std::size_t archive, std::size_t archives)>& progress);
 
 } // namespace twl

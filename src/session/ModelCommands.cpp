@@ -6,6 +6,25 @@ namespace twl {
 
 namespace {
 
+// The bot wears the model and skin the lists select after a removal.
+void WearSelection(BotEditor& editor, const ModelSelection& selection, const std::string& name)
+{
+    const ModelCatalogue& models = editor.CurrentCatalogues().Models;
+    if (selection.Model < 0 || static_cast<std::size_t>(selection.Model) >= models.size()) {
+        return;
+    }
+    const ModelEntry& model = models[static_cast<std::size_t>(selection.Model)];
+    if (selection.Skin < 0 || static_cast<std::size_t>(selection.Skin) >= model.Skins.size()) {
+        return;
+    }
+    std::string modelName = model.Name;
+    std::string skinName = model.Skins[static_cast<std::size_t>(selection.Skin)].Name;
+    editor.Edit(name, [&modelName, &skinName](Bot& bot) {
+        bot.SetBotPara(Para::Model, Value(modelName));
+        bot.SetBotPara(Para::Skin, Value(skinName));
+    });
+}
+
 bool Valid(const ModelCatalogue& models, const ModelSelection& selected)
 {
     return selected.Model >= 0 && static_cast<std::size_t>(selected.Model) < models.size() &&
@@ -76,7 +95,7 @@ std::optional<ModelSelection> RemoveModel(BotEditor& editor, const ModelSelectio
         return std::nullopt;
     }
     models.erase(models.begin() + selected.Model);
-    editor.IsChanged = true;
+    WearSelection(editor, ModelSelection{0, 0}, "Remove model");
     return ModelSelection{0, 0};
 }
 
@@ -106,7 +125,7 @@ std::optional<ModelSelection> RemoveSkin(BotEditor& editor, const ModelSelection
         return std::nullopt;
     }
     model.Skins.erase(model.Skins.begin() + selected.Skin);
-    editor.IsChanged = true;
+    WearSelection(editor, ModelSelection{selected.Model, 0}, "Remove skin");
     return ModelSelection{selected.Model, 0};
 }
 

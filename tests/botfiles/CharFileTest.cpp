@@ -53,7 +53,8 @@ TEST(FileHeader, LinesAndAuthor)
     bot.SetBotPara(Para::Name, Value("Sarge"));
     bot.SetBotPara(Para::VersionMajor, Whole(1));
     bot.SetBotPara(Para::Comment, Value("A better model"));
-    std::vector<std::string> lines = FileHeaderLines(bot, test::AuthorSettings());
+    std::vector<std::string> lines =
+        FileHeaderLines(bot, test::AuthorSettings(), BotFileKind::Char);
     ASSERT_EQ(lines.size(), 7u);
     EXPECT_EQ(lines[0], "//" + std::string(75, '='));
     EXPECT_EQ(lines[0].size(), 77u);
@@ -71,12 +72,12 @@ TEST(FileHeader, AuthorLineNeedsAUserName)
     Bot bot;
     Settings settings;
     settings.Text(Settings::Email) = "a@b";
-    EXPECT_EQ(FileHeaderLines(bot, settings)[2], "//");
+    EXPECT_EQ(FileHeaderLines(bot, settings, BotFileKind::Char)[2], "//");
     settings.Text(Settings::UserName) = "Me";
     settings.Text(Settings::Email) = "";
     settings.Text(Settings::Http) = "h";
-    EXPECT_EQ(FileHeaderLines(bot, settings)[2], "//\tBy: Me, h");
-    EXPECT_EQ(FileHeaderLines(bot, settings)[3], "//");
+    EXPECT_EQ(FileHeaderLines(bot, settings, BotFileKind::Char)[2], "//\tBy: Me, h");
+    EXPECT_EQ(FileHeaderLines(bot, settings, BotFileKind::Char)[3], "//");
 }
 
 TEST(FileHeader, ReadsVersionAndComment)

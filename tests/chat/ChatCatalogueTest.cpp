@@ -140,7 +140,7 @@ TEST_F(ChatCatalogueTest, EveryChatTypeDrawsFromItsOwnList)
         {"kill_rail", "DEATH_RAIL"},
         {"kill_gauntlet", "KILL_GAUNTLET"},
         {"kill_telefrag", "TELEFRAGGED"},
-        {"kill_suicide", "TAUNT"},
+        {"enemy_suicide", "TAUNT"},
         {"kill_insult", "KILL_INSULT"},
         {"kill_praise", "PRAISE"},
         {"random_insult", "MISC"},

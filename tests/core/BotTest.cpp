@@ -55,16 +55,27 @@ TEST(Bot, NameDerivesTheLowerCaseFileNames)
     EXPECT_EQ(bot.BotPara(85), Value("émile"));
 }
 
-TEST(Bot, DerivedNamesCanBeReadButNotSet)
+TEST(Bot, DerivedNamesFollowTheNameUnlessAFileNamedOthers)
 {
     Bot bot;
-    for (int index = 81; index <= 86; ++index) {
-        EXPECT_NO_THROW(bot.BotPara(index));
+    EXPECT_EQ(bot.BotPara(81), Value("bot_t.c"));
+    // The characteristic and script files are always the name's.
+    for (int index : {84, 86}) {
         EXPECT_EQ(ErrorKindOf([&] { bot.SetBotPara(index, Value("x")); }),
                   BotError::Kind::OutOfRange)
             << index;
     }
-    EXPECT_EQ(bot.BotPara(81), Value("bot_t.c"));
+    // The chat and weight files and the chat name a file named stay so...
+    for (int index : {81, 82, 83, 85}) {
+        bot.SetBotPara(index, Value("other"));
+        EXPECT_EQ(bot.BotPara(index), Value("other")) << index;
+        EXPECT_TRUE(bot.KeepsFileName(index)) << index;
+    }
+    // ...until the name is set again.
+    bot.SetBotPara(Para::Name, Value("Johnny"));
+    EXPECT_EQ(bot.BotPara(82), Value("johnny_w.c"));
+    EXPECT_EQ(bot.BotPara(85), Value("johnny"));
+    EXPECT_FALSE(bot.KeepsFileName(82));
 }
 
 TEST(Bot, NumbersThatNameNothingAreOutOfRange)

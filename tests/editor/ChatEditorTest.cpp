@@ -47,7 +47,7 @@ protected:
 
     void TearDown() override
     {
-        m_window->Editor().IsChanged = false;
+        m_window->Editor().MarkSaved();
         m_window.reset();
     }
 
@@ -55,7 +55,7 @@ protected:
 
     QPushButton* Button(const char* name) { return Find<QPushButton>(name); }
 
-    Bot& ThisBot() { return m_window->Editor().ThisBot; }
+    const Bot& ThisBot() { return m_window->Editor().ThisBot(); }
 
     TempFolder m_folder;
     ScriptedMessages m_messages;
@@ -95,7 +95,7 @@ TEST_F(ChatEditorTest, TypingGoesIntoTheBotAndTokensGoInAtTheCaret)
     QTest::keyClicks(m_line, QStringLiteral("Hi !"));
     EXPECT_EQ(ThisBot().BotChat(0, 0), "Hi !");
     EXPECT_EQ(m_lines->item(0)->text(), QStringLiteral("Hi !"));
-    EXPECT_TRUE(m_window->Editor().IsChanged);
+    EXPECT_TRUE(m_window->Editor().IsChanged());
     m_line->setCursorPosition(3);
     QTest::mouseClick(Button("cmdPointer_0"), Qt::LeftButton);
     EXPECT_EQ(ThisBot().BotChat(0, 0), "Hi {RANDOMOPP}!");
@@ -107,7 +107,7 @@ TEST_F(ChatEditorTest, TypingGoesIntoTheBotAndTokensGoInAtTheCaret)
 
     // Written by "Make bot files" as the chat file writer writes it.
     TempFolder out;
-    CommandOutcome made = GiveDirAndFile(m_window->Editor(), out.Path(), "", 5, false, false);
+    CommandOutcome made = LoadOrMakeBotFiles(m_window->Editor(), out.Path(), "", 5, false, false);
     EXPECT_FALSE(made.Status.empty());
     std::string chat = test::ReadBytes(out / "bot_t.c");
     EXPECT_NE(chat.find("\t\tlooser, \"Hi \", 1, \"!\";\r\n"), std::string::npos) << chat;
@@ -173,7 +173,7 @@ TEST_F(ChatEditorTest, SynonymsAreMarkedOnRequestAndOnLeaving)
 TEST_F(ChatEditorTest, MenuCommandsForAllChats)
 {
     Find<QAction>("mnuExtraChat")->trigger();
-    EXPECT_TRUE(m_window->Editor().IsChanged);
+    EXPECT_TRUE(m_window->Editor().IsChanged());
     EXPECT_EQ(m_lines->count(), 1);
     EXPECT_TRUE(m_lines->item(0)->text().startsWith(QStringLiteral("{{GAMEENTER")));
     Find<QAction>("mnuExtraChat")->trigger();
@@ -235,10 +235,11 @@ namespace {
 
 TEST_F(ChatEditorTest, MakingABotTheGameRefusesAsksAndTheListLeadsToTheLine)
 {
-    ThisBot().SetBotChat(9, 0, "fine");
-    ThisBot().SetBotChat(9, 1, std::string(300, 'x'));
+    m_window->Editor().Edit("set up", [&](Bot& bot) { bot.SetBotChat(9, 0, "fine"); });
+    m_window->Editor().Edit("set up",
+                            [&](Bot& bot) { bot.SetBotChat(9, 1, std::string(300, 'x')); });
     // A gauntlet that weighs something: the line is the only problem.
-    ThisBot().SetBotPara(44, Value(50.0));
+    m_window->Editor().Edit("set up", [&](Bot& bot) { bot.SetBotPara(44, Value(50.0)); });
     bool listed = false;
     QTimer timer;
     timer.setSingleShot(true);

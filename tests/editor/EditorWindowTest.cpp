@@ -51,13 +51,13 @@ protected:
 
     void TearDown() override
     {
-        m_window->Editor().IsChanged = false;
+        m_window->Editor().MarkSaved();
         m_window.reset();
     }
 
     BotEditor& Editor() { return m_window->Editor(); }
 
-    const Bot& ThisBot() { return m_window->Editor().ThisBot; }
+    const Bot& ThisBot() { return m_window->Editor().ThisBot(); }
 
     // A key pressed on the slider, as the user would.
     void Press(QObject& control, const QString& slider, Qt::Key key)
@@ -85,7 +85,7 @@ TEST_F(EditorWindowTest, UserMovesWriteTheBotAndCarryTheLinkedLevels)
     Press(*weight, QStringLiteral("sliValue"), Qt::Key_Right);
     EXPECT_EQ(ThisBot().BotPara(44), Value(55.0));
     EXPECT_EQ(Label(*weight, QStringLiteral("lblValue")), QStringLiteral("55"));
-    EXPECT_TRUE(Editor().IsChanged);
+    EXPECT_TRUE(Editor().IsChanged());
 
     // Attack skill never falls as the skill rises: level 1 up pushes 4 and 5.
     auto* attack = Find<ThreeSlider>(*m_window, QStringLiteral("tsBotPara_2"));
@@ -115,14 +115,15 @@ TEST_F(EditorWindowTest, UserMovesWriteTheBotAndCarryTheLinkedLevels)
 
 TEST_F(EditorWindowTest, ShowingABotWritesNothingBack)
 {
-    Bot& bot = Editor().ThisBot;
+    Bot bot = Editor().ThisBot();
     bot.SetBotPara(102, Value(0.37));
     bot.SetBotPara(402, Value(0.2));
     bot.SetBotPara(507, Value(4.0)); // reaction time rising: against its linking
     bot.SetBotPara(44, WholeNumber(700));
     bot.SetBotPara(72, Value(333.0));
-    m_window->FillBotDataToForm();
-    EXPECT_FALSE(Editor().IsChanged);
+    Editor().Replace("Load bot", bot); // shown at once
+    EXPECT_FALSE(Editor().IsChanged());
+    EXPECT_EQ(ThisBot(), bot);
     auto* attack = Find<ThreeSlider>(*m_window, QStringLiteral("tsBotPara_2"));
     auto* weight = Find<OneSlider>(*m_window, QStringLiteral("osBotPara_44"));
     EXPECT_EQ(Label(*attack, QStringLiteral("lblValue_1")), QStringLiteral("0.37"));
@@ -147,7 +148,7 @@ TEST_F(EditorWindowTest, ShowingABotWritesNothingBack)
     EXPECT_EQ(ThisBot().BotPara(44), WholeNumber(700));
     EXPECT_EQ(ThisBot().BotPara(72), Value(333.0));
     EXPECT_EQ(Label(*weight, QStringLiteral("lblValue")), QStringLiteral("700"));
-    EXPECT_FALSE(Editor().IsChanged);
+    EXPECT_FALSE(Editor().IsChanged());
     // The user's move writes the value of the position the slider stands at.
     Press(*attack, QStringLiteral("sliValue_4"), Qt::Key_Right);
     EXPECT_EQ(ThisBot().BotPara(402), Value(0.25));
@@ -189,7 +190,7 @@ TEST_F(EditorWindowTest, ScaleSelectorsChangeTheirPagesRanges)
         EXPECT_EQ(Find<QSlider>(*slider, QStringLiteral("sliValue"))->maximum(), c.Positions)
             << c.Slider;
     }
-    EXPECT_FALSE(Editor().IsChanged);
+    EXPECT_FALSE(Editor().IsChanged());
 }
 
 TEST_F(EditorWindowTest, TabsShowOnePageAndCtrlTabGoesRound)
@@ -220,7 +221,7 @@ TEST_F(EditorWindowTest, AFailedCheckKeepsTheFocusAndTheBot)
     name->setFocus();
     name->selectAll();
     QTest::keyClicks(name, QStringLiteral("Bad Name"));
-    EXPECT_TRUE(Editor().IsChanged);
+    EXPECT_TRUE(Editor().IsChanged());
     comment->setFocus();
     QApplication::processEvents();
     EXPECT_EQ(QApplication::focusWidget(), name);
@@ -244,7 +245,7 @@ TEST_F(EditorWindowTest, ColourButtonsInsertAtTheCursorAndThePreviewFollows)
     auto* red = Find<QPushButton>(*m_window, QStringLiteral("cmdFunColor_1"));
     QTest::mouseClick(red, Qt::LeftButton);
     EXPECT_EQ(funName->text(), QString()); // nothing to colour yet
-    EXPECT_FALSE(Editor().IsChanged);
+    EXPECT_FALSE(Editor().IsChanged());
     funName->setText(QStringLiteral("Zo\u00EBBot"));
     funName->setCursorPosition(3);
     QTest::mouseClick(Find<QPushButton>(*m_window, QStringLiteral("cmdFunColor_4")),
@@ -252,7 +253,7 @@ TEST_F(EditorWindowTest, ColourButtonsInsertAtTheCursorAndThePreviewFollows)
     EXPECT_EQ(funName->text(), QStringLiteral("Zo\u00EB^4Bot"));
     EXPECT_EQ(funName->cursorPosition(), 5);
     EXPECT_EQ(QApplication::focusWidget(), funName);
-    EXPECT_TRUE(Editor().IsChanged);
+    EXPECT_TRUE(Editor().IsChanged());
     funName->setCursorPosition(0);
     QTest::mouseClick(red, Qt::LeftButton);
     EXPECT_EQ(funName->text(), QStringLiteral("^1Zo\u00EB^4Bot"));
@@ -286,11 +287,11 @@ TEST_F(EditorWindowTest, GeneralPropertiesGoIntoTheBot)
     skins->setFocus();
     QTest::keyClick(skins, Qt::Key_End);
     EXPECT_EQ(ThisBot().BotPara(Para::Skin), Value("Yuriko"));
-    EXPECT_TRUE(Editor().IsChanged);
+    EXPECT_TRUE(Editor().IsChanged());
 
-    // Shown again: the controls follow the bot, and it stays unchanged.
+    // Shown again: the controls follow the bot, and it stays as changed as it was.
     m_window->FillBotDataToForm();
-    EXPECT_FALSE(Editor().IsChanged);
+    EXPECT_TRUE(Editor().IsChanged());
     EXPECT_TRUE(Find<QRadioButton>(*m_window, QStringLiteral("opGender_1"))->isChecked());
     EXPECT_EQ(rail->currentIndex(), 1);
     EXPECT_EQ(skins->currentText(), QStringLiteral("Yuriko"));
@@ -300,20 +301,18 @@ TEST_F(EditorWindowTest, AModelOrSkinTheListLacksIsOffered)
 {
     auto* models = Find<QComboBox>(*m_window, QStringLiteral("cmbModel"));
     auto* skins = Find<QComboBox>(*m_window, QStringLiteral("cmbSkin"));
-    Bot& bot = Editor().ThisBot;
+    Bot bot = Editor().ThisBot();
 
     bot.SetBotPara(Para::Model, Value("Robocop"));
     bot.SetBotPara(Para::Skin, Value("Chrome"));
     m_messages.ExpectQuestion(false);
-    m_window->FillBotDataToForm();
+    Editor().Replace("Load bot", bot); // shown at once
     EXPECT_EQ(models->currentIndex(), 0);
     EXPECT_EQ(ThisBot().BotPara(Para::Model), Value("Anarki"));
     EXPECT_EQ(ThisBot().BotPara(Para::Skin), Value("Default"));
 
-    bot.SetBotPara(Para::Model, Value("Robocop"));
-    bot.SetBotPara(Para::Skin, Value("Chrome"));
     m_messages.ExpectQuestion(true);
-    m_window->FillBotDataToForm();
+    Editor().Replace("Load bot", bot);
     EXPECT_EQ(models->currentText(), QStringLiteral("Robocop"));
     EXPECT_EQ(skins->currentText(), QStringLiteral("Chrome"));
     EXPECT_EQ(Find<QGroupBox>(*m_window, QStringLiteral("fraModel"))->title(),
@@ -322,17 +321,17 @@ TEST_F(EditorWindowTest, AModelOrSkinTheListLacksIsOffered)
     bot.SetBotPara(Para::Model, Value("sarge"));
     bot.SetBotPara(Para::Skin, Value("Camo"));
     m_messages.ExpectQuestion(false);
-    m_window->FillBotDataToForm();
+    Editor().Replace("Load bot", bot);
     EXPECT_EQ(models->currentText(), QStringLiteral("Sarge"));
     EXPECT_EQ(skins->currentIndex(), 0);
     EXPECT_EQ(ThisBot().BotPara(Para::Skin), Value("Default"));
 
-    bot.SetBotPara(Para::Skin, Value("Camo"));
+    bot.SetBotPara(Para::Model, Value("Sarge"));
     m_messages.ExpectQuestion(true);
-    m_window->FillBotDataToForm();
+    Editor().Replace("Load bot", bot);
     EXPECT_EQ(skins->currentText(), QStringLiteral("Camo"));
     EXPECT_EQ(skins->count(), 6);
-    EXPECT_FALSE(Editor().IsChanged);
+    EXPECT_FALSE(Editor().IsChanged());
     ASSERT_EQ(m_messages.Received().size(), 4u);
     EXPECT_EQ(m_messages.Received()[0].Title, "Model not found!");
     EXPECT_EQ(m_messages.Received()[3],
@@ -346,7 +345,7 @@ TEST_F(EditorWindowTest, NewBotCommandsAskAboutUnsavedWork)
 {
     auto* weight = Find<OneSlider>(*m_window, QStringLiteral("osBotPara_45"));
     Press(*weight, QStringLiteral("sliValue"), Qt::Key_End);
-    ASSERT_TRUE(Editor().IsChanged);
+    ASSERT_TRUE(Editor().IsChanged());
     m_messages.ExpectQuestion(false);
     Find<QAction>(*m_window, QStringLiteral("mnuNewAverage"))->trigger();
     EXPECT_EQ(ThisBot().BotPara(45), Value(400.0));
@@ -354,9 +353,9 @@ TEST_F(EditorWindowTest, NewBotCommandsAskAboutUnsavedWork)
     Find<QAction>(*m_window, QStringLiteral("mnuNewAverage"))->trigger();
     EXPECT_EQ(ThisBot().BotPara(45), WholeNumber(50));
     EXPECT_EQ(Label(*weight, QStringLiteral("lblValue")), QStringLiteral("50"));
-    EXPECT_FALSE(Editor().IsChanged);
+    EXPECT_FALSE(Editor().IsChanged());
     Find<QAction>(*m_window, QStringLiteral("mnuNewRandom"))->trigger();
-    EXPECT_FALSE(Editor().IsChanged);
+    EXPECT_FALSE(Editor().IsChanged());
     EXPECT_EQ(Find<QComboBox>(*m_window, QStringLiteral("cmbModel"))->currentText().toStdString(),
               ThisBot().BotPara(Para::Model).ToText());
     EXPECT_EQ(m_messages.Received().size(), 2u);
@@ -404,14 +403,14 @@ TEST_F(EditorWindowTest, ModelAndSkinCommandsKeepTheListsAndTheBotInStep)
     EXPECT_EQ(skins->count(), 4);
     EXPECT_EQ(skins->itemText(3), QStringLiteral("Chrome"));
 
-    Editor().IsChanged = false;
+    Editor().MarkSaved();
     m_messages.ExpectQuestion(true);
     Find<QAction>(*m_window, QStringLiteral("mnuModelRemove"))->trigger();
     EXPECT_EQ(models->count(), 23);
     EXPECT_EQ(models->currentIndex(), 0);
     EXPECT_EQ(ThisBot().BotPara(Para::Model), Value("Anarki"));
     EXPECT_EQ(ThisBot().BotPara(Para::Skin), Value("Default"));
-    EXPECT_TRUE(Editor().IsChanged);
+    EXPECT_TRUE(Editor().IsChanged());
 }
 
 } // namespace
@@ -435,8 +434,58 @@ TEST(EditorWindowLists, ALargeModelListIsReadOnceTheWindowIsPainted)
     window.show();
     QTRY_COMPARE(models->count(), 23 + static_cast<int>(LargeListLines) + 1);
     EXPECT_EQ(models->currentText(), QStringLiteral("Sarge"));
-    EXPECT_FALSE(window.Editor().IsChanged);
+    EXPECT_FALSE(window.Editor().IsChanged());
     EXPECT_TRUE(messages.Received().empty());
+}
+
+// The Edit menu steps back and forth through the user's edits by its keys,
+// each named for what it was.
+TEST_F(EditorWindowTest, UndoAndRedoStepThroughTheEditsByTheirKeys)
+{
+    QTabWidget* pages = Find<QTabWidget>(*m_window, QStringLiteral("tbsBotPara"));
+    QAction* undo = m_window->findChild<QAction*>(QStringLiteral("mnuUndo"));
+    QAction* redo = m_window->findChild<QAction*>(QStringLiteral("mnuRedo"));
+    const Bot first = ThisBot();
+    EXPECT_FALSE(undo->isEnabled());
+
+    Press(*Find<ThreeSlider>(*m_window, QStringLiteral("tsBotPara_2")),
+          QStringLiteral("sliValue_1"),
+          Qt::Key_Right);
+    EXPECT_EQ(undo->text(), QStringLiteral("Undo Move Attack skill"));
+    auto* name = Find<QLineEdit>(*m_window, QStringLiteral("txtBotPara_0"));
+    name->setFocus();
+    name->selectAll();
+    QTest::keyClicks(name, QStringLiteral("Undone"));
+    pages->setFocus(); // leaving the box stores the name
+    EXPECT_EQ(undo->text(), QStringLiteral("Undo Type name"));
+    pages->setCurrentIndex(7);
+    QTest::mouseClick(Find<QPushButton>(*m_window, QStringLiteral("cmdAddChat")), Qt::LeftButton);
+    EXPECT_EQ(undo->text(), QStringLiteral("Undo Add chat line"));
+    m_messages.ExpectQuestion(true); // the changed bot is given up
+    m_window->findChild<QAction*>(QStringLiteral("mnuNewAverage"))->trigger();
+    EXPECT_EQ(undo->text(), QStringLiteral("Undo Average bot"));
+    const Bot fourth = ThisBot();
+
+    pages->setFocus();
+    for (int step = 0; step < 4; ++step) {
+        QTest::keyClick(m_window.get(), Qt::Key_Z, Qt::ControlModifier);
+    }
+    EXPECT_EQ(ThisBot(), first);
+    EXPECT_FALSE(Editor().IsChanged());
+    EXPECT_FALSE(undo->isEnabled());
+    EXPECT_EQ(redo->text(), QStringLiteral("Redo Move Attack skill"));
+    EXPECT_EQ(Find<QLineEdit>(*m_window, QStringLiteral("txtBotPara_0"))->text(),
+              QStringLiteral("Bot"));
+    for (int step = 0; step < 4; ++step) {
+        QTest::keyClick(m_window.get(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    }
+    EXPECT_EQ(ThisBot(), fourth);
+    EXPECT_FALSE(Editor().IsChanged());
+    EXPECT_FALSE(redo->isEnabled());
+    // Ctrl+Y redoes too.
+    QTest::keyClick(m_window.get(), Qt::Key_Z, Qt::ControlModifier);
+    QTest::keyClick(m_window.get(), Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(ThisBot(), fourth);
 }
 
 } // namespace

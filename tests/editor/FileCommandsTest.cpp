@@ -83,7 +83,7 @@ protected:
 
     void TearDown() override
     {
-        m_window->Editor().IsChanged = false;
+        m_window->Editor().MarkSaved();
         m_window.reset();
     }
 
@@ -163,7 +163,7 @@ protected:
 
     QString Status() { return m_window->statusBar()->currentMessage(); }
 
-    std::string ThisBotSkin() { return m_window->Editor().ThisBot.BotPara(Para::Skin).ToText(); }
+    std::string ThisBotSkin() { return m_window->Editor().ThisBot().BotPara(Para::Skin).ToText(); }
 
     TempFolder m_settings;
     ScriptedMessages m_messages;
@@ -191,7 +191,7 @@ TEST_F(FileCommandsTest, MadeFilesAreTheBytesOfTheCommandLineTool)
         m_window->CreateAverageBot();
         TempFolder window;
         ASSERT_TRUE(Make(window.Path(), c.Layout, c.Archive));
-        EXPECT_FALSE(m_window->Editor().IsChanged);
+        EXPECT_FALSE(m_window->Editor().IsChanged());
 
         TempFolder cli;
         TempFolder cliSettings;
@@ -242,7 +242,7 @@ TEST_F(FileCommandsTest, ASaveThatFailsIsReportedAndKeepsTheChanges)
     test::WriteBytes(target / "scripts", "a file where the folder should be");
     m_window->Editor().SetOneValue(44, 100);
     ASSERT_TRUE(Make(target.Path(), true, true));
-    EXPECT_TRUE(m_window->Editor().IsChanged);
+    EXPECT_TRUE(m_window->Editor().IsChanged());
     EXPECT_EQ(m_window->Editor().CurrentSettings().BotsMade.ToNumber(), 0.0);
     EXPECT_EQ(test::ReadBytes(target / "botfiles" / "bots" / "bot_c.c"), "old");
     EXPECT_FALSE(std::filesystem::exists(target / "bot-Bot.pk3"));
@@ -257,7 +257,7 @@ TEST_F(FileCommandsTest, LoadingABotShowsItsValues)
     std::filesystem::path folder = test::FixturePath("handwritten/input");
     ASSERT_TRUE(Load(0, folder, QStringLiteral("sarge")));
     EXPECT_TRUE(m_messages.Received().empty());
-    EXPECT_FALSE(m_window->Editor().IsChanged);
+    EXPECT_FALSE(m_window->Editor().IsChanged());
     EXPECT_EQ(m_window->findChild<QLineEdit*>(QStringLiteral("txtBotPara_0"))->text(),
               QStringLiteral("Sarge"));
     EXPECT_EQ(m_window->findChild<QLineEdit*>(QStringLiteral("txtBotPara_2"))->text(),
@@ -271,7 +271,8 @@ TEST_F(FileCommandsTest, LoadingABotShowsItsValues)
     EXPECT_EQ(Status(), QStringLiteral("Loaded the bot sarge from ") + Q(folder));
 
     // With unsaved changes "Load bot" asks; No opens no dialog.
-    m_window->Editor().IsChanged = true;
+    m_window->Editor().Edit("set up",
+                            [](Bot& bot) { bot.SetBotPara(Para::Comment, Value("changed")); });
     m_messages.ExpectQuestion(false);
     EXPECT_FALSE(Load(0, folder, QStringLiteral("sarge")));
     EXPECT_EQ(m_messages.Received().back(),
@@ -303,15 +304,15 @@ TEST_F(FileCommandsTest, SingleFilesGoIntoTheBotAndMarkItChanged)
     for (const Case& c : cases) {
         m_window->CreateZeroBot();
         ASSERT_TRUE(Load(c.LoadType, folder, c.File));
-        EXPECT_TRUE(m_window->Editor().IsChanged) << c.LoadType;
+        EXPECT_TRUE(m_window->Editor().IsChanged()) << c.LoadType;
         if (c.Slider != nullptr) {
             EXPECT_EQ(Shown(c.Slider, c.Label), c.Shows) << c.LoadType;
         } else {
-            EXPECT_EQ(m_window->Editor().ThisBot.BotChat(0, 0).substr(0, 11), "{{GAMEENTER");
+            EXPECT_EQ(m_window->Editor().ThisBot().BotChat(0, 0).substr(0, 11), "{{GAMEENTER");
         }
         EXPECT_EQ(Status(),
                   QStringLiteral("Loaded ") + c.File + QStringLiteral(" from ") + Q(folder));
-        m_window->Editor().IsChanged = false;
+        m_window->Editor().MarkSaved();
     }
     EXPECT_TRUE(m_messages.Received().empty());
 }
@@ -399,11 +400,11 @@ TEST_F(FileCommandsTest, TheGameFolderCheckAndABotFromItsArchive)
             dialog.findChild<QPushButton*>(QStringLiteral("cmdOK"))->click();
         });
     ASSERT_TRUE(listed);
-    EXPECT_EQ(editor.ThisBot.BotPara(Para::Name), Value("Johnny"));
+    EXPECT_EQ(editor.ThisBot().BotPara(Para::Name), Value("Johnny"));
     EXPECT_EQ(m_window->findChild<QLineEdit*>(QStringLiteral("txtBotPara_0"))->text(),
               QStringLiteral("Johnny"));
     EXPECT_EQ(Shown("osBotPara_44", "lblValue"), QStringLiteral("50"));
-    EXPECT_FALSE(editor.IsChanged);
+    EXPECT_FALSE(editor.IsChanged());
     EXPECT_EQ(Status(), QStringLiteral("Loaded Johnny from zzz.pk3"));
     EXPECT_TRUE(m_messages.Received().empty());
 }
@@ -438,7 +439,7 @@ TEST_F(FileCommandsTest, WeightsKeptInAnotherLayoutCannotBeMovedAndSaySo)
     EXPECT_FALSE(weapons->parentWidget()->isEnabled());
     EXPECT_FALSE(note->isHidden());
     EXPECT_NE(note->text().indexOf(QStringLiteral("fuzzy_w.c")), -1);
-    bool itemsKept = m_window->Editor().ThisBot.HasForeignWeights(WeightFileKind::Item);
+    bool itemsKept = m_window->Editor().ThisBot().HasForeignWeights(WeightFileKind::Item);
     EXPECT_EQ(m_window->findChild<QLabel*>(QStringLiteral("lblKeptWeights_5"))->isHidden(),
               !itemsKept);
     // A new bot edits its own weights again.
@@ -528,7 +529,7 @@ TEST_F(FileCommandsTest, AFileNamedAtStartIsLoadedWithItsScript)
         EXPECT_EQ(m_window->findChild<QLineEdit*>(QStringLiteral("txtBotPara_0"))->text(),
                   QStringLiteral("Sarge"));
         EXPECT_EQ(ThisBotSkin(), "Krusade") << file; // from the script
-        EXPECT_FALSE(m_window->Editor().IsChanged);
+        EXPECT_FALSE(m_window->Editor().IsChanged());
     }
 
     TempFolder other;
@@ -554,8 +555,8 @@ TEST_F(FileCommandsTest, AFileNamedAtStartIsLoadedWithItsScript)
         EXPECT_EQ(m_messages.Received()[0].Title, "Can't open file");
         EXPECT_EQ(m_messages.Received()[0].Text.substr(0, c.Starts.size()), c.Starts);
         // The editor goes on with its new bot.
-        EXPECT_EQ(m_window->Editor().ThisBot.BotPara(Para::Name), Value("Bot"));
-        EXPECT_FALSE(m_window->Editor().IsChanged);
+        EXPECT_EQ(m_window->Editor().ThisBot().BotPara(Para::Name), Value("Bot"));
+        EXPECT_FALSE(m_window->Editor().IsChanged());
     }
 }
 

@@ -17,6 +17,7 @@
 #include <QDir>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QPixmap>
 #include <QSignalSpy>
 #include <QTabBar>
@@ -67,12 +68,25 @@ int main(int argc, char* argv[])
     // The chat page with lines of the user's own and a list reference selected.
     pages->setCurrentIndex(7);
     auto* groups = window.findChild<QListWidget*>(QStringLiteral("lstChatGroups"));
-    window.Editor().ThisBot.SetBotChat(24, 0, "You {LOSER}, {TARGET}!");
-    window.Editor().ThisBot.SetBotChat(24, 1, "{{KILLINSULT12}}");
-    window.Editor().ThisBot.SetBotChat(24, 2, "Nice try with that {WEAPONUSED}.");
+    window.Editor().Edit("Type chat line",
+                         [&](twl::Bot& bot) { bot.SetBotChat(24, 0, "You {LOSER}, {TARGET}!"); });
+    window.Editor().Edit("Type chat line",
+                         [&](twl::Bot& bot) { bot.SetBotChat(24, 1, "{{KILLINSULT12}}"); });
+    window.Editor().Edit("Type chat line", [&](twl::Bot& bot) {
+        bot.SetBotChat(24, 2, "Nice try with that {WEAPONUSED}.");
+    });
     groups->setCurrentRow(24);
     window.findChild<QListWidget*>(QStringLiteral("lstChat"))->setCurrentRow(1);
     ok = Save(window, folder, QStringLiteral("chat-lines")) && ok;
+
+    // The Edit menu names the step it undoes and the one it redoes.
+    window.Editor().SetOneValue(32, 0.8);
+    window.Editor().Undo();
+    if (auto* edit = window.findChild<QMenu*>(QStringLiteral("mnuEdit"))) {
+        edit->popup(window.mapToGlobal(QPoint(120, 24)));
+        ok = Save(*edit, folder, QStringLiteral("edit-menu")) && ok;
+        edit->hide();
+    }
 
     // A skin icon from an archive of a game folder.
     twl::test::TempFolder game;
@@ -88,8 +102,10 @@ int main(int argc, char* argv[])
                       "Camo",
                       "skins.pk3",
                       "models\\players\\sarge\\icon_camo.tga");
-    window.Editor().ThisBot.SetBotPara(twl::Para::Model, twl::Value("Sarge"));
-    window.Editor().ThisBot.SetBotPara(twl::Para::Skin, twl::Value("Camo"));
+    window.Editor().Edit("Choose skin", [&](twl::Bot& bot) {
+        bot.SetBotPara(twl::Para::Model, twl::Value("Sarge"));
+        bot.SetBotPara(twl::Para::Skin, twl::Value("Camo"));
+    });
     window.FillBotDataToForm();
     pages->setCurrentIndex(0);
     ok = Save(window, folder, QStringLiteral("skin-icon")) && ok;
@@ -188,7 +204,7 @@ int main(int argc, char* argv[])
         dialog.show();
         ok = Save(dialog, folder, QStringLiteral("openarena-bot-list")) && ok;
         dialog.close();
-        twl::GiveBot(window.Editor(), std::to_string(murielle), 0);
+        twl::LoadBotOfList(window.Editor(), std::to_string(murielle), 0);
         window.FillBotDataToForm();
         pages->setCurrentIndex(0);
         ok = Save(window, folder, QStringLiteral("openarena-bot")) && ok;
@@ -198,7 +214,8 @@ int main(int argc, char* argv[])
 
         // "Try in game": what the engine said of the bot, with one line the
         // game cannot say.
-        window.Editor().ThisBot.SetBotChat(24, 0, "{NO_SUCH_LIST}");
+        window.Editor().Edit("Type chat line",
+                             [&](twl::Bot& bot) { bot.SetBotChat(24, 0, "{NO_SUCH_LIST}"); });
         QTimer poll;
         QObject::connect(&poll, &QTimer::timeout, [&] {
             auto* check = qobject_cast<twl::frmCheck*>(QApplication::activeModalWidget());
@@ -216,6 +233,6 @@ int main(int argc, char* argv[])
                     openArena.string().c_str());
     }
     messages.Clear();
-    window.Editor().IsChanged = false;
+    window.Editor().MarkSaved();
     return ok ? 0 : 1;
 }

@@ -47,6 +47,9 @@ const MenuItem MenuItems[] = {
     {"mnuNewRandom", "Random", true},
     {"mnuLoad", "Load bot", true},
     {"mnuMake", "Make bot files", true},
+    {"mnuEdit", "Edit", true},
+    {"mnuUndo", "Undo", false},
+    {"mnuRedo", "Redo", false},
     {"mnuFile", "Files", true},
     {"mnuCharFile", "Load char file", true},
     {"mnuWeaponFile", "Load weapon file", true},
@@ -55,6 +58,8 @@ const MenuItem MenuItems[] = {
     {"mnTool", "Tools", true},
     {"mnuCheck", "Check baseq3", true},
     {"mnuCheckBot", "Check bot", true},
+    {"mnuTryInGame", "Try in game", true},
+    {"mnuTryInMatch", "Try in a match", true},
     {"mnuList", "Model/skin list", true},
     {"mnuModelAdd", "Add model", true},
     {"mnuSkinAdd", "Add skin", true},
@@ -84,9 +89,10 @@ TEST_F(frmMainTest, CaptionAndMenuBar)
         EXPECT_EQ(action->isEnabled(), item.Enabled) << item.Name;
     }
     QList<QAction*> topLevel = window.menuBar()->actions();
-    ASSERT_EQ(topLevel.size(), 4);
+    ASSERT_EQ(topLevel.size(), 5);
     EXPECT_EQ(topLevel[0]->objectName(), QStringLiteral("mTarnwell"));
-    EXPECT_EQ(topLevel[3]->objectName(), QStringLiteral("mnTool"));
+    EXPECT_EQ(topLevel[2]->objectName(), QStringLiteral("mnuEdit"));
+    EXPECT_EQ(topLevel[4]->objectName(), QStringLiteral("mnTool"));
     QMenu* program = window.findChild<QMenu*>(QStringLiteral("mTarnwell"));
     ASSERT_NE(program, nullptr);
     ASSERT_EQ(program->actions().size(), 4);
@@ -97,10 +103,10 @@ TEST_F(frmMainTest, CaptionAndMenuBar)
 TEST_F(frmMainTest, StartsWithAnAllZerosBot)
 {
     frmMain window(m_folder.Path(), m_messages);
-    EXPECT_EQ(window.Editor().ThisBot.BotPara(102), Value(std::int16_t{0}));
-    EXPECT_EQ(window.Editor().ThisBot.BotPara(80), Value(std::int16_t{0}));
-    EXPECT_FALSE(window.Editor().IsChanged);
-    EXPECT_FALSE(window.Editor().IsFilling);
+    EXPECT_EQ(window.Editor().ThisBot().BotPara(102), Value(std::int16_t{0}));
+    EXPECT_EQ(window.Editor().ThisBot().BotPara(80), Value(std::int16_t{0}));
+    EXPECT_FALSE(window.Editor().IsChanged());
+    EXPECT_FALSE(window.Editor().IsFilling());
 }
 
 TEST_F(frmMainTest, AboutBoxShowsTitleVersionAndCredits)
@@ -178,7 +184,8 @@ TEST_F(frmMainTest, ClosingAChangedBotAsksFirst)
 {
     frmMain window(m_folder.Path(), m_messages);
     window.show();
-    window.Editor().IsChanged = true;
+    window.Editor().Edit("set up",
+                         [](Bot& bot) { bot.SetBotPara(Para::Comment, Value("changed")); });
 
     m_messages.ExpectQuestion(false);
     EXPECT_FALSE(window.close());

@@ -6,6 +6,7 @@
 #include "chat/ChatOperations.h"
 #include "cli/Cli.h"
 #include "core/TextCase.h"
+#include "game/OpenArenaGame.h"
 #include "pk3/GameArchives.h"
 #include "pk3/ZipArchive.h"
 #include "session/BotEditor.h"
@@ -26,61 +27,11 @@
 namespace twl {
 namespace {
 
-const std::filesystem::path OpenArena = "/usr/lib/openarena-server";
+using test::GameTest;
+using test::OpenArena;
+using test::OpenArenaCatalogues;
+
 const std::string UnknownRandom = "BotConstructChat: unknown random string ";
-
-// The catalogues with OpenArena's own bot and chat lists, read from the
-// game as "Check baseq3" reads them: bots made with them name only lists
-// the game has.
-const Catalogues& OpenArenaCatalogues()
-{
-    static const Catalogues catalogues = [] {
-        Catalogues lists = test::FreshCatalogues();
-        Settings settings;
-        settings.Text(Settings::Q3Baseq3) = OpenArena.string();
-        test::ScriptedMessages messages;
-        CheckGameFolder(settings, lists, GameArchiveFolders(OpenArena), messages);
-        return lists;
-    }();
-    return catalogues;
-}
-
-class GameTest : public testing::Test
-{
-protected:
-    void SetUp() override
-    {
-        std::error_code error;
-        if (!std::filesystem::is_directory(OpenArena / "baseoa", error)) {
-            GTEST_SKIP() << "OpenArena is not installed (Debian package openarena-server): the "
-                            "engine tests need the game's engine and data";
-        }
-        if (!FindEngine(DefaultEngineSearch(OpenArena))) {
-            GTEST_SKIP() << "No engine of the game is installed (Debian package "
-                            "openarena-server): the engine tests need it";
-        }
-    }
-
-    static TryVerdict Try(const TryBots& bots,
-                          std::vector<double> skills = DefaultTrySkills(),
-                          int playSeconds = 0,
-                          GameFolders game = {OpenArena, "baseoa"},
-                          std::string map = {})
-    {
-        TryRequest request;
-        request.Bots = bots;
-        request.Skills = std::move(skills);
-        request.PlaySeconds = playSeconds;
-        request.Game = std::move(game);
-        request.Map = std::move(map);
-        request.TimeLimit = std::chrono::seconds(60 + playSeconds);
-        TryVerdict verdict = TryInGame(request);
-        EXPECT_TRUE(verdict.Result == TryVerdict::Outcome::Done ||
-                    verdict.Result == TryVerdict::Outcome::MapUnusable)
-            << verdict.Problem;
-        return verdict;
-    }
-};
 
 TryBots BotFiles(Bot bot, const std::string& name)
 {
@@ -235,13 +186,19 @@ void ExpectLoadedAtEverySkill(const TryVerdict& verdict, const std::string& kind
                     EXPECT_TRUE(file.Tried) << where << ": " << file.GamePath;
                 }
             }
-            EXPECT_EQ(skill.Chats.size(), 27u) << where;
+            // Every one of the bot's chat types, as the game names them.
+            EXPECT_EQ(skill.Chats.size(), ChatTypeCount) << where;
             // Between blocks the engine interpolates, and says what it got.
             bool between = skill.Skill != 1 && skill.Skill != 4 && skill.Skill != 5;
             EXPECT_EQ(skill.Characteristics.empty(), !between) << where;
             std::vector<Finding> others = ErrorsBut(skill, UnknownRandom);
             EXPECT_TRUE(others.empty()) << where << "\n" << Texts(others);
-            unknownRandoms += skill.Findings.size() - others.size();
+            for (const Finding& finding : skill.Findings) {
+                if (finding.Text.rfind(UnknownRandom, 0) == 0 && !test::IsEngineSlip(finding)) {
+                    ++unknownRandoms;
+                    ADD_FAILURE() << where << ": " << finding.Text;
+                }
+            }
         }
     }
     EXPECT_EQ(unknownRandoms, 0u) << kind;
@@ -267,9 +224,9 @@ TEST_F(GameTest, TwentyRandomBotsLoadAtEverySkill)
     editor.CurrentCatalogues() = OpenArenaCatalogues();
     TryBots bots;
     for (int i = 1; i <= 20; ++i) {
-        editor.IsChanged = false;
+        editor.MarkSaved();
         ASSERT_TRUE(editor.CreateRandomBot());
-        Append(bots, BotFiles(editor.ThisBot, "Random" + std::to_string(i)));
+        Append(bots, BotFiles(editor.ThisBot(), "Random" + std::to_string(i)));
     }
     TryVerdict verdict = Try(bots);
     // 120 bots at skills in one run, on as many levels as it takes.

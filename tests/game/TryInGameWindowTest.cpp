@@ -65,14 +65,14 @@ TEST(TryInGameWindow, TheEnginesVerdictIsListedAndLeadsToTheLineItConcerns)
     window.CheckBaseq3();
     ASSERT_EQ(editor.CurrentCatalogues().Chat.GameName, "OpenArena");
     window.CreateAverageBot();
-    editor.ThisBot.SetBotPara(Para::Name, Value("Tried"));
+    editor.Edit("set up", [&](Bot& bot) { bot.SetBotPara(Para::Name, Value("Tried")); });
     window.FillBotDataToForm();
 
     QStringList lines = FindingsOf([&] { window.TryInGame(false); });
     for (const char* skill : {"1", "2", "3", "4", "4.5", "5"}) {
         EXPECT_TRUE(
             lines.contains(QStringLiteral("note: tried.bot: Tried at skill %1: in the game, "
-                                          "its characteristics from bots/tried_c.c, 27 "
+                                          "its characteristics from bots/tried_c.c, 28 "
                                           "chat types built")
                                .arg(QString::fromLatin1(skill))))
             << lines.join(QLatin1Char('\n')).toStdString();
@@ -80,7 +80,7 @@ TEST(TryInGameWindow, TheEnginesVerdictIsListedAndLeadsToTheLineItConcerns)
     EXPECT_FALSE(lines.join(QLatin1Char('\n')).contains(QStringLiteral("error:")));
 
     // A line that names a list the game lacks: the engine's error leads to it.
-    editor.ThisBot.SetBotChat(24, 1, "{NO_SUCH_LIST}");
+    editor.Edit("set up", [&](Bot& bot) { bot.SetBotChat(24, 1, "{NO_SUCH_LIST}"); });
     window.FillBotDataToForm();
     auto* pages = window.findChild<QTabWidget*>(QStringLiteral("tbsBotPara"));
     pages->setCurrentIndex(0);
@@ -90,7 +90,7 @@ TEST(TryInGameWindow, TheEnginesVerdictIsListedAndLeadsToTheLineItConcerns)
     EXPECT_EQ(pages->currentIndex(), 7);
     EXPECT_EQ(window.findChild<QListWidget*>(QStringLiteral("lstChatGroups"))->currentRow(), 24);
     EXPECT_EQ(window.findChild<QListWidget*>(QStringLiteral("lstChat"))->currentRow(), 1);
-    editor.IsChanged = false;
+    editor.MarkSaved();
 }
 
 } // namespace

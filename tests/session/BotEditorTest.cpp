@@ -35,7 +35,7 @@ protected:
             test::WriteBytes(m_folder / "twl.ini", text);
         }
         m_editor.Start();
-        m_editor.IsFilling = false;
+        m_editor.SetFilling(false);
         return m_editor;
     }
 
@@ -63,8 +63,8 @@ TEST_F(BotEditorTest, StartsWithAnUnchangedAllZerosBotAndRepairedSettings)
 {
     BotEditor& editor = Started();
     EXPECT_TRUE(m_messages.Received().empty());
-    EXPECT_FALSE(editor.IsChanged);
-    EXPECT_EQ(editor.ThisBot.BotPara(Para::OfSkill(5, 30)), WholeNumber(0));
+    EXPECT_FALSE(editor.IsChanged());
+    EXPECT_EQ(editor.ThisBot().BotPara(Para::OfSkill(5, 30)), WholeNumber(0));
     EXPECT_EQ(editor.CurrentSettings().Text(Settings::WorkDir), m_folder.Path().string());
     EXPECT_EQ(editor.CurrentSettings().BotsMade, WholeNumber(0));
     EXPECT_EQ(editor.RememberedFolder, m_folder.Path());
@@ -194,7 +194,7 @@ TEST_F(BotEditorTest, TextBoxRules)
                       std::vector<Message>({{Kind::Warn, c.Title, c.Message}}))
                 << c.Text;
         }
-        Value now = editor.ThisBot.BotPara(c.Box);
+        Value now = editor.ThisBot().BotPara(c.Box);
         if (c.Stored.IsNumber()) {
             EXPECT_EQ(now.ToNumber(), c.Stored.ToNumber()) << c.Text;
         } else {
@@ -226,14 +226,14 @@ TEST_F(BotEditorTest, CheckAllInStopsAtTheFirstBadBox)
     m_messages.Clear();
     EXPECT_EQ(editor.CheckAllIn(text), std::optional<int>(Para::VersionMinor));
     // The boxes before the bad one were stored as if left one by one.
-    EXPECT_EQ(editor.ThisBot.BotPara(Para::Name), Value("Johnny"));
-    EXPECT_EQ(editor.ThisBot.BotPara(Para::FunName), Value("\"^1Big Bad\""));
+    EXPECT_EQ(editor.ThisBot().BotPara(Para::Name), Value("Johnny"));
+    EXPECT_EQ(editor.ThisBot().BotPara(Para::FunName), Value("\"^1Big Bad\""));
     EXPECT_EQ(m_messages.Received().size(), 2u);
     boxes[Para::VersionMinor] = "3";
     m_messages.Clear();
     EXPECT_EQ(editor.CheckAllIn(text), std::nullopt);
     EXPECT_TRUE(m_messages.Received().empty());
-    EXPECT_EQ(editor.ThisBot.BotPara(Para::Comment), Value("c"));
+    EXPECT_EQ(editor.ThisBot().BotPara(Para::Comment), Value("c"));
 }
 
 TEST_F(BotEditorTest, NewBotsAskBeforeAChangedBotIsLost)
@@ -245,20 +245,20 @@ TEST_F(BotEditorTest, NewBotsAskBeforeAChangedBotIsLost)
     // Unchanged: no question.
     ASSERT_TRUE(editor.CreateAverageBot());
     EXPECT_TRUE(m_messages.Received().empty());
-    EXPECT_EQ(editor.ThisBot.BotPara(Para::OfSkill(1, 6)), WholeNumber(180));
+    EXPECT_EQ(editor.ThisBot().BotPara(Para::OfSkill(1, 6)), WholeNumber(180));
 
     editor.SetOneValue(44, 300);
-    ASSERT_TRUE(editor.IsChanged);
+    ASSERT_TRUE(editor.IsChanged());
     for (auto create :
          {&BotEditor::CreateZeroBot, &BotEditor::CreateAverageBot, &BotEditor::CreateRandomBot}) {
         m_messages.ExpectQuestion(false);
         EXPECT_FALSE((editor.*create)());
-        EXPECT_EQ(editor.ThisBot.BotPara(44), Value(300.0));
-        EXPECT_TRUE(editor.IsChanged);
+        EXPECT_EQ(editor.ThisBot().BotPara(44), Value(300.0));
+        EXPECT_TRUE(editor.IsChanged());
     }
     m_messages.ExpectQuestion(true);
     EXPECT_TRUE(editor.CreateZeroBot());
-    EXPECT_EQ(editor.ThisBot.BotPara(44), WholeNumber(0));
+    EXPECT_EQ(editor.ThisBot().BotPara(44), WholeNumber(0));
     std::vector<Message> said = m_messages.Received();
     ASSERT_EQ(said.size(), 4u);
     for (const Message& message : said) {
@@ -290,7 +290,7 @@ TEST_F(BotEditorTest, RandomBotsStayInRangeAndInTheirLinkingOrder)
     std::set<std::vector<std::string>> seen;
     for (int round = 0; round < 30; ++round) {
         ASSERT_TRUE(editor.CreateRandomBot());
-        const Bot& bot = editor.ThisBot;
+        const Bot& bot = editor.ThisBot();
         seen.insert(snapshot(bot));
         for (const ThreeSliderSpec& slider : ThreeSliders()) {
             std::array<double, 3> v{};
@@ -339,7 +339,7 @@ TEST_F(BotEditorTest, RandomBotsStayInRangeAndInTheirLinkingOrder)
     second.Start();
     first.CreateRandomBot();
     second.CreateRandomBot();
-    EXPECT_EQ(snapshot(first.ThisBot), snapshot(second.ThisBot));
+    EXPECT_EQ(snapshot(first.ThisBot()), snapshot(second.ThisBot()));
 }
 
 TEST_F(BotEditorTest, GeneralPropertiesAndSliders)
@@ -356,8 +356,8 @@ TEST_F(BotEditorTest, GeneralPropertiesAndSliders)
     const Case cases[] = {
         {[&] { editor.SetGender(1); }, Para::Gender, Value("female")},
         {[&] { editor.SetGender(2); }, Para::Gender, Value("it")},
-        {[&] { editor.SetRailColour(0); }, Para::RailColor, Value("None")},
         {[&] { editor.SetRailColour(1); }, Para::RailColor, WholeNumber(0)},
+        {[&] { editor.SetRailColour(0); }, Para::RailColor, Value("None")},
         {[&] { editor.SetRailColour(8); }, Para::RailColor, WholeNumber(7)},
         {[&] { editor.SetArenaLord(true); }, Para::ArenaLord, WholeNumber(1)},
         {[&] { editor.SetArenaLord(false); }, Para::ArenaLord, WholeNumber(0)},
@@ -365,25 +365,25 @@ TEST_F(BotEditorTest, GeneralPropertiesAndSliders)
         {[&] { editor.SetSkillValue(4, 7, 1.25); }, 407, Value(1.25)},
     };
     for (const Case& c : cases) {
-        editor.IsChanged = false;
+        editor.MarkSaved();
         c.Edit();
-        EXPECT_TRUE(editor.IsChanged) << c.Para;
-        EXPECT_EQ(editor.ThisBot.BotPara(c.Para), c.Expected) << c.Para;
+        EXPECT_TRUE(editor.IsChanged()) << c.Para;
+        EXPECT_EQ(editor.ThisBot().BotPara(c.Para), c.Expected) << c.Para;
     }
     EXPECT_EQ(editor.RailColourIndex(), 8);
     editor.SetRailColour(5);
     EXPECT_EQ(editor.RailColourIndex(), 5);
     EXPECT_EQ(RailColours()[5], "Red");
-    editor.ThisBot.SetBotPara(Para::Gender, Value("robot"));
+    editor.Edit("set up", [&](Bot& bot) { bot.SetBotPara(Para::Gender, Value("robot")); });
     EXPECT_EQ(editor.GenderOption(), -1);
     // Typing marks the bot changed, but not while the program fills the boxes.
-    editor.IsChanged = false;
-    editor.IsFilling = true;
+    editor.MarkSaved();
+    editor.SetFilling(true);
     editor.TextEdited();
-    EXPECT_FALSE(editor.IsChanged);
-    editor.IsFilling = false;
+    EXPECT_FALSE(editor.IsChanged());
+    editor.SetFilling(false);
     editor.TextEdited();
-    EXPECT_TRUE(editor.IsChanged);
+    EXPECT_TRUE(editor.IsChanged());
 }
 
 TEST_F(BotEditorTest, ClosingAsksAboutAChangedBotThenWritesTheLists)
@@ -411,39 +411,39 @@ TEST_F(BotEditorTest, AMissingModelOrSkinIsOfferedToTheList)
     BotEditor& editor = Started();
     ModelCatalogue& models = editor.CurrentCatalogues().Models;
     auto show = [&](const std::string& model, const std::string& skin) {
-        editor.ThisBot.SetBotPara(Para::Model, Value(model));
-        editor.ThisBot.SetBotPara(Para::Skin, Value(skin));
+        editor.Edit("set up", [&](Bot& bot) { bot.SetBotPara(Para::Model, Value(model)); });
+        editor.Edit("set up", [&](Bot& bot) { bot.SetBotPara(Para::Skin, Value(skin)); });
         ModelSelection selection = editor.ResolveModelAndSkin();
-        editor.ShowModelAndSkin(selection);
+        editor.TakeShownModelAndSkin(selection);
         return selection;
     };
     // Found whatever the case: the bot takes the list's spelling.
     ModelSelection sarge = show("SARGE", "krusade");
     EXPECT_EQ(models[static_cast<std::size_t>(sarge.Model)].Name, "Sarge");
-    EXPECT_EQ(editor.ThisBot.BotPara(Para::Skin), Value("Krusade"));
+    EXPECT_EQ(editor.ThisBot().BotPara(Para::Skin), Value("Krusade"));
     EXPECT_TRUE(m_messages.Received().empty());
 
     m_messages.ExpectQuestion(false);
     EXPECT_EQ(show("Robocop", "Chrome").Model, 0);
-    EXPECT_EQ(editor.ThisBot.BotPara(Para::Model), Value("Anarki"));
-    EXPECT_EQ(editor.ThisBot.BotPara(Para::Skin), Value("Default"));
+    EXPECT_EQ(editor.ThisBot().BotPara(Para::Model), Value("Anarki"));
+    EXPECT_EQ(editor.ThisBot().BotPara(Para::Skin), Value("Default"));
 
     m_messages.ExpectQuestion(true);
     ModelSelection added = show("robocop", "chrome");
     EXPECT_EQ(models[static_cast<std::size_t>(added.Model)].Name, "Robocop");
     EXPECT_EQ(models.back().Skins[0].PK3File, UserDefined);
-    EXPECT_EQ(editor.ThisBot.BotPara(Para::Skin), Value("Chrome"));
+    EXPECT_EQ(editor.ThisBot().BotPara(Para::Skin), Value("Chrome"));
 
     m_messages.ExpectQuestion(false);
     ModelSelection noSkin = show("Sarge", "Camo");
     EXPECT_EQ(noSkin.Skin, 0);
-    EXPECT_EQ(editor.ThisBot.BotPara(Para::Skin), Value("Default"));
+    EXPECT_EQ(editor.ThisBot().BotPara(Para::Skin), Value("Default"));
 
     std::size_t skins = models[static_cast<std::size_t>(noSkin.Model)].Skins.size();
     m_messages.ExpectQuestion(true);
     ModelSelection newSkin = show("Sarge", "Camo");
     EXPECT_EQ(static_cast<std::size_t>(newSkin.Skin), skins);
-    EXPECT_EQ(editor.ThisBot.BotPara(Para::Skin), Value("Camo"));
+    EXPECT_EQ(editor.ThisBot().BotPara(Para::Skin), Value("Camo"));
     EXPECT_EQ(m_messages.Received(),
               std::vector<Message>(
                   {{Kind::Ask,
@@ -464,13 +464,13 @@ TEST_F(BotEditorTest, AMissingModelOrSkinIsOfferedToTheList)
                     "want to add it there?"}}));
 
     // Choosing in the lists: a model brings its first skin and marks the change.
-    editor.IsChanged = false;
+    editor.MarkSaved();
     editor.ModelChosen(1);
-    EXPECT_EQ(editor.ThisBot.BotPara(Para::Model), Value("Biker"));
-    EXPECT_EQ(editor.ThisBot.BotPara(Para::Skin), Value("Default"));
-    EXPECT_TRUE(editor.IsChanged);
+    EXPECT_EQ(editor.ThisBot().BotPara(Para::Model), Value("Biker"));
+    EXPECT_EQ(editor.ThisBot().BotPara(Para::Skin), Value("Default"));
+    EXPECT_TRUE(editor.IsChanged());
     editor.SkinChosen(1, 3);
-    EXPECT_EQ(editor.ThisBot.BotPara(Para::Skin), Value("Cadavre"));
+    EXPECT_EQ(editor.ThisBot().BotPara(Para::Skin), Value("Cadavre"));
 }
 
 } // namespace

@@ -17,7 +17,7 @@ protected:
     void SetUp() override
     {
         m_editor.Start();
-        m_editor.IsFilling = false;
+        m_editor.SetFilling(false);
     }
 
     std::vector<std::string> Lines(int group) { return ViewOfChatGroup(m_editor, group).Lines; }
@@ -44,36 +44,36 @@ TEST_F(ChatPageTest, MembersOfferedForEachList)
 TEST_F(ChatPageTest, ListsReplaceAnEmptyLineAndAppendOtherwise)
 {
     // The selected line is empty: replaced, even with other lines in the group.
-    m_editor.ThisBot.SetBotChat(3, 0, "first");
-    m_editor.ThisBot.SetBotChat(3, 1, "");
+    m_editor.Edit("set up", [&](Bot& bot) { bot.SetBotChat(3, 0, "first"); });
+    m_editor.Edit("set up", [&](Bot& bot) { bot.SetBotChat(3, 1, ""); });
     EXPECT_EQ(AddSelectedList(m_editor, 3, 1, 3, "2"), 1);
     EXPECT_EQ(Lines(3), (std::vector<std::string>{"first", "{{LEVELEND2}}"}));
     // A line with text: the reference goes after the last line.
     EXPECT_EQ(AddSelectedList(m_editor, 3, 0, 28, "2"), 2);
     EXPECT_EQ(Lines(3).back(), "{{GUYTALK2}}");
-    EXPECT_TRUE(m_editor.IsChanged);
+    EXPECT_TRUE(m_editor.IsChanged());
 
-    m_editor.IsChanged = false;
+    m_editor.MarkSaved();
     AddRandomList(m_editor, 11); // only an empty line: replaced
     ASSERT_EQ(Lines(11).size(), 1u);
     EXPECT_EQ(Lines(11)[0].substr(0, 11), "{{DEATHLAVA");
     AddRandomList(m_editor, 11);
     EXPECT_EQ(Lines(11).size(), 2u);
-    EXPECT_TRUE(m_editor.IsChanged);
+    EXPECT_TRUE(m_editor.IsChanged());
 }
 
 TEST_F(ChatPageTest, LinesComeAndGo)
 {
     EXPECT_EQ(NewChatLine(m_editor, 5), 1);
     EXPECT_EQ(Lines(5), (std::vector<std::string>{"", ""}));
-    m_editor.ThisBot.SetBotChat(5, 0, "a");
-    m_editor.ThisBot.SetBotChat(5, 1, "b");
+    m_editor.Edit("set up", [&](Bot& bot) { bot.SetBotChat(5, 0, "a"); });
+    m_editor.Edit("set up", [&](Bot& bot) { bot.SetBotChat(5, 1, "b"); });
     RemoveChatLine(m_editor, 5, 0);
     EXPECT_EQ(Lines(5), (std::vector<std::string>{"b"}));
     RemoveChatLine(m_editor, 5, 0); // the last one is emptied, never removed
     EXPECT_EQ(Lines(5), (std::vector<std::string>{""}));
 
-    m_editor.IsChanged = false;
+    m_editor.MarkSaved();
     AddExtraChatsToBot(m_editor);
     AddExtraChatsToBot(m_editor);
     for (int group = 0; group < ChatGroupCount; ++group) {
@@ -81,25 +81,25 @@ TEST_F(ChatPageTest, LinesComeAndGo)
         EXPECT_TRUE(IsChatListReference(Lines(group)[1]));
     }
     // Added lines are the bot's like any other: closing asks before they go.
-    EXPECT_TRUE(m_editor.IsChanged);
-    m_editor.IsChanged = false;
-    DeleteAllChats(m_editor);
+    EXPECT_TRUE(m_editor.IsChanged());
+    m_editor.MarkSaved();
+    ClearAllChats(m_editor);
     for (int group = 0; group < ChatGroupCount; ++group) {
         EXPECT_EQ(Lines(group), (std::vector<std::string>{""}));
     }
-    EXPECT_TRUE(m_editor.IsChanged);
+    EXPECT_TRUE(m_editor.IsChanged());
 }
 
 TEST_F(ChatPageTest, EditsTokensAndReferences)
 {
     ChatLineEdited(m_editor, 2, 0, "hello", true); // only shown
-    EXPECT_FALSE(m_editor.IsChanged);
+    EXPECT_FALSE(m_editor.IsChanged());
     ChatLineEdited(m_editor, 2, 0, "hello there", false);
-    EXPECT_TRUE(m_editor.IsChanged);
-    EXPECT_EQ(m_editor.ThisBot.BotChat(2, 0), "hello there");
-    m_editor.IsFilling = true;
+    EXPECT_TRUE(m_editor.IsChanged());
+    EXPECT_EQ(m_editor.ThisBot().BotChat(2, 0), "hello there");
+    m_editor.SetFilling(true);
     ChatLineEdited(m_editor, 2, 0, "ignored", false);
-    EXPECT_EQ(m_editor.ThisBot.BotChat(2, 0), "hello there");
+    EXPECT_EQ(m_editor.ThisBot().BotChat(2, 0), "hello there");
 
     struct Case
     {

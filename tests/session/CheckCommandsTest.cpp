@@ -65,7 +65,7 @@ TEST(CheckCommands, TheProgramsOwnBotsHaveNoErrorsButAllZerosWeapons)
     editor.CreateAverageBot();
     EXPECT_EQ(CountFindings(CheckThisBot(editor), Severity::Error), 0u) << "Average";
     for (int round = 0; round < 25; ++round) {
-        editor.IsChanged = false;
+        editor.MarkSaved();
         editor.CreateRandomBot();
         for (const Finding& finding : CheckThisBot(editor)) {
             EXPECT_NE(finding.Level, Severity::Error) << FindingLine(finding);

@@ -19,7 +19,7 @@ protected:
     void SetUp() override
     {
         m_editor.Start();
-        m_editor.IsFilling = false;
+        m_editor.SetFilling(false);
     }
 
     ModelCatalogue& Models() { return m_editor.CurrentCatalogues().Models; }
@@ -97,7 +97,7 @@ TEST_F(ModelCommandsTest, RemovingIsRefusedForTheGamesOwnAndTheOnlySkin)
                     "Denied!",
                     "Skin Default is the only skin for model Loner so it can't be removed from "
                     "the list"}}));
-    EXPECT_FALSE(m_editor.IsChanged);
+    EXPECT_FALSE(m_editor.IsChanged());
 
     m_messages.Clear();
     AddModelSkin(Models(), "Sarge", "Camo", UserDefined, "");
@@ -112,7 +112,8 @@ TEST_F(ModelCommandsTest, RemovingIsRefusedForTheGamesOwnAndTheOnlySkin)
     EXPECT_EQ(afterSkin->Model, sarge);
     EXPECT_EQ(afterSkin->Skin, 0);
     EXPECT_EQ(Models()[static_cast<std::size_t>(sarge)].Skins.size(), 5u);
-    EXPECT_TRUE(m_editor.IsChanged);
+    // The bot wore Sarge's first skin before and after: it has not changed.
+    EXPECT_FALSE(m_editor.IsChanged());
 
     m_messages.ExpectQuestion(true);
     std::optional<ModelSelection> afterModel = RemoveModel(m_editor, {loner, 0});

@@ -352,5 +352,127 @@ TEST(GameArchiveOrder, ABotInTwoArchivesComesFromTheOneTheGameUses)
     EXPECT_EQ(bots[0].PK3File, "Zmod.pk3");
 }
 
+// A bot as the game's own are written: an author's licence on top, values per
+// skill block that differ, a number in a form of the game's own, the files
+// of another bot, a chat type under its old name and a variable the type
+// has no button for. Loaded and made again, the game gets the same bot.
+TEST(RealBot, WhatTheGameReadsComesBackAsItReadIt)
+{
+    TempFolder folder;
+    const std::string licence = "/*\r\n  Copyright (C) the author\r\n*/\r\n";
+    WriteBytes(folder / "default_c.c",
+               licence + "\r\n#include \"chars.h\"\r\n\r\n"
+                         "skill 1\r\n{\r\n\tCHARACTERISTIC_NAME\t\"Player\"\r\n"
+                         "\tCHARACTERISTIC_CHAT_FILE\t\"bots/other_t.c\"\r\n"
+                         "\tCHARACTERISTIC_CHAT_NAME\t\"player\"\r\n"
+                         "\tCHARACTERISTIC_WEAPONWEIGHTS\t\"bots/other_w.c\"\r\n"
+                         "\tCHARACTERISTIC_ITEMWEIGHTS\t\"bots/other_i.c\"\r\n"
+                         "\tCHARACTERISTIC_AIM_SKILL\t0..30\r\n"
+                         "\tCHARACTERISTIC_CHAT_INSULT\t1.0\r\n"
+                         "\tCHARACTERISTIC_CHAT_MISC\t0.5\r\n}\r\n"
+                         "skill 4\r\n{\r\n\tCHARACTERISTIC_VIEW_MAXCHANGE\t010\r\n"
+                         "\tCHARACTERISTIC_CHAT_INSULT\t1.0\r\n}\r\n"
+                         "skill 5\r\n{\r\n\tCHARACTERISTIC_CHAT_INSULT\t0.1\r\n}\r\n");
+    const std::string weapons = licence + "#include \"inv.h\"\r\n#include \"fuzw.c\"\r\n";
+    const std::string items = licence + "#include \"inv.h\"\r\n#include \"fuzi.c\"\r\n";
+    WriteBytes(folder / "other_w.c", weapons);
+    WriteBytes(folder / "other_i.c", items);
+    WriteBytes(folder / "default_w.c", "#include \"fuzw.c\"\r\n// not the game's\r\n");
+    WriteBytes(folder / "other_t.c",
+               licence + "chat \"player\"\r\n{\r\n\ttype \"kill_suicide\"\r\n\t{\r\n\t\t\"x\";\r\n"
+                         "\t}\r\n\ttype \"game_enter\"\r\n\t{\r\n\t\t\"Hi \", 5, \"!\";\r\n"
+                         "\t\tTAUNT0;\r\n\t}\r\n}\r\n");
+    ScriptedMessages messages;
+    Bot bot;
+    ApplyZeroPreset(bot);
+    ASSERT_TRUE(LoadBotFiles(bot,
+                             LoadType::WholeBot,
+                             folder.Path(),
+                             "default",
+                             false,
+                             false,
+                             FreshCatalogues(),
+                             messages));
+    EXPECT_EQ(bot.BotPara(Para::Name), Value("Player"));
+    // What the game loads: the files the characteristic file names.
+    EXPECT_EQ(bot.KeptWeights(WeightFileKind::Weapon).ForeignBytes, weapons);
+    EXPECT_EQ(bot.BotChat(23, 0), "x");
+    EXPECT_EQ(bot.BotChat(0, 0), "Hi {5}!");
+    EXPECT_EQ(bot.BotChat(0, 1), "{TAUNT0}");
+    EXPECT_TRUE(bot.DiffersPerSkill(32));
+    EXPECT_TRUE(bot.DiffersPerSkill(33));
+    EXPECT_FALSE(bot.DiffersPerSkill(31));
+
+    TempFolder made;
+    ASSERT_TRUE(Save(bot, made.Path(), messages));
+    std::string chars = ReadBytes(made / "player_c.c");
+    auto lineOf = [](const std::vector<std::string>& block, const std::string& name) {
+        for (const std::string& line : block) {
+            if (line.find(name + "\t") != std::string::npos) {
+                return line.substr(line.find_last_of('\t') + 1);
+            }
+        }
+        return std::string("-");
+    };
+
+    struct Expected
+    {
+        int Level;
+        const char* Name;
+        const char* Value; // "-": not in the block
+    };
+
+    const Expected expected[] = {
+        {1, "CHARACTERISTIC_CHAT_INSULT", "1.0"},
+        {4, "CHARACTERISTIC_CHAT_INSULT", "1.0"},
+        {5, "CHARACTERISTIC_CHAT_INSULT", "0.1"},
+        {1, "CHARACTERISTIC_CHAT_MISC", "0.5"},
+        {4, "CHARACTERISTIC_CHAT_MISC", "-"},        // the game takes the default bot's there
+        {1, "CHARACTERISTIC_AIM_SKILL", "0..30"},    // the game reads it as -0.17
+        {4, "CHARACTERISTIC_VIEW_MAXCHANGE", "8.0"}, // octal 010, as the game reads it
+        {1, "CHARACTERISTIC_CHAT_FILE", "\"bots/player_t.c\""},
+        {1, "CHARACTERISTIC_WEAPONWEIGHTS", "\"bots/player_w.c\""},
+    };
+    for (const Expected& e : expected) {
+        EXPECT_EQ(lineOf(SkillBlock(chars, e.Level), e.Name), e.Value) << e.Name << " " << e.Level;
+    }
+    // The licence stands below the program's header in every file.
+    for (const char* file : {"player_c.c", "player_t.c"}) {
+        std::string bytes = ReadBytes(made / file);
+        EXPECT_NE(bytes.find("Made with"), std::string::npos) << file;
+        EXPECT_GT(bytes.find(licence), bytes.find("Made with")) << file;
+    }
+    EXPECT_EQ(ReadBytes(made / "player_w.c"), weapons);
+    std::string chat = ReadBytes(made / "player_t.c");
+    EXPECT_NE(chat.find("type \"enemy_suicide\""), std::string::npos);
+    EXPECT_NE(chat.find("\"Hi \", 5, \"!\";"), std::string::npos);
+    EXPECT_NE(chat.find("TAUNT0;"), std::string::npos);
+
+    // Loaded again it is the same bot; one move of a slider gives all three
+    // levels its value.
+    Bot again;
+    ASSERT_TRUE(LoadBotFiles(again,
+                             LoadType::WholeBot,
+                             made.Path(),
+                             "player",
+                             false,
+                             false,
+                             FreshCatalogues(),
+                             messages));
+    EXPECT_EQ(ReadBytes(made / "player_c.c"), chars);
+    TempFolder twice;
+    ASSERT_TRUE(Save(again, twice.Path(), messages));
+    EXPECT_EQ(ReadBytes(twice / "player_c.c"), chars);
+    EXPECT_EQ(ReadBytes(twice / "player_t.c"), chat);
+    again.SetBotPara(32, Value(0.25));
+    again.ForgetLevelValues(32);
+    ASSERT_TRUE(Save(again, twice.Path(), messages));
+    for (int level : {1, 4, 5}) {
+        EXPECT_EQ(lineOf(SkillBlock(ReadBytes(twice / "player_c.c"), level),
+                         "CHARACTERISTIC_CHAT_INSULT"),
+                  "0.25");
+    }
+}
+
 } // namespace
 } // namespace twl
