@@ -7,8 +7,9 @@ and bot files with their scripts. Archive 0 holds the bot "benchbot" whose
 five files the extract benchmark takes out; archive n holds a real 128 x 128
 icon models/players/bench<nn>/icon_default.tga for the icon benchmark (the
 other icons are filler). With --bot-at end benchbot's files come last but
-one in archive 0, so that a walk over the names meets them last.
-Deterministic for one seed.
+one in archive 0, so that a walk over the names meets them last. With
+--tiny-bots N the folder holds only zz-bots.pk3, N tiny bots sharing their
+weight and chat files. Deterministic for one seed.
 """
 
 import argparse
@@ -44,6 +45,29 @@ def bot_files(name):
     }
 
 
+def tiny_bot_files(name):
+    """A bot as small as a bot pack makes them: its characteristic file and
+    script; the weights and chat are the pack's, shared by every bot."""
+    chars = '#include "chars.h"\r\n' + "".join(
+        "skill %d\r\n{\r\n\tCHARACTERISTIC_NAME \"%s\"\r\n\tCHARACTERISTIC_ATTACK_SKILL 0.5\r\n"
+        "\tCHARACTERISTIC_WEAPONWEIGHTS \"bots/tiny_w.c\"\r\n\tCHARACTERISTIC_ITEMWEIGHTS \"bots/tiny_i.c\"\r\n"
+        "\tCHARACTERISTIC_CHAT_FILE \"bots/tiny_t.c\"\r\n\tCHARACTERISTIC_CHAT_NAME \"tiny\"\r\n}\r\n"
+        % (level, name) for level in (1, 4, 5))
+    script = "{\r\nname %s\r\nmodel sarge\r\naifile bots/%s_c.c\r\n}\r\n" % (name, name)
+    return {"botfiles/bots/%s_c.c" % name: chars, "scripts/%s.bot" % name: script}
+
+
+def write_tiny_bots(baseq3, count):
+    """One archive, zz-bots.pk3, of `count` tiny bots and their shared files."""
+    shared = {name: text for name, text in bot_files("tiny").items() if not name.endswith(("_c.c", ".bot"))}
+    with zipfile.ZipFile(os.path.join(baseq3, "zz-bots.pk3"), "w", zipfile.ZIP_DEFLATED) as archive:
+        for entry, text in shared.items():
+            archive.writestr(entry, text)
+        for number in range(count):
+            for entry, text in tiny_bot_files("t%06d" % number).items():
+                archive.writestr(entry, text)
+
+
 def icon_tga(seed):
     """A 128 x 128 icon as the game ships them: 32-bit, uncompressed, origin at the bottom."""
     header = bytes([0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 128, 0, 128, 0, 32, 8])
@@ -61,6 +85,8 @@ def main():
     parser.add_argument("--entries", type=int, default=50000)
     parser.add_argument("--large-mib", type=int, default=2, help="size of each large file")
     parser.add_argument("--seed", type=int, default=1)
+    parser.add_argument("--tiny-bots", type=int, default=0,
+                        help="instead of the archives above, one archive of this many tiny bots")
     parser.add_argument("--bot-at", choices=["start", "end"], default="start",
                         help="where benchbot's five files lie in archive 0: its first or its last entries"
                              " (before the real icon), so that a walk over the names finds them last")
@@ -70,6 +96,9 @@ def main():
     baseq3 = os.path.join(args.gamedir, "baseq3")
     os.makedirs(baseq3, exist_ok=True)
     open(os.path.join(args.gamedir, "ioquake3.x86_64"), "w").close()
+    if args.tiny_bots:
+        write_tiny_bots(baseq3, args.tiny_bots)
+        return
 
     per_archive = args.entries // args.archives
     for a in range(args.archives):

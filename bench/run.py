@@ -17,6 +17,8 @@ ratios are reported as median, minimum and maximum over the rounds.
              vs five unzip -p ARCHIVE e > OUT/file calls  (extra line)
   check:   tarnwell-cli check of every archive (every bot in them)
              vs tarnwell-cli scan of the same folder
+  bots:    tarnwell-cli check of one archive of 200,000 tiny bots
+             vs tarnwell-cli scan of the same folder
   floor:   libzip_floor (bench/libzip_floor.c), the least a program reading
            the archives through libzip does (open, names or the five entries
            read into memory, nothing written), vs the same unzip processes
@@ -314,6 +316,36 @@ def run_start(args, work):
     sys.stdout.flush()
 
 
+TINY_BOTS = 200000
+
+
+def run_bots(args, work):
+    """check of an archive of TINY_BOTS tiny bots (each its own
+    characteristic file and script, the weights and chat shared) against
+    scan of the folder that holds it: check reads and judges every bot,
+    scan lists and files them."""
+    game = os.path.join(work, "game-bots")
+    subprocess.run([sys.executable, os.path.join(HERE, "make_game_folder.py"), game,
+                    "--tiny-bots", str(TINY_BOTS)], check=True)
+    flush_tree(game)
+    archive = os.path.join(game, "baseq3", "zz-bots.pk3")
+    settings = tempfile.mkdtemp(prefix="settings-", dir=work)
+    check = lambda: [([args.cli, "check", "--settings", settings, archive], None, None)]
+    scan = lambda: [([args.cli, "scan", "--settings", settings, game], None, None)]
+    pairs = [Pair("check of an archive of %d tiny bots vs scan of its folder" % TINY_BOTS, check, scan,
+                  "(target <= 2.0)")]
+    run_rounds(pairs, args.rounds)
+    checked = subprocess.run([args.cli, "check", "--settings", settings, archive],
+                             capture_output=True, text=True).stdout.strip().splitlines()[-1]
+    print("One archive of %d tiny bots (%.1f MiB); %d rounds"
+          % (TINY_BOTS, os.path.getsize(archive) / 1048576, args.rounds))
+    print("  Tarnwell vs the other side: median [minimum..maximum]")
+    for pair in pairs:
+        pair.report()
+    print("  check found: %s" % checked)
+    sys.stdout.flush()
+
+
 TRY_SKILLS = ["1", "2", "3", "4", "4.5", "5"]
 TRY_GAME = "/usr/lib/openarena-server"
 
@@ -393,7 +425,7 @@ def main():
     parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     parser.add_argument("--cli", default=os.path.join(HERE, "..", "build", "src", "tarnwell-cli"))
     parser.add_argument("--rounds", type=int, default=15)
-    parser.add_argument("--case", action="append", choices=sorted(CASES) + ["start", "try"],
+    parser.add_argument("--case", action="append", choices=sorted(CASES) + ["bots", "start", "try"],
                         help="which game folder (repeatable; default: all)")
     parser.add_argument("--instructions", action="store_true",
                         help="also count instructions with valgrind (slow, but repeatable)")
@@ -416,8 +448,10 @@ def main():
     out_root = tempfile.mkdtemp(prefix="tarnwell-bench-out-", dir=args.outdir)
     os.environ["HOME"] = work  # the scan also looks into ~/.q3a/baseq3
     try:
-        for case in args.case or ["folder", "big", "one", "start", "try"]:
-            if case == "start":
+        for case in args.case or ["folder", "big", "one", "bots", "start", "try"]:
+            if case == "bots":
+                run_bots(args, work)
+            elif case == "start":
                 run_start(args, work)
             elif case == "try":
                 run_try(args, work)

@@ -164,8 +164,9 @@ struct Session
 
     // The settings and the catalogues; the model catalogue, which only the
     // game-folder check uses, only when asked for, and then only with what
-    // the check keeps of the user lists.
-    void Start(const CommandLine& line, bool withModels = false)
+    // the check keeps of the user lists. Without `withUserBots` the bot
+    // list holds the game's own bots only (what check needs of it).
+    void Start(const CommandLine& line, bool withModels = false, bool withUserBots = true)
     {
         auto folder = line.Options.find("--settings");
         SettingsFolder = folder != line.Options.end() ? std::filesystem::path(folder->second)
@@ -181,7 +182,11 @@ struct Session
         }
         InitCharCatalogue(Catalogues.CharNames);
         InitChatCatalogue(Catalogues.Chat);
-        LoadBotList(Catalogues.Bots, SettingsFolder, Messages);
+        if (withUserBots) {
+            LoadBotList(Catalogues.Bots, SettingsFolder, Messages);
+        } else {
+            LoadGameBots(Catalogues.Bots);
+        }
         LoadSynonyms(Catalogues.Synonyms, SettingsFolder);
         LoadGameVocabulary(Catalogues, SettingsFolder, Settings.Text(Settings::Q3Baseq3), Messages);
     }
@@ -581,7 +586,7 @@ int RunCheck(const std::vector<std::string>& arguments, std::ostream& out, std::
         throw UsageError("check takes at least one characteristic file, folder or .pk3");
     }
     Session session(err);
-    session.Start(line);
+    session.Start(line, false, false);
     std::vector<Finding> findings;
     std::size_t bots = 0;
     bool unchecked = false;

@@ -32,7 +32,9 @@ int CharactersPerLoad(double skill)
 
 int CharactersKeptAfterLoad(double skill)
 {
-    return CharactersPerLoad(skill) - 1;
+    // A bot whose weights or chat fail to load leaves its character taken
+    // too (BotAISetupClient returns without freeing it).
+    return CharactersPerLoad(skill);
 }
 
 std::string EngineConfigName(int level)

@@ -39,8 +39,10 @@ inline constexpr int DefaultBotCharacters = 3;
 // `skill` when each file is read again for each bot (a load run): its
 // block, or at a skill between blocks the two blocks and their blend.
 int CharactersPerLoad(double skill);
-// Those of them still taken once the bot has left: none, or the two blocks
-// of a skill between blocks (until the level ends).
+// Those of them that may still be taken once the bot has left, until the
+// level ends: the two blocks of a skill between blocks, and the bot's own
+// character when its weights or chat failed to load (the game does not
+// free it then): as many as it took.
 int CharactersKeptAfterLoad(double skill);
 
 // The config file of each level, in order; the engine executes the first

@@ -99,8 +99,9 @@ struct TryRequest
 // is done: a window runs it on a thread of its own (Cancelled is asked on
 // that thread). Every bot at every skill is set up in one engine run, one
 // bot after the other, on as many levels (each a fresh start of the map)
-// as the bot library's characters take: ten bots at the six default skills
-// fit on one. Bots named alike are added under the name; the game takes
+// as the bot library's characters take (a bot whose weights or chat fail
+// keeps its characters taken): five bots at the six default skills fit on
+// one. Bots named alike are added under the name; the game takes
 // the first it lists.
 TryVerdict TryInGame(const TryRequest& request);
 

@@ -2,6 +2,7 @@
 
 #include "core/Cp1252.h"
 #include "core/TextCase.h"
+#include "core/TextFile.h"
 
 #include <zip.h>
 
@@ -23,6 +24,7 @@ struct LibZip
     decltype(&::zip_discard) Discard = nullptr;
     decltype(&::zip_error_code_zip) ErrorCodeZip = nullptr;
     decltype(&::zip_error_fini) ErrorFini = nullptr;
+    decltype(&::zip_error_init) ErrorInit = nullptr;
     decltype(&::zip_error_init_with_code) ErrorInitWithCode = nullptr;
     decltype(&::zip_error_strerror) ErrorStrerror = nullptr;
     decltype(&::zip_fclose) Fclose = nullptr;
@@ -34,8 +36,10 @@ struct LibZip
     decltype(&::zip_get_name) GetName = nullptr;
     decltype(&::zip_get_num_entries) GetNumEntries = nullptr;
     decltype(&::zip_open) Open = nullptr;
+    decltype(&::zip_open_from_source) OpenFromSource = nullptr;
     decltype(&::zip_set_file_compression) SetFileCompression = nullptr;
     decltype(&::zip_source_buffer) SourceBuffer = nullptr;
+    decltype(&::zip_source_buffer_create) SourceBufferCreate = nullptr;
     decltype(&::zip_source_free) SourceFree = nullptr;
     decltype(&::zip_stat_index) StatIndex = nullptr;
     decltype(&::zip_stat_init) StatInit = nullptr;
@@ -64,6 +68,7 @@ LibZip LoadLibZip()
         Bind(library, "zip_close", zip.Close) && Bind(library, "zip_discard", zip.Discard) &&
         Bind(library, "zip_error_code_zip", zip.ErrorCodeZip) &&
         Bind(library, "zip_error_fini", zip.ErrorFini) &&
+        Bind(library, "zip_error_init", zip.ErrorInit) &&
         Bind(library, "zip_error_init_with_code", zip.ErrorInitWithCode) &&
         Bind(library, "zip_error_strerror", zip.ErrorStrerror) &&
         Bind(library, "zip_fclose", zip.Fclose) && Bind(library, "zip_file_add", zip.FileAdd) &&
@@ -73,8 +78,10 @@ LibZip LoadLibZip()
         Bind(library, "zip_get_name", zip.GetName) &&
         Bind(library, "zip_get_num_entries", zip.GetNumEntries) &&
         Bind(library, "zip_open", zip.Open) &&
+        Bind(library, "zip_open_from_source", zip.OpenFromSource) &&
         Bind(library, "zip_set_file_compression", zip.SetFileCompression) &&
         Bind(library, "zip_source_buffer", zip.SourceBuffer) &&
+        Bind(library, "zip_source_buffer_create", zip.SourceBufferCreate) &&
         Bind(library, "zip_source_free", zip.SourceFree) &&
         Bind(library, "zip_stat_index", zip.StatIndex) &&
         Bind(library, "zip_stat_init", zip.StatInit);
@@ -162,9 +169,52 @@ std::unique_ptr<ZipReader> ZipReader::Open(const std::filesystem::path& path, Zi
     return std::unique_ptr<ZipReader>(new ZipReader(archive));
 }
 
+std::unique_ptr<ZipReader>
+ZipReader::OpenInMemory(const std::filesystem::path& path, std::uint64_t maxBytes, ZipError& error)
+{
+    std::error_code sizeError;
+    std::uintmax_t size = std::filesystem::file_size(path, sizeError);
+    if (sizeError || size > maxBytes) {
+        return Open(path, error);
+    }
+    if (std::optional<ZipError> missing = LibZipMissing()) {
+        error = *missing;
+        return nullptr;
+    }
+    ReadBytesResult read = ReadFileBytes(path, maxBytes);
+    if (!read.Result.Ok) {
+        return Open(path, error);
+    }
+    // The bytes live in the reader; libzip reads them where they are.
+    std::unique_ptr<ZipReader> reader(new ZipReader(nullptr));
+    reader->m_bytes = std::move(read.Bytes);
+    zip_error_t zipError;
+    Zip().ErrorInit(&zipError);
+    zip_source_t* source =
+        Zip().SourceBufferCreate(reader->m_bytes.empty() ? nullptr : reader->m_bytes.data(),
+                                 reader->m_bytes.size(),
+                                 0,
+                                 &zipError);
+    zip_t* archive =
+        source == nullptr ? nullptr : Zip().OpenFromSource(source, ZIP_RDONLY, &zipError);
+    if (archive == nullptr) {
+        if (source != nullptr) {
+            Zip().SourceFree(source);
+        }
+        error = ErrorOf(&zipError);
+        Zip().ErrorFini(&zipError);
+        return nullptr;
+    }
+    Zip().ErrorFini(&zipError);
+    reader->m_archive = archive;
+    return reader;
+}
+
 ZipReader::~ZipReader()
 {
-    Zip().Discard(m_archive);
+    if (m_archive != nullptr) {
+        Zip().Discard(m_archive);
+    }
 }
 
 std::optional<std::string_view> ZipReader::StoredName(std::uint64_t index, const char*& raw) const

@@ -27,6 +27,11 @@ class ZipReader
 public:
     // Nothing and `error` set when the file cannot be opened as a zip.
     static std::unique_ptr<ZipReader> Open(const std::filesystem::path& path, ZipError& error);
+    // The same, with the whole file read into memory first when it has at
+    // most `maxBytes`: reading many entries then costs no seek or read of
+    // the file each (a larger file is opened as Open does).
+    static std::unique_ptr<ZipReader>
+    OpenInMemory(const std::filesystem::path& path, std::uint64_t maxBytes, ZipError& error);
 
     ZipReader(const ZipReader&) = delete;
     ZipReader& operator=(const ZipReader&) = delete;
@@ -79,6 +84,7 @@ private:
     std::optional<std::string_view> StoredName(std::uint64_t index, const char*& raw) const;
 
     zip* m_archive;
+    std::string m_bytes; // the file, when it was read into memory
 };
 
 // A file to put into an archive: its path inside the archive ("/"

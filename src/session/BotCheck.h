@@ -5,18 +5,26 @@
 #include "session/Catalogues.h"
 
 #include <functional>
+#include <map>
+#include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
 namespace twl {
 
-// "Check bot": what the game will refuse, lose or ignore in a bot's files,
-// by the game's own parsers (see docs/game-rules.md for each rule).
+// "Check bot": what the game will refuse, lose or ignore in a bot's files.
+// The files are read by the game's own parsers as this program rebuilds
+// them (botfiles/Precompiler.h, botfiles/BotLibraryReaders.h), with the
+// game's own definitions: its chars.h, its weight templates and what they
+// include, its random chat lists (rnd.c), found as the game finds them (the
+// bots' own files first, then the game's; without a game, Quake III's
+// characteristics built in). See docs/game-rules.md for each rule.
 
 enum class Severity
 {
-    Error,   // the game refuses or loses something
+    Error,   // the game refuses or loses something, or prints an error
     Warning, // the game loads it but acts otherwise than the editor shows
     Note     // worth knowing
 };
@@ -39,41 +47,67 @@ struct Finding
     CheckPlace Place;
 };
 
-// One file of a set as the checker reads it.
+// One file of the bots being checked: the name findings give it and its bytes.
 struct CheckedFile
 {
     std::string Shown;
-    std::vector<std::string> Lines; // decoded, without line ends
-    std::size_t Bytes = 0;
+    std::string Bytes;
 };
 
-// How the game finds a file of the set that the characteristic file names
-// ("bots/sarge_w.c", below botfiles/). `CaseProblem` says when only a file
-// whose name differs in case is there (loose files on Linux).
+// A file of the bots being checked as the game finds it, by its path below
+// botfiles/ as a bot file names it ("bots/sarge_w.c", "fuzw.c").
+// `CaseProblem` says when only a file whose name differs in case is there
+// (loose files on Linux, where the game does not find it).
 struct LookedUpFile
 {
     std::optional<CheckedFile> File;
     std::optional<std::string> CaseProblem;
 };
 
-using BotFileLookup = std::function<LookedUpFile(const std::string& gamePath)>;
+using BotFileLookup = std::function<LookedUpFile(const std::string& path)>;
 
-// The files of one bot: its characteristic file (`charGamePath` is where the
-// game finds it, "bots/sarge_c.c"), its script when there is one, and the
-// way to its weight and chat files. `caseSensitive`: loose files on Linux,
-// where "aifile" must match the file name exactly.
-struct BotSetToCheck
+// Checks the bots of one place (a folder, an archive, the bot being
+// edited): their scripts, and every characteristic, weight and chat file
+// these name, each file once however many bots share it. `own` finds the
+// files of that place; what it does not have comes from the game's files
+// (catalogues.Game), and without those from the built-in definitions of
+// Quake III. `gameArchive`: the place is one of the game's own archives
+// (its bot list and bot names are the game's). `folderGame`: the
+// definitions of a base folder being checked, between the place's own
+// files and the game's.
+class BotChecker
 {
-    CheckedFile Char;
-    std::string CharGamePath;
-    std::optional<CheckedFile> Script;
-    BotFileLookup Lookup;
-    bool CaseSensitive = false;
+public:
+    BotChecker(const Catalogues& catalogues,
+               BotFileLookup own,
+               bool gameArchive = false,
+               const GameDefinitions* folderGame = nullptr);
+    ~BotChecker();
+    BotChecker(const BotChecker&) = delete;
+    BotChecker& operator=(const BotChecker&) = delete;
+
+    // A bot list file (scripts/NAME.bot or scripts/bots.txt) and the bots it
+    // lists, each followed to its characteristic file.
+    void CheckScript(const CheckedFile& script);
+    // A characteristic file by its path below botfiles/, when no script
+    // named it (once: a file already checked is passed over).
+    void CheckCharacteristicFile(const std::string& path);
+    bool Checked(const std::string& path) const;
+
+    // The bots checked: the entries of the scripts, and the characteristic
+    // files no script named.
+    std::size_t Bots() const;
+    std::vector<Finding> TakeFindings();
+
+private:
+    struct State;
+    std::unique_ptr<State> m_state;
 };
 
-std::vector<Finding> CheckBotSet(const BotSetToCheck& set, const Catalogues& catalogues);
-
-// The bot being edited, as "Make bot files" would write it.
+// The bot being edited, checked in exactly the bytes "Make bot files"
+// writes (MakeBotFiles): its script, and the characteristic, weight and
+// chat files it leads to, with the game's files the catalogues hold. Each
+// finding of a line the editor shows leads there (Place).
 std::vector<Finding>
 CheckBot(const Bot& bot, const Catalogues& catalogues, const Settings& settings);
 
@@ -82,5 +116,9 @@ std::size_t CountFindings(const std::vector<Finding>& findings, Severity level);
 
 // "error", "warning", "note".
 const char* SeverityName(Severity level);
+
+// The characteristics of Quake III's chars.h by name, as the game numbers
+// them (0 to 48): what serves when no game's own chars.h is known.
+const std::map<std::string, int>& BuiltInCharacteristicNumbers();
 
 } // namespace twl

@@ -3,6 +3,7 @@
 #include "session/BotCheck.h"
 #include "session/Catalogues.h"
 
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -42,11 +43,24 @@ BotSources FindBotSources(const std::filesystem::path& path);
 // none.
 std::optional<std::filesystem::path> LooseScriptOf(const std::filesystem::path& charFile);
 
-// Checks every bot of `path`: a characteristic file (NAME_c.c) with the
-// files beside it, a folder holding bot sets (flat, or in the game's layout
-// botfiles/bots and scripts), or a .pk3 archive, whose entries are checked
-// too. Loose files are looked up as the game does on Linux, with regard to
-// case; entries of an archive without.
-PathCheck CheckPath(const std::filesystem::path& path, const Catalogues& catalogues);
+// At most this many bytes are read out of the archives of one path, and
+// at most MaxArchiveEntrySize of one entry: entries that claim more (or
+// many names for the same data) end the check of the archive there, with
+// an error saying so.
+inline constexpr std::uint64_t MaxCheckedArchiveBytes = 256ULL * 1024 * 1024;
+
+// Checks every bot of `path`: a characteristic file (NAME_c.c) with its
+// script and the files it names, a folder holding bot sets (flat, or in
+// the game's layout botfiles/bots and scripts: every script there and
+// every characteristic file), a .pk3 archive (its scripts, bots.txt among
+// them, and characteristic files, and entries the game cannot read), or a
+// game's base folder of archives (each archive, with the definitions of
+// all of them as the game reads them). Loose files are looked up as the
+// game does on Linux, with regard to case; entries of an archive without.
+// The work grows with the number of entries, each file read once.
+// `budget`: the bytes that may be read out of each archive.
+PathCheck CheckPath(const std::filesystem::path& path,
+                    const Catalogues& catalogues,
+                    std::uint64_t budget = MaxCheckedArchiveBytes);
 
 } // namespace twl

@@ -238,6 +238,8 @@ TEST_F(ChatEditorTest, MakingABotTheGameRefusesAsksAndTheListLeadsToTheLine)
     m_window->Editor().Edit("set up", [&](Bot& bot) { bot.SetBotChat(9, 0, "fine"); });
     m_window->Editor().Edit("set up",
                             [&](Bot& bot) { bot.SetBotChat(9, 1, std::string(300, 'x')); });
+    // A gauntlet that weighs something: the line is the only problem.
+    m_window->Editor().Edit("set up", [&](Bot& bot) { bot.SetBotPara(44, Value(50.0)); });
     bool listed = false;
     QTimer timer;
     timer.setSingleShot(true);
