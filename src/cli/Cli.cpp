@@ -4,6 +4,7 @@
 #include "cli/TryCommand.h"
 #include "core/BotName.h"
 #include "core/Settings.h"
+#include "core/ShownText.h"
 #include "core/TextCase.h"
 #include "core/Version.h"
 #include "engine/EnginePrograms.h"
@@ -593,18 +594,20 @@ int RunCheck(const std::vector<std::string>& arguments, std::ostream& out, std::
     for (const std::string& path : line.Positional) {
         PathCheck check = CheckPath(path, session.Catalogues);
         if (check.Problem) {
-            err << "tarnwell-cli check: " << *check.Problem << '\n';
+            err << "tarnwell-cli check: " << ShownText(*check.Problem) << '\n';
             unchecked = true;
         }
         findings.insert(findings.end(), check.Findings.begin(), check.Findings.end());
         bots += check.Bots;
     }
+    // Names from the archives and files are shown escaped: a line end in one
+    // cannot forge a finding of another file, nor reach the terminal.
     for (const Finding& finding : findings) {
-        out << finding.File;
+        out << ShownText(finding.File);
         if (finding.Line > 0) {
             out << ':' << finding.Line;
         }
-        out << ": " << SeverityName(finding.Level) << ": " << finding.Text << '\n';
+        out << ": " << SeverityName(finding.Level) << ": " << ShownText(finding.Text) << '\n';
     }
     std::size_t errors = CountFindings(findings, Severity::Error);
     std::size_t warnings = CountFindings(findings, Severity::Warning);

@@ -1,10 +1,14 @@
 #include "cli/StderrMessages.h"
 
+#include "core/ShownText.h"
+
 namespace twl {
 
 namespace {
 
-// A message on one line: its own line ends become blanks.
+// A message on one line: its own line ends become blanks, and every other
+// control character (a name from outside may hold a terminal's escape) is
+// shown escaped.
 std::string OneLine(const std::string& text)
 {
     std::string result = text;
@@ -13,7 +17,7 @@ std::string OneLine(const std::string& text)
             c = ' ';
         }
     }
-    return result;
+    return ShownText(result);
 }
 
 } // namespace

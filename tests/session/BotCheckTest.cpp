@@ -779,6 +779,18 @@ TEST(CliCheck, PrintsFindingsAsBuildToolsDoAndExitsByThem)
     EXPECT_EQ(run({"check", "--settings", settings, (folder / "nothing").string()}, out),
               ExitFailure);
     EXPECT_EQ(run({"check"}, out), ExitUsage);
+
+    // A name from an archive cannot forge a line of its own nor reach the
+    // terminal as an escape.
+    std::string forged = "botfiles/bots/x\nforged_c.c:1: error: \x1b[2Jx_c.c";
+    test::WriteBytes(folder / "odd.pk3",
+                     test::MakeStoredZip({{forged, test::ReadBytes(folder / "bot_c.c")}}));
+    run({"check", "--settings", settings, (folder / "odd.pk3").string()}, out);
+    EXPECT_EQ(out.find('\x1b'), std::string::npos) << out;
+    EXPECT_EQ(out.find("\nforged"), std::string::npos) << out;
+    // (the game's names are compared in lower case)
+    EXPECT_NE(out.find("x\\x0Aforged_c.c:1: error: \\x1B[2jx_c.c:21: warning"), std::string::npos)
+        << out;
 }
 
 } // namespace
