@@ -136,7 +136,6 @@ void LoadUserBots(BotList& bots,
     }
     if (which == ListEntries::KeptByFolderCheck) {
         if (LoadGameBotLines(bots, path)) {
-            KeepCopyOfDamagedFile(path);
             messages.Warn("Errors occured when trying to load botlist file. Please use "
                           "Tools/CheckBaseq3 to correct the bot list.",
                           "Load error");
@@ -163,7 +162,6 @@ void LoadUserBots(BotList& bots,
         AddBotEntry(bots, fields[0].Text, fields[1].Text, *hasBotFile, &index);
     }
     if (damaged) {
-        KeepCopyOfDamagedFile(path);
         messages.Warn("Errors occured when trying to load botlist file. Please use "
                       "Tools/CheckBaseq3 to correct the bot list.",
                       "Load error");
@@ -177,26 +175,29 @@ SaveUserBots(const BotList& bots, const std::filesystem::path& folder, Messages&
     std::filesystem::path path = folder / UserBotsFileName;
     std::vector<std::string> lines = {UserBotsTitle};
     bool anyUserBot = false;
+    NotStoredList notStored("bot", "bots");
     for (const BotListEntry& entry : bots) {
         if (entry.IsOriginal) {
             continue;
         }
         anyUserBot = true;
-        std::optional<std::string> problem = ListFieldProblem(entry.Name);
-        problem = problem ? problem : ListFieldProblem(entry.PK3File);
-        if (problem) {
-            messages.Warn("The bot '" + entry.Name + "' was not stored in " + path.string() + ": " +
-                              *problem + " can't be kept there.",
-                          "Not stored");
+        if (!notStored.Check(entry.Name, entry.Name) ||
+            !notStored.Check(entry.Name, entry.PK3File)) {
             continue;
         }
         lines.push_back(QuotedField(entry.Name) + "," + QuotedField(entry.PK3File) + "," +
                         BooleanField(entry.HasBotFile));
     }
+    notStored.Report(path, messages);
     if (!anyUserBot) {
         return FileResult::Success(path);
     }
-    return WriteTextFile(path, lines);
+    return ReplaceKeepingDamaged(path, lines, [](const std::string& old) {
+        return IsListFileDamaged(old, [](const std::vector<ListFieldView>& fields) {
+            return fields.size() == UserBotFields &&
+                   ParseBooleanField(ListField{std::string(fields[2].Text), fields[2].Quoted});
+        });
+    });
 }
 
 std::string BotListLine(const BotListEntry& entry)

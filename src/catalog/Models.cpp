@@ -327,7 +327,6 @@ void LoadUserModels(ModelCatalogue& models,
     }
     if (which == ListEntries::KeptByFolderCheck) {
         if (LoadUserDefinedSkins(models, path)) {
-            KeepCopyOfDamagedFile(path);
             messages.Warn(
                 "Errors occured when trying to load model file. Please use Tools/CheckBaseq3.",
                 "Load error");
@@ -353,7 +352,6 @@ void LoadUserModels(ModelCatalogue& models,
             models, fields[0].Text, fields[1].Text, fields[2].Text, fields[3].Text, &index);
     }
     if (damaged) {
-        KeepCopyOfDamagedFile(path);
         messages.Warn(
             "Errors occured when trying to load model file. Please use Tools/CheckBaseq3.",
             "Load error");
@@ -387,6 +385,7 @@ FileResult SaveUserModels(const ModelCatalogue& models,
     std::string bytes = std::string(UserModelsTitle) + "\r\n";
     bytes.reserve(64 * 1024);
     bool anyUserSkin = false;
+    NotStoredList notStored("skin", "skins");
     for (const ModelEntry& model : models) {
         for (const SkinEntry& skin : model.Skins) {
             if (skin.IsOriginal) {
@@ -398,23 +397,17 @@ FileResult SaveUserModels(const ModelCatalogue& models,
             // else its encoded copy.
             std::string encoded[4];
             const std::string* texts[4];
-            std::optional<std::string> problem;
+            bool storable = true;
             for (std::size_t i = 0; i < 4; ++i) {
                 texts[i] = fields[i];
                 if (IsPlainField(*fields[i])) {
                     continue;
                 }
-                if (!problem) {
-                    problem = ListFieldProblem(*fields[i]);
-                }
+                storable = storable && notStored.Check(model.Name + "/" + skin.Name, *fields[i]);
                 encoded[i] = EncodeCp1252(*fields[i]).Bytes;
                 texts[i] = &encoded[i];
             }
-            if (problem) {
-                messages.Warn("The skin '" + skin.Name + "' of the model '" + model.Name +
-                                  "' was not stored in " + path.string() + ": " + *problem +
-                                  " can't be kept there.",
-                              "Not stored");
+            if (!storable) {
                 continue;
             }
             // "model","skin","archive","icon" CR LF, copied straight in.
@@ -435,10 +428,15 @@ FileResult SaveUserModels(const ModelCatalogue& models,
             *out = '\n';
         }
     }
+    notStored.Report(path, messages);
     if (!anyUserSkin) {
         return FileResult::Success(path);
     }
-    return WriteFileAtomic(path, bytes);
+    return ReplaceKeepingDamaged(path, bytes, [](const std::string& old) {
+        return IsListFileDamaged(old, [](const std::vector<ListFieldView>& fields) {
+            return fields.size() == UserModelFields;
+        });
+    });
 }
 
 void RemoveArchiveModels(ModelCatalogue& models)

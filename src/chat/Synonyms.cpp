@@ -54,20 +54,16 @@ SaveSynonyms(const SynonymList& synonyms, const std::filesystem::path& folder, M
         return FileResult::Success(path);
     }
     std::vector<std::string> lines = {SynonymsTitle};
+    NotStoredList notStored("synonym", "synonyms");
     for (const std::string& entry : synonyms) {
-        if (entry.empty()) {
-            continue;
+        if (!entry.empty() && notStored.Check(entry, entry)) {
+            lines.push_back(QuotedField(entry));
         }
-        if (std::optional<std::string> problem = ListFieldProblem(entry)) {
-            std::string word = "a word" + problem->substr(problem->find(' ', 2));
-            messages.Warn("The synonym '" + entry + "' was not stored in " + path.string() + ": " +
-                              word + " can't be kept there.",
-                          "Not stored");
-            continue;
-        }
-        lines.push_back(QuotedField(entry));
     }
-    return WriteTextFile(path, lines);
+    notStored.Report(path, messages);
+    return ReplaceKeepingDamaged(path, lines, [](const std::string& old) {
+        return IsListFileDamaged(old, [](const std::vector<ListFieldView>&) { return true; });
+    });
 }
 
 std::string CheckSynonyms(const SynonymList& synonyms, const std::string& text, Messages& messages)

@@ -1,6 +1,7 @@
 #include "core/ListFile.h"
 
 #include "core/Cp1252.h"
+#include "core/ShownText.h"
 #include "core/TextCase.h"
 #include "core/Value.h"
 
@@ -100,6 +101,78 @@ std::optional<std::string> ListFieldProblem(const std::string& text)
 bool CanStoreInListField(const std::string& text)
 {
     return !ListFieldProblem(text);
+}
+
+bool IsListFileDamaged(std::string_view bytes,
+                       const std::function<bool(const std::vector<ListFieldView>&)>& isRecord)
+{
+    bool damaged = false;
+    std::size_t lines = 0;
+    std::vector<ListFieldView> fields;
+    ForEachRawLine(bytes, [&](std::string_view line) {
+        if (lines++ == 0 || damaged) {
+            return; // the title
+        }
+        SplitListFieldViews(line, fields);
+        if (fields.empty()) {
+            return;
+        }
+        damaged = !isRecord(fields);
+        for (const ListFieldView& field : fields) {
+            for (char c : field.Text) {
+                damaged = damaged || static_cast<unsigned char>(c) < 0x20 || c == 0x7F;
+            }
+        }
+    });
+    return damaged || lines == 0;
+}
+
+namespace {
+
+constexpr std::size_t NotStoredShown = 3;
+
+} // namespace
+
+NotStoredList::NotStoredList(std::string kind, std::string kinds)
+    : m_kind(std::move(kind))
+    , m_kinds(std::move(kinds))
+{}
+
+bool NotStoredList::Check(const std::string& shownName, const std::string& text)
+{
+    std::optional<std::string> problem = ListFieldProblem(text);
+    if (!problem) {
+        return true;
+    }
+    if (m_shown.size() < NotStoredShown) {
+        m_shown.push_back("'" + ShownText(shownName) + "' (" + *problem + ")");
+    }
+    ++m_count;
+    return false;
+}
+
+bool NotStoredList::Empty() const
+{
+    return m_count == 0;
+}
+
+void NotStoredList::Report(const std::filesystem::path& path, Messages& messages) const
+{
+    if (m_count == 0) {
+        return;
+    }
+    std::string list;
+    for (const std::string& shown : m_shown) {
+        list += (list.empty() ? "" : ", ") + shown;
+    }
+    if (m_count > m_shown.size()) {
+        list += " and " + std::to_string(m_count - m_shown.size()) + " more";
+    }
+    messages.Warn(
+        std::to_string(m_count) + " " + (m_count == 1 ? m_kind + " was" : m_kinds + " were") +
+            " not stored in " + ShownText(path.string()) +
+            (m_count == 1 ? ", as it can't" : ", as they can't") + " be kept there: " + list + ".",
+        "Not stored");
 }
 
 } // namespace twl

@@ -1,5 +1,9 @@
 #pragma once
 
+#include "core/Messages.h"
+
+#include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -52,6 +56,13 @@ template <typename Take> void ForEachRawLine(std::string_view bytes, Take take)
     }
 }
 
+// Whether a list file's bytes would not come back whole once read and
+// written again: no title line, a line that is not one whole record
+// (`isRecord` says so of its fields), or a field holding a control
+// character, which no list field can hold again.
+bool IsListFileDamaged(std::string_view bytes,
+                       const std::function<bool(const std::vector<ListFieldView>&)>& isRecord);
+
 // What a reader of a user list keeps: every entry, or only what a check of
 // the game folder keeps of it (the check drops every entry that came from
 // an archive and finds the archives' entries again). Either way the whole
@@ -78,5 +89,28 @@ bool CanStoreInListField(const std::string& text);
 // Why a text cannot be stored in a list field, in words for the user ("a
 // name with a double quote"); nothing when it can.
 std::optional<std::string> ListFieldProblem(const std::string& text);
+
+// What a list file could not hold, told once when the list is saved: the
+// first few by name (shown escaped), then how many more, so that a damaged
+// list of thousands of names is one message, not thousands.
+class NotStoredList
+{
+public:
+    // `kinds`: what the entries are, one and many ("skin", "skins").
+    NotStoredList(std::string kind, std::string kinds);
+
+    // Adds the entry when the text cannot be stored; returns whether it can.
+    bool Check(const std::string& shownName, const std::string& text);
+    bool Empty() const;
+    // "2 skins were not stored in <path>, as they can't be kept there: 'a'
+    // (a name with a double quote), 'b' (...)." (title "Not stored")
+    void Report(const std::filesystem::path& path, Messages& messages) const;
+
+private:
+    std::string m_kind;
+    std::string m_kinds;
+    std::vector<std::string> m_shown; // the first few
+    std::size_t m_count = 0;
+};
 
 } // namespace twl

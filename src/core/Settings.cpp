@@ -161,9 +161,6 @@ FileResult LoadIniFile(const std::filesystem::path& folder, Settings& settings, 
         damage = read.Result.Reason;
     } else {
         damage = ReadSettingsLinesExplained(read.Lines, settings);
-        if (damage) {
-            KeepCopyOfDamagedFile(path);
-        }
     }
     if (!damage) {
         return FileResult::Success(path);
@@ -180,7 +177,13 @@ FileResult SaveIniFile(const std::filesystem::path& folder, const Settings& sett
         return FileResult::Failure(folder / SettingsFileName,
                                    "it could not be read at start, so it is left as it is");
     }
-    return WriteTextFile(folder / SettingsFileName, SettingsFileLines(settings));
+    // A damaged file is kept beside before it is replaced by the values
+    // that could be read of it.
+    return ReplaceKeepingDamaged(
+        folder / SettingsFileName, SettingsFileLines(settings), [](const std::string& old) {
+            Settings read;
+            return ReadSettingsLinesExplained(SplitTextLines(old), read).has_value();
+        });
 }
 
 } // namespace twl

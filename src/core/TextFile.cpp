@@ -1,6 +1,7 @@
 #include "core/TextFile.h"
 
 #include "core/Cp1252.h"
+#include "core/ShownText.h"
 
 #include <cerrno>
 #include <cstring>
@@ -381,19 +382,77 @@ FileResult WriteTextFiles(const std::vector<TextFileContent>& files)
     return WriteFilesAtomic(contents);
 }
 
-void KeepCopyOfDamagedFile(const std::filesystem::path& path)
+FileResult KeepCopyOfDamagedFile(const std::filesystem::path& path)
 {
-    std::error_code error;
-    std::filesystem::path copy = path;
-    copy += ".bak";
-    std::filesystem::copy_file(
-        path, copy, std::filesystem::copy_options::overwrite_existing, error);
+    ReadBytesResult old = ReadFileBytes(path, MaxBackupSize);
+    if (!old.Result.Ok) {
+        return FileResult::Failure(path, "no copy could be kept: " + old.Result.Reason);
+    }
+    // An older copy is never overwritten: the first free of .bak, .bak1, ...
+    for (int number = 0; number < 100; ++number) {
+        std::filesystem::path copy = path;
+        copy += ".bak" + (number == 0 ? std::string() : std::to_string(number));
+        int fd = ::open(copy.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+        if (fd < 0 && errno == EEXIST) {
+            continue;
+        }
+        if (fd < 0) {
+            return FileResult::Failure(copy, ErrnoText(errno));
+        }
+        int error = 0;
+        bool written = WriteAll(fd, old.Bytes, error) && ::fsync(fd) == 0;
+        error = written ? 0 : (error != 0 ? error : errno);
+        if (::close(fd) != 0 && error == 0) {
+            error = errno;
+        }
+        // The copy counts only once it reads back as the file it copies.
+        ReadBytesResult back = ReadFileBytes(copy, MaxBackupSize);
+        if (error == 0 && (!back.Result.Ok || back.Bytes != old.Bytes)) {
+            error = EIO;
+        }
+        if (error != 0) {
+            ::unlink(copy.c_str());
+            return FileResult::Failure(copy, ErrnoText(error));
+        }
+        return FileResult::Success(copy);
+    }
+    return FileResult::Failure(path, "there are already 100 copies of it beside it");
+}
+
+FileResult ReplaceKeepingDamaged(const std::filesystem::path& path,
+                                 const std::string& bytes,
+                                 const std::function<bool(const std::string&)>& damaged)
+{
+    ReadBytesResult old = ReadFileBytes(path);
+    if (!old.Missing && (!old.Result.Ok || damaged(old.Bytes))) {
+        FileResult copy = KeepCopyOfDamagedFile(path);
+        if (!copy.Ok) {
+            return FileResult::Failure(path,
+                                       "what it holds could not be read whole and no copy of it "
+                                       "could be kept (" +
+                                           ShownText(copy.Path.string()) + ": " + copy.Reason +
+                                           "), so it is left as it is");
+        }
+    }
+    return WriteFileAtomic(path, bytes);
+}
+
+FileResult ReplaceKeepingDamaged(const std::filesystem::path& path,
+                                 const std::vector<std::string>& lines,
+                                 const std::function<bool(const std::string&)>& damaged)
+{
+    std::string bytes;
+    if (std::optional<std::string> error = EncodeTextLines(lines, bytes)) {
+        return FileResult::Failure(path, *error);
+    }
+    return ReplaceKeepingDamaged(path, bytes, damaged);
 }
 
 bool ReportWriteFailure(const FileResult& result, Messages& messages)
 {
     if (!result.Ok) {
-        messages.Warn("Couldn't write " + result.Path.string() + ": " + result.Reason,
+        messages.Warn("Couldn't write " + ShownText(result.Path.string()) + ": " +
+                          ShownText(result.Reason),
                       "Write failed!");
     }
     return result.Ok;

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <istream>
 #include <optional>
 #include <ostream>
@@ -114,9 +115,25 @@ struct TextFileContent
 // when a line of any of them holds a character Windows-1252 cannot hold.
 FileResult WriteTextFiles(const std::vector<TextFileContent>& files);
 
-// Keeps a copy of a file that could not be read whole as <path>.bak, so
-// that rewriting the file later loses nothing that was in it. Best effort.
-void KeepCopyOfDamagedFile(const std::filesystem::path& path);
+// Keeps a copy of a file that could not be read whole, so that rewriting
+// it later loses nothing that was in it: <path>.bak, or .bak1, .bak2, ...
+// when older copies are there (never written over), flushed to disk and read
+// back. On failure the file must be left as it is.
+inline constexpr std::uint64_t MaxBackupSize = 256 * 1024 * 1024;
+FileResult KeepCopyOfDamagedFile(const std::filesystem::path& path);
+
+// Replaces a list or settings file with `bytes`, as WriteFileAtomic does.
+// When the old file would not come back whole from what was read of it
+// (`damaged` says so of its bytes; a file that cannot be read is damaged),
+// a copy of it is kept first, and without that copy the file is left as it
+// is and the failure says why.
+FileResult ReplaceKeepingDamaged(const std::filesystem::path& path,
+                                 const std::string& bytes,
+                                 const std::function<bool(const std::string&)>& damaged);
+// The same for lines, encoded as WriteTextFile does.
+FileResult ReplaceKeepingDamaged(const std::filesystem::path& path,
+                                 const std::vector<std::string>& lines,
+                                 const std::function<bool(const std::string&)>& damaged);
 
 // Shows "Couldn't write <path>: <reason>" (title "Write failed!", warning)
 // when the write failed. Returns result.Ok.

@@ -225,9 +225,15 @@ TEST_F(ModelCatalogueTest, ShortLineIsReportedAndTheRestStillRead)
     std::vector<std::string> sarge = SkinNames(ModelNamed(m_models, "Sarge"));
     EXPECT_EQ(std::find(sarge.begin(), sarge.end(), "Blackops"), sarge.end());
     EXPECT_EQ(ModelNamed(m_models, "Keel").Skins.size(), 3u);
-    // The damaged file is kept beside the list, which is rewritten at exit.
-    EXPECT_EQ(test::ReadBytes(m_folder / "twl_models.bak"),
-              test::ReadBytes(m_folder / "twl_models"));
+    // Reading writes nothing; the damaged file is kept beside the list when
+    // the list is written again, and an older copy is never written over.
+    std::string damaged = test::ReadBytes(m_folder / "twl_models");
+    EXPECT_FALSE(std::filesystem::exists(m_folder / "twl_models.bak"));
+    test::WriteBytes(m_folder / "twl_models.bak", "older copy");
+    ASSERT_TRUE(SaveUserModels(m_models, m_folder.Path(), m_messages).Ok);
+    EXPECT_EQ(test::ReadBytes(m_folder / "twl_models.bak"), "older copy");
+    EXPECT_EQ(test::ReadBytes(m_folder / "twl_models.bak1"), damaged);
+    EXPECT_NE(test::ReadBytes(m_folder / "twl_models"), damaged);
 }
 
 TEST_F(ModelCatalogueTest, NameWithADoubleQuoteIsNotStored)

@@ -156,5 +156,47 @@ TEST(TextFile, AllBytesRoundTripThroughAFile)
     EXPECT_EQ(ReadBytes(folder / "out"), line + "\r\n");
 }
 
+TEST(ReplaceKeepingDamaged, ADamagedFileIsCopiedFirstAndNeverLost)
+{
+    struct Case
+    {
+        const char* Name;
+        const char* Old;         // nullptr: no file
+        std::size_t OlderCopies; // .bak, .bak1, ... already there
+        bool Written;            // the new bytes replaced the file
+        const char* KeptAs;      // where the old bytes were copied, or nullptr
+    };
+
+    const std::vector<Case> cases = {
+        {"no file yet", nullptr, 0, true, nullptr},
+        {"a sound file is just replaced", "good", 0, true, nullptr},
+        {"a damaged file is copied to .bak", "bad", 0, true, "x.bak"},
+        {"an older copy is never written over", "bad", 2, true, "x.bak2"},
+        {"no room for another copy: nothing changes", "bad", 100, false, nullptr},
+    };
+    for (const Case& c : cases) {
+        TempFolder folder;
+        std::filesystem::path path = folder / "x";
+        if (c.Old != nullptr) {
+            WriteBytes(path, c.Old);
+        }
+        for (std::size_t number = 0; number < c.OlderCopies; ++number) {
+            WriteBytes(folder / ("x.bak" + (number == 0 ? "" : std::to_string(number))), "older");
+        }
+        FileResult result = ReplaceKeepingDamaged(
+            path, std::string("new"), [](const std::string& old) { return old == "bad"; });
+        EXPECT_EQ(result.Ok, c.Written) << c.Name << ": " << result.Reason;
+        EXPECT_EQ(ReadBytes(path), c.Written ? "new" : c.Old) << c.Name;
+        if (c.KeptAs != nullptr) {
+            EXPECT_EQ(ReadBytes(folder / c.KeptAs), c.Old) << c.Name;
+        }
+        auto files = std::distance(std::filesystem::directory_iterator(folder.Path()),
+                                   std::filesystem::directory_iterator());
+        std::size_t expected =
+            (c.Old || c.Written ? 1u : 0u) + c.OlderCopies + (c.KeptAs ? 1u : 0u);
+        EXPECT_EQ(static_cast<std::size_t>(files), expected) << c.Name;
+    }
+}
+
 } // namespace
 } // namespace twl

@@ -290,17 +290,28 @@ TEST(UserLists, AnEntryThatCannotBeWrittenIsLeftOutAlone)
     ModelCatalogue models;
     LoadModelCatalogue(models, folder.Path(), messages);
     AddModelSkin(models, "alpha", "default", "a.pk3", "models\\players\\alpha\\icon_default.tga");
+    AddModelSkin(models, "aesc\x1b[31m", "default", "d.pk3", "models\\players\\e.tga");
     AddModelSkin(models, "\xC5\x82o\xC5\x9B", "default", "b.pk3", "models\\players\\x.tga");
     AddModelSkin(models, "omega", "red", "c.pk3", "models\\players\\omega\\icon_red.tga");
-    AddModelSkin(models, "esc\x1b[31m", "default", "d.pk3", "models\\players\\e.tga");
+    for (const char* skin : {"a\"b", "c\"d", "e\"f"}) {
+        AddModelSkin(models, "omega", skin, "c.pk3", "");
+    }
     ASSERT_TRUE(SaveUserModels(models, folder.Path(), messages).Ok);
     std::string file = ReadBytes(folder / UserModelsFileName);
     EXPECT_NE(file.find("\"Alpha\",\"Default\",\"a.pk3\""), std::string::npos) << file;
     EXPECT_NE(file.find("\"Omega\",\"Red\",\"c.pk3\""), std::string::npos) << file;
     EXPECT_EQ(file.find("b.pk3"), std::string::npos);
-    ASSERT_EQ(messages.Received().size(), 2u);
-    EXPECT_NE(messages.Received()[0].Text.find("Windows-1252 cannot hold"), std::string::npos);
-    EXPECT_NE(messages.Received()[1].Text.find("control character"), std::string::npos);
+    // One message for them all, the first few named, a name's escape shown
+    // escaped, never sent as it is.
+    ASSERT_EQ(messages.Received().size(), 1u);
+    const std::string& text = messages.Received()[0].Text;
+    EXPECT_EQ(text.find("5 skins were not stored in "), 0u) << text;
+    EXPECT_NE(text.find("Windows-1252 cannot hold"), std::string::npos) << text;
+    EXPECT_NE(text.find("'Aesc\\x1B[31m/Default' (a name with a control character)"),
+              std::string::npos)
+        << text;
+    EXPECT_NE(text.find(" and 2 more."), std::string::npos) << text;
+    EXPECT_EQ(text.find('\x1b'), std::string::npos);
 
     BotList bots;
     AddBotEntry(bots, "Kit", "k.pk3", true);
