@@ -64,6 +64,21 @@ std::string ShownText(std::string_view text)
     return out;
 }
 
+std::string ShownLines(std::string_view text)
+{
+    std::string out;
+    std::size_t start = 0;
+    for (;;) {
+        std::size_t end = text.find('\n', start);
+        out += ShownText(text.substr(start, end == std::string_view::npos ? end : end - start));
+        if (end == std::string_view::npos) {
+            return out;
+        }
+        out += '\n';
+        start = end + 1;
+    }
+}
+
 std::string WithoutColours(std::string_view text)
 {
     std::string out;

@@ -11,6 +11,10 @@ namespace twl {
 // (below U+0020, U+007F to U+009F) becomes "\xNN" with its two hex digits.
 std::string ShownText(std::string_view text);
 
+// A message of several lines as it may be shown: each line as ShownText
+// shows it, the line ends kept.
+std::string ShownLines(std::string_view text);
+
 // The text without the game's colour codes: "^" and a letter or digit.
 std::string WithoutColours(std::string_view text);
 

@@ -1,5 +1,7 @@
 #include "editor/MessageBoxes.h"
 
+#include "core/ShownText.h"
+
 #include <QInputDialog>
 #include <QMessageBox>
 
@@ -7,36 +9,51 @@ namespace twl {
 
 namespace {
 
+// A message may hold names from outside: control characters are shown
+// escaped, and the text is never read as markup.
 QString ToQString(const std::string& text)
 {
-    return QString::fromStdString(text);
+    return QString::fromStdString(ShownLines(text));
+}
+
+QMessageBox::StandardButton Show(QWidget* parent,
+                                 QMessageBox::Icon icon,
+                                 const std::string& title,
+                                 const std::string& text,
+                                 QMessageBox::StandardButtons buttons,
+                                 QMessageBox::StandardButton chosen)
+{
+    QMessageBox box(icon, ToQString(title), ToQString(text), buttons, parent);
+    box.setTextFormat(Qt::PlainText);
+    box.setDefaultButton(chosen);
+    return static_cast<QMessageBox::StandardButton>(box.exec());
 }
 
 } // namespace
 
 void MessageBoxes::Inform(const std::string& text, const std::string& title)
 {
-    QMessageBox::information(m_parent, ToQString(title), ToQString(text));
+    Show(m_parent, QMessageBox::Information, title, text, QMessageBox::Ok, QMessageBox::Ok);
 }
 
 void MessageBoxes::Warn(const std::string& text, const std::string& title)
 {
-    QMessageBox::warning(m_parent, ToQString(title), ToQString(text));
+    Show(m_parent, QMessageBox::Warning, title, text, QMessageBox::Ok, QMessageBox::Ok);
 }
 
 bool MessageBoxes::Ask(const std::string& text, const std::string& title)
 {
-    return QMessageBox::question(m_parent,
-                                 ToQString(title),
-                                 ToQString(text),
-                                 QMessageBox::Yes | QMessageBox::No,
-                                 QMessageBox::No) == QMessageBox::Yes;
+    return Show(m_parent,
+                QMessageBox::Question,
+                title,
+                text,
+                QMessageBox::Yes | QMessageBox::No,
+                QMessageBox::No) == QMessageBox::Yes;
 }
 
 void MessageBoxes::Note(const std::string& text)
 {
-    QMessageBox box(QMessageBox::NoIcon, QString(), ToQString(text), QMessageBox::Ok, m_parent);
-    box.exec();
+    Show(m_parent, QMessageBox::NoIcon, std::string(), text, QMessageBox::Ok, QMessageBox::Ok);
 }
 
 std::optional<std::string> MessageBoxes::AskText(const std::string& prompt,

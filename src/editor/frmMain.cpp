@@ -1,5 +1,6 @@
 #include "editor/frmMain.h"
 
+#include "core/ShownText.h"
 #include "core/Version.h"
 #include "dialogs/frmAbout.h"
 #include "dialogs/frmCheck.h"
@@ -541,7 +542,7 @@ void frmMain::FillBotDataToForm()
 void frmMain::ShowStatusNote()
 {
     if (!m_editor.StatusNote.empty()) {
-        statusBar()->showMessage(Text(m_editor.StatusNote));
+        statusBar()->showMessage(Text(ShownText(m_editor.StatusNote)));
         m_editor.StatusNote.clear();
     }
 }
@@ -638,7 +639,7 @@ void frmMain::ApplyOutcome(const CommandOutcome& outcome)
 {
     // The bot read is shown through the editor's report of the change.
     if (!outcome.Status.empty()) {
-        statusBar()->showMessage(Text(outcome.Status));
+        statusBar()->showMessage(Text(ShownText(outcome.Status)));
     }
 }
 
@@ -812,7 +813,7 @@ void frmMain::FindGamesAtFirstStart()
     if (taken) {
         std::string note = m_editor.StatusNote;
         CheckBaseq3();
-        statusBar()->showMessage(Text(note));
+        statusBar()->showMessage(Text(ShownText(note)));
         m_editor.StatusNote.clear();
     } else {
         ShowStatusNote();

@@ -1,5 +1,6 @@
 #include "session/CheckCommands.h"
 
+#include "core/ShownText.h"
 #include "core/TextCase.h"
 #include "session/PageTables.h"
 
@@ -72,14 +73,15 @@ FindingTarget TargetOf(const CheckPlace& place)
 
 std::string FindingLine(const Finding& finding)
 {
-    std::string where = finding.File;
+    // Names and texts from a bot's files are shown escaped.
+    std::string where = ShownText(finding.File);
     if (finding.Line > 0) {
         where += ":" + std::to_string(finding.Line);
     }
     if (where.empty()) {
-        return std::string(SeverityName(finding.Level)) + ": " + finding.Text;
+        return std::string(SeverityName(finding.Level)) + ": " + ShownText(finding.Text);
     }
-    return std::string(SeverityName(finding.Level)) + ": " + where + ": " + finding.Text;
+    return std::string(SeverityName(finding.Level)) + ": " + where + ": " + ShownText(finding.Text);
 }
 
 namespace {

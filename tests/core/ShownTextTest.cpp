@@ -17,6 +17,7 @@ TEST(ShownText, EscapesControlCharactersAndReadsOtherBytesAsTheGamesCodePage)
     for (const auto& [text, shown] : cases) {
         EXPECT_EQ(ShownText(text), shown) << text;
     }
+    EXPECT_EQ(ShownLines("one\x1b\ntwo\r\n\n"), "one\\x1B\ntwo\\x0D\n\n");
     EXPECT_EQ(WithoutColours("^1Error: ^^7x^"), "Error: ^x^");
 }
 

@@ -19,6 +19,7 @@ struct ShownBox
     QString Title;
     QString Text;
     int Buttons = 0;
+    Qt::TextFormat Format = Qt::AutoText;
 };
 
 // Looks at the message box once it is up, then presses `button` on it.
@@ -31,6 +32,7 @@ void AnswerNextBox(ShownBox& shown, QMessageBox::StandardButton button)
         shown.Title = box->windowTitle();
         shown.Text = box->text();
         shown.Buttons = static_cast<int>(box->standardButtons());
+        shown.Format = box->textFormat();
         box->button(button)->click();
     });
 }
@@ -49,6 +51,17 @@ TEST(MessageBoxes, WarnAndInformShowTheirIconTitleAndText)
     messages.Inform("Unable to find chat file for sarge.", "Error during load");
     EXPECT_EQ(shown.Icon, QMessageBox::Information);
     EXPECT_EQ(shown.Title, QStringLiteral("Error during load"));
+}
+
+TEST(MessageBoxes, NamesFromOutsideAreNeitherMarkupNorControlCharacters)
+{
+    MessageBoxes messages;
+    ShownBox shown;
+    AnswerNextBox(shown, QMessageBox::Ok);
+    messages.Warn("Couldn't load <b>x</b>\x1b[31m\nsecond line", "Bad \x07name");
+    EXPECT_EQ(shown.Format, Qt::PlainText);
+    EXPECT_EQ(shown.Text, QStringLiteral("Couldn't load <b>x</b>\\x1B[31m\nsecond line"));
+    EXPECT_EQ(shown.Title, QStringLiteral("Bad \\x07name"));
 }
 
 TEST(MessageBoxes, QuestionsAnswerYesOrNo)
