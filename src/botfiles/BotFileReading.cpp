@@ -1,6 +1,7 @@
 #include "botfiles/BotFileReading.h"
 
 #include "core/FileLookup.h"
+#include "core/ShownText.h"
 #include "core/TextFile.h"
 #include "core/ValueFormat.h"
 
@@ -34,9 +35,13 @@ BotFileBytes ReadBotFileBytes(const std::filesystem::path& folder,
         return file;
     }
     file.Outcome.Status = BotFileRead::State::Unreadable;
-    messages.Warn("Couldn't read " + file.Path.string() + ": " + read.Result.Reason,
-                  "Read failed!");
+    ReportUnreadableBotFile(messages, file.Path.string(), read.Result.Reason);
     return file;
+}
+
+void ReportUnreadableBotFile(Messages& messages, const std::string& path, const std::string& reason)
+{
+    messages.Warn("Couldn't read " + ShownText(path) + ": " + reason, "Read failed!");
 }
 
 bool IsSkippedBotFileLine(const std::string& line)

@@ -14,6 +14,12 @@ namespace twl {
 // information icon), shown when a file of a bot set is missing.
 void ReportMissingBotFile(Messages& messages, const std::string& what, const std::string& name);
 
+// "Couldn't read <path>: <reason>" (title "Read failed!", warning), the
+// path shown escaped.
+void ReportUnreadableBotFile(Messages& messages,
+                             const std::string& path,
+                             const std::string& reason);
+
 // What became of reading one file of a bot's set. True when it was read.
 struct BotFileRead
 {

@@ -7,6 +7,7 @@
 #include "core/Trim.h"
 #include "core/ValueFormat.h"
 
+#include <algorithm>
 #include <array>
 #include <map>
 #include <optional>
@@ -349,6 +350,39 @@ void ReadCharLines(Bot& bot,
     ReportChangedValues(messages, fileName, changes);
 }
 
+std::optional<std::string> CharFileProblem(std::string_view bytes)
+{
+    if (bytes.find_first_not_of(" \t\r\n") == std::string_view::npos) {
+        return "it is empty";
+    }
+    if (bytes.rfind("PK\x03\x04", 0) == 0 || bytes.rfind("PK\x05\x06", 0) == 0) {
+        return "it is a zip archive, not a text file";
+    }
+    if (bytes.rfind("\xFF\xFE", 0) == 0 || bytes.rfind("\xFE\xFF", 0) == 0) {
+        return "it is UTF-16 text, which the game cannot read";
+    }
+    if (bytes.find('\0') != std::string_view::npos) {
+        return "it holds NUL bytes: it is no text file";
+    }
+    // A line "skill <number>", as the game's blocks begin.
+    std::size_t start = 0;
+    while (start < bytes.size()) {
+        std::size_t end = std::min(bytes.find_first_of("\r\n", start), bytes.size());
+        std::string_view line = bytes.substr(start, end - start);
+        std::size_t word = line.find_first_not_of(" \t");
+        if (word != std::string_view::npos && line.substr(word, 5) == "skill") {
+            std::size_t number = line.find_first_not_of(" \t", word + 5);
+            if (number > word + 5 && number != std::string_view::npos && line[number] >= '0' &&
+                line[number] <= '9') {
+                return std::nullopt;
+            }
+        }
+        start = end + 1;
+    }
+    return "it has no skill block (\"skill 1\" and its values), so the game finds no "
+           "characteristics in it";
+}
+
 BotFileRead ReadCharFile(Bot& bot,
                          const std::filesystem::path& folder,
                          const std::string& name,
@@ -358,6 +392,11 @@ BotFileRead ReadCharFile(Bot& bot,
 {
     BotFileBytes file = ReadBotFileBytes(folder, name + "_c.c", "characteristics", name, messages);
     if (file.Outcome) {
+        if (std::optional<std::string> problem = CharFileProblem(file.Bytes)) {
+            ReportUnreadableBotFile(messages, file.Path.string(), *problem);
+            file.Outcome.Status = BotFileRead::State::Unreadable;
+            return file.Outcome;
+        }
         ReadCharLines(
             bot, SplitTextLines(file.Bytes), charNames, fullLoad, messages, file.Path.string());
     }

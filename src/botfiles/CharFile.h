@@ -8,7 +8,9 @@
 #include "core/TextFile.h"
 
 #include <filesystem>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace twl {
@@ -34,10 +36,16 @@ void ReadCharLines(Bot& bot,
                    Messages& messages,
                    const std::string& fileName = "the characteristic file");
 
+// Why the bytes of a characteristic file cannot be read as one: empty, a
+// zip archive, UTF-16 or other binary data, or no skill block in it at
+// all (the game then finds no characteristics and takes another bot's).
+// Nothing when they can.
+std::optional<std::string> CharFileProblem(std::string_view bytes);
+
 // Reads folder/<name>_c.c; a missing file is reported ("Unable to find
 // characteristics file for <name>.") and the bot stays as it was. True when
-// the file was read; one that is there but cannot be read is reported with
-// the reason.
+// the file was read; one that is there but cannot be read, or whose bytes
+// CharFileProblem refuses, is reported with the reason and not read.
 BotFileRead ReadCharFile(Bot& bot,
                          const std::filesystem::path& folder,
                          const std::string& name,

@@ -78,12 +78,14 @@ std::vector<std::string> SplitTextLines(const std::string& raw)
     std::string bytes = DecodeCp1252(raw);
     std::vector<std::string> lines;
     std::size_t start = 0;
+    // A line ends with CR LF, LF, or a CR alone (the old Macintosh form).
     while (start < bytes.size()) {
-        std::size_t end = bytes.find('\n', start);
-        std::size_t next = end == std::string::npos ? bytes.size() : end + 1;
+        std::size_t end = bytes.find_first_of("\r\n", start);
         std::size_t lineEnd = end == std::string::npos ? bytes.size() : end;
-        if (end != std::string::npos && lineEnd > start && bytes[lineEnd - 1] == '\r') {
-            --lineEnd;
+        std::size_t next = end == std::string::npos ? bytes.size() : end + 1;
+        if (end != std::string::npos && bytes[end] == '\r' && next < bytes.size() &&
+            bytes[next] == '\n') {
+            ++next;
         }
         lines.emplace_back(bytes, start, lineEnd - start);
         start = next;

@@ -20,7 +20,8 @@ namespace twl {
 
 namespace {
 
-using Reader = std::function<void(const std::string& bytes, const std::string& file)>;
+// Reads an entry's bytes into the bot; false when it refused them (and said why).
+using Reader = std::function<bool(const std::string& bytes, const std::string& file)>;
 
 // The files a load of that type reads, each with what reads it, in the
 // order they are read: the file names start with `prefix`
@@ -42,7 +43,12 @@ BotParts PartsOfLoad(Bot& bot,
     auto readChars = [&bot, &names, &messages](bool fullLoad) -> Reader {
         return
             [&bot, &names, &messages, fullLoad](const std::string& bytes, const std::string& file) {
+                if (std::optional<std::string> problem = CharFileProblem(bytes)) {
+                    ReportUnreadableBotFile(messages, file, *problem);
+                    return false;
+                }
                 ReadCharLines(bot, SplitTextLines(bytes), names, fullLoad, messages, file);
+                return true;
             };
     };
     auto readWeights = [&bot, &names, &messages](WeightFileKind kind) -> Reader {
@@ -52,6 +58,7 @@ BotParts PartsOfLoad(Bot& bot,
                 ReportForeignWeights(messages, file);
             }
             ReportChangedValues(messages, file, changes);
+            return true;
         };
     };
     Reader readChats = [&bot, &catalogues, &messages](const std::string& bytes,
@@ -62,11 +69,13 @@ BotParts PartsOfLoad(Bot& bot,
                               std::to_string(leftOut) + " lines were left out.",
                           "Chat lines left out");
         }
+        return true;
     };
     Reader readScript = [&bot](const std::string& bytes, const std::string&) {
         bot.SetBotPara(Para::FunName, Value(""));
         bot.SetBotPara(Para::RailColor, Value("None"));
         ReadScriptLines(bot, SplitTextLines(bytes));
+        return true;
     };
 
     BotParts parts;
@@ -189,7 +198,9 @@ bool LoadGameListBot(Bot& bot,
                 return false;
             }
         }
-        parts.Readers[k](*bytes, source + "/" + file);
+        if (!parts.Readers[k](*bytes, source + "/" + file)) {
+            return false;
+        }
     }
     if (loadType == LoadType::WholeBot) {
         ApplyBotInfo(bot, entry.Info);
@@ -242,7 +253,9 @@ bool LoadBotFromArchive(Bot& bot,
         if (!bytes) {
             return false;
         }
-        parts.Readers[k](*bytes, pk3File + "/" + entry);
+        if (!parts.Readers[k](*bytes, pk3File + "/" + entry)) {
+            return false;
+        }
     }
     // Read from where the game reads them, they are the bot's own files now,
     // written under its name: another bot's files are never written over.

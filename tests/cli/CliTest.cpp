@@ -350,6 +350,49 @@ TEST(CliFaults, AFileThatCannotBeReadEndsTheCommandWithItsReason)
     }
 }
 
+TEST(CliFaults, ACharacteristicFileThatIsNoneIsRefusedAndNothingWritten)
+{
+    struct Case
+    {
+        const char* Name;
+        std::string Bytes;
+        const char* Reason; // nullptr: read
+    };
+
+    const std::vector<Case> cases = {
+        {"empty", "", "it is empty"},
+        {"blanks", " \r\n\t\n", "it is empty"},
+        {"zip", std::string("PK\x03\x04\x14\0\0\0", 8), "it is a zip archive"},
+        {"UTF-16", std::string("\xFF\xFEs\0k\0", 6), "it is UTF-16 text"},
+        {"binary", std::string("skill 1\0\x01\x02", 10), "it holds NUL bytes"},
+        {"no skill block", "CHARACTERISTIC_NAME \"Max\"\n", "it has no skill block"},
+        {"CR line ends", "skill 1\r{\r\tCHARACTERISTIC_NAME\t\"Max\"\r}\r", nullptr},
+    };
+    for (const Case& c : cases) {
+        test::TempFolder folder;
+        std::string settings = (folder / "settings").string();
+        std::filesystem::path in = folder / "in";
+        std::filesystem::path out = folder / "out";
+        ASSERT_EQ(RunTool({"new", "--settings", settings, in.string()}).Status, ExitSuccess);
+        ASSERT_EQ(
+            RunTool({"new", "--preset", "average", "--settings", settings, out.string()}).Status,
+            ExitSuccess);
+        std::string before = test::ReadBytes(out / "bot_c.c");
+        test::WriteBytes(in / "bot_c.c", c.Bytes);
+        CliRun run = RunTool({"copy", "--settings", settings, in.string(), "bot", out.string()});
+        if (c.Reason == nullptr) {
+            EXPECT_EQ(run.Status, ExitSuccess) << c.Name << run.Err;
+            EXPECT_TRUE(std::filesystem::exists(out / "max_c.c")) << c.Name;
+            continue;
+        }
+        EXPECT_EQ(run.Status, ExitFailure) << c.Name;
+        EXPECT_NE(run.Err.find("Couldn't read " + (in / "bot_c.c").string() + ": " + c.Reason),
+                  std::string::npos)
+            << c.Name << ": " << run.Err;
+        EXPECT_EQ(test::ReadBytes(out / "bot_c.c"), before) << c.Name;
+    }
+}
+
 TEST(CliFaults, ADamagedSettingsFileIsNamed)
 {
     test::TempFolder folder;

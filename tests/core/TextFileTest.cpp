@@ -22,19 +22,24 @@ std::vector<std::string> LinesOf(const std::string& bytes)
     return ReadTextLines(in);
 }
 
-TEST(ReadTextLines, CrLfAndLfReadAlike)
+TEST(ReadTextLines, CrLfLfAndCrReadAlike)
 {
     std::vector<std::string> expected = {"one", "", "three"};
-    EXPECT_EQ(LinesOf("one\r\n\r\nthree\r\n"), expected);
-    EXPECT_EQ(LinesOf("one\n\nthree\n"), expected);
-    EXPECT_EQ(LinesOf("one\r\n\nthree"), expected);
+    for (const char* text : {"one\r\n\r\nthree\r\n",
+                             "one\n\nthree\n",
+                             "one\r\n\nthree",
+                             "one\r\rthree\r",
+                             "one\r\n\rthree"}) {
+        EXPECT_EQ(LinesOf(text), expected) << text;
+    }
 }
 
 TEST(ReadTextLines, EdgesOfTheFile)
 {
     EXPECT_TRUE(LinesOf("").empty());
     EXPECT_EQ(LinesOf("\r\n"), std::vector<std::string>{""});
-    EXPECT_EQ(LinesOf("a\r"), std::vector<std::string>{"a\r"}) << "a lone CR is no line end";
+    EXPECT_EQ(LinesOf("a\r"), std::vector<std::string>{"a"});
+    EXPECT_EQ(LinesOf("\n\r"), (std::vector<std::string>{"", ""}));
     EXPECT_EQ(LinesOf("caf\xE9\r\n"), std::vector<std::string>{"café"});
 }
 
