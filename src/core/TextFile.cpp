@@ -214,6 +214,143 @@ void SetRenameForTesting(RenameFunction rename)
     ReplacingRename = rename;
 }
 
+namespace {
+
+constexpr const char* JournalName = ".twl-journal";
+constexpr const char* JournalForward = "tarnwell replacement 1 forward";
+constexpr const char* JournalBack = "tarnwell replacement 1 back";
+
+// One file of a replacement as the journal keeps it: paths relative to the
+// journal's folder, so that a folder moved meanwhile is still recovered.
+struct JournalEntry
+{
+    std::filesystem::path Target;
+    std::filesystem::path Temporary; // the old file's second name is this and "~"
+    bool HadOld = false;
+};
+
+std::filesystem::path BackupOf(const std::filesystem::path& temporary)
+{
+    std::filesystem::path backup = temporary;
+    backup += "~";
+    return backup;
+}
+
+void SyncFolder(const std::filesystem::path& folder)
+{
+    int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
+// Writes the journal under its own name in one rename, flushed with its
+// folder: it is either there whole or not at all. Fields end with NUL,
+// which no path holds.
+bool WriteJournal(const std::filesystem::path& folder,
+                  const char* state,
+                  const std::vector<JournalEntry>& entries)
+{
+    std::string bytes = std::string(state) + '\0';
+    for (const JournalEntry& entry : entries) {
+        bytes += entry.Target.string() + '\0' + entry.Temporary.string() + '\0' +
+                 (entry.HadOld ? "1" : "0") + '\0';
+    }
+    std::string pattern = (folder / ".twl-XXXXXX").string();
+    int fd = ::mkstemp(pattern.data());
+    if (fd < 0) {
+        return false;
+    }
+    int error = 0;
+    bool written = WriteAll(fd, bytes, error) && ::fsync(fd) == 0;
+    written = ::close(fd) == 0 && written;
+    if (!written || ::rename(pattern.c_str(), (folder / JournalName).c_str()) != 0) {
+        ::unlink(pattern.c_str());
+        return false;
+    }
+    SyncFolder(folder);
+    return true;
+}
+
+void RemoveJournal(const std::filesystem::path& folder)
+{
+    ::unlink((folder / JournalName).c_str());
+    SyncFolder(folder);
+}
+
+// Whether the name is one of this program's temporary files: ".twl-" and
+// six characters, or an archive writer's "bot-NAME.pk3." and six.
+bool IsLeftoverName(const std::string& name)
+{
+    if (name.size() == 11 && name.rfind(".twl-", 0) == 0) {
+        return true;
+    }
+    std::size_t pk3 = name.rfind(".pk3.");
+    return name.rfind("bot-", 0) == 0 && pk3 != std::string::npos && pk3 + 11 == name.size();
+}
+
+} // namespace
+
+bool RecoverReplacement(const std::filesystem::path& folder)
+{
+    ReadBytesResult journal = ReadFileBytes(folder / JournalName, 1 << 20);
+    if (!journal.Result.Ok) {
+        return false;
+    }
+    std::vector<std::string> fields;
+    std::size_t start = 0;
+    for (std::size_t end = journal.Bytes.find('\0'); end != std::string::npos;
+         end = journal.Bytes.find('\0', start)) {
+        fields.push_back(journal.Bytes.substr(start, end - start));
+        start = end + 1;
+    }
+    bool forward = !fields.empty() && fields[0] == JournalForward;
+    bool back = !fields.empty() && fields[0] == JournalBack;
+    if ((!forward && !back) || fields.size() % 3 != 1) {
+        return false; // not a journal this program wrote: left alone
+    }
+    for (std::size_t i = 1; i + 2 < fields.size(); i += 3) {
+        std::filesystem::path target = folder / fields[i];
+        std::filesystem::path temporary = folder / fields[i + 1];
+        std::filesystem::path backup = BackupOf(temporary);
+        bool hadOld = fields[i + 2] == "1";
+        struct stat info = {};
+        bool temporaryThere = ::lstat(temporary.c_str(), &info) == 0;
+        if (forward) {
+            // Every new file was whole on disk before the journal was written.
+            if (temporaryThere) {
+                ::rename(temporary.c_str(), target.c_str());
+            }
+            ::unlink(backup.c_str());
+            continue;
+        }
+        if (::lstat(backup.c_str(), &info) == 0) {
+            ::rename(backup.c_str(), target.c_str());
+        } else if (!hadOld && !temporaryThere) {
+            ::unlink(target.c_str()); // a new file where there was none
+        }
+        ::unlink(temporary.c_str());
+    }
+    for (std::size_t i = 1; i + 2 < fields.size(); i += 3) {
+        SyncFolder((folder / fields[i]).parent_path());
+    }
+    RemoveJournal(folder);
+    return true;
+}
+
+void RemoveLeftovers(const std::filesystem::path& folder)
+{
+    std::error_code error;
+    for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end;
+         it.increment(error)) {
+        std::string name = it->path().filename().string();
+        if (name != JournalName && IsLeftoverName(name) && it->is_regular_file(error)) {
+            ::unlink(it->path().c_str());
+        }
+    }
+}
+
 FileResult WriteFilesAtomic(const std::vector<FileContent>& files)
 {
     struct Pending
@@ -328,10 +465,43 @@ FileResult WriteFilesAtomic(const std::vector<FileContent>& files)
             return failure;
         }
     }
+    // One file is replaced by one rename. Several are recorded first in a
+    // journal beside the first of them, so that a program killed among the
+    // renames leaves a set the next one finishes (RecoverReplacement).
+    std::filesystem::path journalFolder = files.empty() ? "." : files.front().Path.parent_path();
+    if (journalFolder.empty()) {
+        journalFolder = ".";
+    }
+    bool journal = pending.size() > 1;
+    std::vector<JournalEntry> entries;
+    for (const Pending& file : pending) {
+        struct stat old = {};
+        entries.push_back(
+            JournalEntry{file.File->Path.lexically_relative(journalFolder),
+                         std::filesystem::path(file.Temporary).lexically_relative(journalFolder),
+                         ::lstat(file.File->Path.c_str(), &old) == 0});
+    }
+    if (journal && !WriteJournal(journalFolder, JournalForward, entries)) {
+        int error = errno != 0 ? errno : EIO;
+        FileResult failure = FileResult::Failure(journalFolder / JournalName, ErrnoText(error));
+        discard();
+        return failure;
+    }
+    auto undo = [&] {
+        // Killed while putting the old files back, the next program goes on
+        // putting them back.
+        if (journal) {
+            WriteJournal(journalFolder, JournalBack, entries);
+        }
+        rollBack();
+        if (journal) {
+            RemoveJournal(journalFolder);
+        }
+    };
     for (Pending& file : pending) {
         const char* target = file.File->Path.c_str();
         struct stat old = {};
-        if (::lstat(target, &old) == 0) {
+        if (journal && ::lstat(target, &old) == 0) {
             // The old file keeps a second name until all are in place: a hard
             // link where the file system has them, otherwise it is moved.
             std::string backup = file.Temporary + "~";
@@ -342,13 +512,13 @@ FileResult WriteFilesAtomic(const std::vector<FileContent>& files)
                 file.MovedAway = true;
             } else {
                 FileResult failure = FileResult::Failure(file.File->Path, ErrnoText(errno));
-                rollBack();
+                undo();
                 return failure;
             }
         }
         if (RenameIntoPlace(file.Temporary.c_str(), target) != 0) {
             FileResult failure = FileResult::Failure(file.File->Path, ErrnoText(errno));
-            rollBack();
+            undo();
             return failure;
         }
         file.Replaced = true;
@@ -357,6 +527,12 @@ FileResult WriteFilesAtomic(const std::vector<FileContent>& files)
         if (!file.Backup.empty()) {
             ::unlink(file.Backup.c_str());
         }
+    }
+    if (journal) {
+        for (const Pending& file : pending) {
+            SyncFolder(file.File->Path.parent_path().empty() ? "." : file.File->Path.parent_path());
+        }
+        RemoveJournal(journalFolder);
     }
     return FileResult::Success(files.empty() ? std::filesystem::path() : files.front().Path);
 }

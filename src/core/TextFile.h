@@ -97,6 +97,18 @@ struct FileContent
 
 FileResult WriteFilesAtomic(const std::vector<FileContent>& files);
 
+// Finishes a replacement of several files that a program killed among its
+// renames left in `folder` (the folder of the first of them): every new
+// file goes into place, or, when it was already putting the old files
+// back, every old one does. True when there was one to finish. The caller
+// holds the folder's lock (FolderLock).
+bool RecoverReplacement(const std::filesystem::path& folder);
+
+// Removes the temporary files of writes that never finished in `folder`
+// (".twl-" and six characters, and an archive's "bot-NAME.pk3.XXXXXX"):
+// none of them is the only copy of anything. The caller holds the lock.
+void RemoveLeftovers(const std::filesystem::path& folder);
+
 // For tests of the failure paths: the rename that WriteFilesAtomic uses to
 // put a new file in place (nullptr: the system's rename).
 using RenameFunction = int (*)(const char* from, const char* to);

@@ -7,6 +7,8 @@
 #include <cerrno>
 #include <cstring>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace twl {
 namespace {
@@ -113,6 +115,58 @@ TEST_F(FailingRenameTest, FiveFilesAreReplacedAllOrNone)
     }
     ASSERT_TRUE(WriteFilesAtomic({FileContent{folder / names[0], "fine"}}).Ok);
     EXPECT_EQ(ReadBytes(folder / names[0]), "fine");
+}
+
+// A rename that ends the process on its n-th call: a program killed there.
+int KillingRename(const char* from, const char* to)
+{
+    if (++RenameCalls == FailingCall) {
+        ::_exit(9);
+    }
+    return ::rename(from, to);
+}
+
+TEST(WriteFilesAtomic, ASetTornByAKillIsFinishedByTheNextProgram)
+{
+    const std::vector<std::string> names = {"b_c.c", "b_w.c", "b_i.c", "b_t.c", "b.bot", "b.pk3"};
+    for (int killed = 1; killed <= 6; ++killed) {
+        TempFolder folder;
+        std::filesystem::create_directory(folder / "scripts");
+        std::vector<FileContent> files;
+        for (std::size_t i = 0; i < names.size(); ++i) {
+            std::filesystem::path path = (i == 4 ? folder / "scripts" : folder.Path()) / names[i];
+            if (i != 3) { // the fourth is new
+                WriteBytes(path, "old " + names[i]);
+            }
+            files.push_back(FileContent{path, "new " + names[i]});
+        }
+        pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            RenameCalls = 0;
+            FailingCall = killed;
+            SetRenameForTesting(KillingRename);
+            WriteFilesAtomic(files);
+            ::_exit(0);
+        }
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 9) << killed;
+        EXPECT_EQ(ReadBytes(folder / names[0]), killed > 1 ? "new b_c.c" : "old b_c.c");
+
+        EXPECT_TRUE(RecoverReplacement(folder.Path())) << killed;
+        RemoveLeftovers(folder.Path());
+        RemoveLeftovers(folder / "scripts");
+        for (const FileContent& file : files) {
+            EXPECT_EQ(ReadBytes(file.Path), file.Bytes) << killed;
+        }
+        std::size_t count = 0;
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(folder.Path())) {
+            count += entry.is_regular_file() ? 1u : 0u;
+        }
+        EXPECT_EQ(count, names.size()) << "nothing is left over after a kill at " << killed;
+        EXPECT_FALSE(RecoverReplacement(folder.Path())) << "the journal is gone";
+    }
 }
 
 TEST(WriteFilesAtomic, AFolderInTheWayReplacesNothing)
