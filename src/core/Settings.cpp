@@ -1,5 +1,6 @@
 #include "core/Settings.h"
 
+#include "core/FolderLock.h"
 #include "core/ListFile.h"
 #include "core/TextCase.h"
 #include "core/Trim.h"
@@ -162,6 +163,7 @@ FileResult LoadIniFile(const std::filesystem::path& folder, Settings& settings, 
     } else {
         damage = ReadSettingsLinesExplained(read.Lines, settings);
     }
+    settings.BotsMadeRead = settings.BotsMade;
     if (!damage) {
         return FileResult::Success(path);
     }
@@ -177,10 +179,23 @@ FileResult SaveIniFile(const std::filesystem::path& folder, const Settings& sett
         return FileResult::Failure(folder / SettingsFileName,
                                    "it could not be read at start, so it is left as it is");
     }
+    // Read, counted and written back by one program at a time.
+    FolderLock lock(folder);
+    if (lock.Busy()) {
+        return FileResult::Failure(folder / SettingsFileName, lock.Problem());
+    }
+    Settings written = settings;
+    ReadLinesResult now = ReadTextFile(folder / SettingsFileName);
+    Settings there;
+    std::optional<double> made = settings.BotsMade.ToNumber();
+    if (now.Result.Ok && ReadSettingsLines(now.Lines, there) && made) {
+        double counted = *made - settings.BotsMadeRead.ToNumber().value_or(0.0);
+        written.BotsMade = Value(there.BotsMade.ToNumber().value_or(0.0) + counted);
+    }
     // A damaged file is kept beside before it is replaced by the values
     // that could be read of it.
     return ReplaceKeepingDamaged(
-        folder / SettingsFileName, SettingsFileLines(settings), [](const std::string& old) {
+        folder / SettingsFileName, SettingsFileLines(written), [](const std::string& old) {
             Settings read;
             return ReadSettingsLinesExplained(SplitTextLines(old), read).has_value();
         });

@@ -32,6 +32,10 @@ struct Settings
 
     std::array<std::string, TextCount> Texts;
     Value BotsMade; // empty, or a number
+    // The counter as twl.ini held it when read: a save adds only the bots
+    // made since, to what the file holds then (another program may have
+    // counted its own meanwhile).
+    Value BotsMadeRead;
     bool BaseQ3Checked = false;
     // twl.ini was there but could not be read: it is never overwritten.
     bool KeepFileAsItIs = false;

@@ -7,6 +7,8 @@
 #include "chat/ChatOperations.h"
 #include "core/BotName.h"
 #include "core/FileLookup.h"
+#include "core/FolderLock.h"
+#include "core/ShownText.h"
 #include "pk3/BotArchive.h"
 #include "session/Presets.h"
 
@@ -15,6 +17,17 @@
 namespace twl {
 
 namespace {
+
+// Finishes what a program killed while writing a set in these folders left
+// there, and removes its temporary files. The caller holds the lock of the
+// files' folder, where the journal of a replacement is kept.
+void TidyBotFolders(const BotFileFolders& folders, const std::filesystem::path& folder)
+{
+    RecoverReplacement(folders.Files);
+    for (const std::filesystem::path& each : {folders.Files, folders.Scripts, folder}) {
+        RemoveLeftovers(each);
+    }
+}
 
 bool MakeFolder(const std::filesystem::path& folder, Messages& messages)
 {
@@ -95,6 +108,12 @@ bool SaveBotFileSet(const Bot& bot,
         }
     }
     BotFileFolders folders = BotFileFoldersFor(folder, dirStruct);
+    // Two programs writing sets into one folder take turns.
+    FolderLock lock(folders.Files);
+    if (!lock.Held()) {
+        return ReportWriteFailure(FileResult::Failure(folders.Files, lock.Problem()), messages);
+    }
+    TidyBotFolders(folders, folder);
     MadeBotFiles made = MakeBotFiles(bot, catalogues, settings);
     std::vector<FileContent> contents(made.Files.size());
     for (std::size_t i = 0; i < contents.size(); ++i) {
@@ -142,6 +161,17 @@ bool LoadBotFileSet(Bot& bot,
                     const Catalogues& catalogues,
                     Messages& messages)
 {
+    // A set half replaced by a program that was killed is finished first; a
+    // set another program is writing is waited for.
+    FolderLock lock(folder);
+    if (lock.Busy()) {
+        messages.Warn("Couldn't read " + ShownText(folder.string()) + ": " + lock.Problem(),
+                      "Read failed!");
+        return false;
+    }
+    if (lock.Held()) {
+        TidyBotFolders({folder, ScriptFolderOf(folder).value_or(folder)}, folder);
+    }
     bool readable = true;
     auto tally = [&readable](BotFileRead read) {
         readable = readable && read.Status != BotFileRead::State::Unreadable;

@@ -1,5 +1,6 @@
 #include "core/Settings.h"
 
+#include "core/FolderLock.h"
 #include "support/ScriptedMessages.h"
 #include "support/TempFolder.h"
 
@@ -257,6 +258,32 @@ TEST(SettingsByKey, AFolderInPlaceOfTheFileIsReportedAndKept)
     EXPECT_TRUE(settings.KeepFileAsItIs);
     EXPECT_FALSE(SaveIniFile(folder.Path(), settings).Ok);
     EXPECT_TRUE(std::filesystem::is_directory(folder / "twl.ini"));
+}
+
+TEST(SettingsByKey, TwoProgramsCountTheirBotsWithoutLosingAny)
+{
+    TempFolder folder;
+    ASSERT_TRUE(SaveIniFile(folder.Path(), SampleSettings()).Ok);
+    ScriptedMessages messages;
+    Settings first;
+    Settings second;
+    LoadIniFile(folder.Path(), first, messages);
+    LoadIniFile(folder.Path(), second, messages);
+    double start = first.BotsMade.ToNumber().value_or(0.0);
+    first.BotsMade = Value(start + 2.0);
+    second.BotsMade = Value(start + 1.0);
+    ASSERT_TRUE(SaveIniFile(folder.Path(), first).Ok);
+    ASSERT_TRUE(SaveIniFile(folder.Path(), second).Ok);
+    Settings read;
+    LoadIniFile(folder.Path(), read, messages);
+    EXPECT_EQ(read.BotsMade.ToNumber(), start + 3.0);
+
+    // While another holds the folder, a save waits, then fails and says why.
+    FolderLock other(folder.Path());
+    ASSERT_TRUE(other.Held());
+    FolderLock waiting(folder.Path(), std::chrono::milliseconds(0));
+    EXPECT_TRUE(waiting.Busy());
+    EXPECT_NE(waiting.Problem().find("another copy of Tarnwell"), std::string::npos);
 }
 
 } // namespace
