@@ -52,7 +52,7 @@ double NumberOf(const Value& value)
 } // namespace
 
 ParameterPages::ParameterPages(BotEditor& editor, QWidget* parent)
-    : QTabWidget(parent)
+    : TabPages(parent)
     , m_editor(editor)
 {
     setObjectName(QStringLiteral("tbsBotPara"));

@@ -1,9 +1,8 @@
 #pragma once
 
+#include "dialogs/TabPages.h"
 #include "session/BotEditor.h"
 #include "session/PageTables.h"
-
-#include <QTabWidget>
 
 #include <array>
 #include <map>
@@ -20,7 +19,7 @@ class ThreeSlider;
 // The eight tabbed pages of the bot's characteristics and weights, built
 // from the page tables: every slider edits its characteristic in the bot
 // being edited, and only the page of the selected tab is enabled.
-class ParameterPages : public QTabWidget
+class ParameterPages : public TabPages
 {
     Q_OBJECT
 
