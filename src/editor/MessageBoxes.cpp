@@ -1,7 +1,11 @@
 #include "editor/MessageBoxes.h"
 
+#include "dialogs/TitleRoom.h"
+
+#include <QGridLayout>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QSpacerItem>
 
 namespace twl {
 
@@ -12,31 +16,56 @@ QString ToQString(const std::string& text)
     return QString::fromStdString(text);
 }
 
+// A message box as wide as its title needs: a short text ("Error!!") would
+// otherwise make the box so narrow that the title bar cuts its title.
+QMessageBox::StandardButton ShowBox(QWidget* parent,
+                                    QMessageBox::Icon icon,
+                                    const std::string& title,
+                                    const std::string& text,
+                                    QMessageBox::StandardButtons buttons,
+                                    QMessageBox::StandardButton defaultButton)
+{
+    QMessageBox box(icon, ToQString(title), ToQString(text), buttons, parent);
+    box.setDefaultButton(defaultButton);
+    // The box sizes itself to its layout when shown: a strut in the layout
+    // is the way to a minimum width.
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout())) {
+        grid->addItem(
+            new QSpacerItem(
+                TitleRoom(box, box.windowTitle()), 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
+            grid->rowCount(),
+            0,
+            1,
+            grid->columnCount());
+    }
+    return static_cast<QMessageBox::StandardButton>(box.exec());
+}
+
 } // namespace
 
 void MessageBoxes::Inform(const std::string& text, const std::string& title)
 {
-    QMessageBox::information(m_parent, ToQString(title), ToQString(text));
+    ShowBox(m_parent, QMessageBox::Information, title, text, QMessageBox::Ok, QMessageBox::Ok);
 }
 
 void MessageBoxes::Warn(const std::string& text, const std::string& title)
 {
-    QMessageBox::warning(m_parent, ToQString(title), ToQString(text));
+    ShowBox(m_parent, QMessageBox::Warning, title, text, QMessageBox::Ok, QMessageBox::Ok);
 }
 
 bool MessageBoxes::Ask(const std::string& text, const std::string& title)
 {
-    return QMessageBox::question(m_parent,
-                                 ToQString(title),
-                                 ToQString(text),
-                                 QMessageBox::Yes | QMessageBox::No,
-                                 QMessageBox::No) == QMessageBox::Yes;
+    return ShowBox(m_parent,
+                   QMessageBox::Question,
+                   title,
+                   text,
+                   QMessageBox::Yes | QMessageBox::No,
+                   QMessageBox::No) == QMessageBox::Yes;
 }
 
 void MessageBoxes::Note(const std::string& text)
 {
-    QMessageBox box(QMessageBox::NoIcon, QString(), ToQString(text), QMessageBox::Ok, m_parent);
-    box.exec();
+    ShowBox(m_parent, QMessageBox::NoIcon, std::string(), text, QMessageBox::Ok, QMessageBox::Ok);
 }
 
 std::optional<std::string> MessageBoxes::AskText(const std::string& prompt,
