@@ -6,22 +6,24 @@
 #include <QFileSystemModel>
 #include <QHBoxLayout>
 #include <QHeaderView>
-#include <QIdentityProxyModel>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QSortFilterProxyModel>
 #include <QStorageInfo>
 #include <QTreeView>
 #include <QVBoxLayout>
 
 namespace twl {
 
-// The file list's names: whole, or cut before the pattern's ending.
-class ListedNames : public QIdentityProxyModel
+// The file list's names: whole, or cut before the pattern's ending. Folders
+// are left out: the file model keeps the folders on the way to a folder it
+// has shown, even with files alone asked for.
+class ListedNames : public QSortFilterProxyModel
 {
 public:
-    using QIdentityProxyModel::QIdentityProxyModel;
+    using QSortFilterProxyModel::QSortFilterProxyModel;
 
     void SetCut(bool cut, const QStringList& patterns)
     {
@@ -50,12 +52,25 @@ public:
 
     QVariant data(const QModelIndex& index, int role) const override
     {
-        QVariant value = QIdentityProxyModel::data(index, role);
+        QVariant value = QSortFilterProxyModel::data(index, role);
         if (role == Qt::DisplayRole && index.column() == 0) {
             return Listed(value.toString());
         }
         return value;
     }
+
+protected:
+    bool filterAcceptsRow(int row, const QModelIndex& parent) const override
+    {
+        // Only the folders inside the listed folder; those above it hold it.
+        auto* files = static_cast<QFileSystemModel*>(sourceModel());
+        return !files->isDir(files->index(row, 0, parent)) ||
+               QDir::cleanPath(files->filePath(parent)) != QDir::cleanPath(files->rootPath());
+    }
+
+public:
+    // The file model lists another folder now.
+    void RootChanged() { invalidateFilter(); }
 
 private:
     bool m_cut = false;
@@ -115,6 +130,8 @@ DirView::DirView(Messages& messages, QWidget* parent)
     m_fileModel->setFilter(QDir::Files);
     m_fileModel->setNameFilterDisables(false);
     m_names->setSourceModel(m_fileModel);
+    m_names->setSortCaseSensitivity(Qt::CaseInsensitive);
+    m_names->sort(0);
     m_files->setModel(m_names);
 
     auto* layout = new QVBoxLayout(this);
@@ -362,6 +379,7 @@ void DirView::ShowFolder(const QString& folder)
     }
     m_places->setCurrentIndex(place);
     QModelIndex files = m_fileModel->setRootPath(m_folder);
+    m_names->RootChanged();
     m_files->setRootIndex(m_names->mapFromSource(files));
     emit FolderChanged(m_folder);
     emit FileSelected(QString());
