@@ -99,6 +99,9 @@ void ParameterPages::BuildPage(int page)
     int firstColumn = layout.RowLabels.empty() ? 0 : 1;
     for (std::size_t row = 0; row < layout.RowLabels.size(); ++row) {
         auto* label = new QLabel(Text(layout.RowLabels[row]));
+        if (row < layout.RowTips.size()) {
+            label->setToolTip(Text(layout.RowTips[row]));
+        }
         grids[0]->addWidget(label, static_cast<int>(row), 0, Qt::AlignBottom);
     }
 
@@ -133,6 +136,8 @@ void ParameterPages::BuildPage(int page)
             control, slider.Place.Row, firstColumn + slider.Place.Column, Qt::AlignTop);
         m_oneSliders[slider.Index] = control;
         m_oneCaptions[slider.Index] = control->Caption();
+        m_oneTips[slider.Index] = Text(SliderTip(slider));
+        control->setToolTip(m_oneTips[slider.Index]);
         connect(control, &OneSlider::ValueChanges, this, [this, control](double v) {
             bool differed = m_editor.ThisBot().DiffersPerSkill(control->IndexS());
             m_editor.SetOneValue(control->IndexS(), v);
@@ -159,6 +164,12 @@ void ParameterPages::BuildPage(int page)
         });
         grids[0]->addWidget(selector, grids[0]->rowCount(), 0, 1, grids[0]->columnCount());
         m_scaleSelectors[static_cast<std::size_t>(group)] = selector;
+    }
+    if (!layout.Legend.empty()) {
+        auto* legend = new QLabel(Text(layout.Legend), content);
+        legend->setObjectName(QStringLiteral("lblLegend_") + QString::number(page));
+        legend->setWordWrap(true);
+        pageLayout->addWidget(legend);
     }
     if (layout.ScaleGroup >= 0) {
         auto* note = new QLabel(content);
@@ -252,7 +263,7 @@ void ParameterPages::ShowLevelNote(int index)
     const Bot& bot = m_editor.ThisBot();
     if (!bot.DiffersPerSkill(index)) {
         control->SetCaption(m_oneCaptions.at(index));
-        control->setToolTip(QString());
+        control->setToolTip(m_oneTips.at(index));
         return;
     }
     QStringList levels;

@@ -59,6 +59,8 @@ private:
     std::map<int, ThreeSlider*> m_threeSliders;
     std::map<int, OneSlider*> m_oneSliders;
     std::map<int, QString> m_oneCaptions;
+    // What a slider sets, where its caption does not say it.
+    std::map<int, QString> m_oneTips;
     std::array<MaxSelect*, ScaleGroupCount> m_scaleSelectors{};
     // The weight pages' frames and the note shown when the bot's weight
     // file is kept as it was loaded (its weights are not edited here).
