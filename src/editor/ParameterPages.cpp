@@ -59,8 +59,9 @@ ParameterPages::ParameterPages(BotEditor& editor, QWidget* parent)
     for (int page = 0; page < PageCount; ++page) {
         BuildPage(page);
     }
-    // Every tab stays in sight with its caption in full.
-    tabBar()->setUsesScrollButtons(false);
+    // Every caption stays whole; where the window is too narrow for all
+    // eight tabs (1024 pixels), the tab strip scrolls.
+    tabBar()->setUsesScrollButtons(true);
     tabBar()->setElideMode(Qt::ElideNone);
     tabBar()->setStyle(new NarrowTabs(tabBar()->style()));
     connect(this, &QTabWidget::currentChanged, this, &ParameterPages::EnableSelectedPage);
@@ -78,8 +79,9 @@ void ParameterPages::BuildPage(int page)
     auto* content = new QWidget();
     auto* pageLayout = new QVBoxLayout(content);
     auto* frames = new QHBoxLayout();
-    // The chat page's frame takes the page's whole height.
-    pageLayout->addLayout(frames, page == ChatTextsPage ? 1 : 0);
+    // The chat page's frame takes the page's whole height; the others take
+    // most of the height they are given, their rows spreading out.
+    pageLayout->addLayout(frames, page == ChatTextsPage ? 1 : 3);
 
     std::vector<QGridLayout*> grids;
     for (const std::string& caption : layout.FrameCaptions) {
@@ -117,7 +119,7 @@ void ParameterPages::BuildPage(int page)
         control->SetZeroIsNo(slider.ZeroIsNo);
         control->SetIndexS(slider.Index);
         grids[static_cast<std::size_t>(slider.Place.Frame)]->addWidget(
-            control, slider.Place.Row, firstColumn + slider.Place.Column, Qt::AlignTop);
+            control, slider.Place.Row, firstColumn + slider.Place.Column, Qt::AlignBottom);
         m_threeSliders[slider.Index] = control;
         connect(control, &ThreeSlider::ValueChanges, this, [this, control](int level, double v) {
             m_editor.SetSkillValue(level, control->IndexS(), v);
@@ -133,7 +135,7 @@ void ParameterPages::BuildPage(int page)
         control->SetMax(slider.Max);
         control->SetIndexS(slider.Index);
         grids[static_cast<std::size_t>(slider.Place.Frame)]->addWidget(
-            control, slider.Place.Row, firstColumn + slider.Place.Column, Qt::AlignTop);
+            control, slider.Place.Row, firstColumn + slider.Place.Column, Qt::AlignBottom);
         m_oneSliders[slider.Index] = control;
         m_oneCaptions[slider.Index] = control->Caption();
         m_oneTips[slider.Index] = Text(SliderTip(slider));
@@ -153,7 +155,13 @@ void ParameterPages::BuildPage(int page)
         for (int column = firstColumn; column < grid->columnCount(); ++column) {
             grid->setColumnStretch(column, 1);
         }
-        grid->setRowStretch(grid->rowCount(), 1);
+        // Room to spare goes between the rows (the controls sit at the
+        // bottom of theirs); the pairs of the pickup page ("Without" over
+        // "With") stay together.
+        for (int row = 0; row < grid->rowCount(); ++row) {
+            bool pairBelow = !layout.RowLabels.empty() && row % 2 == 1;
+            grid->setRowStretch(row, row == 0 || pairBelow ? 0 : 1);
+        }
     }
     if (layout.ScaleGroup >= 0) {
         auto* selector = new MaxSelect(content);
