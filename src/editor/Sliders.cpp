@@ -6,6 +6,9 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QPainter>
+#include <QStyle>
+#include <QStyleOptionSlider>
 #include <QLabel>
 #include <QRadioButton>
 #include <QSlider>
@@ -31,6 +34,32 @@ protected:
             return;
         }
         QSlider::keyPressEvent(event);
+    }
+
+    // The style draws the ticks of a slider with the focus (or under the
+    // mouse) in another colour than the rest; here every slider's ticks
+    // are drawn alike, in the window's mid tone.
+    void paintEvent(QPaintEvent* /*event*/) override
+    {
+        QPainter painter(this);
+        QStyleOptionSlider option;
+        initStyleOption(&option);
+        option.subControls = QStyle::SC_SliderGroove | QStyle::SC_SliderHandle;
+        style()->drawComplexControl(QStyle::CC_Slider, &option, &painter, this);
+        if (tickPosition() == NoTicks || tickInterval() <= 0) {
+            return;
+        }
+        const int handle = style()->pixelMetric(QStyle::PM_SliderLength, &option, this);
+        const int tickLength = style()->pixelMetric(QStyle::PM_SliderTickmarkOffset, &option, this);
+        painter.setPen(palette().color(QPalette::Active, QPalette::Mid));
+        for (int value = minimum(); value <= maximum(); value += tickInterval()) {
+            int x = QStyle::sliderPositionFromValue(
+                        minimum(), maximum(), value, width() - handle, invertedAppearance()) +
+                    handle / 2;
+            // The end ticks are a little shorter, as the style draws them.
+            int shorter = value == minimum() || value == maximum() ? 1 : 2;
+            painter.drawLine(x, height() - 1 - shorter, x, height() - tickLength);
+        }
     }
 };
 
