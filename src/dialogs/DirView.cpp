@@ -140,8 +140,10 @@ DirView::DirView(Messages& messages, QWidget* parent)
     auto* pathLabel = new QLabel(QStringLiteral("&Folder:"), this);
     pathLabel->setBuddy(m_path);
     where->addWidget(pathLabel);
-    where->addWidget(m_path, 1);
-    where->addWidget(m_places);
+    where->addWidget(m_path, 3);
+    m_places->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    m_places->setMinimumContentsLength(12);
+    where->addWidget(m_places, 1);
     layout->addLayout(where);
     auto* lists = new QHBoxLayout();
     lists->addWidget(m_folders, 3);
@@ -175,6 +177,14 @@ DirView::DirView(Messages& messages, QWidget* parent)
     connect(m_folderModel, &QFileSystemModel::directoryLoaded, this, [this](const QString& path) {
         if (m_folder.startsWith(NativePath(path))) {
             ShowFolderInTree();
+        }
+    });
+    // The model sorts a folder's entries after reading them: the current
+    // folder is brought back into sight.
+    connect(m_folderModel, &QFileSystemModel::layoutChanged, this, [this] {
+        QModelIndex current = m_folders->currentIndex();
+        if (current.isValid() && NativePath(m_folderModel->filePath(current)) == m_folder) {
+            m_folders->scrollTo(current, QAbstractItemView::PositionAtCenter);
         }
     });
     connect(m_fileModel, &QFileSystemModel::directoryLoaded, this, [this](const QString& path) {
