@@ -23,6 +23,8 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+
 namespace twl {
 namespace {
 
@@ -225,6 +227,44 @@ TEST_F(EditorWindowTest, TabsShowOnePageAndCtrlTabGoesRound)
     EXPECT_EQ(pages->currentIndex(), 1);
     EXPECT_TRUE(Find<QWidget>(*m_window, QStringLiteral("picParameters_1"))->isEnabled());
     EXPECT_FALSE(Find<QWidget>(*m_window, QStringLiteral("picParameters_0"))->isEnabled());
+}
+
+TEST_F(EditorWindowTest, TheWindowFitsA1024By768ScreenAndUsesALargerOne)
+{
+    // Room for the title bar, and a panel of the desktop.
+    QSize smallest = m_window->minimumSizeHint();
+    EXPECT_LE(smallest.width(), 1024);
+    EXPECT_LE(smallest.height(), 768 - 80);
+    QTabWidget* pages = Find<QTabWidget>(*m_window, QStringLiteral("tbsBotPara"));
+    const char* const sliders[] = {"tsBotPara_2",
+                                   "tsBotPara_26",
+                                   "osBotPara_31",
+                                   "osBotPara_44",
+                                   "osBotPara_64",
+                                   "osBotPara_80"};
+    std::map<std::string, QRect> small;
+    for (QSize size : {QSize(1024, 688), QSize(1920, 1040)}) {
+        m_window->resize(size);
+        QApplication::processEvents();
+        EXPECT_EQ(m_window->size(), size);
+        for (const char* name : sliders) {
+            auto* control = Find<QWidget>(*m_window, name);
+            for (int page = 0; page < pages->count(); ++page) {
+                if (pages->widget(page)->isAncestorOf(control)) {
+                    pages->setCurrentIndex(page);
+                }
+            }
+            QApplication::processEvents();
+            QRect shown = control->findChild<QSlider*>()->geometry();
+            if (size.width() == 1024) {
+                small[name] = shown;
+                EXPECT_GE(shown.width(), 100) << name;
+            } else {
+                // The sliders take the room: no dead half of the window.
+                EXPECT_GT(shown.width(), small[name].width() * 3 / 2) << name;
+            }
+        }
+    }
 }
 
 TEST_F(EditorWindowTest, AFailedCheckKeepsTheFocusAndTheBot)
