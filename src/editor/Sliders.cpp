@@ -6,12 +6,12 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
-#include <QPainter>
-#include <QStyle>
-#include <QStyleOptionSlider>
 #include <QLabel>
+#include <QPainter>
 #include <QRadioButton>
 #include <QSlider>
+#include <QStyle>
+#include <QStyleOptionSlider>
 #include <QVBoxLayout>
 
 namespace twl {
