@@ -265,8 +265,8 @@ bool DirView::GoToTypedPath()
     if (!info.exists()) {
         m_messages.Inform("There is no folder " +
                               QDir::cleanPath(info.absoluteFilePath()).toStdString() +
-                              ". Type the path of a folder (such as " +
-                              QDir::homePath().toStdString() + ") and press Enter.",
+                              ".\nType the path of a folder and press Enter (~ stands for "
+                              "the home folder).",
                           "Folder not found");
         m_path->setFocus();
         m_path->selectAll();
