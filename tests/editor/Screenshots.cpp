@@ -207,6 +207,16 @@ int main(int argc, char* argv[])
     auto* funName = window.findChild<QLineEdit*>(QStringLiteral("txtBotPara_2"));
     funName->setText(QStringLiteral("^0Bl^1Re^2Gr^3Ye^4Bl^5Cy^6Ma^7Wh"));
     ok = Save(window, folder, QStringLiteral("funname-colours")) && ok;
+    // A fun name longer than its preview, and a weight beyond its page's scale.
+    funName->setText(QStringLiteral("^1The ^3Longest ^5Fun ^2Name ^4Of ^6All ^7The ^1Bots"));
+    ok = Save(window, folder, QStringLiteral("funname-cut")) && ok;
+    window.Editor().Edit(
+        "Load weights",
+        [](twl::Bot& bot) { bot.SetBotPara(44, twl::Value(std::int16_t{700})); },
+        twl::ShowAgain::Everything);
+    pages->setCurrentIndex(3);
+    ok = Save(window, folder, QStringLiteral("weight-past-scale")) && ok;
+    pages->setCurrentIndex(0);
 
     // The load and save dialog in each of its shapes, over a folder of bots.
     twl::test::TempFolder bots;
