@@ -270,5 +270,41 @@ TEST_F(KeyboardTest, OnlyCtrlTabStepsThroughThePages)
     }
 }
 
+TEST_F(KeyboardTest, AltAndTheAccessKeyOpenEachMenu)
+{
+    const struct
+    {
+        int Key;
+        const char* Menu;
+    } menus[] = {{Qt::Key_P, "mTarnwell"},
+                 {Qt::Key_B, "mnuBot"},
+                 {Qt::Key_E, "mnuEdit"},
+                 {Qt::Key_F, "mnuFile"},
+                 {Qt::Key_T, "mnTool"}};
+
+    Find<QWidget>(*m_window, "txtBotPara_0")->setFocus();
+    for (const auto& menu : menus) {
+        auto* shown = Find<QMenu>(*m_window, menu.Menu);
+        QTest::keyClick(m_window.get(), static_cast<Qt::Key>(menu.Key), Qt::AltModifier);
+        EXPECT_TRUE(WaitFor([shown] { return shown->isVisible(); })) << menu.Menu;
+        QTest::keyClick(shown, Qt::Key_Escape);
+        QTest::keyClick(m_window->menuBar(), Qt::Key_Escape);
+        EXPECT_TRUE(WaitFor([shown] { return !shown->isVisible(); })) << menu.Menu;
+        QApplication::setActiveWindow(m_window.get());
+    }
+    // In a menu, the item's key runs it: Alt+B, then N, then Z is "All zeros".
+    m_window->Editor().CreateAverageBot();
+    m_window->Editor().MarkSaved();
+    QTest::keyClick(m_window.get(), Qt::Key_B, Qt::AltModifier);
+    auto* bots = Find<QMenu>(*m_window, "mnuBot");
+    ASSERT_TRUE(WaitFor([bots] { return bots->isVisible(); }));
+    QTest::keyClick(bots, Qt::Key_N);
+    auto* newBot = Find<QMenu>(*m_window, "mnuNew");
+    ASSERT_TRUE(WaitFor([newBot] { return newBot->isVisible(); }));
+    QTest::keyClick(newBot, Qt::Key_Z);
+    EXPECT_TRUE(WaitFor(
+        [this] { return m_window->Editor().ThisBot().BotPara(102) == Value(std::int16_t{0}); }));
+}
+
 } // namespace
 } // namespace twl
