@@ -16,15 +16,17 @@ rm -rf build/screenshots
 mkdir -p build/screenshots
 
 if command -v Xvfb >/dev/null 2>&1; then
-    display=:$((90 + RANDOM % 500))
     for screen in 1024x768 1920x1080; do
-        Xvfb "$display" -screen 0 "${screen}x24" -nolisten tcp >/dev/null 2>&1 &
+        # Xvfb picks a free display and writes its number once it is ready.
+        number_file=$(mktemp)
+        Xvfb -displayfd 3 -screen 0 "${screen}x24" -nolisten tcp 3>"$number_file" >/dev/null 2>&1 &
         xvfb=$!
-        # The display is ready once its socket is there.
-        for _ in $(seq 50); do
-            [ -e "/tmp/.X11-unix/X${display#:}" ] && break
+        for _ in $(seq 100); do
+            [ -s "$number_file" ] && break
             sleep 0.1
         done
+        display=:$(head -n1 "$number_file")
+        rm -f "$number_file"
         status=0
         DISPLAY=$display QT_QPA_PLATFORM=xcb build/tests/tarnwell_screenshots \
             "build/screenshots/$screen" || status=$?
