@@ -24,7 +24,9 @@ class ListedNames;
 // "SARGE_C.C" under "*_c.c" list as "sarge" and "SARGE".
 //
 // The browser follows the current item however it was chosen (click, arrow
-// keys, typing a name's first letters). The path box shows the current
+// keys, typing a name's first letters); a folder of the tree that cannot be
+// read becomes current too, quietly, and lists no files (only a place or a
+// typed path that cannot be read is reported). The path box shows the current
 // folder; a path typed there and Enter goes to it (a file's path goes to its
 // folder and selects the file). Enter in the folder tree opens the folder,
 // Enter in the file list activates the file, Backspace in either goes up.
