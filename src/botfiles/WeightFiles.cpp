@@ -237,7 +237,7 @@ void ReportForeignWeights(Messages& messages, const std::string& file)
 {
     messages.Inform(file +
                         " uses a weight layout that Tarnwell does not edit; it is kept as it is.",
-                    "Weights kept");
+                    ForeignWeightsTitle);
 }
 
 namespace {

@@ -62,7 +62,8 @@ bool ReadWeightFileBytes(Bot& bot,
                          std::vector<std::string>* changes = nullptr);
 
 // "<file> uses a weight layout that Tarnwell does not edit; it is kept as it
-// is." (title "Weights kept", information icon).
+// is." (title ForeignWeightsTitle, information icon).
+inline constexpr char ForeignWeightsTitle[] = "Weights kept";
 void ReportForeignWeights(Messages& messages, const std::string& file);
 
 // Read folder/<name>_w.c and folder/<name>_i.c; a missing file is reported

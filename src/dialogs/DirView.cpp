@@ -6,19 +6,24 @@
 #include <QFileSystemModel>
 #include <QHBoxLayout>
 #include <QHeaderView>
-#include <QIdentityProxyModel>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
 #include <QListView>
+#include <QSortFilterProxyModel>
 #include <QStorageInfo>
 #include <QTreeView>
 #include <QVBoxLayout>
 
 namespace twl {
 
-// The file list's names: whole, or cut before the pattern's ending.
-class ListedNames : public QIdentityProxyModel
+// The file list's names: whole, or cut before the pattern's ending. Folders
+// are left out: the file model keeps the folders on the way to a folder it
+// has shown, even with files alone asked for.
+class ListedNames : public QSortFilterProxyModel
 {
 public:
-    using QIdentityProxyModel::QIdentityProxyModel;
+    using QSortFilterProxyModel::QSortFilterProxyModel;
 
     void SetCut(bool cut, const QStringList& patterns)
     {
@@ -47,12 +52,25 @@ public:
 
     QVariant data(const QModelIndex& index, int role) const override
     {
-        QVariant value = QIdentityProxyModel::data(index, role);
+        QVariant value = QSortFilterProxyModel::data(index, role);
         if (role == Qt::DisplayRole && index.column() == 0) {
             return Listed(value.toString());
         }
         return value;
     }
+
+protected:
+    bool filterAcceptsRow(int row, const QModelIndex& parent) const override
+    {
+        // Only the folders inside the listed folder; those above it hold it.
+        auto* files = static_cast<QFileSystemModel*>(sourceModel());
+        return !files->isDir(files->index(row, 0, parent)) ||
+               QDir::cleanPath(files->filePath(parent)) != QDir::cleanPath(files->rootPath());
+    }
+
+public:
+    // The file model lists another folder now.
+    void RootChanged() { invalidateFilter(); }
 
 private:
     bool m_cut = false;
@@ -66,12 +84,24 @@ QString NativePath(const QString& path)
     return QDir::cleanPath(QDir(path).absolutePath());
 }
 
+bool IsEnter(const QKeyEvent& key)
+{
+    return (key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter) &&
+           (key.modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+}
+
+bool IsPlainKey(const QKeyEvent& key, int code)
+{
+    return key.key() == code && key.modifiers() == Qt::NoModifier;
+}
+
 } // namespace
 
 DirView::DirView(Messages& messages, QWidget* parent)
     : QWidget(parent)
     , m_messages(messages)
     , m_places(new QComboBox(this))
+    , m_path(new QLineEdit(this))
     , m_folders(new QTreeView(this))
     , m_files(new QListView(this))
     , m_folderModel(new QFileSystemModel(this))
@@ -79,6 +109,11 @@ DirView::DirView(Messages& messages, QWidget* parent)
     , m_names(new ListedNames(this))
 {
     m_places->setObjectName(QStringLiteral("cmbPlaces"));
+    m_places->setToolTip(QStringLiteral("Places: the home folder, the root, the game folder and "
+                                        "the mounted volumes"));
+    m_path->setObjectName(QStringLiteral("txtPath"));
+    m_path->setToolTip(QStringLiteral("The current folder. Type a path and press Enter to go "
+                                      "there; ~ is the home folder."));
     m_folders->setObjectName(QStringLiteral("tvFolders"));
     m_files->setObjectName(QStringLiteral("lstFiles"));
 
@@ -95,11 +130,21 @@ DirView::DirView(Messages& messages, QWidget* parent)
     m_fileModel->setFilter(QDir::Files);
     m_fileModel->setNameFilterDisables(false);
     m_names->setSourceModel(m_fileModel);
+    m_names->setSortCaseSensitivity(Qt::CaseInsensitive);
+    m_names->sort(0);
     m_files->setModel(m_names);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(m_places);
+    auto* where = new QHBoxLayout();
+    auto* pathLabel = new QLabel(QStringLiteral("&Folder:"), this);
+    pathLabel->setBuddy(m_path);
+    where->addWidget(pathLabel);
+    where->addWidget(m_path, 3);
+    m_places->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    m_places->setMinimumContentsLength(12);
+    where->addWidget(m_places, 1);
+    layout->addLayout(where);
     auto* lists = new QHBoxLayout();
     lists->addWidget(m_folders, 3);
     lists->addWidget(m_files, 2);
@@ -108,12 +153,22 @@ DirView::DirView(Messages& messages, QWidget* parent)
 
     FillPlaces(QString());
     connect(m_places, &QComboBox::activated, this, &DirView::PlaceChosen);
-    connect(m_folders, &QTreeView::clicked, this, [this](const QModelIndex& index) {
-        SetFolder(m_folderModel->filePath(index));
-    });
-    connect(m_files, &QListView::clicked, this, [this](const QModelIndex& index) {
-        emit FileSelected(index.data(Qt::DisplayRole).toString());
-    });
+    // The current item is followed however it became current: a click, the
+    // arrow keys or the first letters of its name.
+    connect(m_folders->selectionModel(),
+            &QItemSelectionModel::currentChanged,
+            this,
+            [this](const QModelIndex& index) {
+                // Passing over a folder that cannot be read is no error:
+                // it shows no files, and a place can still be reached below it.
+                if (index.isValid()) {
+                    ShowFolder(m_folderModel->filePath(index));
+                }
+            });
+    connect(m_files->selectionModel(),
+            &QItemSelectionModel::currentChanged,
+            this,
+            &DirView::FileBecameCurrent);
     connect(m_files, &QListView::activated, this, [this](const QModelIndex& index) {
         emit FileActivated(index.data(Qt::DisplayRole).toString());
     });
@@ -124,11 +179,125 @@ DirView::DirView(Messages& messages, QWidget* parent)
             ShowFolderInTree();
         }
     });
+    // The model sorts a folder's entries after reading them: the current
+    // folder is brought back into sight.
+    connect(m_folderModel, &QFileSystemModel::layoutChanged, this, [this] {
+        QModelIndex current = m_folders->currentIndex();
+        if (current.isValid() && NativePath(m_folderModel->filePath(current)) == m_folder) {
+            m_folders->scrollTo(current, QAbstractItemView::PositionAtCenter);
+        }
+    });
     connect(m_fileModel, &QFileSystemModel::directoryLoaded, this, [this](const QString& path) {
         if (NativePath(path) == m_folder) {
+            if (!m_pendingFile.isEmpty()) {
+                SelectFileWhenListed(m_pendingFile);
+            }
             emit FilesListed();
         }
     });
+    for (QWidget* keys : {static_cast<QWidget*>(m_path),
+                          static_cast<QWidget*>(m_folders),
+                          static_cast<QWidget*>(m_files)}) {
+        keys->installEventFilter(this);
+    }
+    setTabOrder(m_path, m_places);
+    setTabOrder(m_places, m_folders);
+    setTabOrder(m_folders, m_files);
+}
+
+bool DirView::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() != QEvent::KeyPress) {
+        return QWidget::eventFilter(watched, event);
+    }
+    const auto& key = *static_cast<QKeyEvent*>(event);
+    // Enter is taken here: it must not also press the dialog's OK.
+    if (watched == m_path && IsEnter(key)) {
+        GoToTypedPath();
+        return true;
+    }
+    if (watched == m_folders && IsEnter(key)) {
+        QModelIndex current = m_folders->currentIndex();
+        if (current.isValid()) {
+            m_folders->expand(current);
+        }
+        return true;
+    }
+    if (watched == m_files && IsEnter(key)) {
+        QModelIndex current = m_files->currentIndex();
+        if (current.isValid() && m_files->isEnabled()) {
+            emit FileActivated(current.data(Qt::DisplayRole).toString());
+        }
+        return true;
+    }
+    if ((watched == m_folders || watched == m_files) && IsPlainKey(key, Qt::Key_Backspace)) {
+        GoUp();
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void DirView::FileBecameCurrent(const QModelIndex& index)
+{
+    emit FileSelected(index.isValid() ? index.data(Qt::DisplayRole).toString() : QString());
+}
+
+bool DirView::GoToTypedPath()
+{
+    QString typed = m_path->text().trimmed();
+    if (typed == QStringLiteral("~") || typed.startsWith(QStringLiteral("~/"))) {
+        typed = QDir::homePath() + typed.mid(1);
+    }
+    if (typed.isEmpty()) {
+        m_path->setText(m_folder);
+        return false;
+    }
+    // A relative path starts at the current folder.
+    QFileInfo info(QDir(m_folder), typed);
+    if (info.isFile()) {
+        QString file = info.fileName();
+        if (!SetFolder(info.absolutePath())) {
+            return false;
+        }
+        SelectFileWhenListed(file);
+        return true;
+    }
+    if (!info.exists()) {
+        m_messages.Inform("There is no folder " +
+                              QDir::cleanPath(info.absoluteFilePath()).toStdString() +
+                              ".\nType the path of a folder and press Enter (~ stands for "
+                              "the home folder).",
+                          "Folder not found");
+        m_path->setFocus();
+        m_path->selectAll();
+        return false;
+    }
+    return SetFolder(info.absoluteFilePath());
+}
+
+bool DirView::GoUp()
+{
+    QDir folder(m_folder);
+    if (!folder.cdUp()) {
+        return false;
+    }
+    return SetFolder(folder.absolutePath());
+}
+
+void DirView::SelectFileWhenListed(const QString& fileName)
+{
+    QModelIndex root = m_files->rootIndex();
+    for (int row = 0; row < m_names->rowCount(root); ++row) {
+        QModelIndex file = m_names->index(row, 0, root);
+        if (m_fileModel->fileName(m_names->mapToSource(file)) == fileName) {
+            m_pendingFile.clear();
+            m_files->setCurrentIndex(file);
+            m_files->setFocus();
+            return;
+        }
+    }
+    // Not read yet (or not a file the pattern lists): tried again once read.
+    m_pendingFile = fileName;
 }
 
 void DirView::FillPlaces(const QString& gameFolder)
@@ -191,7 +360,19 @@ bool DirView::SetFolder(const QString& folder, bool quietly)
         }
         return false;
     }
-    m_folder = NativePath(folder);
+    ShowFolder(folder);
+    return true;
+}
+
+void DirView::ShowFolder(const QString& folder)
+{
+    QString chosen = NativePath(folder);
+    m_path->setText(chosen);
+    if (chosen == m_folder) {
+        return;
+    }
+    m_folder = chosen;
+    m_pendingFile.clear();
     ShowFolderInTree();
     // The place the folder lies in: the longest place that holds it.
     int place = -1;
@@ -208,10 +389,10 @@ bool DirView::SetFolder(const QString& folder, bool quietly)
     }
     m_places->setCurrentIndex(place);
     QModelIndex files = m_fileModel->setRootPath(m_folder);
+    m_names->RootChanged();
     m_files->setRootIndex(m_names->mapFromSource(files));
     emit FolderChanged(m_folder);
     emit FileSelected(QString());
-    return true;
 }
 
 void DirView::ShowFolderInTree()

@@ -1,11 +1,14 @@
 #include "dialogs/frmAbout.h"
 
 #include "core/Version.h"
+#include "dialogs/TitleRoom.h"
 
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace twl {
 
@@ -23,7 +26,9 @@ QLabel* AddLabel(QVBoxLayout* layout, const char* name, const QString& text)
 } // namespace
 
 frmAbout::frmAbout(QWidget* parent)
-    : QDialog(parent)
+    : QDialog(parent,
+              Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                  Qt::WindowCloseButtonHint)
 {
     setObjectName(QStringLiteral("frmAbout"));
     setWindowTitle(QStringLiteral("About Vantry's Tarnwell"));
@@ -63,6 +68,10 @@ frmAbout::frmAbout(QWidget* parent)
     ok->setText(QStringLiteral("OK"));
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     layout->addWidget(buttons);
+    // A plain box: as wide as its title needs (and a comfortable line of
+    // text), of a fixed size, so that it offers no minimise or maximise.
+    layout->addStrut(std::max(440, TitleRoom(*this, windowTitle())));
+    layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
 } // namespace twl

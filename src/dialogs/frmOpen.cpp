@@ -1,6 +1,7 @@
 #include "dialogs/frmOpen.h"
 
 #include "dialogs/DirView.h"
+#include "dialogs/TabPages.h"
 #include "pk3/GameArchives.h"
 #include "session/BotFileSet.h"
 
@@ -53,7 +54,7 @@ QCheckBox* CheckBox(const char* name, const QString& caption, QWidget* parent)
 frmOpen::frmOpen(Messages& messages, QWidget* parent)
     : QDialog(parent)
     , m_messages(messages)
-    , m_tabs(new QTabWidget(this))
+    , m_tabs(new TabPages(this))
     , m_dirs(new DirView(messages))
     , m_bots(new QListWidget())
     , m_ok(new QPushButton(QStringLiteral("OK"), this))

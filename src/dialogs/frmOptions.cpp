@@ -1,5 +1,6 @@
 #include "dialogs/frmOptions.h"
 
+#include "dialogs/TabPages.h"
 #include "dialogs/frmOpen.h"
 
 #include <QDir>
@@ -36,7 +37,7 @@ const Search Searches[] = {
 frmOptions::frmOptions(Messages& messages, QWidget* parent)
     : QDialog(parent)
     , m_messages(messages)
-    , m_tabs(new QTabWidget(this))
+    , m_tabs(new TabPages(this))
     , m_botCount(new QLabel(QStringLiteral("000")))
     , m_games(new QListWidget())
     , m_search([] { return FindGames(GameSearch::FromEnvironment()); })

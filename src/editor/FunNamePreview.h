@@ -11,7 +11,8 @@ namespace twl {
 // The fun name as the game colours it: each character drawn right after the
 // previous one, in the application's font in bold, on a grey on which all
 // eight colours, black and white too, stand out (each character gets a thin
-// outline of black or white, whichever differs more from its colour).
+// outline of black or white, whichever differs more from its colour). A name
+// longer than the preview ends in "…" and is shown whole as its tooltip.
 class FunNamePreview : public QWidget
 {
     Q_OBJECT
@@ -26,10 +27,16 @@ public:
 
     QSize sizeHint() const override;
 
+    // True when the name is longer than the preview is wide.
+    bool IsCut() const;
+
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
+    void ShowWholeNameAsTip();
+
     std::vector<ColouredRun> m_runs;
 };
 

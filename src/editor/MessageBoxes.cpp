@@ -1,9 +1,12 @@
 #include "editor/MessageBoxes.h"
 
 #include "core/ShownText.h"
+#include "dialogs/TitleRoom.h"
 
+#include <QGridLayout>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QSpacerItem>
 
 namespace twl {
 
@@ -16,16 +19,29 @@ QString ToQString(const std::string& text)
     return QString::fromStdString(ShownLines(text));
 }
 
-QMessageBox::StandardButton Show(QWidget* parent,
-                                 QMessageBox::Icon icon,
-                                 const std::string& title,
-                                 const std::string& text,
-                                 QMessageBox::StandardButtons buttons,
-                                 QMessageBox::StandardButton chosen)
+// A message box as wide as its title needs: a short text ("Error!!") would
+// otherwise make the box so narrow that the title bar cuts its title.
+QMessageBox::StandardButton ShowBox(QWidget* parent,
+                                    QMessageBox::Icon icon,
+                                    const std::string& title,
+                                    const std::string& text,
+                                    QMessageBox::StandardButtons buttons,
+                                    QMessageBox::StandardButton defaultButton)
 {
     QMessageBox box(icon, ToQString(title), ToQString(text), buttons, parent);
     box.setTextFormat(Qt::PlainText);
-    box.setDefaultButton(chosen);
+    box.setDefaultButton(defaultButton);
+    // The box sizes itself to its layout when shown: a strut in the layout
+    // is the way to a minimum width.
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout())) {
+        grid->addItem(
+            new QSpacerItem(
+                TitleRoom(box, box.windowTitle()), 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
+            grid->rowCount(),
+            0,
+            1,
+            grid->columnCount());
+    }
     return static_cast<QMessageBox::StandardButton>(box.exec());
 }
 
@@ -33,27 +49,27 @@ QMessageBox::StandardButton Show(QWidget* parent,
 
 void MessageBoxes::Inform(const std::string& text, const std::string& title)
 {
-    Show(m_parent, QMessageBox::Information, title, text, QMessageBox::Ok, QMessageBox::Ok);
+    ShowBox(m_parent, QMessageBox::Information, title, text, QMessageBox::Ok, QMessageBox::Ok);
 }
 
 void MessageBoxes::Warn(const std::string& text, const std::string& title)
 {
-    Show(m_parent, QMessageBox::Warning, title, text, QMessageBox::Ok, QMessageBox::Ok);
+    ShowBox(m_parent, QMessageBox::Warning, title, text, QMessageBox::Ok, QMessageBox::Ok);
 }
 
 bool MessageBoxes::Ask(const std::string& text, const std::string& title)
 {
-    return Show(m_parent,
-                QMessageBox::Question,
-                title,
-                text,
-                QMessageBox::Yes | QMessageBox::No,
-                QMessageBox::No) == QMessageBox::Yes;
+    return ShowBox(m_parent,
+                   QMessageBox::Question,
+                   title,
+                   text,
+                   QMessageBox::Yes | QMessageBox::No,
+                   QMessageBox::No) == QMessageBox::Yes;
 }
 
 void MessageBoxes::Note(const std::string& text)
 {
-    Show(m_parent, QMessageBox::NoIcon, std::string(), text, QMessageBox::Ok, QMessageBox::Ok);
+    ShowBox(m_parent, QMessageBox::NoIcon, std::string(), text, QMessageBox::Ok, QMessageBox::Ok);
 }
 
 std::optional<std::string> MessageBoxes::AskText(const std::string& prompt,

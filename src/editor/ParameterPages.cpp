@@ -52,15 +52,16 @@ double NumberOf(const Value& value)
 } // namespace
 
 ParameterPages::ParameterPages(BotEditor& editor, QWidget* parent)
-    : QTabWidget(parent)
+    : TabPages(parent)
     , m_editor(editor)
 {
     setObjectName(QStringLiteral("tbsBotPara"));
     for (int page = 0; page < PageCount; ++page) {
         BuildPage(page);
     }
-    // Every tab stays in sight with its caption in full.
-    tabBar()->setUsesScrollButtons(false);
+    // Every caption stays whole; where the window is too narrow for all
+    // eight tabs (1024 pixels), the tab strip scrolls.
+    tabBar()->setUsesScrollButtons(true);
     tabBar()->setElideMode(Qt::ElideNone);
     tabBar()->setStyle(new NarrowTabs(tabBar()->style()));
     connect(this, &QTabWidget::currentChanged, this, &ParameterPages::EnableSelectedPage);
@@ -78,8 +79,9 @@ void ParameterPages::BuildPage(int page)
     auto* content = new QWidget();
     auto* pageLayout = new QVBoxLayout(content);
     auto* frames = new QHBoxLayout();
-    // The chat page's frame takes the page's whole height.
-    pageLayout->addLayout(frames, page == ChatTextsPage ? 1 : 0);
+    // The chat page's frame takes the page's whole height; the others take
+    // most of the height they are given, their rows spreading out.
+    pageLayout->addLayout(frames, page == ChatTextsPage ? 1 : 3);
 
     std::vector<QGridLayout*> grids;
     for (const std::string& caption : layout.FrameCaptions) {
@@ -99,6 +101,9 @@ void ParameterPages::BuildPage(int page)
     int firstColumn = layout.RowLabels.empty() ? 0 : 1;
     for (std::size_t row = 0; row < layout.RowLabels.size(); ++row) {
         auto* label = new QLabel(Text(layout.RowLabels[row]));
+        if (row < layout.RowTips.size()) {
+            label->setToolTip(Text(layout.RowTips[row]));
+        }
         grids[0]->addWidget(label, static_cast<int>(row), 0, Qt::AlignBottom);
     }
 
@@ -114,7 +119,7 @@ void ParameterPages::BuildPage(int page)
         control->SetZeroIsNo(slider.ZeroIsNo);
         control->SetIndexS(slider.Index);
         grids[static_cast<std::size_t>(slider.Place.Frame)]->addWidget(
-            control, slider.Place.Row, firstColumn + slider.Place.Column, Qt::AlignTop);
+            control, slider.Place.Row, firstColumn + slider.Place.Column, Qt::AlignBottom);
         m_threeSliders[slider.Index] = control;
         connect(control, &ThreeSlider::ValueChanges, this, [this, control](int level, double v) {
             m_editor.SetSkillValue(level, control->IndexS(), v);
@@ -130,9 +135,11 @@ void ParameterPages::BuildPage(int page)
         control->SetMax(slider.Max);
         control->SetIndexS(slider.Index);
         grids[static_cast<std::size_t>(slider.Place.Frame)]->addWidget(
-            control, slider.Place.Row, firstColumn + slider.Place.Column, Qt::AlignTop);
+            control, slider.Place.Row, firstColumn + slider.Place.Column, Qt::AlignBottom);
         m_oneSliders[slider.Index] = control;
         m_oneCaptions[slider.Index] = control->Caption();
+        m_oneTips[slider.Index] = Text(SliderTip(slider));
+        control->setToolTip(m_oneTips[slider.Index]);
         connect(control, &OneSlider::ValueChanges, this, [this, control](double v) {
             bool differed = m_editor.ThisBot().DiffersPerSkill(control->IndexS());
             m_editor.SetOneValue(control->IndexS(), v);
@@ -148,7 +155,13 @@ void ParameterPages::BuildPage(int page)
         for (int column = firstColumn; column < grid->columnCount(); ++column) {
             grid->setColumnStretch(column, 1);
         }
-        grid->setRowStretch(grid->rowCount(), 1);
+        // Room to spare goes between the rows (the controls sit at the
+        // bottom of theirs); the pairs of the pickup page ("Without" over
+        // "With") stay together.
+        for (int row = 0; row < grid->rowCount(); ++row) {
+            bool pairBelow = !layout.RowLabels.empty() && row % 2 == 1;
+            grid->setRowStretch(row, row == 0 || pairBelow ? 0 : 1);
+        }
     }
     if (layout.ScaleGroup >= 0) {
         auto* selector = new MaxSelect(content);
@@ -159,6 +172,12 @@ void ParameterPages::BuildPage(int page)
         });
         grids[0]->addWidget(selector, grids[0]->rowCount(), 0, 1, grids[0]->columnCount());
         m_scaleSelectors[static_cast<std::size_t>(group)] = selector;
+    }
+    if (!layout.Legend.empty()) {
+        auto* legend = new QLabel(Text(layout.Legend), content);
+        legend->setObjectName(QStringLiteral("lblLegend_") + QString::number(page));
+        legend->setWordWrap(true);
+        pageLayout->addWidget(legend);
     }
     if (layout.ScaleGroup >= 0) {
         auto* note = new QLabel(content);
@@ -252,7 +271,7 @@ void ParameterPages::ShowLevelNote(int index)
     const Bot& bot = m_editor.ThisBot();
     if (!bot.DiffersPerSkill(index)) {
         control->SetCaption(m_oneCaptions.at(index));
-        control->setToolTip(QString());
+        control->setToolTip(m_oneTips.at(index));
         return;
     }
     QStringList levels;

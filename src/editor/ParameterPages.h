@@ -1,9 +1,8 @@
 #pragma once
 
+#include "dialogs/TabPages.h"
 #include "session/BotEditor.h"
 #include "session/PageTables.h"
-
-#include <QTabWidget>
 
 #include <array>
 #include <map>
@@ -20,7 +19,7 @@ class ThreeSlider;
 // The eight tabbed pages of the bot's characteristics and weights, built
 // from the page tables: every slider edits its characteristic in the bot
 // being edited, and only the page of the selected tab is enabled.
-class ParameterPages : public QTabWidget
+class ParameterPages : public TabPages
 {
     Q_OBJECT
 
@@ -60,6 +59,8 @@ private:
     std::map<int, ThreeSlider*> m_threeSliders;
     std::map<int, OneSlider*> m_oneSliders;
     std::map<int, QString> m_oneCaptions;
+    // What a slider sets, where its caption does not say it.
+    std::map<int, QString> m_oneTips;
     std::array<MaxSelect*, ScaleGroupCount> m_scaleSelectors{};
     // The weight pages' frames and the note shown when the bot's weight
     // file is kept as it was loaded (its weights are not edited here).

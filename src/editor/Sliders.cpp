@@ -1,21 +1,71 @@
 #include "editor/Sliders.h"
 
+#include "dialogs/TabPages.h"
 #include "session/PageTables.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QPainter>
 #include <QRadioButton>
 #include <QSlider>
+#include <QStyle>
+#include <QStyleOptionSlider>
 #include <QVBoxLayout>
 
 namespace twl {
 
 namespace {
 
+// A slider that leaves Ctrl+PageUp and Ctrl+PageDown to the page around it
+// (which does nothing with them): they step tabs elsewhere, and must not
+// change a value here by surprise.
+class PageSlider : public QSlider
+{
+public:
+    using QSlider::QSlider;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override
+    {
+        if (TabPages::IsRefusedPageKey(*event)) {
+            event->ignore();
+            return;
+        }
+        QSlider::keyPressEvent(event);
+    }
+
+    // The style draws the ticks of a slider with the focus (or under the
+    // mouse) in another colour than the rest; here every slider's ticks
+    // are drawn alike, in the window's mid tone.
+    void paintEvent(QPaintEvent* /*event*/) override
+    {
+        QPainter painter(this);
+        QStyleOptionSlider option;
+        initStyleOption(&option);
+        option.subControls = QStyle::SC_SliderGroove | QStyle::SC_SliderHandle;
+        style()->drawComplexControl(QStyle::CC_Slider, &option, &painter, this);
+        if (tickPosition() == NoTicks || tickInterval() <= 0) {
+            return;
+        }
+        const int handle = style()->pixelMetric(QStyle::PM_SliderLength, &option, this);
+        const int tickLength = style()->pixelMetric(QStyle::PM_SliderTickmarkOffset, &option, this);
+        painter.setPen(palette().color(QPalette::Active, QPalette::Mid));
+        for (int value = minimum(); value <= maximum(); value += tickInterval()) {
+            int x = QStyle::sliderPositionFromValue(
+                        minimum(), maximum(), value, width() - handle, invertedAppearance()) +
+                    handle / 2;
+            // The end ticks are a little shorter, as the style draws them.
+            int shorter = value == minimum() || value == maximum() ? 1 : 2;
+            painter.drawLine(x, height() - 1 - shorter, x, height() - tickLength);
+        }
+    }
+};
+
 QSlider* MakeSlider(QWidget* parent, const QString& name)
 {
-    auto* slider = new QSlider(Qt::Horizontal, parent);
+    auto* slider = new PageSlider(Qt::Horizontal, parent);
     slider->setObjectName(name);
     // Dragging shows the values live; the position is reported on release.
     slider->setTracking(false);
@@ -56,6 +106,29 @@ void Place(QSlider* slider, int position)
 QString Shown(double value, const SliderRange& range)
 {
     return QString::fromStdString(DisplayText(value, range.TwoDecimals));
+}
+
+// A value beyond the slider's scale (700 on a scale of 0 to 400) pins the
+// knob at an end: its value is set in italics, and both say why.
+void MarkPastScale(QLabel* label, QSlider* slider, double value, int max)
+{
+    bool past = max > 0 && (value > max || value < 0);
+    QFont font = label->font();
+    font.setItalic(past);
+    label->setFont(font);
+    QString why;
+    if (past) {
+        why = QStringLiteral("%1 lies beyond this slider's scale of 0 to %2, so the knob stands "
+                             "at its %3 end. The value is kept as it is until the knob is moved.")
+                  .arg(label->text())
+                  .arg(max)
+                  .arg(value < 0 ? QStringLiteral("lower") : QStringLiteral("upper"));
+        if (max == 400 || max == 600) {
+            why += QStringLiteral(" A larger \"Max. value\" below the sliders widens the scale.");
+        }
+    }
+    label->setToolTip(why);
+    slider->setToolTip(why);
 }
 
 } // namespace
@@ -115,6 +188,7 @@ void OneSlider::SetCaption(const QString& caption)
 void OneSlider::ShowValue(double value)
 {
     m_valueLabel->setText(Shown(value, m_range));
+    MarkPastScale(m_valueLabel, m_slider, value, m_max);
 }
 
 void OneSlider::Moved(int position)
@@ -176,7 +250,7 @@ void ThreeSlider::SetMax(int max)
         ApplyRange(m_sliders[l], m_range);
         m_committed[l] = PositionOf(m_values[l], m_range);
         Place(m_sliders[l], m_committed[l]);
-        m_valueLabels[l]->setText(TextOf(m_values[l]));
+        ShowValue(l, m_values[l]);
     }
 }
 
@@ -187,7 +261,7 @@ void ThreeSlider::SetValue(int level, double value)
             m_values[l] = value;
             m_committed[l] = PositionOf(value, m_range);
             Place(m_sliders[l], m_committed[l]);
-            m_valueLabels[l]->setText(TextOf(value));
+            ShowValue(l, value);
         }
     }
 }
@@ -216,8 +290,14 @@ void ThreeSlider::SetZeroIsNo(bool zeroIsNo)
 {
     m_zeroIsNo = zeroIsNo;
     for (std::size_t l = 0; l < m_sliders.size(); ++l) {
-        m_valueLabels[l]->setText(TextOf(m_values[l]));
+        ShowValue(l, m_values[l]);
     }
+}
+
+void ThreeSlider::ShowValue(std::size_t level, double value)
+{
+    m_valueLabels[level]->setText(TextOf(value));
+    MarkPastScale(m_valueLabels[level], m_sliders[level], value, m_max);
 }
 
 QString ThreeSlider::TextOf(double value) const
@@ -246,8 +326,7 @@ void ThreeSlider::Moved(std::size_t level, int position)
         }
         // A level shows its own value until it moves.
         bool moved = positions[l] != m_committed[l] || l == level;
-        m_valueLabels[l]->setText(
-            TextOf(moved ? PositionValue(positions[l], m_range) : m_values[l]));
+        ShowValue(l, moved ? PositionValue(positions[l], m_range) : m_values[l]);
     }
 }
 
@@ -269,12 +348,12 @@ void ThreeSlider::Committed(std::size_t level)
             Place(m_sliders[l], positions[l]);
         }
         if (positions[l] == m_committed[l]) {
-            m_valueLabels[l]->setText(TextOf(m_values[l]));
+            ShowValue(l, m_values[l]);
             continue;
         }
         m_committed[l] = positions[l];
         m_values[l] = PositionValue(positions[l], m_range);
-        m_valueLabels[l]->setText(TextOf(m_values[l]));
+        ShowValue(l, m_values[l]);
         emit ValueChanges(SliderLevels[l], m_values[l]);
     }
 }

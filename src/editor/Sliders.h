@@ -14,7 +14,8 @@ namespace twl {
 
 // One value on a slider, with its caption above and the value at its left.
 // The value label shows what the program set (0.37, or 700 beyond the
-// range) until the user moves the slider; only the user's moves are
+// range: then in italics, with a tooltip saying why the knob stands at an
+// end) until the user moves the slider; only the user's moves are
 // reported, with the value of the position the slider stands at.
 class OneSlider : public QWidget
 {
@@ -106,6 +107,7 @@ signals:
 
 private:
     QString TextOf(double value) const;
+    void ShowValue(std::size_t level, double value);
     void Moved(std::size_t level, int position);
     void Committed(std::size_t level);
     std::array<int, 3> Positions() const;

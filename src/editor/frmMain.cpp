@@ -65,6 +65,22 @@ QGroupBox* Frame(const QString& caption, QWidget* inside, QWidget* parent)
     return frame;
 }
 
+// The platform's keys for a standard command; `fallback` where it has none.
+QList<QKeySequence> KeysFor(QKeySequence::StandardKey standard, const QKeySequence& fallback)
+{
+    QList<QKeySequence> keys = QKeySequence::keyBindings(standard);
+    if (keys.isEmpty()) {
+        keys << fallback;
+    }
+    return keys;
+}
+
+// A name of the bot or of an edit shown in a menu caption: "&" stays "&".
+QString InCaption(const std::string& text)
+{
+    return QString::fromStdString(text).replace(QLatin1Char('&'), QStringLiteral("&&"));
+}
+
 } // namespace
 
 frmMain::frmMain(std::filesystem::path settingsFolder,
@@ -143,51 +159,51 @@ void frmMain::BuildMenus()
 {
     QMenuBar* bar = menuBar();
 
-    QMenu* program = AddMenu(bar, "mTarnwell", QStringLiteral("Program"));
-    connect(AddAction(program, "mnuOptions", QStringLiteral("Options"), true),
+    QMenu* program = AddMenu(bar, "mTarnwell", QStringLiteral("&Program"));
+    connect(AddAction(program, "mnuOptions", QStringLiteral("&Options"), true),
             &QAction::triggered,
             this,
             &frmMain::ShowOptions);
-    QAction* about = AddAction(program, "mnuAbout", QStringLiteral("About Tarnwell"), true);
+    QAction* about = AddAction(program, "mnuAbout", QStringLiteral("&About Tarnwell"), true);
     program->addSeparator()->setObjectName(QStringLiteral("mnuSeparator1"));
-    QAction* exitAction = AddAction(program, "mnuExit", QStringLiteral("Exit"), true);
+    QAction* exitAction = AddAction(program, "mnuExit", QStringLiteral("E&xit"), true);
     connect(about, &QAction::triggered, this, &frmMain::ShowAbout);
     connect(exitAction, &QAction::triggered, this, &QWidget::close);
 
-    QMenu* bots = AddMenu(bar, "mnuBot", QStringLiteral("Bots"));
-    QMenu* newBot = AddSubmenu(bots, "mnuNew", QStringLiteral("New bot"));
-    connect(AddAction(newBot, "mnuNewZero", QStringLiteral("All zeros"), true),
+    QMenu* bots = AddMenu(bar, "mnuBot", QStringLiteral("&Bots"));
+    QMenu* newBot = AddSubmenu(bots, "mnuNew", QStringLiteral("&New bot"));
+    connect(AddAction(newBot, "mnuNewZero", QStringLiteral("All &zeros"), true),
             &QAction::triggered,
             this,
             &frmMain::CreateZeroBot);
-    connect(AddAction(newBot, "mnuNewAverage", QStringLiteral("Average"), true),
+    connect(AddAction(newBot, "mnuNewAverage", QStringLiteral("&Average"), true),
             &QAction::triggered,
             this,
             &frmMain::CreateAverageBot);
-    connect(AddAction(newBot, "mnuNewRandom", QStringLiteral("Random"), true),
+    connect(AddAction(newBot, "mnuNewRandom", QStringLiteral("&Random"), true),
             &QAction::triggered,
             this,
             &frmMain::CreateRandomBot);
-    connect(AddAction(bots, "mnuLoad", QStringLiteral("Load bot"), true),
+    connect(AddAction(bots, "mnuLoad", QStringLiteral("&Load bot"), true),
             &QAction::triggered,
             this,
             &frmMain::LoadBot);
-    connect(AddAction(bots, "mnuMake", QStringLiteral("Make bot files"), true),
+    connect(AddAction(bots, "mnuMake", QStringLiteral("&Make bot files"), true),
             &QAction::triggered,
             this,
             &frmMain::MakeBotFiles);
 
     // Undo and redo of every change of the bot, named for the change.
-    QMenu* edit = AddMenu(bar, "mnuEdit", QStringLiteral("Edit"));
-    m_undo = AddAction(edit, "mnuUndo", QStringLiteral("Undo"), false);
+    QMenu* edit = AddMenu(bar, "mnuEdit", QStringLiteral("&Edit"));
+    m_undo = AddAction(edit, "mnuUndo", QStringLiteral("&Undo"), false);
     m_undo->setShortcut(QKeySequence::Undo);
     connect(m_undo, &QAction::triggered, this, [this] { m_editor.Undo(); });
-    m_redo = AddAction(edit, "mnuRedo", QStringLiteral("Redo"), false);
+    m_redo = AddAction(edit, "mnuRedo", QStringLiteral("&Redo"), false);
     m_redo->setShortcuts(
         {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
     connect(m_redo, &QAction::triggered, this, [this] { m_editor.Redo(); });
 
-    QMenu* files = AddMenu(bar, "mnuFile", QStringLiteral("Files"));
+    QMenu* files = AddMenu(bar, "mnuFile", QStringLiteral("&Files"));
 
     const struct
     {
@@ -195,10 +211,10 @@ void frmMain::BuildMenus()
         const char* Caption;
         LoadType Purpose;
     } singleFiles[] = {
-        {"mnuCharFile", "Load char file", LoadType::CharFile},
-        {"mnuWeaponFile", "Load weapon file", LoadType::WeaponFile},
-        {"mnuitemFile", "Load item file", LoadType::ItemFile},
-        {"mnuChatFile", "Load chat file", LoadType::ChatFile},
+        {"mnuCharFile", "Load &char file", LoadType::CharFile},
+        {"mnuWeaponFile", "Load &weapon file", LoadType::WeaponFile},
+        {"mnuitemFile", "Load &item file", LoadType::ItemFile},
+        {"mnuChatFile", "Load c&hat file", LoadType::ChatFile},
     };
 
     for (const auto& file : singleFiles) {
@@ -209,28 +225,27 @@ void frmMain::BuildMenus()
                 [this, loadType] { ShowOpenSaveForm(loadType); });
     }
 
-    QMenu* tools = AddMenu(bar, "mnTool", QStringLiteral("Tools"));
-    connect(AddAction(tools, "mnuCheck", QStringLiteral("Check baseq3"), true),
+    QMenu* tools = AddMenu(bar, "mnTool", QStringLiteral("&Tools"));
+    connect(AddAction(tools, "mnuCheck", QStringLiteral("Check &baseq3"), true),
             &QAction::triggered,
             this,
             &frmMain::CheckBaseq3);
-    connect(AddAction(tools, "mnuCheckBot", QStringLiteral("Check bot"), true),
+    connect(AddAction(tools, "mnuCheckBot", QStringLiteral("&Check bot"), true),
             &QAction::triggered,
             this,
             &frmMain::CheckBot);
-    QAction* tryInGame = AddAction(tools, "mnuTryInGame", QStringLiteral("Try in game"), true);
-    tryInGame->setShortcut(QKeySequence(Qt::Key_F5));
+    QAction* tryInGame = AddAction(tools, "mnuTryInGame", QStringLiteral("Try in &game"), true);
     connect(tryInGame, &QAction::triggered, this, [this] { TryInGame(false); });
-    connect(AddAction(tools, "mnuTryInMatch", QStringLiteral("Try in a match"), true),
+    connect(AddAction(tools, "mnuTryInMatch", QStringLiteral("Try in a &match"), true),
             &QAction::triggered,
             this,
             [this] { TryInGame(true); });
-    QMenu* list = AddSubmenu(tools, "mnuList", QStringLiteral("Model/skin list"));
-    connect(AddAction(list, "mnuModelAdd", QStringLiteral("Add model"), true),
+    QMenu* list = AddSubmenu(tools, "mnuList", QStringLiteral("Model/&skin list"));
+    connect(AddAction(list, "mnuModelAdd", QStringLiteral("Add &model"), true),
             &QAction::triggered,
             this,
             &frmMain::mnuModelAdd_Click);
-    connect(AddAction(list, "mnuSkinAdd", QStringLiteral("Add skin"), true),
+    connect(AddAction(list, "mnuSkinAdd", QStringLiteral("Add &skin"), true),
             &QAction::triggered,
             this,
             [this] {
@@ -239,7 +254,7 @@ void frmMain::BuildMenus()
                     FillModelAndSkin(current.Model, current.Skin);
                 }
             });
-    connect(AddAction(list, "mnuModelRemove", QStringLiteral("Remove model"), true),
+    connect(AddAction(list, "mnuModelRemove", QStringLiteral("R&emove model"), true),
             &QAction::triggered,
             this,
             [this] {
@@ -247,7 +262,7 @@ void frmMain::BuildMenus()
                     FillModelAndSkin(next->Model, next->Skin);
                 }
             });
-    connect(AddAction(list, "mnuSkinRemove", QStringLiteral("Remove skin"), true),
+    connect(AddAction(list, "mnuSkinRemove", QStringLiteral("Rem&ove skin"), true),
             &QAction::triggered,
             this,
             [this] {
@@ -255,22 +270,45 @@ void frmMain::BuildMenus()
                     FillModelAndSkin(next->Model, next->Skin);
                 }
             });
-    QMenu* chatTools = AddSubmenu(tools, "mnuChatTools", QStringLiteral("Chat tools"));
-    connect(AddAction(chatTools, "mnuExtraChat", QStringLiteral("Add extra chats"), true),
+    QMenu* chatTools = AddSubmenu(tools, "mnuChatTools", QStringLiteral("C&hat tools"));
+    connect(AddAction(chatTools, "mnuExtraChat", QStringLiteral("Add &extra chats"), true),
             &QAction::triggered,
             this,
             [this] {
                 m_chatPage->AddExtraChats();
                 ShowStatusNote();
             });
-    connect(AddAction(chatTools, "mnuDeleteChats", QStringLiteral("Delete all chats"), true),
+    connect(AddAction(chatTools, "mnuDeleteChats", QStringLiteral("&Delete all chats"), true),
             &QAction::triggered,
             this,
             [this] { m_chatPage->DeleteAllChats(); });
-    connect(AddAction(chatTools, "mnuSyn", QStringLiteral("Add synonym"), true),
+    connect(AddAction(chatTools, "mnuSyn", QStringLiteral("Add s&ynonym"), true),
             &QAction::triggered,
             this,
             [this] { AddSynonymToList(m_editor); });
+
+    // The everyday commands' keys: the platform's own where it has them.
+    const struct
+    {
+        const char* Name;
+        QKeySequence::StandardKey Standard;
+        QKeySequence Fallback;
+    } keys[] = {
+        {"mnuOptions", QKeySequence::Preferences, QKeySequence(Qt::CTRL | Qt::Key_Comma)},
+        {"mnuExit", QKeySequence::Quit, QKeySequence(Qt::CTRL | Qt::Key_Q)},
+        {"mnuNewZero", QKeySequence::New, QKeySequence(Qt::CTRL | Qt::Key_N)},
+        {"mnuLoad", QKeySequence::Open, QKeySequence(Qt::CTRL | Qt::Key_O)},
+        {"mnuMake", QKeySequence::Save, QKeySequence(Qt::CTRL | Qt::Key_S)},
+        {"mnuCheckBot", QKeySequence::UnknownKey, QKeySequence(Qt::Key_F7)},
+        {"mnuTryInGame", QKeySequence::UnknownKey, QKeySequence(Qt::Key_F5)},
+        {"mnuTryInMatch", QKeySequence::UnknownKey, QKeySequence(Qt::SHIFT | Qt::Key_F5)},
+    };
+
+    for (const auto& key : keys) {
+        if (auto* action = findChild<QAction*>(QString::fromLatin1(key.Name))) {
+            action->setShortcuts(KeysFor(key.Standard, key.Fallback));
+        }
+    }
 }
 
 QLineEdit* frmMain::AddTextBox(int index)
@@ -510,11 +548,13 @@ void frmMain::ShowChange(ShowAgain show)
 void frmMain::UpdateEditMenu()
 {
     m_undo->setEnabled(m_editor.CanUndo());
-    m_undo->setText(m_editor.CanUndo() ? QStringLiteral("Undo %1").arg(Text(m_editor.UndoName()))
-                                       : QStringLiteral("Undo"));
+    m_undo->setText(m_editor.CanUndo()
+                        ? QStringLiteral("&Undo %1").arg(InCaption(m_editor.UndoName()))
+                        : QStringLiteral("&Undo"));
     m_redo->setEnabled(m_editor.CanRedo());
-    m_redo->setText(m_editor.CanRedo() ? QStringLiteral("Redo %1").arg(Text(m_editor.RedoName()))
-                                       : QStringLiteral("Redo"));
+    m_redo->setText(m_editor.CanRedo()
+                        ? QStringLiteral("&Redo %1").arg(InCaption(m_editor.RedoName()))
+                        : QStringLiteral("&Redo"));
 }
 
 void frmMain::FillBotDataToForm()

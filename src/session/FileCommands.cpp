@@ -1,5 +1,6 @@
 #include "session/FileCommands.h"
 
+#include "botfiles/WeightFiles.h"
 #include "core/FileLookup.h"
 #include "core/TextCase.h"
 #include "core/TextFile.h"
@@ -20,6 +21,73 @@ std::string WithoutEnding(const std::string& file, const std::string& ending)
 std::vector<std::filesystem::path> ArchiveFolders(const BotEditor& editor)
 {
     return GameArchiveFolders(editor.CurrentSettings().Text(Settings::Q3Baseq3));
+}
+
+// The user's messages, less the one box per weight file kept whole: a load
+// names those files once, in the status line (their pages say so too).
+class WithoutKeptWeightBoxes : public Messages
+{
+public:
+    explicit WithoutKeptWeightBoxes(Messages& user)
+        : m_user(user)
+    {}
+
+    void Inform(const std::string& text, const std::string& title) override
+    {
+        if (title != ForeignWeightsTitle) {
+            m_user.Inform(text, title);
+        }
+    }
+
+    void Warn(const std::string& text, const std::string& title) override
+    {
+        m_user.Warn(text, title);
+    }
+
+    bool Ask(const std::string& text, const std::string& title) override
+    {
+        return m_user.Ask(text, title);
+    }
+
+    void Note(const std::string& text) override { m_user.Note(text); }
+
+    std::optional<std::string> AskText(const std::string& prompt, const std::string& title) override
+    {
+        return m_user.AskText(prompt, title);
+    }
+
+private:
+    Messages& m_user;
+};
+
+// The status line's word on the weight files a load kept whole: "" when none.
+std::string KeptWeightsNote(const Bot& bot, LoadType loadType)
+{
+    std::vector<std::string> kept;
+
+    const struct
+    {
+        WeightFileKind Kind;
+        LoadType OwnLoad;
+        int Name;
+    } files[] = {{WeightFileKind::Weapon, LoadType::WeaponFile, Para::WeaponFile},
+                 {WeightFileKind::Item, LoadType::ItemFile, Para::ItemFile}};
+
+    for (const auto& file : files) {
+        bool read = loadType == LoadType::WholeBot || loadType == file.OwnLoad;
+        if (read && bot.HasForeignWeights(file.Kind)) {
+            kept.push_back(bot.BotPara(file.Name).ToText());
+        }
+    }
+    if (kept.empty()) {
+        return {};
+    }
+    if (kept.size() == 1) {
+        return ". Its weight file " + kept[0] +
+               " uses a layout Tarnwell does not edit: it is kept as it is";
+    }
+    return ". Its weight files " + kept[0] + " and " + kept[1] +
+           " use a layout Tarnwell does not edit: they are kept as they are";
 }
 
 } // namespace
@@ -94,6 +162,7 @@ CommandOutcome LoadOrMakeBotFiles(BotEditor& editor,
         return outcome;
     }
     Bot loaded = bot;
+    WithoutKeptWeightBoxes messages(editor.UserMessages());
     bool found = LoadBotFiles(loaded,
                               static_cast<LoadType>(loadType),
                               currentDir,
@@ -101,7 +170,8 @@ CommandOutcome LoadOrMakeBotFiles(BotEditor& editor,
                               dirStruct,
                               pk3Bot,
                               editor.CurrentCatalogues(),
-                              editor.UserMessages());
+                              messages);
+    std::string keptNote = KeptWeightsNote(loaded, static_cast<LoadType>(loadType));
     // A whole bot is a new bot; a file of one goes into the bot shown.
     if (loadType == static_cast<int>(LoadType::WholeBot)) {
         editor.Replace("Load bot", std::move(loaded));
@@ -114,7 +184,7 @@ CommandOutcome LoadOrMakeBotFiles(BotEditor& editor,
         std::string what = loadType == static_cast<int>(LoadType::WholeBot)
                                ? "the bot " + WithoutEnding(currentFile, "_c.c")
                                : currentFile;
-        outcome.Status = "Loaded " + what + " from " + currentDir.string();
+        outcome.Status = "Loaded " + what + " from " + currentDir.string() + keptNote;
     }
     return outcome;
 }
@@ -138,15 +208,17 @@ CommandOutcome LoadBotOfList(BotEditor& editor, const std::string& botId, int lo
     }
     BotListEntry entry = bots[id];
     Bot loaded = editor.ThisBot();
+    WithoutKeptWeightBoxes messages(editor.UserMessages());
     if (!LoadListedBot(loaded,
                        id,
                        static_cast<LoadType>(loadType),
                        editor.CurrentSettings(),
                        editor.CurrentCatalogues(),
                        ArchiveFolders(editor),
-                       editor.UserMessages())) {
+                       messages)) {
         return outcome;
     }
+    std::string keptNote = KeptWeightsNote(loaded, static_cast<LoadType>(loadType));
     if (loadType == static_cast<int>(LoadType::WholeBot)) {
         editor.Replace("Load " + entry.Name, std::move(loaded));
     } else {
@@ -156,7 +228,7 @@ CommandOutcome LoadBotOfList(BotEditor& editor, const std::string& botId, int lo
             ShowAgain::Everything);
     }
     outcome.ShowBot = true;
-    outcome.Status = "Loaded " + entry.Name + " from " + entry.PK3File;
+    outcome.Status = "Loaded " + entry.Name + " from " + entry.PK3File + keptNote;
     return outcome;
 }
 

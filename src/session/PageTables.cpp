@@ -117,15 +117,23 @@ std::array<PageLayout, PageCount> MakePages()
 {
     const std::vector<std::string> pickupRows = {
         "Without", "With", "Without", "With", "Without", "With"};
+    const std::string without = "Without the weapon: how much the bot wants to pick up a weapon "
+                                "it does not have yet";
+    const std::string with = "With the weapon: how much the bot wants to pick up a weapon it "
+                             "already has, for its ammunition";
+    const std::vector<std::string> pickupTips = {without, with, without, with, without, with};
+    const std::string pickupLegend = "Each weapon has two sliders. Without: the bot does not have "
+                                     "the weapon yet. With: the bot has it already and picks it "
+                                     "up for its ammunition.";
     return {{
-        {"General characteristics", {"General characteristics"}, {}, -1},
-        {"Behavioural characteristics", {"Behavioural characteristics"}, {}, -1},
-        {"Weapon skills", {"Weapon aim accuracy", "Weapon aim skill"}, {}, -1},
-        {"Weapon usage", {"Weapon usage weights"}, {}, 0},
-        {"Weapon pickup", {"Weapon pickup weights"}, pickupRows, 1},
-        {"Item pickup", {"Item weights"}, {}, 2},
-        {"Chat characteristics", {"Chat characteristics"}, {}, -1},
-        {"Chat texts", {"Chat texts"}, {}, -1},
+        {"General characteristics", {"General characteristics"}, {}, -1, {}, {}},
+        {"Behavioural characteristics", {"Behavioural characteristics"}, {}, -1, {}, {}},
+        {"Weapon skills", {"Weapon aim accuracy", "Weapon aim skill"}, {}, -1, {}, {}},
+        {"Weapon usage", {"Weapon usage weights"}, {}, 0, {}, {}},
+        {"Weapon pickup", {"Weapon pickup weights"}, pickupRows, 1, pickupTips, pickupLegend},
+        {"Item pickup", {"Item weights"}, {}, 2, {}, {}},
+        {"Chat characteristics", {"Chat characteristics"}, {}, -1, {}, {}},
+        {"Chat texts", {"Chat texts"}, {}, -1, {}, {}},
     }};
 }
 
@@ -155,6 +163,23 @@ std::string SliderCaption(const std::string& name, int max)
         return {};
     }
     return name + " (0-" + std::to_string(max) + ")";
+}
+
+std::string SliderTip(const OneSliderLayout& slider)
+{
+    if (!slider.Name.empty()) {
+        return {};
+    }
+    // The lower slider of a pickup pair stands under the captioned one of
+    // its weapon, one row-pair up: parameter 64 + w under 56 + w.
+    for (const OneSliderLayout& upper : OneSliders()) {
+        if (upper.Place.Page == slider.Place.Page && upper.Place.Column == slider.Place.Column &&
+            upper.Place.Row + 1 == slider.Place.Row && !upper.Name.empty()) {
+            return upper.Name + ", with the weapon: how much the bot wants it when it has it "
+                                "already, for its ammunition";
+        }
+    }
+    return {};
 }
 
 std::vector<int> ScaleGroupMembers(int group)

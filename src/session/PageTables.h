@@ -50,7 +50,15 @@ struct PageLayout
     // page has none.
     std::vector<std::string> RowLabels;
     int ScaleGroup = -1; // the scale selector below the rows, or none
+    // What the row labels mean, one per label (a tooltip), and a line that
+    // says it under the rows; empty when the labels say it themselves.
+    std::vector<std::string> RowTips;
+    std::string Legend;
 };
+
+// What a slider sets, for its tooltip: the uncaptioned lower slider of a
+// weapon-pickup pair names its weapon ("Shotgun, when the bot has it").
+std::string SliderTip(const OneSliderLayout& slider);
 
 inline constexpr int PageCount = 8;
 inline constexpr int ChatTextsPage = 7;

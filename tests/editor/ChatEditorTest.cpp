@@ -22,6 +22,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 namespace twl {
 namespace {
 
@@ -224,6 +226,53 @@ TEST_F(ChatEditorTest, TheCounterShowsTheLengthAsTheGameCountsIt)
         EXPECT_EQ(length->font().bold(), c.Warned) << length->text().toStdString();
         // Kept as typed, whatever its length.
         EXPECT_EQ(ThisBot().BotChat(0, 0), c.Line.toStdString());
+    }
+}
+
+TEST_F(ChatEditorTest, ALineTooLongIsWarnedOfHoweverItIsShown)
+{
+    auto* length = Find<QLabel>("lblChatLength");
+    const QString tooLong(300, QLatin1Char('x'));
+    const std::function<void()> ways[] = {
+        [&] { // typed
+            m_groups->setCurrentRow(0);
+            m_line->setFocus();
+            m_line->selectAll();
+            QTest::keyClicks(m_line, tooLong);
+        },
+        [&] { // its chat type chosen again
+            m_groups->setCurrentRow(1);
+            m_groups->setCurrentRow(0);
+        },
+        [&] { // undone and redone
+            m_window->Editor().Undo();
+            m_window->Editor().Redo();
+        },
+        [&] { // a bot loaded with it
+            Bot bot = ThisBot();
+            m_window->Editor().Replace("Load bot", bot);
+            m_groups->setCurrentRow(0);
+        },
+        [&] { // another line chosen, and this one again
+            m_window->Editor().Edit(
+                "Add chat line", [](Bot& bot) { bot.SetBotChat(0, 1, "short"); }, ShowAgain::Chats);
+            m_lines->setCurrentRow(1);
+            EXPECT_EQ(length->text(), QStringLiteral("5/255"));
+            EXPECT_NE(length->palette().color(QPalette::WindowText), QColor(200, 0, 0));
+            m_lines->setCurrentRow(0);
+        },
+    };
+    int way = 0;
+    for (const auto& show : ways) {
+        show();
+        EXPECT_EQ(ThisBot().BotChat(0, 0), tooLong.toStdString()) << way;
+        EXPECT_EQ(length->text(), QStringLiteral("300/255")) << way;
+        EXPECT_TRUE(length->font().bold()) << way;
+        for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+            EXPECT_EQ(length->palette().color(group, QPalette::WindowText), QColor(200, 0, 0))
+                << way;
+        }
+        ++way;
     }
 }
 

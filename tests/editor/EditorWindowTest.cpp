@@ -23,6 +23,8 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+
 namespace twl {
 namespace {
 
@@ -129,6 +131,17 @@ TEST_F(EditorWindowTest, ShowingABotWritesNothingBack)
     EXPECT_EQ(Label(*attack, QStringLiteral("lblValue_1")), QStringLiteral("0.37"));
     EXPECT_EQ(Label(*weight, QStringLiteral("lblValue")), QStringLiteral("700"));
     EXPECT_EQ(Find<QSlider>(*weight, QStringLiteral("sliValue"))->value(), 80);
+    // A value beyond the scale says why its knob stands at the end.
+    auto* past = Find<QLabel>(*weight, QStringLiteral("lblValue"));
+    EXPECT_TRUE(past->font().italic());
+    EXPECT_TRUE(past->toolTip().startsWith(
+        QStringLiteral("700 lies beyond this slider's scale of 0 to 400, so the knob stands at "
+                       "its upper end.")))
+        << past->toolTip().toStdString();
+    EXPECT_TRUE(past->toolTip().contains(QStringLiteral("\"Max. value\"")));
+    EXPECT_EQ(Find<QSlider>(*weight, QStringLiteral("sliValue"))->toolTip(), past->toolTip());
+    EXPECT_FALSE(Find<QLabel>(*attack, QStringLiteral("lblValue_1"))->font().italic());
+    EXPECT_TRUE(Find<QLabel>(*attack, QStringLiteral("lblValue_1"))->toolTip().isEmpty());
     // Scales change ranges, never values.
     QTabWidget* pages = Find<QTabWidget>(*m_window, QStringLiteral("tbsBotPara"));
     pages->setCurrentIndex(3);
@@ -148,6 +161,8 @@ TEST_F(EditorWindowTest, ShowingABotWritesNothingBack)
     EXPECT_EQ(ThisBot().BotPara(44), WholeNumber(700));
     EXPECT_EQ(ThisBot().BotPara(72), Value(333.0));
     EXPECT_EQ(Label(*weight, QStringLiteral("lblValue")), QStringLiteral("700"));
+    EXPECT_FALSE(past->font().italic()) << "within the scale of 1000";
+    EXPECT_TRUE(past->toolTip().isEmpty());
     EXPECT_FALSE(Editor().IsChanged());
     // The user's move writes the value of the position the slider stands at.
     Press(*attack, QStringLiteral("sliValue_4"), Qt::Key_Right);
@@ -214,6 +229,44 @@ TEST_F(EditorWindowTest, TabsShowOnePageAndCtrlTabGoesRound)
     EXPECT_FALSE(Find<QWidget>(*m_window, QStringLiteral("picParameters_0"))->isEnabled());
 }
 
+TEST_F(EditorWindowTest, TheWindowFitsA1024By768ScreenAndUsesALargerOne)
+{
+    // Room for the title bar, and a panel of the desktop.
+    QSize smallest = m_window->minimumSizeHint();
+    EXPECT_LE(smallest.width(), 1024);
+    EXPECT_LE(smallest.height(), 768 - 80);
+    QTabWidget* pages = Find<QTabWidget>(*m_window, QStringLiteral("tbsBotPara"));
+    const char* const sliders[] = {"tsBotPara_2",
+                                   "tsBotPara_26",
+                                   "osBotPara_31",
+                                   "osBotPara_44",
+                                   "osBotPara_64",
+                                   "osBotPara_80"};
+    std::map<std::string, QRect> small;
+    for (QSize size : {QSize(1024, 688), QSize(1920, 1040)}) {
+        m_window->resize(size);
+        QApplication::processEvents();
+        EXPECT_EQ(m_window->size(), size);
+        for (const char* name : sliders) {
+            auto* control = Find<QWidget>(*m_window, name);
+            for (int page = 0; page < pages->count(); ++page) {
+                if (pages->widget(page)->isAncestorOf(control)) {
+                    pages->setCurrentIndex(page);
+                }
+            }
+            QApplication::processEvents();
+            QRect shown = control->findChild<QSlider*>()->geometry();
+            if (size.width() == 1024) {
+                small[name] = shown;
+                EXPECT_GE(shown.width(), 100) << name;
+            } else {
+                // The sliders take the room: no dead half of the window.
+                EXPECT_GT(shown.width(), small[name].width() * 3 / 2) << name;
+            }
+        }
+    }
+}
+
 TEST_F(EditorWindowTest, AFailedCheckKeepsTheFocusAndTheBot)
 {
     auto* name = Find<QLineEdit>(*m_window, QStringLiteral("txtBotPara_0"));
@@ -262,6 +315,16 @@ TEST_F(EditorWindowTest, ColourButtonsInsertAtTheCursorAndThePreviewFollows)
     ASSERT_EQ(preview->Runs().size(), 2u);
     EXPECT_EQ(preview->Runs()[0], (ColouredRun{"Zo\xC3\xAB", 1}));
     EXPECT_EQ(preview->Runs()[1], (ColouredRun{"Bot", 4}));
+    EXPECT_FALSE(preview->IsCut());
+    EXPECT_TRUE(preview->toolTip().isEmpty());
+    // A name longer than the preview is cut with "…" and shown whole as a tip.
+    QString longName = QStringLiteral("^2") + QString(80, QLatin1Char('W'));
+    funName->setText(longName);
+    EXPECT_TRUE(preview->IsCut());
+    EXPECT_EQ(preview->toolTip(), QString(80, QLatin1Char('W')));
+    funName->setText(QStringLiteral("^2Short"));
+    EXPECT_FALSE(preview->IsCut());
+    EXPECT_TRUE(preview->toolTip().isEmpty());
 }
 
 TEST_F(EditorWindowTest, GeneralPropertiesGoIntoTheBot)
@@ -451,19 +514,19 @@ TEST_F(EditorWindowTest, UndoAndRedoStepThroughTheEditsByTheirKeys)
     Press(*Find<ThreeSlider>(*m_window, QStringLiteral("tsBotPara_2")),
           QStringLiteral("sliValue_1"),
           Qt::Key_Right);
-    EXPECT_EQ(undo->text(), QStringLiteral("Undo Move Attack skill"));
+    EXPECT_EQ(undo->text(), QStringLiteral("&Undo Move Attack skill"));
     auto* name = Find<QLineEdit>(*m_window, QStringLiteral("txtBotPara_0"));
     name->setFocus();
     name->selectAll();
     QTest::keyClicks(name, QStringLiteral("Undone"));
     pages->setFocus(); // leaving the box stores the name
-    EXPECT_EQ(undo->text(), QStringLiteral("Undo Type name"));
+    EXPECT_EQ(undo->text(), QStringLiteral("&Undo Type name"));
     pages->setCurrentIndex(7);
     QTest::mouseClick(Find<QPushButton>(*m_window, QStringLiteral("cmdAddChat")), Qt::LeftButton);
-    EXPECT_EQ(undo->text(), QStringLiteral("Undo Add chat line"));
+    EXPECT_EQ(undo->text(), QStringLiteral("&Undo Add chat line"));
     m_messages.ExpectQuestion(true); // the changed bot is given up
     m_window->findChild<QAction*>(QStringLiteral("mnuNewAverage"))->trigger();
-    EXPECT_EQ(undo->text(), QStringLiteral("Undo Average bot"));
+    EXPECT_EQ(undo->text(), QStringLiteral("&Undo Average bot"));
     const Bot fourth = ThisBot();
 
     pages->setFocus();
@@ -473,7 +536,7 @@ TEST_F(EditorWindowTest, UndoAndRedoStepThroughTheEditsByTheirKeys)
     EXPECT_EQ(ThisBot(), first);
     EXPECT_FALSE(Editor().IsChanged());
     EXPECT_FALSE(undo->isEnabled());
-    EXPECT_EQ(redo->text(), QStringLiteral("Redo Move Attack skill"));
+    EXPECT_EQ(redo->text(), QStringLiteral("&Redo Move Attack skill"));
     EXPECT_EQ(Find<QLineEdit>(*m_window, QStringLiteral("txtBotPara_0"))->text(),
               QStringLiteral("Bot"));
     for (int step = 0; step < 4; ++step) {

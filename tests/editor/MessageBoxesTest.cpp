@@ -1,5 +1,7 @@
 #include "editor/MessageBoxes.h"
 
+#include "dialogs/TitleRoom.h"
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QInputDialog>
@@ -20,6 +22,8 @@ struct ShownBox
     QString Text;
     int Buttons = 0;
     Qt::TextFormat Format = Qt::AutoText;
+    int Width = 0;
+    int TitleNeeds = 0; // the width its title needs
 };
 
 // Looks at the message box once it is up, then presses `button` on it.
@@ -33,6 +37,8 @@ void AnswerNextBox(ShownBox& shown, QMessageBox::StandardButton button)
         shown.Text = box->text();
         shown.Buttons = static_cast<int>(box->standardButtons());
         shown.Format = box->textFormat();
+        shown.Width = box->width();
+        shown.TitleNeeds = TitleRoom(*box, box->windowTitle());
         box->button(button)->click();
     });
 }
@@ -62,6 +68,32 @@ TEST(MessageBoxes, NamesFromOutsideAreNeitherMarkupNorControlCharacters)
     EXPECT_EQ(shown.Format, Qt::PlainText);
     EXPECT_EQ(shown.Text, QStringLiteral("Couldn't load <b>x</b>\\x1B[31m\nsecond line"));
     EXPECT_EQ(shown.Title, QStringLiteral("Bad \\x07name"));
+}
+
+TEST(MessageBoxes, EveryBoxIsWideEnoughForItsTitle)
+{
+    MessageBoxes messages;
+
+    const struct
+    {
+        std::function<void()> Show;
+        QMessageBox::StandardButton Answer;
+    } boxes[] = {
+        {[&] { messages.Inform("Bot must have a name!", "Selfawareness error!"); },
+         QMessageBox::Ok},
+        {[&] { messages.Warn("!", "A title far longer than the text of the box"); },
+         QMessageBox::Ok},
+        {[&] { messages.Ask("Sure?", "Delete all chats of the bot"); }, QMessageBox::No},
+        {[&] { messages.Inform("x", "Folder not found"); }, QMessageBox::Ok},
+    };
+
+    for (const auto& box : boxes) {
+        ShownBox shown;
+        AnswerNextBox(shown, box.Answer);
+        box.Show();
+        EXPECT_GT(shown.TitleNeeds, 100) << shown.Title.toStdString();
+        EXPECT_GE(shown.Width, shown.TitleNeeds) << shown.Title.toStdString();
+    }
 }
 
 TEST(MessageBoxes, QuestionsAnswerYesOrNo)

@@ -1,9 +1,14 @@
-// Writes a picture of every page of the editor's window, for a person to
-// look at: tarnwell_screenshots OUTDIR. Runs on Qt's offscreen platform.
+// Writes a picture of every page of the editor's window, its menus and its
+// dialogs, for a person to look at: tarnwell_screenshots OUTDIR. The window
+// takes the size it takes on the screen it runs on (scripts/screenshots.sh
+// runs it on virtual screens of 1024x768 and 1920x1080), and is pictured
+// maximised too.
 #include "dialogs/DirView.h"
+#include "dialogs/frmAbout.h"
 #include "dialogs/frmCheck.h"
 #include "dialogs/frmOpen.h"
 #include "dialogs/frmOptions.h"
+#include "editor/MessageBoxes.h"
 #include "editor/ParameterPages.h"
 #include "editor/frmMain.h"
 #include "pk3/Games.h"
@@ -18,7 +23,9 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPixmap>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTabBar>
 #include <QTabWidget>
@@ -27,6 +34,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 
 namespace {
 
@@ -37,6 +45,38 @@ bool Save(QWidget& widget, const QString& folder, const QString& name)
     bool saved = widget.grab().save(path);
     std::printf("%s %s\n", saved ? "wrote" : "FAILED", path.toUtf8().constData());
     return saved;
+}
+
+// Shows `menu` below `at`, pictures it and its submenus, and closes them.
+bool SaveMenu(QMenu& menu, QPoint at, const QString& folder)
+{
+    menu.popup(at);
+    bool ok = Save(menu, folder, QStringLiteral("menu-") + menu.objectName());
+    for (QAction* action : menu.actions()) {
+        if (QMenu* submenu = action->menu()) {
+            ok = SaveMenu(*submenu,
+                          at + QPoint(menu.width(), menu.actionGeometry(action).top()),
+                          folder) &&
+                 ok;
+        }
+    }
+    menu.hide();
+    return ok;
+}
+
+// Pictures the modal box `show` opens, then closes it.
+bool SaveModal(const QString& folder, const QString& name, const std::function<void()>& show)
+{
+    bool ok = false;
+    QTimer::singleShot(200, [&] {
+        if (QWidget* box = QApplication::activeModalWidget()) {
+            ok = Save(*box, folder, name);
+            std::printf("%s %dx%d\n", name.toUtf8().constData(), box->width(), box->height());
+            box->close();
+        }
+    });
+    show();
+    return ok;
 }
 
 } // namespace
@@ -55,9 +95,15 @@ int main(int argc, char* argv[])
     twl::test::TempFolder settings;
     twl::test::ScriptedMessages messages;
     twl::frmMain window(settings.Path(), messages, std::mt19937(1));
-    window.resize(window.sizeHint());
     window.show();
-    std::printf("window %dx%d\n", window.width(), window.height());
+    QRect screen = window.screen()->availableGeometry();
+    std::printf("screen %dx%d, window %dx%d, smallest %dx%d\n",
+                screen.width(),
+                screen.height(),
+                window.width(),
+                window.height(),
+                window.minimumSizeHint().width(),
+                window.minimumSizeHint().height());
     bool ok = true;
     auto* pages = window.findChild<QTabWidget*>(QStringLiteral("tbsBotPara"));
     window.CreateAverageBot();
@@ -65,6 +111,53 @@ int main(int argc, char* argv[])
         pages->setCurrentIndex(page);
         ok = Save(window, folder, QStringLiteral("page-%1").arg(page)) && ok;
     }
+
+    // Every menu, with its access keys and the keys of its commands.
+    ok = Save(*window.menuBar(), folder, QStringLiteral("menu-bar")) && ok;
+    for (QAction* top : window.menuBar()->actions()) {
+        if (QMenu* menu = top->menu()) {
+            QRect where = window.menuBar()->actionGeometry(top);
+            ok = SaveMenu(*menu, window.menuBar()->mapToGlobal(where.bottomLeft()), folder) && ok;
+        }
+    }
+
+    // Maximised: without a window manager, the screen's whole free area.
+    QRect normal = window.geometry();
+    window.showMaximized();
+    QTest::qWait(300);
+    if (window.size() != screen.size()) {
+        window.setGeometry(screen);
+        QTest::qWait(100);
+    }
+    std::printf("maximised %dx%d\n", window.width(), window.height());
+    for (int page : {0, 2, 4, 6, 7}) {
+        pages->setCurrentIndex(page);
+        ok = Save(window, folder, QStringLiteral("maximised-page-%1").arg(page)) && ok;
+    }
+    window.showNormal();
+    window.setGeometry(normal);
+    QTest::qWait(100);
+
+    // The About box and message boxes whose title is longer than their text.
+    {
+        twl::frmAbout about(&window);
+        about.show();
+        ok = Save(about, folder, QStringLiteral("about")) && ok;
+        std::printf("about %dx%d\n", about.width(), about.height());
+    }
+    twl::MessageBoxes boxes(&window);
+    ok = SaveModal(folder,
+                   QStringLiteral("message-short-text"),
+                   [&] { boxes.Inform("Bot must have a name!", "Selfawareness error!"); }) &&
+         ok;
+    ok = SaveModal(folder,
+                   QStringLiteral("message-question"),
+                   [&] {
+                       boxes.Ask("The current bot has changed. Do want to load a new bot and "
+                                 "lose unsaved work on this one?",
+                                 "Tarnwell");
+                   }) &&
+         ok;
     // The chat page with lines of the user's own and a list reference selected.
     pages->setCurrentIndex(7);
     auto* groups = window.findChild<QListWidget*>(QStringLiteral("lstChatGroups"));
@@ -114,6 +207,16 @@ int main(int argc, char* argv[])
     auto* funName = window.findChild<QLineEdit*>(QStringLiteral("txtBotPara_2"));
     funName->setText(QStringLiteral("^0Bl^1Re^2Gr^3Ye^4Bl^5Cy^6Ma^7Wh"));
     ok = Save(window, folder, QStringLiteral("funname-colours")) && ok;
+    // A fun name longer than its preview, and a weight beyond its page's scale.
+    funName->setText(QStringLiteral("^1The ^3Longest ^5Fun ^2Name ^4Of ^6All ^7The ^1Bots"));
+    ok = Save(window, folder, QStringLiteral("funname-cut")) && ok;
+    window.Editor().Edit(
+        "Load weights",
+        [](twl::Bot& bot) { bot.SetBotPara(44, twl::Value(std::int16_t{700})); },
+        twl::ShowAgain::Everything);
+    pages->setCurrentIndex(3);
+    ok = Save(window, folder, QStringLiteral("weight-past-scale")) && ok;
+    pages->setCurrentIndex(0);
 
     // The load and save dialog in each of its shapes, over a folder of bots.
     twl::test::TempFolder bots;
@@ -152,6 +255,43 @@ int main(int argc, char* argv[])
         listed.wait(2000);
         QTest::qWait(300); // the folder tree reads its folders in the background
         ok = Save(dialog, folder, QString::fromLatin1(shape.Name)) && ok;
+    }
+    // The folder browser driven by the keyboard: a path typed and Enter, then
+    // a file chosen with the arrow keys.
+    {
+        twl::frmOpen dialog(messages, &window);
+        dialog.LType(0);
+        dialog.SetFolder(QDir::homePath());
+        dialog.show();
+        auto* path = dialog.findChild<QLineEdit*>(QStringLiteral("txtPath"));
+        path->setFocus();
+        path->selectAll();
+        QTest::keyClicks(path, QString::fromStdString(bots.Path().string()));
+        ok = Save(dialog, folder, QStringLiteral("browser-typing-path")) && ok;
+        QSignalSpy listed(dialog.Browser(), &twl::DirView::FilesListed);
+        QTest::keyClick(path, Qt::Key_Return);
+        listed.wait(2000);
+        QTest::qWait(300);
+        auto* files = dialog.findChild<QWidget*>(QStringLiteral("lstFiles"));
+        files->setFocus();
+        QTest::keyClick(files, Qt::Key_Down);
+        QTest::keyClick(files, Qt::Key_Down);
+        std::printf("browser: folder %s, file %s\n",
+                    dialog.CurrentDir().toUtf8().constData(),
+                    dialog.CurrentFile().toUtf8().constData());
+        ok = Save(dialog, folder, QStringLiteral("browser-typed-path")) && ok;
+        twl::MessageBoxes dialogBoxes(&dialog);
+        twl::DirView browser(dialogBoxes, &dialog);
+        ok = SaveModal(folder,
+                       QStringLiteral("browser-wrong-path"),
+                       [&] {
+                           // The dialog's own browser speaks through the
+                           // scripted messages; this one shows the box.
+                           browser.findChild<QLineEdit*>(QStringLiteral("txtPath"))
+                               ->setText(QStringLiteral("/no/such/folder"));
+                           browser.GoToTypedPath();
+                       }) &&
+             ok;
     }
     for (int tab = 0; tab < 2; ++tab) {
         twl::frmOptions options(messages, &window);

@@ -1,6 +1,7 @@
 #include "editor/frmMain.h"
 
 #include "core/Settings.h"
+#include "dialogs/TitleRoom.h"
 #include "support/ScriptedMessages.h"
 #include "support/TempFolder.h"
 
@@ -30,46 +31,61 @@ QAction* FindAction(QWidget& window, const char* name)
 struct MenuItem
 {
     const char* Name;
-    const char* Caption;
+    const char* Caption; // with "&" before its access key
     bool Enabled;
+    const char* Keys = ""; // its shortcut on this platform (Linux)
 };
 
-// Every command of the menu bar, and whether it works yet.
+// Every command of the menu bar, its access key and its keys.
 const MenuItem MenuItems[] = {
-    {"mTarnwell", "Program", true},
-    {"mnuOptions", "Options", true},
-    {"mnuAbout", "About Tarnwell", true},
-    {"mnuExit", "Exit", true},
-    {"mnuBot", "Bots", true},
-    {"mnuNew", "New bot", true},
-    {"mnuNewZero", "All zeros", true},
-    {"mnuNewAverage", "Average", true},
-    {"mnuNewRandom", "Random", true},
-    {"mnuLoad", "Load bot", true},
-    {"mnuMake", "Make bot files", true},
-    {"mnuEdit", "Edit", true},
-    {"mnuUndo", "Undo", false},
-    {"mnuRedo", "Redo", false},
-    {"mnuFile", "Files", true},
-    {"mnuCharFile", "Load char file", true},
-    {"mnuWeaponFile", "Load weapon file", true},
-    {"mnuitemFile", "Load item file", true},
-    {"mnuChatFile", "Load chat file", true},
-    {"mnTool", "Tools", true},
-    {"mnuCheck", "Check baseq3", true},
-    {"mnuCheckBot", "Check bot", true},
-    {"mnuTryInGame", "Try in game", true},
-    {"mnuTryInMatch", "Try in a match", true},
-    {"mnuList", "Model/skin list", true},
-    {"mnuModelAdd", "Add model", true},
-    {"mnuSkinAdd", "Add skin", true},
-    {"mnuModelRemove", "Remove model", true},
-    {"mnuSkinRemove", "Remove skin", true},
-    {"mnuChatTools", "Chat tools", true},
-    {"mnuExtraChat", "Add extra chats", true},
-    {"mnuDeleteChats", "Delete all chats", true},
-    {"mnuSyn", "Add synonym", true},
+    {"mTarnwell", "&Program", true},
+    {"mnuOptions", "&Options", true, "Ctrl+,"},
+    {"mnuAbout", "&About Tarnwell", true},
+    {"mnuExit", "E&xit", true, "Ctrl+Q"},
+    {"mnuBot", "&Bots", true},
+    {"mnuNew", "&New bot", true},
+    {"mnuNewZero", "All &zeros", true, "Ctrl+N"},
+    {"mnuNewAverage", "&Average", true},
+    {"mnuNewRandom", "&Random", true},
+    {"mnuLoad", "&Load bot", true, "Ctrl+O"},
+    {"mnuMake", "&Make bot files", true, "Ctrl+S"},
+    {"mnuEdit", "&Edit", true},
+    {"mnuUndo", "&Undo", false, "Ctrl+Z"},
+    {"mnuRedo", "&Redo", false, "Ctrl+Shift+Z"},
+    {"mnuFile", "&Files", true},
+    {"mnuCharFile", "Load &char file", true},
+    {"mnuWeaponFile", "Load &weapon file", true},
+    {"mnuitemFile", "Load &item file", true},
+    {"mnuChatFile", "Load c&hat file", true},
+    {"mnTool", "&Tools", true},
+    {"mnuCheck", "Check &baseq3", true},
+    {"mnuCheckBot", "&Check bot", true, "F7"},
+    {"mnuTryInGame", "Try in &game", true, "F5"},
+    {"mnuTryInMatch", "Try in a &match", true, "Shift+F5"},
+    {"mnuList", "Model/&skin list", true},
+    {"mnuModelAdd", "Add &model", true},
+    {"mnuSkinAdd", "Add &skin", true},
+    {"mnuModelRemove", "R&emove model", true},
+    {"mnuSkinRemove", "Rem&ove skin", true},
+    {"mnuChatTools", "C&hat tools", true},
+    {"mnuExtraChat", "Add &extra chats", true},
+    {"mnuDeleteChats", "&Delete all chats", true},
+    {"mnuSyn", "Add s&ynonym", true},
 };
+
+// The access key of a caption: the letter after its single "&".
+QChar AccessKey(const QString& caption)
+{
+    for (qsizetype at = 0; at + 1 < caption.size(); ++at) {
+        if (caption[at] == QLatin1Char('&')) {
+            if (caption[at + 1] != QLatin1Char('&')) {
+                return caption[at + 1].toLower();
+            }
+            ++at;
+        }
+    }
+    return {};
+}
 
 class frmMainTest : public ::testing::Test
 {
@@ -87,6 +103,32 @@ TEST_F(frmMainTest, CaptionAndMenuBar)
         ASSERT_NE(action, nullptr) << item.Name;
         EXPECT_EQ(action->text(), QString::fromUtf8(item.Caption)) << item.Name;
         EXPECT_EQ(action->isEnabled(), item.Enabled) << item.Name;
+        EXPECT_EQ(action->shortcut().toString(), QString::fromUtf8(item.Keys)) << item.Name;
+    }
+    // Every menu and item has an access key, none twice in one menu, and no
+    // key is taken twice.
+    std::vector<QMenu*> menus = {nullptr};
+    QStringList keys;
+    for (QMenu* menu : window.findChildren<QMenu*>()) {
+        menus.push_back(menu);
+    }
+    for (QMenu* menu : menus) {
+        QList<QAction*> actions = menu == nullptr ? window.menuBar()->actions() : menu->actions();
+        QString taken;
+        for (QAction* action : actions) {
+            if (action->isSeparator()) {
+                continue;
+            }
+            QChar key = AccessKey(action->text());
+            EXPECT_FALSE(key.isNull()) << action->objectName().toStdString();
+            EXPECT_FALSE(taken.contains(key)) << action->objectName().toStdString();
+            taken += key;
+            for (const QKeySequence& sequence : action->shortcuts()) {
+                EXPECT_FALSE(keys.contains(sequence.toString()))
+                    << sequence.toString().toStdString();
+                keys << sequence.toString();
+            }
+        }
     }
     QList<QAction*> topLevel = window.menuBar()->actions();
     ASSERT_EQ(topLevel.size(), 5);
@@ -115,10 +157,18 @@ TEST_F(frmMainTest, AboutBoxShowsTitleVersionAndCredits)
     QString caption;
     QStringList texts;
     bool okClicked = false;
+    Qt::WindowFlags flags;
+    int width = 0;
+    int titleNeeds = 0;
+    bool fixedSize = false;
     QTimer::singleShot(0, [&] {
         auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
         ASSERT_NE(dialog, nullptr);
         caption = dialog->windowTitle();
+        flags = dialog->windowFlags();
+        width = dialog->width();
+        titleNeeds = TitleRoom(*dialog, caption);
+        fixedSize = dialog->minimumSize() == dialog->maximumSize();
         for (QLabel* label : dialog->findChildren<QLabel*>()) {
             texts << label->text();
         }
@@ -132,6 +182,11 @@ TEST_F(frmMainTest, AboutBoxShowsTitleVersionAndCredits)
 
     EXPECT_TRUE(okClicked);
     EXPECT_EQ(caption, QStringLiteral("About Vantry's Tarnwell"));
+    // A plain box, wide enough for its title.
+    EXPECT_FALSE(flags & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
+    EXPECT_TRUE(flags & Qt::WindowCloseButtonHint);
+    EXPECT_TRUE(fixedSize);
+    EXPECT_GE(width, titleNeeds);
     EXPECT_TRUE(texts.contains(QStringLiteral("Vantry's Tarnwell")));
     EXPECT_TRUE(texts.contains(QStringLiteral("Version 0.9.7")));
     QString all = texts.join(QLatin1Char('\n'));

@@ -259,6 +259,17 @@ TEST_F(RealBotsTest, LoadedSavedAndLoadedAgainEachShowsTheSameValues)
         std::string name = bots[id].Name;
         CommandOutcome loaded = LoadBotOfList(editor, std::to_string(id), 0);
         ASSERT_TRUE(loaded.ShowBot) << name;
+        // Weight files kept whole are named in the status line, not in boxes.
+        bool kept = editor.ThisBot().HasForeignWeights(WeightFileKind::Weapon) ||
+                    editor.ThisBot().HasForeignWeights(WeightFileKind::Item);
+        EXPECT_EQ(loaded.Status.find("use a layout Tarnwell does not edit") != std::string::npos ||
+                      loaded.Status.find("uses a layout Tarnwell does not edit") !=
+                          std::string::npos,
+                  kept)
+            << loaded.Status;
+        for (const test::ScriptedMessages::Message& message : messages.Received()) {
+            EXPECT_NE(message.Title, "Weights kept") << name;
+        }
         EXPECT_FALSE(editor.IsChanged()) << name;
         std::string first = Dump(editor.ThisBot());
         std::filesystem::path folder = made / name;

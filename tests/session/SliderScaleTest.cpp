@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <set>
 #include <tuple>
 
@@ -187,6 +188,38 @@ TEST(PageTables, EverySliderHasItsOwnPlaceAndARange)
     EXPECT_EQ(ScaleGroupMembers(0).size(), 10u);
     EXPECT_EQ(ScaleGroupMembers(1).size(), 16u);
     EXPECT_EQ(ScaleGroupMembers(2).size(), 9u);
+}
+
+TEST(PageTables, EachWeaponPickupPairSaysWhatItsSlidersWeigh)
+{
+    // The uncaptioned lower slider of each pair names the weapon above it.
+    const std::map<int, std::string> lower = {{64, "Shotgun"},
+                                              {65, "Machinegun"},
+                                              {66, "Grenade launcher"},
+                                              {67, "Rocket launcher"},
+                                              {68, "Railgun"},
+                                              {69, "BFG10K"},
+                                              {70, "Lightning gun"},
+                                              {71, "Plasma gun"}};
+    for (const OneSliderLayout& slider : OneSliders()) {
+        auto weapon = lower.find(slider.Index);
+        if (weapon == lower.end()) {
+            EXPECT_EQ(SliderTip(slider), "") << slider.Index;
+            continue;
+        }
+        EXPECT_EQ(SliderTip(slider),
+                  weapon->second + ", with the weapon: how much the bot wants it when it has it "
+                                   "already, for its ammunition");
+    }
+    // The row labels keep their words and each says what it stands for.
+    const PageLayout& pickup = Pages()[4];
+    ASSERT_EQ(pickup.RowLabels.size(), pickup.RowTips.size());
+    for (std::size_t row = 0; row < pickup.RowLabels.size(); ++row) {
+        EXPECT_EQ(pickup.RowLabels[row], row % 2 == 0 ? "Without" : "With");
+        EXPECT_EQ(pickup.RowTips[row].rfind(pickup.RowLabels[row] + " the weapon: ", 0), 0u)
+            << pickup.RowTips[row];
+    }
+    EXPECT_FALSE(pickup.Legend.empty());
 }
 
 } // namespace
