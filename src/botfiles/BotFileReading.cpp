@@ -24,6 +24,24 @@ BotFileBytes ReadBotFileBytes(const std::filesystem::path& folder,
 {
     BotFileBytes file;
     file.Path = FindFileIgnoringCase(folder, fileName);
+    // A link must not carry a file from elsewhere (another user's or the
+    // system's) into the bot's set, and from there into an archive meant
+    // for sharing, without a word.
+    std::error_code error;
+    if (std::filesystem::is_symlink(file.Path, error)) {
+        std::filesystem::path target = std::filesystem::weakly_canonical(file.Path, error);
+        std::filesystem::path home = std::filesystem::weakly_canonical(folder, error);
+        auto [end, inside] = std::mismatch(home.begin(), home.end(), target.begin(), target.end());
+        static_cast<void>(inside);
+        if (!error && end != home.end() &&
+            !messages.Ask(ShownText(file.Path.string()) + " is a link to " +
+                              ShownText(target.string()) +
+                              ", outside the bot's folder. Read the bot's file from there?",
+                          LinkOutsideTitle)) {
+            file.Outcome.Status = BotFileRead::State::Unreadable;
+            return file;
+        }
+    }
     ReadBytesResult read = ReadFileBytes(file.Path);
     if (read.Result.Ok) {
         file.Bytes = std::move(read.Bytes);

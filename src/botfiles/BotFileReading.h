@@ -42,7 +42,14 @@ struct BotFileBytes
     std::string Bytes;
 };
 
-// Reads folder/<fileName> (found without regard to case) whole. A missing
+// The title of the question asked before a bot's file that is a link to
+// something outside the bot's folder is read.
+inline constexpr const char* LinkOutsideTitle = "Link outside the bot's folder";
+
+// Reads folder/<fileName> (found without regard to case) whole. A file
+// that is a symbolic link to something outside `folder` is read only when
+// the user says so (Messages::Ask, title LinkOutsideTitle, naming the link
+// and its target); refused, it is unreadable. A missing
 // file is reported as ReportMissingBotFile does; one that is there but
 // cannot be read (a folder, no permission, a FIFO or device, over the size
 // limit) as "Couldn't read <path>: <reason>" (title "Read failed!", warning).

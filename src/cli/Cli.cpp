@@ -1,5 +1,6 @@
 #include "cli/Cli.h"
 
+#include "botfiles/BotFileReading.h"
 #include "cli/StderrMessages.h"
 #include "cli/TryCommand.h"
 #include "core/BotName.h"
@@ -45,9 +46,11 @@ std::string UsageText()
            << "      Makes a new bot from a preset (default: all zeros) and writes its five\n"
            << "      files into OUTDIR.\n"
            << "  tarnwell-cli copy [--script] [--script-structure] [--structure] [--pk3]\n"
-           << "                    [--game DIR] [--install] [--settings DIR] SRCDIR STEM [OUTDIR]\n"
+           << "                    [--game DIR] [--install] [--follow-links] [--settings DIR]\n"
+           << "                    SRCDIR STEM [OUTDIR]\n"
            << "      Loads the bot whose files start with STEM from SRCDIR and writes its\n"
-           << "      five files into OUTDIR.\n"
+           << "      five files into OUTDIR. A file that is a link to something outside\n"
+           << "      SRCDIR is refused unless --follow-links is given.\n"
            << "  tarnwell-cli scan [--settings DIR] GAMEDIR\n"
            << "      Checks the game folder: finds the bots, models and skins of its\n"
            << "      archives (and of the player's own folder: ~/.q3a/baseq3,\n"
@@ -438,10 +441,10 @@ bool PrepareForSave(Bot& bot, Messages& messages)
 
 int RunCopy(const std::vector<std::string>& arguments, std::ostream& err)
 {
-    CommandLine line =
-        ParseCommandLine(arguments,
-                         {"--script", "--script-structure", "--structure", "--pk3", "--install"},
-                         {"--settings", "--game"});
+    CommandLine line = ParseCommandLine(
+        arguments,
+        {"--script", "--script-structure", "--structure", "--pk3", "--install", "--follow-links"},
+        {"--settings", "--game"});
     if (line.Positional.size() != 3 &&
         !(line.Positional.size() == 2 && line.Flags.count("--install") != 0)) {
         throw UsageError("copy takes a source folder, a file stem and a target folder");
@@ -451,6 +454,9 @@ int RunCopy(const std::vector<std::string>& arguments, std::ostream& err)
     session.Start(line);
     if (!UseGameOption(line, session)) {
         return ExitFailure;
+    }
+    if (line.Flags.count("--follow-links") != 0) {
+        session.Messages.AnswerYes(LinkOutsideTitle);
     }
     Bot bot;
     ApplyZeroPreset(bot);

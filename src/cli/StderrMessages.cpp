@@ -2,6 +2,8 @@
 
 #include "core/ShownText.h"
 
+#include <algorithm>
+
 namespace twl {
 
 namespace {
@@ -43,8 +45,9 @@ void StderrMessages::Warn(const std::string& text, const std::string& title)
 
 bool StderrMessages::Ask(const std::string& text, const std::string& title)
 {
-    Print(text + " (answered No)", title);
-    return false;
+    bool yes = std::find(m_yes.begin(), m_yes.end(), title) != m_yes.end();
+    Print(text + (yes ? " (answered Yes)" : " (answered No)"), title);
+    return yes;
 }
 
 void StderrMessages::Note(const std::string& text)

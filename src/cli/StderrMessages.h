@@ -3,6 +3,8 @@
 #include "core/Messages.h"
 
 #include <ostream>
+#include <string>
+#include <vector>
 
 namespace twl {
 
@@ -23,10 +25,15 @@ public:
     std::optional<std::string> AskText(const std::string& prompt,
                                        const std::string& title) override;
 
+    // Questions of this title are answered Yes from now on (an option of the
+    // command line said so).
+    void AnswerYes(const std::string& title) { m_yes.push_back(title); }
+
 private:
     void Print(const std::string& text, const std::string& title);
 
     std::ostream& m_err;
+    std::vector<std::string> m_yes;
 };
 
 } // namespace twl

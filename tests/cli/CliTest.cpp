@@ -325,6 +325,7 @@ TEST(CliFaults, AFileThatCannotBeReadEndsTheCommandWithItsReason)
         {"bot_c.c", "it is a folder, not a file"},
         {"bot_w.c", "it is not a regular file"},
         {"bot_t.c", "it is not a regular file"},
+        {"bot_i.c", "a link to /dev/zero"},
     };
     for (const Case& c : cases) {
         test::TempFolder folder;
@@ -337,15 +338,23 @@ TEST(CliFaults, AFileThatCannotBeReadEndsTheCommandWithItsReason)
         } else if (c.File == "bot_w.c") {
             ASSERT_EQ(::mkfifo((folder / "in" / c.File).c_str(), 0600), 0);
         } else {
+            // bot_t.c and bot_i.c
             std::filesystem::create_symlink("/dev/zero", folder / "in" / c.File);
         }
-        CliRun run =
-            RunTool({"copy", "--settings", settings, source, "bot", (folder / "out").string()});
+        // Told to follow links, the link to a device is read as what it is.
+        CliRun run = RunTool({"copy",
+                              "--settings",
+                              settings,
+                              c.File == "bot_t.c" ? "--follow-links" : "--script",
+                              source,
+                              "bot",
+                              (folder / "out").string()});
         EXPECT_EQ(run.Status, ExitFailure) << c.File;
-        EXPECT_NE(run.Err.find("Read failed!: Couldn't read " + (folder / "in" / c.File).string() +
-                               ": " + c.Reason),
-                  std::string::npos)
-            << run.Err;
+        std::string shown =
+            c.File == "bot_i.c"
+                ? "Link outside the bot's folder: " + (folder / "in" / c.File).string() + " is "
+                : "Read failed!: Couldn't read " + (folder / "in" / c.File).string() + ": ";
+        EXPECT_NE(run.Err.find(shown + c.Reason), std::string::npos) << run.Err;
         EXPECT_FALSE(std::filesystem::exists(folder / "out" / "bot_c.c"));
     }
 }
@@ -390,6 +399,47 @@ TEST(CliFaults, ACharacteristicFileThatIsNoneIsRefusedAndNothingWritten)
                   std::string::npos)
             << c.Name << ": " << run.Err;
         EXPECT_EQ(test::ReadBytes(out / "bot_c.c"), before) << c.Name;
+    }
+}
+
+TEST(CliFaults, ALinkOutsideTheBotsFolderIsReadOnlyWhenAskedFor)
+{
+    struct Case
+    {
+        const char* Name;
+        bool Outside;
+        bool Follow;
+        bool Copied;
+    };
+
+    const std::vector<Case> cases = {
+        {"a link inside the folder is read", false, false, true},
+        {"a link outside is refused", true, false, false},
+        {"--follow-links reads it", true, true, true},
+    };
+    for (const Case& c : cases) {
+        test::TempFolder folder;
+        std::string settings = (folder / "settings").string();
+        std::filesystem::path in = folder / "in";
+        ASSERT_EQ(RunTool({"new", "--settings", settings, in.string()}).Status, ExitSuccess);
+        std::filesystem::path target = c.Outside ? folder / "secret" : in / "other_w.c";
+        std::filesystem::rename(in / "bot_w.c", target);
+        std::filesystem::create_symlink(target, in / "bot_w.c");
+        std::vector<std::string> arguments = {"copy", "--settings", settings};
+        if (c.Follow) {
+            arguments.push_back("--follow-links");
+        }
+        std::filesystem::path out = folder / "out";
+        arguments.insert(arguments.end(), {in.string(), "bot", out.string()});
+        CliRun run = RunTool(arguments);
+        EXPECT_EQ(run.Status, c.Copied ? ExitSuccess : ExitFailure) << c.Name << run.Err;
+        EXPECT_EQ(run.Err.find("is a link to " + target.string()) != std::string::npos, c.Outside)
+            << c.Name << run.Err;
+        EXPECT_EQ(std::filesystem::exists(out / "bot_w.c"), c.Copied) << c.Name;
+        if (c.Copied) {
+            EXPECT_FALSE(std::filesystem::is_symlink(out / "bot_w.c")) << c.Name;
+            EXPECT_EQ(test::ReadBytes(out / "bot_w.c"), test::ReadBytes(target)) << c.Name;
+        }
     }
 }
 
