@@ -9,8 +9,11 @@
 #include "pk3/ZipArchive.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <map>
 #include <set>
+#include <sys/stat.h>
 #include <unordered_map>
 
 namespace twl {
@@ -128,8 +131,12 @@ void CheckLooseBots(const std::vector<std::filesystem::path>& charFiles,
             if (std::optional<CheckedFile> file = ReadLooseFile(script)) {
                 checker.CheckScript(*file);
             } else {
-                check.Findings.push_back(
-                    {Severity::Error, script.string(), 0, "the script cannot be read", {}});
+                std::string reason = ReadFileBytes(script, MaxArchiveEntrySize).Result.Reason;
+                check.Findings.push_back({Severity::Error,
+                                          script.string(),
+                                          0,
+                                          "the script cannot be read: " + reason,
+                                          {}});
             }
         }
         for (const std::filesystem::path& charFile : files) {
@@ -389,7 +396,22 @@ BotSources FindBotSources(const std::filesystem::path& path)
                 "no characteristic file (NAME_c.c) in " + path.string() + " or its botfiles/bots";
         }
     } else if (!std::filesystem::is_regular_file(path, error)) {
-        sources.Problem = path.string() + " does not exist";
+        // Says what is there: nothing, or something that is no file.
+        struct stat info = {};
+        bool there = ::stat(path.c_str(), &info) == 0;
+        int reason = errno;
+        if (!there && ::lstat(path.c_str(), &info) == 0) {
+            sources.Problem = path.string() + " is a link to something that is not there";
+        } else if (!there) {
+            sources.Problem = path.string() + " cannot be read: " + std::strerror(reason);
+        } else {
+            sources.Problem = path.string() + " is not a regular file (" +
+                              (S_ISFIFO(info.st_mode)                           ? "a FIFO"
+                               : S_ISCHR(info.st_mode) || S_ISBLK(info.st_mode) ? "a device"
+                               : S_ISSOCK(info.st_mode)                         ? "a socket"
+                                                                                : "not a file") +
+                              "), so it is not read";
+        }
     } else if (EndsWithIgnoringCase(name, ".pk3")) {
         sources.Archive = path;
     } else if (EndsWithIgnoringCase(name, CharEnding)) {

@@ -139,7 +139,7 @@ TEST(CollectTryBots, TakesTheBotsAsCheckFindsThemWithTheirNames)
                                         "pak.pk3",
                                         "z2-pak.pk3"}));
     ASSERT_EQ(tried.Problems.size(), 2u);
-    EXPECT_NE(tried.Problems[0].find("does not exist"), std::string::npos);
+    EXPECT_NE(tried.Problems[0].find("No such file or directory"), std::string::npos);
     EXPECT_NE(tried.Problems[1].find("is no characteristic file"), std::string::npos);
 }
 

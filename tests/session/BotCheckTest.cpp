@@ -13,6 +13,7 @@
 
 #include <random>
 #include <sstream>
+#include <sys/stat.h>
 
 namespace twl {
 
@@ -779,6 +780,22 @@ TEST(CliCheck, PrintsFindingsAsBuildToolsDoAndExitsByThem)
     EXPECT_EQ(run({"check", "--settings", settings, (folder / "nothing").string()}, out),
               ExitFailure);
     EXPECT_EQ(run({"check"}, out), ExitUsage);
+
+    // What is there instead of a file is named, never "does not exist".
+    ASSERT_EQ(::mkfifo((folder / "fifo_c.c").c_str(), 0600), 0);
+    std::filesystem::create_symlink("/dev/zero", folder / "zero_c.c");
+    std::filesystem::create_symlink(folder / "gone", folder / "gone_c.c");
+    const std::pair<const char*, const char*> others[] = {
+        {"fifo_c.c", " is not a regular file (a FIFO), so it is not read"},
+        {"zero_c.c", " is not a regular file (a device), so it is not read"},
+        {"gone_c.c", " is a link to something that is not there"},
+        {"nothing", " cannot be read: No such file or directory"},
+    };
+    for (const auto& [name, said] : others) {
+        EXPECT_EQ(run({"check", "--settings", settings, (folder / name).string()}, out),
+                  ExitFailure);
+        EXPECT_NE(out.find((folder / name).string() + said), std::string::npos) << out;
+    }
 
     // A name from an archive cannot forge a line of its own nor reach the
     // terminal as an escape.
