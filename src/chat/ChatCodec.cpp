@@ -340,6 +340,13 @@ std::string EncodeChatLine(const std::string& text, std::size_t chatType, const 
             return word.FileName + ";";
         }
     }
+    // A pointer alone is its number alone, as the game's own lines have it.
+    for (int p : PointerSet(chatType)) {
+        const ChatEntry& pointer = chat.ChatPointers[static_cast<std::size_t>(p)];
+        if (text == pointer.Token) {
+            return pointer.FileName.substr(3, pointer.FileName.size() - 6) + ";"; // ", 1, "
+        }
+    }
     if (!text.empty() && (UnknownNameTokenAt(text, 0, chat) == text.size() ||
                           VariableTokenAt(text, 0) == text.size())) {
         return text.substr(1, text.size() - 2) + ";";

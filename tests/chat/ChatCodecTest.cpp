@@ -58,6 +58,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(CodecCase{"Hi {RANDOMOPP}!", "\"Hi \", 1, \"!\";"},
                       CodecCase{"Bye {RANDOMOPP}", "\"Bye \", 1;"},
                       CodecCase{"{RANDOMOPP} rocks", " 1, \" rocks\";"},
+                      CodecCase{"{RANDOMOPP}", "1;"},
                       CodecCase{"You {LOSER}!", "\"You \", looser, \"!\";"},
                       CodecCase{"{LOSER}", "looser;"},
                       CodecCase{"{{GAMEENTER0}}", "HELLO;"},
