@@ -28,6 +28,7 @@ seed() { # seed TARGET FILE...
     cp "$@" "$corpus/$target/"
 }
 seed CharFile $(find "$fixtures" -name '*_c.c')
+seed BotCheck $(find "$fixtures" -name '*_c.c' -o -name '*_w.c' -o -name '*_t.c' | head -60)
 seed WeightFiles $(find "$fixtures" -name '*_w.c' -o -name '*_i.c')
 seed ScriptFile $(find "$fixtures" -name '*.bot')
 seed ChatFile $(find "$fixtures" -name '*_t.c')
@@ -53,7 +54,20 @@ for name, entries in {"bot": ["botfiles/bots/kit_c.c", "scripts/kit.bot"],
     open(f"{sys.argv[1]}/{name}.pk3", "wb").write(data.getvalue())
 PY
 
-targets=(CharFile WeightFiles ScriptFile ChatFile ChatLine Settings UserModels UserBots UserSynonyms ArchiveListing)
+mkdir -p "$corpus/TgaIcon"
+python3 - "$corpus/TgaIcon" <<'PY'
+import struct, sys
+# 2x2 true colour (type 2, 24 bits), run-length (type 10, 32 bits), grey (3)
+def tga(kind, bits, pixels, w=2, h=2, top=0):
+    return struct.pack("<BBBHHBHHHHBB", 0, 0, kind, 0, 0, 0, 0, 0, w, h, bits, top) + pixels
+open(f"{sys.argv[1]}/rgb", "wb").write(tga(2, 24, bytes(range(12))))
+open(f"{sys.argv[1]}/rle", "wb").write(tga(10, 32, bytes([0x83, 1, 2, 3, 4]), top=0x28))
+open(f"{sys.argv[1]}/grey", "wb").write(tga(3, 8, bytes([0, 64, 128, 255])))
+PY
+if ls tests/fixtures/*/*.tga >/dev/null 2>&1; then cp tests/fixtures/*/*.tga "$corpus/TgaIcon/"; fi
+
+targets=(CharFile WeightFiles ScriptFile ChatFile ChatLine Settings UserModels UserBots UserSynonyms
+    ArchiveListing BotCheck TgaIcon)
 if [ -n "${FUZZ_TARGETS:-}" ]; then
     read -r -a targets <<<"$FUZZ_TARGETS"
 fi
