@@ -63,4 +63,14 @@ if [ "$game" = no ]; then
     echo "The tests that run the game's engine (tests/game) are left out (--no-game)."
     leave_out=(-LE game)
 fi
-QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$(nproc)" "${leave_out[@]}"
+status=0
+mkdir -p Testing
+QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$(nproc)" "${leave_out[@]}" |
+    tee Testing/run-tests.log || status=$?
+# The test output stays readable: a test's name is its case's own name.
+widest="$(awk '{ if (length > max) max = length } END { print max + 0 }' Testing/run-tests.log)"
+if [ "$widest" -gt 160 ]; then
+    echo "run-tests.sh: a line of the test output is $widest characters wide (at most 160)" >&2
+    status=1
+fi
+exit "$status"

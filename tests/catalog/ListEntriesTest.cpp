@@ -116,13 +116,13 @@ INSTANTIATE_TEST_SUITE_P(
                  ModelTitle + "\"Mymodel\",\"Default\",\"a.pk3\",\"models\\players\\mymodel\\icon_"
                               "default.tga\"\r\n\"Sarge\",\"Extra\",\"a.pk3\",\"x\"\r\n",
                  BotTitle + "\"Alpha\",\"a.pk3\",#TRUE#\r\n\"Beta\",\"b.pk3\",#FALSE#\r\n"},
-        ListCase{"UserSkinAfterAnArchiveLineOfItsModelNamedOtherwise",
+        ListCase{"UserSkinAfterArchiveLineOfModelNamedOtherwise",
                  ModelTitle + "\"mymodel\",\"Blue\",\"a.pk3\",\"x\"\r\n"
                               "\"myModel\",\"Own\",\"UserDef\",\"\"\r\n"
                               "\"Other\",\"Default\",\"b.pk3\",\"y\"\r\n"
                               "\"MYMODEL\",\"Zed\",\"UserDef\",\"\"\r\n",
                  ""},
-        ListCase{"UserSkinsOfAGameModelAmongArchiveSkins",
+        ListCase{"UserSkinsOfGameModelAmongArchiveSkins",
                  ModelTitle + "\"Sarge\",\"Camo\",\"a.pk3\",\"x\"\r\n"
                               "\"sarge\",\"Mine\",\"UserDef\",\"\"\r\n"
                               "\"Sarge\",\"Again\",\"b.pk3\",\"y\"\r\n",

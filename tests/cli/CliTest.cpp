@@ -3,6 +3,7 @@
 #include "cli/StderrMessages.h"
 #include "core/Settings.h"
 #include "pk3/Games.h"
+#include "support/ParamNames.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -75,7 +76,14 @@ INSTANTIATE_TEST_SUITE_P(Cli,
                                            FixedAnswerCase{{}, false},
                                            FixedAnswerCase{{"new"}, false},
                                            FixedAnswerCase{{"scan", "--version"}, false},
-                                           FixedAnswerCase{{"frobnicate"}, false}));
+                                           FixedAnswerCase{{"frobnicate"}, false}),
+                         [](const ::testing::TestParamInfo<FixedAnswerCase>& param) {
+                             std::string line;
+                             for (const std::string& argument : param.param.Arguments) {
+                                 line += argument + " ";
+                             }
+                             return test::ReadableName(line, param.index);
+                         });
 
 TEST(StderrMessages, OneLinePerMessageAndQuestionsAnswerNo)
 {

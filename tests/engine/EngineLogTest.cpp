@@ -204,7 +204,7 @@ INSTANTIATE_TEST_SUITE_P(
                     "bots/gargoyle_t.c\n"
                     "  error botfiles/bots/gargoyle_t.c:0 couldn't load chat player from "
                     "bots/gargoyle_t.c\n"},
-        LogCase{"AChatErrorIsFoundInTheChatFileAndTheArchiveNamesItsEntries",
+        LogCase{"ChatErrorFoundInChatFileArchiveNamesItsEntries",
                 {"Bob", "Ann"},
                 false,
                 false,
