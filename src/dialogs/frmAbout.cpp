@@ -57,10 +57,15 @@ frmAbout::frmAbout(QWidget* parent)
                             "endorsed or supported by id Software. It comes without any warranty; "
                             "keep copies of the bot files you care about."));
     AddLabel(layout,
+             "lblLicence",
+             QStringLiteral("Tarnwell is free software: you may share and change it under the "
+                            "terms of the GNU General Public License, version 3 or (at your "
+                            "option) any later version."));
+    AddLabel(layout,
              "lblCredits",
-             QStringLiteral("Built with Qt (The Qt Company, LGPL 3), libzip (Dieter Baron and "
-                            "Thomas Klausner, BSD licence) and stb_image (Sean Barrett, public "
-                            "domain)."));
+             QStringLiteral("Built with Qt (The Qt Company, LGPL 3), zlib (Jean-loup Gailly and "
+                            "Mark Adler, zlib licence), libzip (Dieter Baron and Thomas Klausner, "
+                            "BSD licence) and stb_image (Sean Barrett, public domain or MIT)."));
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok);
     QPushButton* ok = buttons->button(QDialogButtonBox::Ok);
