@@ -44,6 +44,9 @@ if(TARNWELL_BUILD_GUI)
         DESTINATION "${CMAKE_INSTALL_DATADIR}/applications")
     install(FILES "${data}/${TARNWELL_APP_ID}.metainfo.xml"
         DESTINATION "${CMAKE_INSTALL_DATADIR}/metainfo")
+    install(FILES "${data}/${TARNWELL_APP_ID}.mime.xml"
+        DESTINATION "${CMAKE_INSTALL_DATADIR}/mime/packages"
+        RENAME "${TARNWELL_APP_ID}.xml")
     install(FILES "${data}/icons/${TARNWELL_APP_ID}.svg"
         DESTINATION "${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps")
     foreach(size IN ITEMS 16 32 48 64 128 256)

@@ -17,6 +17,7 @@ if(WITH_GUI)
         share/man/man1/tarnwell.1.gz
         share/applications/${id}.desktop
         share/metainfo/${id}.metainfo.xml
+        share/mime/packages/${id}.xml
         share/icons/hicolor/scalable/apps/${id}.svg)
     foreach(size IN ITEMS 16 32 48 64 128 256)
         list(APPEND expected share/icons/hicolor/${size}x${size}/apps/${id}.png)
