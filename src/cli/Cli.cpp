@@ -637,8 +637,9 @@ std::optional<std::string> FixedAnswer(const std::vector<std::string>& arguments
         return UsageText();
     }
     if (command == "--version") {
-        return std::to_string(VersionMajor) + '.' + std::to_string(VersionMinor) + '.' +
-               std::to_string(VersionRevision) + '\n';
+        // NAME VERSION, as the editor and Debian's tools say it.
+        return "tarnwell-cli " + std::to_string(VersionMajor) + '.' + std::to_string(VersionMinor) +
+               '.' + std::to_string(VersionRevision) + '\n';
     }
     return std::nullopt;
 }

@@ -39,7 +39,7 @@ TEST(Cli, VersionIsTheProgramsVersion)
     std::ostringstream out;
     std::ostringstream err;
     EXPECT_EQ(RunCli({"--version"}, out, err), ExitSuccess);
-    EXPECT_EQ(out.str(), "0.9.7\n");
+    EXPECT_EQ(out.str(), "tarnwell-cli 0.9.7\n");
 }
 
 // The program's main prints the fixed answers itself: they must be what
