@@ -25,11 +25,17 @@ cannot_install() {
     exit 1
 }
 
+# Said before any password is asked for: what is missing and why.
+echo "Tarnwell needs these Debian packages to build, test and run, and they are missing:"
+echo "    ${missing[*]}"
+echo "(compilers and build tools, Qt 6, libzip, zlib, stb_image, GoogleTest, the desktop"
+echo "file checkers, and the game's dedicated server for the engine tests)"
+
 if [ "$(id -u)" -eq 0 ]; then
     as_root=()
 elif ! command -v sudo >/dev/null 2>&1; then
     cannot_install "sudo is not installed"
-elif ! sudo -v; then
+elif ! echo "Installing them with apt-get through sudo." || ! sudo -v; then
     cannot_install "sudo did not let you in"
 else
     as_root=(sudo)
