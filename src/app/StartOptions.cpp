@@ -131,7 +131,7 @@ std::string StartUsageText()
            "Usage:\n"
            "  tarnwell [FILE]      start the editor; FILE is a bot's characteristic file\n"
            "                       (NAME_c.c)\n"
-           "  tarnwell --help      show this text\n"
+           "  tarnwell --help, -h  show this text\n"
            "  tarnwell --version   show the version\n"
            "\n"
            "The editor needs a graphical session. The bot files can also be made,\n"
