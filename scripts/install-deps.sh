@@ -3,7 +3,7 @@
 # Root installs as is; anyone else goes through sudo.
 set -euo pipefail
 
-packages=(cmake g++ make pkg-config qt6-base-dev libzip-dev libstb-dev libgtest-dev fonts-dejavu-core
+packages=(cmake g++ make pkg-config qt6-base-dev zlib1g-dev libstb-dev libgtest-dev fonts-dejavu-core
     desktop-file-utils appstream "$@")
 
 missing=()

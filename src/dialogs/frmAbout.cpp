@@ -53,8 +53,8 @@ frmAbout::frmAbout(QWidget* parent)
                             "keep copies of the bot files you care about."));
     AddLabel(layout,
              "lblCredits",
-             QStringLiteral("Built with Qt (The Qt Company, LGPL 3), libzip (Dieter Baron and "
-                            "Thomas Klausner, BSD licence) and stb_image (Sean Barrett, public "
+             QStringLiteral("Built with Qt (The Qt Company, LGPL 3), zlib (Jean-loup Gailly and "
+                            "Mark Adler, zlib licence) and stb_image (Sean Barrett, public "
                             "domain)."));
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok);
