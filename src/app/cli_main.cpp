@@ -7,10 +7,6 @@
 
 int main(int argc, char* argv[])
 {
-    // libzip converts every entry's time stamp; without TZ the C library
-    // reads the zone file again for each one.
-    setenv("TZ", ":/etc/localtime", 0);
-
     std::vector<std::string> arguments(argv + 1, argv + argc);
     // --help and --version print a fixed text, here through stdio: the C++
     // streams and their locale, which cost more to set up than the rest of
