@@ -164,9 +164,12 @@ struct Session
 
     // The settings and the catalogues; the model catalogue, which only the
     // game-folder check uses, only when asked for, and then only with what
-    // the check keeps of the user lists.
-    void Start(const CommandLine& line, bool withModels = false)
+    // the check keeps of the user lists. With `onlyBot` the bot list holds
+    // that bot of the user's list alone (besides the game's).
+    void
+    Start(const CommandLine& line, bool withModels = false, const std::string* onlyBot = nullptr)
     {
+        OnlyBot = onlyBot;
         auto folder = line.Options.find("--settings");
         SettingsFolder = folder != line.Options.end() ? std::filesystem::path(folder->second)
                                                       : DefaultSettingsFolder();
@@ -181,9 +184,20 @@ struct Session
         }
         InitCharCatalogue(Catalogues.CharNames);
         InitChatCatalogue(Catalogues.Chat);
-        LoadBotList(Catalogues.Bots, SettingsFolder, Messages);
+        LoadBots();
         LoadSynonyms(Catalogues.Synonyms, SettingsFolder);
         LoadGameVocabulary(Catalogues, SettingsFolder, Settings.Text(Settings::Q3Baseq3), Messages);
+    }
+
+    // The bot list from the settings folder: all of it, or what Start was
+    // told to take.
+    void LoadBots()
+    {
+        if (OnlyBot != nullptr) {
+            LoadBotListFor(Catalogues.Bots, SettingsFolder, *OnlyBot, Messages);
+        } else {
+            LoadBotList(Catalogues.Bots, SettingsFolder, Messages);
+        }
     }
 
     // Writes twl.ini (and with `lists` the user lists) back into the
@@ -201,6 +215,9 @@ struct Session
     twl::Settings Settings;
     twl::Catalogues Catalogues;
     std::mt19937 Random;
+    // A partial list is never saved: every command that saves the lists
+    // starts without it.
+    const std::string* OnlyBot = nullptr;
 };
 
 // The target folder of a command is made when it is missing.
@@ -242,7 +259,7 @@ bool UseGameFolder(const std::string& folder, Session& session)
         session.Settings.Text(Settings::Q3Baseq3) = absolute;
         session.Catalogues.Game = GameDefinitions();
         InitChatCatalogue(session.Catalogues.Chat);
-        LoadBotList(session.Catalogues.Bots, session.SettingsFolder, session.Messages);
+        session.LoadBots();
         LoadGameVocabulary(session.Catalogues, session.SettingsFolder, absolute, session.Messages);
     }
     return true;
@@ -256,6 +273,11 @@ bool ReadGameFolder(Session& session)
     const std::string& folder = session.Settings.Text(Settings::Q3Baseq3);
     if (session.Catalogues.Game.GameFolder == folder && !folder.empty()) {
         return true;
+    }
+    // The check starts from the whole list, which it then saves.
+    if (session.OnlyBot != nullptr) {
+        session.OnlyBot = nullptr;
+        session.LoadBots();
     }
     CheckGameFolder(
         session.Settings, session.Catalogues, GameArchiveFolders(folder), session.Messages);
@@ -513,7 +535,8 @@ int RunExtract(const std::vector<std::string>& arguments, std::ostream& err)
         throw UsageError("extract takes the game folder, a bot of its list and a target folder");
     }
     Session session(err);
-    session.Start(line);
+    // Only the bot asked for is taken from the user's bot list.
+    session.Start(line, false, &line.Positional[1]);
     if (!UseGameFolder(line.Positional[0], session)) {
         return ExitFailure;
     }
