@@ -48,6 +48,10 @@ constexpr std::uint64_t FirstTailRead = 4096;
 // No game archive's directory comes near this; a larger one is refused
 // rather than read into memory.
 constexpr std::uint64_t MaxDirectorySize = 256 * 1024 * 1024;
+// A lookup reads a directory that is not in memory in pieces of this size
+// through one buffer: a hundred thousand entries' directory (8 MiB) read
+// whole into fresh memory costs more in page faults than the lookup itself.
+constexpr std::size_t LookupPieceSize = 64 * 1024;
 
 std::uint16_t Get16(const unsigned char* at)
 {
@@ -371,18 +375,31 @@ std::unique_ptr<ZipReader> ZipReader::Open(const std::filesystem::path& path, Zi
     reader->m_prefix = directory.End - directory.Size - directory.Offset;
     reader->m_declared = directory.Entries;
     reader->m_directorySize = static_cast<std::size_t>(directory.Size);
-    const std::uint64_t directoryStart = directory.End - directory.Size;
-    reader->m_directory.reset(new unsigned char[std::max<std::size_t>(1, reader->m_directorySize)]);
-    if (directoryStart >= tailStart) {
+    reader->m_directoryStart = directory.End - directory.Size;
+    // A directory that came with the end record is kept; a larger one is
+    // read when a listing needs it whole.
+    if (reader->m_directoryStart >= tailStart) {
+        reader->m_directory.reset(
+            new unsigned char[std::max<std::size_t>(1, reader->m_directorySize)]);
         std::memcpy(reader->m_directory.get(),
-                    tail.get() + (directoryStart - tailStart),
+                    tail.get() + (reader->m_directoryStart - tailStart),
                     reader->m_directorySize);
-    } else if (std::optional<ZipError> failed = ReadAt(
-                   file, reader->m_directory.get(), reader->m_directorySize, directoryStart)) {
-        error = *failed;
-        return nullptr;
     }
     return reader;
+}
+
+bool ZipReader::LoadDirectory() const
+{
+    if (m_directory) {
+        return true;
+    }
+    std::unique_ptr<unsigned char[]> directory(
+        new unsigned char[std::max<std::size_t>(1, m_directorySize)]);
+    if (ReadAt(m_file, directory.get(), m_directorySize, m_directoryStart)) {
+        return false; // cut short since it was opened: no entries
+    }
+    m_directory = std::move(directory);
+    return true;
 }
 
 ZipReader::~ZipReader()
@@ -392,6 +409,9 @@ ZipReader::~ZipReader()
 
 template <typename Visit> void ZipReader::Walk(Visit visit) const
 {
+    if (!LoadDirectory()) {
+        return;
+    }
     const unsigned char* directory = m_directory.get();
     if (m_walked) {
         for (std::size_t i = 0; i < m_records.size(); ++i) {
@@ -417,6 +437,43 @@ template <typename Visit> void ZipReader::Walk(Visit visit) const
         at += length;
     }
     m_walked = true;
+}
+
+template <typename Visit> void ZipReader::WalkPieces(Visit visit) const
+{
+    std::vector<unsigned char> buffer(std::min(m_directorySize, LookupPieceSize));
+    std::size_t base = 0;   // where in the directory the buffer starts
+    std::size_t filled = 0; // how much of the buffer holds directory bytes
+    std::size_t at = 0;     // the next record, in the buffer
+    // True when `size` bytes from `at` are in the buffer, read in as needed.
+    auto have = [&](std::size_t size) {
+        if (filled - at >= size) {
+            return true;
+        }
+        if (size > m_directorySize - (base + at)) {
+            return false;
+        }
+        std::memmove(buffer.data(), buffer.data() + at, filled - at);
+        base += at;
+        filled -= at;
+        at = 0;
+        buffer.resize(std::max(buffer.size(), size));
+        std::size_t more = std::min(buffer.size() - filled, m_directorySize - (base + filled));
+        if (ReadAt(m_file, buffer.data() + filled, more, m_directoryStart + base + filled)) {
+            return false;
+        }
+        filled += more;
+        return filled - at >= size;
+    };
+    for (std::uint64_t i = 0; i < m_declared; ++i) {
+        if (!have(CentralSize) || Get32(buffer.data() + at) != CentralSignature ||
+            !have(CentralRecord{buffer.data() + at}.Length())) {
+            break;
+        }
+        CentralRecord record{buffer.data() + at};
+        visit(i, record, base + at);
+        at += record.Length();
+    }
 }
 
 std::vector<std::string> ZipReader::EntryNames() const
@@ -476,8 +533,9 @@ ZipReader::FindEntries(const std::vector<std::string>& names)
         wantsOtherLetters = wantsOtherLetters || !IsAscii(wanted.back());
     }
     std::vector<std::optional<std::uint64_t>> found(names.size());
+    std::vector<std::size_t> foundAt(names.size());
     // Of several entries of a name the game finds the last.
-    Walk([&](std::uint64_t index, CentralRecord record) {
+    auto offer = [&](std::uint64_t index, CentralRecord record, std::size_t offset) {
         std::string_view raw = record.RawName();
         // A name that is not plain ASCII never equals a plain ASCII one:
         // only then is it decoded and compared as a whole.
@@ -486,6 +544,7 @@ ZipReader::FindEntries(const std::vector<std::string>& names)
             for (std::size_t k = 0; k < wanted.size(); ++k) {
                 if (wanted[k] == normalised) {
                     found[k] = index;
+                    foundAt[k] = offset;
                 }
             }
             return;
@@ -493,23 +552,65 @@ ZipReader::FindEntries(const std::vector<std::string>& names)
         for (std::size_t k = 0; k < wanted.size(); ++k) {
             if (FoldedEqual(raw, wanted[k])) {
                 found[k] = index;
+                foundAt[k] = offset;
             }
         }
-    });
+    };
+    if (m_directory) {
+        Walk([&](std::uint64_t index, CentralRecord record) { offer(index, record, 0); });
+        return found;
+    }
+    // Not in memory: read in pieces, and where the found records are is
+    // kept for reading them.
+    WalkPieces(offer);
+    for (std::size_t k = 0; k < found.size(); ++k) {
+        if (found[k]) {
+            m_foundRecords.emplace_back(*found[k], foundAt[k]);
+        }
+    }
     return found;
+}
+
+const unsigned char* ZipReader::Record(std::uint64_t index, std::vector<unsigned char>& storage)
+{
+    for (const auto& [foundIndex, offset] : m_foundRecords) {
+        if (foundIndex != index || m_directory) {
+            continue;
+        }
+        // Read again as the walk found it: whole inside the directory.
+        storage.resize(CentralSize);
+        if (ReadAt(m_file, storage.data(), CentralSize, m_directoryStart + offset)) {
+            return nullptr;
+        }
+        const std::size_t length = CentralRecord{storage.data()}.Length();
+        if (Get32(storage.data()) != CentralSignature || length > m_directorySize - offset) {
+            return nullptr;
+        }
+        storage.resize(length);
+        if (ReadAt(m_file, storage.data(), length, m_directoryStart + offset)) {
+            return nullptr;
+        }
+        return storage.data();
+    }
+    if (!m_walked) {
+        Walk([](std::uint64_t, CentralRecord) {});
+    }
+    if (index >= m_records.size()) {
+        return nullptr;
+    }
+    return m_directory.get() + m_records[static_cast<std::size_t>(index)];
 }
 
 std::optional<std::string>
 ZipReader::ReadEntry(std::uint64_t index, std::uint64_t maxSize, ZipError& error)
 {
-    if (!m_walked) {
-        Walk([](std::uint64_t, CentralRecord) {});
-    }
-    if (index >= m_records.size()) {
+    std::vector<unsigned char> storage;
+    const unsigned char* recordBytes = Record(index, storage);
+    if (recordBytes == nullptr) {
         error = ZipError{ZipErrorInvalid, "Invalid argument"};
         return std::nullopt;
     }
-    const CentralRecord record{m_directory.get() + m_records[static_cast<std::size_t>(index)]};
+    const CentralRecord record{recordBytes};
     if ((record.Flags() & FlagEncrypted) != 0) {
         error = ZipError{ZipErrorEncrypted, "Encryption method not supported"};
         return std::nullopt;

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace twl {
@@ -45,10 +46,13 @@ struct ZipError
 // The end record is the last one in the file's final 65535 bytes (the game
 // looks no further back), so an archive comment and bytes before the archive
 // (the offsets of the archive then count from where it starts) are taken as
-// the game takes them. Open reads the central directory whole, with one read;
-// the file stays open, not mapped, while the reader lives, so an archive that
-// is cut short meanwhile gives an error, never a crash. Every offset and
-// length is checked against the file before it is used.
+// the game takes them. A listing reads the central directory whole, with
+// one read (a small directory comes with the end record); a lookup in a
+// directory not read yet goes through it in pieces, so that finding five
+// entries does not fill memory with a large directory. The file stays open,
+// not mapped, while the reader lives, so an archive that is cut short
+// meanwhile gives an error, never a crash. Every offset and length is
+// checked against the file before it is used.
 //
 // The entries are the records of the directory in its order, up to the first
 // damaged one: the game keeps the entries before it, and so does the reader.
@@ -121,8 +125,17 @@ private:
     {}
 
     // Calls visit(index, record) for each record of the directory, in its
-    // order, up to the first damaged one.
+    // order, up to the first damaged one, with the directory in memory.
     template <typename Visit> void Walk(Visit visit) const;
+    // The same without the directory in memory: visit(index, record,
+    // offset in the directory), the record valid during the call only.
+    template <typename Visit> void WalkPieces(Visit visit) const;
+    // Reads the directory whole, when it is not in memory yet; false when
+    // it cannot be read (the file was cut short since it was opened).
+    bool LoadDirectory() const;
+    // The record of entry `index`, in the directory in memory or read into
+    // `storage`; nothing when there is no such entry.
+    const unsigned char* Record(std::uint64_t index, std::vector<unsigned char>& storage);
 
     int m_file;
     std::uint64_t m_fileSize = 0;
@@ -131,8 +144,13 @@ private:
     std::uint64_t m_prefix = 0;
     // How many entries the end record declares.
     std::uint64_t m_declared = 0;
-    std::unique_ptr<unsigned char[]> m_directory;
+    // The directory: where it lies in the file, and its bytes once read.
+    std::uint64_t m_directoryStart = 0;
+    mutable std::unique_ptr<unsigned char[]> m_directory;
     std::size_t m_directorySize = 0;
+    // Entries found without the directory in memory, and where their
+    // records lie in it.
+    std::vector<std::pair<std::uint64_t, std::size_t>> m_foundRecords;
     // Where each record starts in m_directory, once a walk went through.
     mutable std::vector<std::uint32_t> m_records;
     mutable bool m_walked = false;

@@ -124,6 +124,41 @@ TEST(ZipReader, FilesThatAreNoZipsAreRefused)
     EXPECT_EQ(error.Description, "No such file");
 }
 
+// A directory too large to come with the end record is searched in pieces
+// (a record may straddle two, or be longer than one) and finds what the
+// whole directory finds.
+TEST(ZipReader, ALargeDirectoryIsSearchedInPiecesAsAWhole)
+{
+    std::vector<RawZipEntry> entries;
+    for (int i = 0; i < 3000; ++i) {
+        entries.push_back({"textures/wall" + std::to_string(i) + ".tga", std::to_string(i)});
+    }
+    entries[1700].Name = "scripts/" + std::string(65535 - 12, 'n') + ".bot"; // longer than a piece
+    entries[2100].Name = "Botfiles/Bots/Kit_C.c";
+    entries[2900].Name = "botfiles\\bots\\kit_c.C";
+    TempFolder folder;
+    test::WriteBytes(folder / "a.pk3", MakeStoredZip(entries));
+    std::vector<std::string> asked = {"textures/wall0.tga",
+                                      "TEXTURES/WALL999.TGA",
+                                      entries[1700].Name,
+                                      "textures/wall2999.tga",
+                                      "botfiles/bots/kit_c.c",
+                                      "textures/wall3000.tga"};
+    const std::vector<std::optional<std::uint64_t>> expected = {0, 999, 1700, 2999, 2900, {}};
+    ZipError error;
+    auto pieces = ZipReader::Open(folder / "a.pk3", error);
+    ASSERT_TRUE(pieces);
+    ASSERT_EQ(pieces->FindEntries(asked), expected);
+    for (std::size_t k = 0; k + 1 < asked.size(); ++k) {
+        EXPECT_EQ(pieces->ReadEntry(*expected[k], MaxSize, error), entries[*expected[k]].Data)
+            << asked[k];
+    }
+    auto whole = ZipReader::Open(folder / "a.pk3", error);
+    ASSERT_TRUE(whole);
+    EXPECT_EQ(whole->EntryNames().size(), entries.size());
+    EXPECT_EQ(whole->FindEntries(asked), expected);
+}
+
 // Archives of every shape the game meets: each opens with the names the
 // game lists, or is refused.
 TEST(ZipReader, OpensArchivesOfEveryShapeAsTheGameDoes)
