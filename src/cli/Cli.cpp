@@ -246,15 +246,14 @@ bool NameIsAccepted(const std::string& name, Messages& messages)
 // The game folder of a command, checked as the options do.
 bool UseGameFolder(const std::string& folder, Session& session)
 {
-    if (!IsGameFolder(folder)) {
+    // IsGameFolder is whether the folder is identified: asked once.
+    std::optional<IdentifiedGameFolder> identified = IdentifyGameFolder(folder);
+    if (!identified) {
         session.Messages.Warn("Quake3.exe not found in '" + folder + "'\n" + WhatAGameFolderHolds(),
                               "Tarnwell: Quake3.exe missing");
         return false;
     }
-    std::optional<IdentifiedGameFolder> identified = IdentifyGameFolder(folder);
-    std::string absolute =
-        AbsoluteGameFolder(identified ? identified->Folder : std::filesystem::path(folder))
-            .string();
+    std::string absolute = AbsoluteGameFolder(identified->Folder).string();
     if (absolute != session.Settings.Text(Settings::Q3Baseq3)) {
         session.Settings.Text(Settings::Q3Baseq3) = absolute;
         session.Catalogues.Game = GameDefinitions();
