@@ -10,6 +10,10 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 seconds="${1:-60}"
+# The targets write their inputs to files: on a tmpfs where there is one.
+if [ -z "${TMPDIR:-}" ] && [ -w /dev/shm ]; then
+    export TMPDIR=/dev/shm
+fi
 jobs="${FUZZ_JOBS:-2}"
 scripts/install-deps.sh clang libclang-rt-14-dev
 
