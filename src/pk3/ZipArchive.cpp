@@ -495,6 +495,30 @@ std::vector<std::string_view> ZipReader::EntryNameViews(std::deque<std::string>&
     std::vector<std::string_view> names;
     names.reserve(static_cast<std::size_t>(
         std::min<std::uint64_t>(m_declared, m_directorySize / CentralSize)));
+    if (!m_directory && m_recordOffsets.empty()) {
+        // Not in memory: read in pieces, the names (less than half of a
+        // directory) kept one after another, and where each record lies.
+        // The room is reserved at once, so the names never move; a second
+        // listing reads the directory whole instead.
+        m_names.reserve(m_directorySize);
+        std::vector<std::pair<std::size_t, std::size_t>> kept; // where in m_names, how long
+        WalkPieces([&](std::uint64_t, CentralRecord record, std::size_t offset) {
+            m_recordOffsets.push_back(static_cast<std::uint32_t>(offset));
+            std::string_view raw = record.RawName();
+            if (ReadsAsStored(raw, record.Flags())) {
+                kept.emplace_back(m_names.size(), raw.size());
+                m_names.append(raw);
+            } else {
+                decoded.push_back(DecodeCp1252(std::string(raw)));
+                kept.emplace_back(std::string::npos, decoded.size() - 1);
+            }
+        });
+        for (const auto& [at, length] : kept) {
+            names.push_back(at == std::string::npos ? std::string_view(decoded[length])
+                                                    : std::string_view(m_names).substr(at, length));
+        }
+        return names;
+    }
     Walk([&](std::uint64_t, CentralRecord record) {
         std::string_view raw = record.RawName();
         if (ReadsAsStored(raw, record.Flags())) {
@@ -580,10 +604,19 @@ ZipReader::FindEntries(const std::vector<std::string>& names)
 
 const unsigned char* ZipReader::Record(std::uint64_t index, std::vector<unsigned char>& storage)
 {
-    for (const auto& [foundIndex, offset] : m_foundRecords) {
-        if (foundIndex != index || m_directory) {
-            continue;
+    std::optional<std::size_t> known;
+    if (!m_directory) {
+        for (const auto& [foundIndex, offset] : m_foundRecords) {
+            if (foundIndex == index) {
+                known = offset;
+            }
         }
+        if (!known && index < m_recordOffsets.size()) {
+            known = m_recordOffsets[static_cast<std::size_t>(index)];
+        }
+    }
+    if (known) {
+        const std::size_t offset = *known;
         // Read again as the walk found it: whole inside the directory.
         storage.resize(CentralSize);
         if (ReadAt(m_file, storage.data(), CentralSize, m_directoryStart + offset)) {

@@ -46,10 +46,10 @@ struct ZipError
 // The end record is the last one in the file's final 65535 bytes (the game
 // looks no further back), so an archive comment and bytes before the archive
 // (the offsets of the archive then count from where it starts) are taken as
-// the game takes them. A listing reads the central directory whole, with
-// one read (a small directory comes with the end record); a lookup in a
-// directory not read yet goes through it in pieces, so that finding five
-// entries does not fill memory with a large directory. The file stays open,
+// the game takes them. A small directory comes with the end record, in
+// one read; a larger one is gone through in pieces, so that finding five
+// entries or listing the names does not fill memory with a large directory
+// (EntryInfos reads it whole, with one read). The file stays open,
 // not mapped, while the reader lives, so an archive that is cut short
 // meanwhile gives an error, never a crash. Every offset and length is
 // checked against the file before it is used.
@@ -151,6 +151,10 @@ private:
     // Entries found without the directory in memory, and where their
     // records lie in it.
     std::vector<std::pair<std::uint64_t, std::size_t>> m_foundRecords;
+    // A listing without the directory in memory: the names, one after
+    // another, and where each entry's record lies in the directory.
+    mutable std::string m_names;
+    mutable std::vector<std::uint32_t> m_recordOffsets;
     // Where each record starts in m_directory, once a walk went through.
     mutable std::vector<std::uint32_t> m_records;
     mutable bool m_walked = false;

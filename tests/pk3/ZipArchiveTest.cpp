@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <csignal>
+#include <deque>
 #include <optional>
 #include <sys/resource.h>
 
@@ -136,6 +137,7 @@ TEST(ZipReader, ALargeDirectoryIsSearchedInPiecesAsAWhole)
     entries[1700].Name = "scripts/" + std::string(65535 - 12, 'n') + ".bot"; // longer than a piece
     entries[2100].Name = "Botfiles/Bots/Kit_C.c";
     entries[2900].Name = "botfiles\\bots\\kit_c.C";
+    entries[7].Name = "textures/caf\xE9.tga";
     TempFolder folder;
     test::WriteBytes(folder / "a.pk3", MakeStoredZip(entries));
     std::vector<std::string> asked = {"textures/wall0.tga",
@@ -153,10 +155,24 @@ TEST(ZipReader, ALargeDirectoryIsSearchedInPiecesAsAWhole)
         EXPECT_EQ(pieces->ReadEntry(*expected[k], MaxSize, error), entries[*expected[k]].Data)
             << asked[k];
     }
-    auto whole = ZipReader::Open(folder / "a.pk3", error);
-    ASSERT_TRUE(whole);
-    EXPECT_EQ(whole->EntryNames().size(), entries.size());
-    EXPECT_EQ(whole->FindEntries(asked), expected);
+    // Listed in pieces, then read by the listing's numbers; listed again
+    // (the directory then read whole) and described alike.
+    auto listed = ZipReader::Open(folder / "a.pk3", error);
+    ASSERT_TRUE(listed);
+    std::deque<std::string> decoded;
+    std::vector<std::string_view> views = listed->EntryNameViews(decoded);
+    ASSERT_EQ(views.size(), entries.size());
+    EXPECT_EQ(views[2100], "Botfiles/Bots/Kit_C.c");
+    EXPECT_EQ(views[7], "textures/caf\u00E9.tga") << "decoded from Windows-1252";
+    for (std::uint64_t index : {std::uint64_t{0}, std::uint64_t{1700}, std::uint64_t{2999}}) {
+        EXPECT_EQ(listed->ReadEntry(index, MaxSize, error), entries[index].Data) << index;
+    }
+    std::vector<std::string> again = listed->EntryNames();
+    EXPECT_EQ(std::vector<std::string>(views.begin(), views.end()), again);
+    std::vector<ZipReader::EntryInfo> infos = listed->EntryInfos();
+    ASSERT_EQ(infos.size(), entries.size());
+    EXPECT_EQ(infos[2900].Name, entries[2900].Name);
+    EXPECT_EQ(listed->FindEntries(asked), expected);
 }
 
 // Archives of every shape the game meets: each opens with the names the
