@@ -89,9 +89,6 @@ int main(int argc, char* argv[])
         return 2;
     }
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    // As the editor's main does: libzip converts every entry's time stamp, and
-    // without TZ the C library reads the time-zone file for each of them.
-    setenv("TZ", ":/etc/localtime", 0);
     int qtArgc = 1;
     QGuiApplication application(qtArgc, argv);
     const std::string gameFolder = argv[1];

@@ -78,13 +78,12 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://github.com/tarnwell/tarnwell")
-# The libraries come from the programs themselves; Qt's platform plugins and
-# libzip are loaded at run time, so no library look-up finds them. libzip's
-# package is named after its SONAME, as Debian names library packages
-# (libzip.so.4: libzip4).
+# The libraries come from the programs themselves; zlib, which reads and
+# writes every archive, is named as well, so that the package says it even
+# where the look-up is not run. Qt's platform plugins are loaded at run time,
+# so no library look-up finds them.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-string(REGEX REPLACE "^lib(.*)\\.so\\.([0-9]+)$" "lib\\1\\2" libzip_package "${LIBZIP_SONAME}")
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "${libzip_package}")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "zlib1g")
 if(TARNWELL_BUILD_GUI)
     string(APPEND CPACK_DEBIAN_PACKAGE_DEPENDS ", qt6-qpa-plugins")
 endif()

@@ -1,5 +1,5 @@
 # One INTERFACE target that carries the warning flags of our own code. Outside
-# headers (Qt, libzip, GoogleTest) come in as system includes and stay quiet.
+# headers (Qt, zlib, GoogleTest) come in as system includes and stay quiet.
 add_library(tarnwell_warnings INTERFACE)
 
 target_compile_options(tarnwell_warnings INTERFACE

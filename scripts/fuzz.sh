@@ -10,6 +10,10 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 seconds="${1:-60}"
+# The targets write their inputs to files: on a tmpfs where there is one.
+if [ -z "${TMPDIR:-}" ] && [ -w /dev/shm ]; then
+    export TMPDIR=/dev/shm
+fi
 jobs="${FUZZ_JOBS:-2}"
 scripts/install-deps.sh clang libclang-rt-14-dev
 
@@ -53,6 +57,34 @@ for name, entries in {"bot": ["botfiles/bots/kit_c.c", "scripts/kit.bot"],
             archive.writestr(entry, "skill 1\n")
     open(f"{sys.argv[1]}/{name}.pk3", "wb").write(data.getvalue())
 PY
+mkdir -p "$corpus/ZipReader"
+cp "$corpus"/ArchiveListing/*.pk3 "$corpus/ZipReader/"
+python3 - "$corpus/ZipReader" <<'PY'
+import io, struct, sys, zipfile, zlib
+out = sys.argv[1]
+def archive(entries, comment=b"", deflate=True, zip64=False):
+    data = io.BytesIO()
+    with zipfile.ZipFile(data, "w", zipfile.ZIP_DEFLATED if deflate else zipfile.ZIP_STORED) as made:
+        made.comment = comment
+        for name, text in entries:
+            with made.open(name, "w", force_zip64=zip64) as entry:
+                entry.write(text)
+    return data.getvalue()
+bot = [("botfiles/bots/kit_c.c", b"skill 1\n" * 40), ("scripts\\kit.bot", b"{}\n")]
+open(f"{out}/comment.pk3", "wb").write(archive(bot, b"made for the fuzzer"))
+open(f"{out}/prefix.pk3", "wb").write(b"#!/bin/sh\nexit 0\n" + archive(bot, deflate=False))
+open(f"{out}/zip64.pk3", "wb").write(archive(bot, zip64=True))
+open(f"{out}/case.pk3", "wb").write(archive([("A.txt", b"1"), ("a.TXT", b"2")]))
+# A thousand directory records pointing at one deflated stream.
+text = b"x" * 4096
+packed = zlib.compress(text, 9)[2:-4]
+local = struct.pack("<IHHHHHIIIHH", 0x04034b50, 20, 0, 8, 0, 0x21, zlib.crc32(text), len(packed),
+                    len(text), 5, 0) + b"a.txt" + packed
+directory = b"".join(struct.pack("<IHHHHHHIIIHHHHHII", 0x02014b50, 20, 20, 0, 8, 0, 0x21, zlib.crc32(text),
+                                 len(packed), len(text), 5, 0, 0, 0, 0, 0, 0) + b"a.txt" for _ in range(1000))
+end = struct.pack("<IHHHHIIH", 0x06054b50, 0, 0, 1000, 1000, len(directory), len(local), 0)
+open(f"{out}/one-stream.pk3", "wb").write(local + directory + end)
+PY
 
 mkdir -p "$corpus/TgaIcon"
 python3 - "$corpus/TgaIcon" <<'PY'
@@ -67,7 +99,7 @@ PY
 if ls tests/fixtures/*/*.tga >/dev/null 2>&1; then cp tests/fixtures/*/*.tga "$corpus/TgaIcon/"; fi
 
 targets=(CharFile WeightFiles ScriptFile ChatFile ChatLine Settings UserModels UserBots UserSynonyms
-    ArchiveListing BotCheck TgaIcon)
+    ArchiveListing BotCheck TgaIcon ZipReader)
 if [ -n "${FUZZ_TARGETS:-}" ]; then
     read -r -a targets <<<"$FUZZ_TARGETS"
 fi

@@ -3,7 +3,7 @@
 # Root installs as is; anyone else goes through sudo.
 set -euo pipefail
 
-packages=(cmake g++ make pkg-config qt6-base-dev libzip-dev libstb-dev libgtest-dev fonts-dejavu-core
+packages=(cmake g++ make pkg-config qt6-base-dev zlib1g-dev libstb-dev libgtest-dev fonts-dejavu-core
     desktop-file-utils appstream "$@")
 
 missing=()
@@ -28,7 +28,7 @@ cannot_install() {
 # Said before any password is asked for: what is missing and why.
 echo "Tarnwell needs these Debian packages to build, test and run, and they are missing:"
 echo "    ${missing[*]}"
-echo "(compilers and build tools, Qt 6, libzip, zlib, stb_image, GoogleTest, the desktop"
+echo "(compilers and build tools, Qt 6, zlib, stb_image, GoogleTest, the desktop"
 echo "file checkers, and the game's dedicated server for the engine tests)"
 
 if [ "$(id -u)" -eq 0 ]; then

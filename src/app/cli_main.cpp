@@ -3,14 +3,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ext/stdio_sync_filebuf.h>
+#include <malloc.h>
 #include <ostream>
 
 int main(int argc, char* argv[])
 {
-    // libzip converts every entry's time stamp; without TZ the C library
-    // reads the zone file again for each one.
-    setenv("TZ", ":/etc/localtime", 0);
-
     std::vector<std::string> arguments(argv + 1, argv + argc);
     // --help and --version print a fixed text, here through stdio: the C++
     // streams and their locale, which cost more to set up than the rest of
@@ -20,6 +17,12 @@ int main(int argc, char* argv[])
         bool written = std::fwrite(text->data(), 1, text->size(), stdout) == text->size();
         return std::fflush(stdout) == 0 && written ? twl::ExitSuccess : twl::ExitFailure;
     }
+    // A command runs once and ends: memory given back to the system while it
+    // runs (a freed block above the trim threshold, a large block mapped on
+    // its own) is taken back at the next step, a page fault a page. Kept in
+    // the heap, it is reused instead.
+    mallopt(M_MMAP_THRESHOLD, 32 * 1024 * 1024);
+    mallopt(M_TRIM_THRESHOLD, 1024 * 1024 * 1024);
     // What std::cout and std::cerr would be: straight into stdio's streams,
     // standard output flushed before anything goes to standard error.
     __gnu_cxx::stdio_sync_filebuf<char> outBuffer(stdout);

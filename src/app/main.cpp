@@ -68,10 +68,6 @@ int main(int argc, char* argv[])
         }
     }
 
-    // libzip converts every entry's time stamp; without TZ the C library
-    // reads the zone file again for each one.
-    setenv("TZ", ":/etc/localtime", 0);
-
     QtDefaultHandler = qInstallMessageHandler(OnQtMessage);
     QApplication application(argc, argv);
     twl::ApplyDesktopIdentity();

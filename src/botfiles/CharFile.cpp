@@ -201,6 +201,23 @@ void ReadCharLines(Bot& bot,
     for (int index : DerivedNames) {
         derived.push_back(CharIdentifier(charNames[static_cast<std::size_t>(index)]));
     }
+    // What every name looked for begins with ("CHARACTERISTIC_" in the
+    // game's files): most lines of a file are looked at no further.
+    std::string sharedStart = identifiers[0];
+    auto share = [&sharedStart](const std::string& name) {
+        std::size_t common = 0;
+        while (common < sharedStart.size() && common < name.size() &&
+               sharedStart[common] == name[common]) {
+            ++common;
+        }
+        sharedStart.resize(common);
+    };
+    for (const std::string& identifier : identifiers) {
+        share(identifier);
+    }
+    for (const std::string& name : derived) {
+        share(name);
+    }
     for (std::int16_t known : SkillLevels) {
         bot.Skills("S" + std::to_string(known)).UnknownLines.clear();
         bot.Skills("S" + std::to_string(known)).OwnValues.clear();
@@ -235,7 +252,14 @@ void ReadCharLines(Bot& bot,
             continue;
         }
         std::string line = StripTabs(raw);
+        // A line without what every name begins with names none of them.
         bool known = false;
+        if (line.find(sharedStart) == std::string::npos) {
+            if (level != 0) {
+                bot.Skills("S" + std::to_string(level)).UnknownLines.push_back(raw);
+            }
+            continue;
+        }
         for (int g = 0; g <= LastChatChar; ++g) {
             const std::string& identifier = identifiers[static_cast<std::size_t>(g)];
             std::size_t at = 0;

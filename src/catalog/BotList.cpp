@@ -84,12 +84,12 @@ void RemoveArchiveBots(BotList& bots)
 
 namespace {
 
-// The lines of the file that a check of the game folder keeps an effect
-// of: a game bot's name takes the game bot over (and the check then drops
-// it, as every bot from the list); every other line is only checked,
-// straight on the file's bytes. True when the file is damaged, judged as
-// the whole read judges it.
-bool LoadGameBotLines(BotList& bots, const std::filesystem::path& path)
+// Takes in the lines of the file whose bot `keep(index, lowerName)` wants;
+// every other line is only checked, straight on the file's bytes, without
+// building its entry. True when the file is damaged, judged as the whole
+// read judges it.
+template <typename Keep>
+bool LoadChosenBotLines(BotList& bots, const std::filesystem::path& path, Keep keep)
 {
     ReadBytesResult read = ReadFileBytes(path);
     bool damaged = !read.Result.Ok;
@@ -115,11 +115,20 @@ bool LoadGameBotLines(BotList& bots, const std::filesystem::path& path)
             return;
         }
         std::string name = DecodeCp1252(std::string(fields[0].Text));
-        if (index.Find(LowerCase(CapitaliseName(name)))) {
+        if (keep(index, LowerCase(CapitaliseName(name)))) {
             AddBotEntry(bots, name, DecodeCp1252(std::string(fields[1].Text)), *hasBotFile, &index);
         }
     });
     return damaged || lines == 0;
+}
+
+// Nothing is written when the list is read: a copy of a damaged list is
+// kept when the list is saved (SaveUserBots).
+void ReportDamagedBotList(Messages& messages)
+{
+    messages.Warn("Errors occured when trying to load botlist file. Please use "
+                  "Tools/CheckBaseq3 to correct the bot list.",
+                  "Load error");
 }
 
 } // namespace
@@ -135,10 +144,12 @@ void LoadUserBots(BotList& bots,
         return;
     }
     if (which == ListEntries::KeptByFolderCheck) {
-        if (LoadGameBotLines(bots, path)) {
-            messages.Warn("Errors occured when trying to load botlist file. Please use "
-                          "Tools/CheckBaseq3 to correct the bot list.",
-                          "Load error");
+        // A game bot's name takes the game bot over (and the check then
+        // drops it, as every bot from the list).
+        if (LoadChosenBotLines(bots, path, [](const NameIndex& index, const std::string& name) {
+                return index.Find(name).has_value();
+            })) {
+            ReportDamagedBotList(messages);
         }
         SortBotList(bots);
         return;
@@ -162,9 +173,27 @@ void LoadUserBots(BotList& bots,
         AddBotEntry(bots, fields[0].Text, fields[1].Text, *hasBotFile, &index);
     }
     if (damaged) {
-        messages.Warn("Errors occured when trying to load botlist file. Please use "
-                      "Tools/CheckBaseq3 to correct the bot list.",
-                      "Load error");
+        ReportDamagedBotList(messages);
+    }
+    SortBotList(bots);
+}
+
+void LoadBotListFor(BotList& bots,
+                    const std::filesystem::path& folder,
+                    const std::string& name,
+                    Messages& messages)
+{
+    LoadGameBots(bots);
+    std::filesystem::path path = folder / UserBotsFileName;
+    std::error_code error;
+    if (!std::filesystem::exists(path, error)) {
+        return;
+    }
+    const std::string wanted = LowerCase(name);
+    if (LoadChosenBotLines(bots, path, [&wanted](const NameIndex&, const std::string& lower) {
+            return lower == wanted;
+        })) {
+        ReportDamagedBotList(messages);
     }
     SortBotList(bots);
 }

@@ -41,6 +41,15 @@ void LoadGameBots(BotList& bots);
 // The game's 32 bots in their built-in order, then the user's list.
 void LoadBotList(BotList& bots, const std::filesystem::path& folder, Messages& messages);
 
+// What LoadBotList gives of the bot `name` (matched without regard to case)
+// and the game's 32 bots, for a command that wants that one bot: the user's
+// list is checked line by line (a damaged one reported as LoadUserBots
+// reports it) without the entries of the other bots being made.
+void LoadBotListFor(BotList& bots,
+                    const std::filesystem::path& folder,
+                    const std::string& name,
+                    Messages& messages);
+
 // Overwrites the entry of that name (matched without regard to case; a game
 // bot too, which then counts as not original) or appends a new one. The
 // name is capitalised; nothing is sorted. With `index` the entry is found

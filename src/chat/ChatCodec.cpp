@@ -56,6 +56,10 @@ std::optional<std::string> ReferenceMember(const std::string& text, const ChatEn
 
 std::optional<std::string> EncodeListReference(const std::string& text, const ChatCatalogue& chat)
 {
+    // Every list's token opens with "{{": a line without one names no list.
+    if (text.find("{{") == std::string::npos) {
+        return std::nullopt;
+    }
     std::string lower = LowerCase(text);
     for (std::size_t k = 0; k < ChatListCount; ++k) {
         const ChatEntry& list = chat.ChatLists[k];

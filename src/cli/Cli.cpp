@@ -168,10 +168,16 @@ struct Session
 
     // The settings and the catalogues; the model catalogue, which only the
     // game-folder check uses, only when asked for, and then only with what
-    // the check keeps of the user lists. Without `withUserBots` the bot
-    // list holds the game's own bots only (what check needs of it).
-    void Start(const CommandLine& line, bool withModels = false, bool withUserBots = true)
+    // the check keeps of the user lists. With `onlyBot` the bot list holds
+    // that bot of the user's list alone (besides the game's); without
+    // `withUserBots` the game's own bots only (what check needs of it).
+    void Start(const CommandLine& line,
+               bool withModels = false,
+               const std::string* onlyBot = nullptr,
+               bool withUserBots = true)
     {
+        OnlyBot = onlyBot;
+        WithUserBots = withUserBots;
         auto folder = line.Options.find("--settings");
         SettingsFolder = folder != line.Options.end() ? std::filesystem::path(folder->second)
                                                       : DefaultSettingsFolder();
@@ -186,13 +192,22 @@ struct Session
         }
         InitCharCatalogue(Catalogues.CharNames);
         InitChatCatalogue(Catalogues.Chat);
-        if (withUserBots) {
-            LoadBotList(Catalogues.Bots, SettingsFolder, Messages);
-        } else {
-            LoadGameBots(Catalogues.Bots);
-        }
+        LoadBots();
         LoadSynonyms(Catalogues.Synonyms, SettingsFolder);
         LoadGameVocabulary(Catalogues, SettingsFolder, Settings.Text(Settings::Q3Baseq3), Messages);
+    }
+
+    // The bot list from the settings folder: all of it, or what Start was
+    // told to take.
+    void LoadBots()
+    {
+        if (!WithUserBots) {
+            LoadGameBots(Catalogues.Bots);
+        } else if (OnlyBot != nullptr) {
+            LoadBotListFor(Catalogues.Bots, SettingsFolder, *OnlyBot, Messages);
+        } else {
+            LoadBotList(Catalogues.Bots, SettingsFolder, Messages);
+        }
     }
 
     // Writes twl.ini (and with `lists` the user lists) back into the
@@ -210,6 +225,10 @@ struct Session
     twl::Settings Settings;
     twl::Catalogues Catalogues;
     std::mt19937 Random;
+    // A partial list is never saved: every command that saves the lists
+    // starts without it.
+    const std::string* OnlyBot = nullptr;
+    bool WithUserBots = true;
 };
 
 // The target folder of a command is made when it is missing.
@@ -238,20 +257,19 @@ bool NameIsAccepted(const std::string& name, Messages& messages)
 // The game folder of a command, checked as the options do.
 bool UseGameFolder(const std::string& folder, Session& session)
 {
-    if (!IsGameFolder(folder)) {
+    // IsGameFolder is whether the folder is identified: asked once.
+    std::optional<IdentifiedGameFolder> identified = IdentifyGameFolder(folder);
+    if (!identified) {
         session.Messages.Warn("Quake3.exe not found in '" + folder + "'\n" + WhatAGameFolderHolds(),
                               "Tarnwell: Quake3.exe missing");
         return false;
     }
-    std::optional<IdentifiedGameFolder> identified = IdentifyGameFolder(folder);
-    std::string absolute =
-        AbsoluteGameFolder(identified ? identified->Folder : std::filesystem::path(folder))
-            .string();
+    std::string absolute = AbsoluteGameFolder(identified->Folder).string();
     if (absolute != session.Settings.Text(Settings::Q3Baseq3)) {
         session.Settings.Text(Settings::Q3Baseq3) = absolute;
         session.Catalogues.Game = GameDefinitions();
         InitChatCatalogue(session.Catalogues.Chat);
-        LoadBotList(session.Catalogues.Bots, session.SettingsFolder, session.Messages);
+        session.LoadBots();
         LoadGameVocabulary(session.Catalogues, session.SettingsFolder, absolute, session.Messages);
     }
     return true;
@@ -265,6 +283,11 @@ bool ReadGameFolder(Session& session)
     const std::string& folder = session.Settings.Text(Settings::Q3Baseq3);
     if (session.Catalogues.Game.GameFolder == folder && !folder.empty()) {
         return true;
+    }
+    // The check starts from the whole list, which it then saves.
+    if (session.OnlyBot != nullptr) {
+        session.OnlyBot = nullptr;
+        session.LoadBots();
     }
     CheckGameFolder(
         session.Settings, session.Catalogues, GameArchiveFolders(folder), session.Messages);
@@ -525,7 +548,8 @@ int RunExtract(const std::vector<std::string>& arguments, std::ostream& err)
         throw UsageError("extract takes the game folder, a bot of its list and a target folder");
     }
     Session session(err);
-    session.Start(line);
+    // Only the bot asked for is taken from the user's bot list.
+    session.Start(line, false, &line.Positional[1]);
     if (!UseGameFolder(line.Positional[0], session)) {
         return ExitFailure;
     }
@@ -593,7 +617,7 @@ int RunCheck(const std::vector<std::string>& arguments, std::ostream& out, std::
         throw UsageError("check takes at least one characteristic file, folder or .pk3");
     }
     Session session(err);
-    session.Start(line, false, false);
+    session.Start(line, false, nullptr, false);
     std::vector<Finding> findings;
     std::size_t bots = 0;
     bool unchecked = false;

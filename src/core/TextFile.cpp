@@ -9,7 +9,6 @@
 #include <fstream>
 #include <sys/stat.h>
 #include <system_error>
-#include <thread>
 #include <unistd.h>
 
 namespace twl {
@@ -430,27 +429,18 @@ FileResult WriteFilesAtomic(const std::vector<FileContent>& files)
 
     // Every byte reaches the disk before any old file is replaced. Each file
     // is flushed on its own (a sync of the whole file system would also wait
-    // for whatever else is pending there), all at the same time: the disk
-    // then serves them together rather than one after another.
+    // for whatever else is pending there). The writing out of all of them is
+    // started first, so that the disk serves them together rather than one
+    // after another; then each is waited for (and its metadata flushed).
+    // Where nothing has to reach a disk (a tmpfs) this costs nothing.
+    for (const Pending& file : pending) {
+        ::sync_file_range(file.Descriptor, 0, 0, SYNC_FILE_RANGE_WRITE);
+    }
     std::vector<int> flushErrors(pending.size(), 0);
-    auto flush = [&pending, &flushErrors](std::size_t i) {
+    for (std::size_t i = 0; i < pending.size(); ++i) {
         if (::fsync(pending[i].Descriptor) != 0) {
             flushErrors[i] = errno;
         }
-    };
-    std::vector<std::thread> flushes;
-    for (std::size_t i = 1; i < pending.size(); ++i) {
-        try {
-            flushes.emplace_back(flush, i);
-        } catch (const std::system_error&) {
-            flush(i); // no thread to be had: flushed here instead
-        }
-    }
-    if (!pending.empty()) {
-        flush(0);
-    }
-    for (std::thread& thread : flushes) {
-        thread.join();
     }
     for (std::size_t i = 0; i < pending.size(); ++i) {
         Pending& file = pending[i];

@@ -64,8 +64,8 @@ frmAbout::frmAbout(QWidget* parent)
     AddLabel(layout,
              "lblCredits",
              QStringLiteral("Built with Qt (The Qt Company, LGPL 3), zlib (Jean-loup Gailly and "
-                            "Mark Adler, zlib licence), libzip (Dieter Baron and Thomas Klausner, "
-                            "BSD licence) and stb_image (Sean Barrett, public domain or MIT)."));
+                            "Mark Adler, zlib licence) and stb_image (Sean Barrett, public "
+                            "domain or MIT)."));
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok);
     QPushButton* ok = buttons->button(QDialogButtonBox::Ok);

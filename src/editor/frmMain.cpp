@@ -120,6 +120,7 @@ frmMain::frmMain(std::filesystem::path settingsFolder,
         resize(size);
         move(area.center() - QPoint(size.width() / 2, size.height() / 2));
     }
+    m_built = true;
 }
 
 QString frmMain::Caption()
@@ -471,6 +472,11 @@ void frmMain::FillModelAndSkin(std::int16_t model, std::int16_t skin)
 
 void frmMain::ShowImage()
 {
+    if (!m_painted && (isVisible() || !m_built)) {
+        m_imageWaiting = true;
+        return;
+    }
+    m_imageWaiting = false;
     IconChoice choice = m_icons.Choose(m_editor, Selection(), m_editor.UserMessages());
     m_icon->setPixmap(
         IconPixmap(choice, m_icon->contentsRect().size(), m_icon->devicePixelRatioF()));
@@ -912,8 +918,21 @@ void frmMain::ShowAbout()
 void frmMain::paintEvent(QPaintEvent* event)
 {
     QMainWindow::paintEvent(event);
+    if (!m_painted) {
+        m_painted = true;
+        if (m_imageWaiting) {
+            QTimer::singleShot(0, this, &frmMain::ShowWaitingImage);
+        }
+    }
     if (m_editor.ListsPending()) {
         QTimer::singleShot(0, this, &frmMain::LoadPendingLists);
+    }
+}
+
+void frmMain::ShowWaitingImage()
+{
+    if (m_imageWaiting) {
+        ShowImage();
     }
 }
 

@@ -114,6 +114,8 @@ private:
     void ShowAbout();
     // Reads the large user lists once the window has been painted.
     void LoadPendingLists();
+    // Shows the icon that ShowImage left for after the first paint.
+    void ShowWaitingImage();
     ModelSelection Selection() const;
     void mnuModelAdd_Click();
     void cmbModel_Click(int index);
@@ -149,6 +151,12 @@ private:
     // While the focus is put back into a box that failed its rules, leaving
     // the box it went to is no validation.
     QLineEdit* m_returningTo = nullptr;
+    // The first paint does not wait for an icon's archive: until it has
+    // happened, ShowImage only notes that an icon is waiting (unless the
+    // window is not going to be painted: built but never shown).
+    bool m_built = false;
+    bool m_painted = false;
+    bool m_imageWaiting = false;
 };
 
 } // namespace twl

@@ -122,7 +122,7 @@ GameFolders GameIn(const std::filesystem::path& gameFolder)
     // links to the data).
     for (const std::string& install : game->Game->InstallFolders) {
         std::filesystem::path folder(install);
-        if (HasGameModule(folder / base) && CountArchives(folder / base) > 0) {
+        if (HasGameModule(folder / base) && HasArchive(folder / base)) {
             return {folder, base};
         }
     }

@@ -3,8 +3,6 @@
 #include "core/TextFile.h"
 #include "pk3/ZipArchive.h"
 
-#include <zip.h>
-
 #include <fstream>
 
 namespace twl {
@@ -42,7 +40,7 @@ bool WriteBotArchive(const std::filesystem::path& folder,
         std::filesystem::path path = part.From / fileName;
         std::ifstream in(path, std::ios::binary);
         if (!in) {
-            return fail(ZipError{ZIP_ER_OPEN, "Can't open file: " + path.string()});
+            return fail(ZipError{ZipErrorOpen, "Can't open file: " + path.string()});
         }
         entries.push_back(ZipEntry{part.ArchiveFolder + fileName, ReadStreamBytes(in)});
     }

@@ -80,7 +80,7 @@ std::vector<std::filesystem::path> GameArchiveFolders(const std::filesystem::pat
         for (const std::string& install : kind.InstallFolders) {
             std::filesystem::path base =
                 search.Root / std::filesystem::path(install).relative_path() / kind.BaseFolder;
-            if (CountArchives(base) > 0) {
+            if (HasArchive(base)) {
                 add(base, true);
                 break;
             }

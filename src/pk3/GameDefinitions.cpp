@@ -56,6 +56,26 @@ std::vector<std::string> GameDefinitions::ScriptPaths() const
     return scripts; // the map keeps them sorted by name
 }
 
+namespace {
+
+// Whether the entry name lies under `folder` (lower case, ending in "/"), as
+// DefinitionPath compares: without regard to case, "\\" as "/". No letter
+// outside ASCII lowers to one in it, so the bytes are compared as they stand.
+bool InFolder(std::string_view name, std::string_view folder)
+{
+    if (name.size() <= folder.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < folder.size(); ++i) {
+        if ((name[i] == '\\' ? '/' : LowerAscii(name[i])) != folder[i]) {
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
 std::string DefinitionPath(std::string_view name)
 {
     std::string lower = LowerCase(std::string(name));
@@ -106,20 +126,19 @@ void GameDefinitionsReader::TakeArchive(ZipReader& archive,
                                         const std::vector<std::string_view>& names,
                                         const std::string& pk3File)
 {
-    // Within one archive the first entry of a name is the one the game finds.
-    std::map<std::string, std::uint64_t> firsts;
+    // Within one archive the last entry of a name is the one the game finds.
+    std::map<std::string, std::uint64_t> found;
     for (std::size_t i = 0; i < names.size(); ++i) {
         std::string_view name = names[i];
-        if (name.empty() ||
-            (name[0] != 's' && name[0] != 'S' && name[0] != 'b' && name[0] != 'B')) {
-            continue; // most of an archive is models, maps and textures
+        if (!InFolder(name, "scripts/") && !InFolder(name, "botfiles/")) {
+            continue; // most of an archive is models, maps, textures and sounds
         }
         std::string path = DefinitionPath(name);
         if (!path.empty()) {
-            firsts.emplace(path, i);
+            found[path] = i;
         }
     }
-    for (const auto& [path, index] : firsts) {
+    for (const auto& [path, index] : found) {
         if (IsBotFilePath(path)) {
             m_definitions.BotFileSources[path] = pk3File;
             continue;

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <fstream>
+#include <limits>
 #include <set>
 #include <unistd.h>
 
@@ -141,20 +142,35 @@ std::optional<std::filesystem::path> EngineProgramIn(const std::filesystem::path
     return found;
 }
 
-std::size_t CountArchives(const std::filesystem::path& folder)
+namespace {
+
+// The archives directly in `folder`, up to `enough` of them. The folder's
+// listing tells each file's kind, so only a link is looked at on its own.
+std::size_t CountArchivesUpTo(const std::filesystem::path& folder, std::size_t enough)
 {
     std::error_code error;
     std::size_t count = 0;
     for (auto it = std::filesystem::directory_iterator(folder, error);
-         !error && it != std::filesystem::directory_iterator();
+         !error && it != std::filesystem::directory_iterator() && count < enough;
          it.increment(error)) {
         std::error_code fileError;
-        if (IsArchiveFileName(it->path().filename().string()) &&
-            std::filesystem::is_regular_file(it->path(), fileError)) {
+        if (IsArchiveFileName(it->path().filename().string()) && it->is_regular_file(fileError)) {
             ++count;
         }
     }
     return count;
+}
+
+} // namespace
+
+std::size_t CountArchives(const std::filesystem::path& folder)
+{
+    return CountArchivesUpTo(folder, std::numeric_limits<std::size_t>::max());
+}
+
+bool HasArchive(const std::filesystem::path& folder)
+{
+    return CountArchivesUpTo(folder, 1) > 0;
 }
 
 PlayerFolders PlayerFolders::FromEnvironment()
@@ -222,7 +238,7 @@ std::optional<IdentifiedGameFolder> IdentifyGameFolder(const std::filesystem::pa
         return found;
     };
     for (const GameKind& game : KnownGames()) {
-        if (CountArchives(folder / game.BaseFolder) > 0) {
+        if (HasArchive(folder / game.BaseFolder)) {
             return described(game, folder);
         }
     }
@@ -231,7 +247,7 @@ std::optional<IdentifiedGameFolder> IdentifyGameFolder(const std::filesystem::pa
         folder.filename().empty() ? folder.parent_path().filename() : folder.filename();
     if (const GameKind* game = GameOfBaseFolder(name.string())) {
         std::filesystem::path base = folder.filename().empty() ? folder.parent_path() : folder;
-        if (CountArchives(base) > 0 && base.has_parent_path()) {
+        if (HasArchive(base) && base.has_parent_path()) {
             return described(*game, base.parent_path());
         }
     }

@@ -53,6 +53,10 @@ std::optional<std::filesystem::path> EngineProgramIn(const std::filesystem::path
 // The number of .pk3 archives directly in `folder` (0 when it is no folder).
 std::size_t CountArchives(const std::filesystem::path& folder);
 
+// Whether `folder` holds a .pk3 archive directly: CountArchives above 0,
+// without going through all of them.
+bool HasArchive(const std::filesystem::path& folder);
+
 // Where the player's own folders of the games lie: the home folder and
 // $XDG_DATA_HOME (empty: ~/.local/share). Tests give folders of their own.
 struct PlayerFolders

@@ -3,143 +3,260 @@
 #include "core/Cp1252.h"
 #include "core/TextCase.h"
 #include "core/TextFile.h"
+#include "core/Utf8.h"
 
-#include <zip.h>
-
+#define ZLIB_CONST
 #include <algorithm>
+#include <array>
 #include <cerrno>
-#include <dlfcn.h>
+#include <cstring>
+#include <ctime>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <system_error>
+#include <unistd.h>
+#include <zlib.h>
 
 namespace twl {
 
 namespace {
 
-// libzip is loaded when the first archive is opened or written, not when
-// the program starts: the commands and windows that never touch an archive
-// do not pay for loading it and the libraries it needs (libcrypto among
-// them). These are the functions of it that this file calls.
-struct LibZip
-{
-    decltype(&::zip_close) Close = nullptr;
-    decltype(&::zip_discard) Discard = nullptr;
-    decltype(&::zip_error_code_zip) ErrorCodeZip = nullptr;
-    decltype(&::zip_error_fini) ErrorFini = nullptr;
-    decltype(&::zip_error_init) ErrorInit = nullptr;
-    decltype(&::zip_error_init_with_code) ErrorInitWithCode = nullptr;
-    decltype(&::zip_error_strerror) ErrorStrerror = nullptr;
-    decltype(&::zip_fclose) Fclose = nullptr;
-    decltype(&::zip_file_add) FileAdd = nullptr;
-    decltype(&::zip_file_get_error) FileGetError = nullptr;
-    decltype(&::zip_fopen_index) FopenIndex = nullptr;
-    decltype(&::zip_fread) Fread = nullptr;
-    decltype(&::zip_get_error) GetError = nullptr;
-    decltype(&::zip_get_name) GetName = nullptr;
-    decltype(&::zip_get_num_entries) GetNumEntries = nullptr;
-    decltype(&::zip_open) Open = nullptr;
-    decltype(&::zip_open_from_source) OpenFromSource = nullptr;
-    decltype(&::zip_set_file_compression) SetFileCompression = nullptr;
-    decltype(&::zip_source_buffer) SourceBuffer = nullptr;
-    decltype(&::zip_source_buffer_create) SourceBufferCreate = nullptr;
-    decltype(&::zip_source_free) SourceFree = nullptr;
-    decltype(&::zip_stat_index) StatIndex = nullptr;
-    decltype(&::zip_stat_init) StatInit = nullptr;
+// The records of the zip format, by their signatures and fixed sizes.
+constexpr std::uint32_t EndSignature = 0x06054b50;
+constexpr std::size_t EndSize = 22;
+constexpr std::uint32_t Zip64LocatorSignature = 0x07064b50;
+constexpr std::size_t Zip64LocatorSize = 20;
+constexpr std::uint32_t Zip64EndSignature = 0x06064b50;
+constexpr std::size_t Zip64EndSize = 56;
+constexpr std::uint32_t CentralSignature = 0x02014b50;
+constexpr std::size_t CentralSize = 46;
+constexpr std::uint32_t LocalSignature = 0x04034b50;
+constexpr std::size_t LocalSize = 30;
 
-    std::string LoadError; // empty once every function was found
+constexpr std::uint16_t FlagEncrypted = 0x0001;
+constexpr std::uint16_t FlagDataDescriptor = 0x0008;
+constexpr std::uint16_t FlagUtf8 = 0x0800;
+constexpr std::uint16_t MethodStored = 0;
+constexpr std::uint16_t MethodDeflated = 8;
+constexpr std::uint32_t Saturated32 = 0xFFFFFFFFu;
+
+// The game looks for the end record in the last 65535 bytes of the file.
+constexpr std::uint64_t EndSearchWindow = 0xFFFF;
+// Nearly every archive ends with its end record: the first read takes this
+// much of the file's end, the whole search window only when it must.
+constexpr std::uint64_t FirstTailRead = 4096;
+// No game archive's directory comes near this; a larger one is refused
+// rather than read into memory.
+constexpr std::uint64_t MaxDirectorySize = 256 * 1024 * 1024;
+// A lookup reads a directory that is not in memory in pieces of this size
+// through one buffer: a hundred thousand entries' directory (8 MiB) read
+// whole into fresh memory costs more in page faults than the lookup itself.
+constexpr std::size_t LookupPieceSize = 64 * 1024;
+
+std::uint16_t Get16(const unsigned char* at)
+{
+    return static_cast<std::uint16_t>(at[0] | (at[1] << 8));
+}
+
+std::uint32_t Get32(const unsigned char* at)
+{
+    return static_cast<std::uint32_t>(at[0]) | (static_cast<std::uint32_t>(at[1]) << 8) |
+           (static_cast<std::uint32_t>(at[2]) << 16) | (static_cast<std::uint32_t>(at[3]) << 24);
+}
+
+std::uint64_t Get64(const unsigned char* at)
+{
+    return static_cast<std::uint64_t>(Get32(at)) |
+           (static_cast<std::uint64_t>(Get32(at + 4)) << 32);
+}
+
+std::string ErrnoText(int number)
+{
+    return std::system_category().message(number);
+}
+
+ZipError Inconsistent()
+{
+    return ZipError{ZipErrorInconsistent, "Zip archive inconsistent"};
+}
+
+// Reads `size` bytes at `offset` of the file; nothing when all of them came.
+std::optional<ZipError>
+ReadAt(int file, unsigned char* buffer, std::size_t size, std::uint64_t offset)
+{
+    std::size_t done = 0;
+    while (done < size) {
+        ssize_t got = ::pread(file, buffer + done, size - done, static_cast<off_t>(offset + done));
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got < 0) {
+            return ZipError{ZipErrorRead, "Read error: " + ErrnoText(errno)};
+        }
+        if (got == 0) {
+            return ZipError{ZipErrorEnd, "Premature end of file"};
+        }
+        done += static_cast<std::size_t>(got);
+    }
+    return std::nullopt;
+}
+
+// A record of the central directory, its fields as the format places them.
+struct CentralRecord
+{
+    const unsigned char* At;
+
+    std::uint16_t Flags() const { return Get16(At + 8); }
+
+    std::uint16_t Method() const { return Get16(At + 10); }
+
+    std::uint32_t Crc() const { return Get32(At + 16); }
+
+    std::uint16_t NameLength() const { return Get16(At + 28); }
+
+    std::uint16_t ExtraLength() const { return Get16(At + 30); }
+
+    std::size_t Length() const
+    {
+        return CentralSize + NameLength() + ExtraLength() + Get16(At + 32);
+    }
+
+    // The name as the game takes it: up to a NUL byte.
+    std::string_view RawName() const
+    {
+        const char* name = reinterpret_cast<const char*>(At + CentralSize);
+        const void* nul = std::memchr(name, '\0', NameLength());
+        return std::string_view(name,
+                                nul != nullptr
+                                    ? static_cast<std::size_t>(static_cast<const char*>(nul) - name)
+                                    : NameLength());
+    }
+
+    bool NeedsZip64() const
+    {
+        return Get32(At + 20) == Saturated32 || Get32(At + 24) == Saturated32 ||
+               Get32(At + 42) == Saturated32;
+    }
 };
 
-template <typename Function> bool Bind(void* library, const char* name, Function& function)
+// Sizes and where the local header is: from the record, or, for a field
+// the record leaves at its maximum, from its zip64 extra field.
+struct EntryPlace
 {
-    function = reinterpret_cast<Function>(::dlsym(library, name));
-    return function != nullptr;
-}
+    std::uint64_t CompressedSize;
+    std::uint64_t Size;
+    std::uint64_t LocalOffset;
+};
 
-LibZip LoadLibZip()
+EntryPlace PlaceOf(const CentralRecord& record)
 {
-    LibZip zip;
-    // The library is never unloaded: it stays for the rest of the run.
-    void* library = ::dlopen(TARNWELL_LIBZIP_SONAME, RTLD_NOW | RTLD_LOCAL);
-    if (library == nullptr) {
-        const char* reason = ::dlerror();
-        zip.LoadError = std::string("libzip could not be loaded: ") +
-                        (reason != nullptr ? reason : TARNWELL_LIBZIP_SONAME);
-        return zip;
+    EntryPlace place{Get32(record.At + 20), Get32(record.At + 24), Get32(record.At + 42)};
+    if (!record.NeedsZip64()) {
+        return place;
     }
-    bool complete =
-        Bind(library, "zip_close", zip.Close) && Bind(library, "zip_discard", zip.Discard) &&
-        Bind(library, "zip_error_code_zip", zip.ErrorCodeZip) &&
-        Bind(library, "zip_error_fini", zip.ErrorFini) &&
-        Bind(library, "zip_error_init", zip.ErrorInit) &&
-        Bind(library, "zip_error_init_with_code", zip.ErrorInitWithCode) &&
-        Bind(library, "zip_error_strerror", zip.ErrorStrerror) &&
-        Bind(library, "zip_fclose", zip.Fclose) && Bind(library, "zip_file_add", zip.FileAdd) &&
-        Bind(library, "zip_file_get_error", zip.FileGetError) &&
-        Bind(library, "zip_fopen_index", zip.FopenIndex) && Bind(library, "zip_fread", zip.Fread) &&
-        Bind(library, "zip_get_error", zip.GetError) &&
-        Bind(library, "zip_get_name", zip.GetName) &&
-        Bind(library, "zip_get_num_entries", zip.GetNumEntries) &&
-        Bind(library, "zip_open", zip.Open) &&
-        Bind(library, "zip_open_from_source", zip.OpenFromSource) &&
-        Bind(library, "zip_set_file_compression", zip.SetFileCompression) &&
-        Bind(library, "zip_source_buffer", zip.SourceBuffer) &&
-        Bind(library, "zip_source_buffer_create", zip.SourceBufferCreate) &&
-        Bind(library, "zip_source_free", zip.SourceFree) &&
-        Bind(library, "zip_stat_index", zip.StatIndex) &&
-        Bind(library, "zip_stat_init", zip.StatInit);
-    if (!complete) {
-        const char* reason = ::dlerror();
-        zip = LibZip();
-        zip.LoadError = std::string("libzip lacks a function this program needs: ") +
-                        (reason != nullptr ? reason : TARNWELL_LIBZIP_SONAME);
+    const unsigned char* extra = record.At + CentralSize + record.NameLength();
+    std::size_t length = record.ExtraLength();
+    for (std::size_t at = 0; at + 4 <= length;) {
+        std::uint16_t id = Get16(extra + at);
+        std::size_t size = Get16(extra + at + 2);
+        if (size > length - at - 4) {
+            break;
+        }
+        if (id == 0x0001) {
+            // Only the fields the record leaves at their maximum are here,
+            // in this order.
+            const unsigned char* field = extra + at + 4;
+            const unsigned char* end = field + size;
+            for (std::uint64_t* value : {&place.Size, &place.CompressedSize, &place.LocalOffset}) {
+                if (*value == Saturated32 && end - field >= 8) {
+                    *value = Get64(field);
+                    field += 8;
+                }
+            }
+            break;
+        }
+        at += 4 + size;
     }
-    return zip;
+    return place;
 }
 
-// The library, loaded on the first call (thread-safe, once).
-const LibZip& Zip()
+// Eight bytes at a time: every name of a directory is looked at.
+bool IsAscii(std::string_view text)
 {
-    static const LibZip zip = LoadLibZip();
-    return zip;
-}
-
-// Nothing when libzip is there; otherwise why not, as an error of the
-// archive at hand.
-std::optional<ZipError> LibZipMissing()
-{
-    const LibZip& zip = Zip();
-    if (zip.LoadError.empty()) {
-        return std::nullopt;
+    std::uint64_t high = 0;
+    std::size_t at = 0;
+    for (; at + 8 <= text.size(); at += 8) {
+        std::uint64_t word = 0;
+        std::memcpy(&word, text.data() + at, 8);
+        high |= word;
     }
-    return ZipError{ZIP_ER_INTERNAL, zip.LoadError};
-}
-
-ZipError ErrorOf(zip_error_t* error)
-{
-    return ZipError{Zip().ErrorCodeZip(error), Zip().ErrorStrerror(error)};
-}
-
-// The length of a stored name, and whether all of it is plain ASCII, in
-// one pass over it.
-bool IsAsciiName(const char* text, std::size_t& length)
-{
-    unsigned char high = 0;
-    for (length = 0; text[length] != '\0'; ++length) {
-        high |= static_cast<unsigned char>(text[length]);
+    for (; at < text.size(); ++at) {
+        high |= static_cast<unsigned char>(text[at]);
     }
-    return (high & 0x80) == 0;
+    return (high & 0x8080808080808080u) == 0;
 }
 
-// Closes an archive that was opened for writing without writing it, unless
-// it was handed on.
-struct DiscardOnFailure
+bool IsUtf8(std::string_view text)
 {
-    zip_t* Archive;
-
-    ~DiscardOnFailure()
-    {
-        if (Archive != nullptr) {
-            Zip().Discard(Archive);
+    std::string copy(text);
+    for (std::size_t at = 0; at < copy.size();) {
+        if (!DecodeUtf8(copy, at)) {
+            return false;
         }
     }
+    return true;
+}
+
+// Whether the stored name reads as it is, in UTF-8.
+bool ReadsAsStored(std::string_view raw, std::uint16_t flags)
+{
+    return IsAscii(raw) || ((flags & FlagUtf8) != 0 && IsUtf8(raw));
+}
+
+std::string NameOf(const CentralRecord& record)
+{
+    std::string_view raw = record.RawName();
+    if (ReadsAsStored(raw, record.Flags())) {
+        return std::string(raw);
+    }
+    return DecodeCp1252(std::string(raw));
+}
+
+// Whether an ASCII name equals `normalised` (NormalisedEntryName of a name)
+// as the game compares them.
+bool FoldedEqual(std::string_view name, const std::string& normalised)
+{
+    if (name.size() != normalised.size()) {
+        return false;
+    }
+    for (std::size_t at = 0; at < name.size(); ++at) {
+        char folded = name[at] == '\\' ? '/' : LowerAscii(name[at]);
+        if (folded != normalised[at]) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// The last end-record signature in the bytes, as a position in them.
+std::optional<std::size_t> LastEndSignature(const unsigned char* bytes, std::size_t size)
+{
+    for (std::size_t at = size; at >= 4; --at) {
+        if (Get32(bytes + at - 4) == EndSignature) {
+            return at - 4;
+        }
+    }
+    return std::nullopt;
+}
+
+// The central directory as the end record (or the zip64 end record it
+// points to) describes it.
+struct DirectoryPlace
+{
+    std::uint64_t Entries = 0;
+    std::uint64_t Size = 0;
+    std::uint64_t Offset = 0;
+    std::uint64_t End = 0; // where the directory ends in the file
 };
 
 } // namespace
@@ -153,99 +270,217 @@ std::string NormalisedEntryName(const std::string& name)
 
 std::unique_ptr<ZipReader> ZipReader::Open(const std::filesystem::path& path, ZipError& error)
 {
-    if (std::optional<ZipError> missing = LibZipMissing()) {
-        error = *missing;
+    // Not blocking: a FIFO named like an archive is refused below instead of
+    // waiting for a writer.
+    int file = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (file < 0) {
+        error = errno == ENOENT ? ZipError{ZipErrorNoFile, "No such file"}
+                                : ZipError{ZipErrorOpen, "Can't open file: " + ErrnoText(errno)};
         return nullptr;
     }
-    int code = 0;
-    zip_t* archive = Zip().Open(path.c_str(), ZIP_RDONLY, &code);
-    if (archive == nullptr) {
-        zip_error_t zipError;
-        Zip().ErrorInitWithCode(&zipError, code);
-        error = ErrorOf(&zipError);
-        Zip().ErrorFini(&zipError);
+    std::unique_ptr<ZipReader> reader(new ZipReader(file));
+    struct stat status = {};
+    if (::fstat(file, &status) != 0) {
+        error = ZipError{ZipErrorOpen, "Can't open file: " + ErrnoText(errno)};
         return nullptr;
     }
-    return std::unique_ptr<ZipReader>(new ZipReader(archive));
+    if (!S_ISREG(status.st_mode)) {
+        error = ZipError{ZipErrorNotSupported, "Operation not supported"};
+        return nullptr;
+    }
+    const auto fileSize = static_cast<std::uint64_t>(status.st_size);
+    reader->m_fileSize = fileSize;
+    if (fileSize < EndSize) {
+        error = ZipError{ZipErrorNotZip, "Not a zip archive"};
+        return nullptr;
+    }
+
+    // The file's end, where the end record is.
+    const std::uint64_t window = std::min(fileSize, EndSearchWindow);
+    std::size_t tailSize = static_cast<std::size_t>(std::min(window, FirstTailRead));
+    std::unique_ptr<unsigned char[]> tail(new unsigned char[static_cast<std::size_t>(window)]);
+    if (std::optional<ZipError> failed = ReadAt(file, tail.get(), tailSize, fileSize - tailSize)) {
+        error = *failed;
+        return nullptr;
+    }
+    std::optional<std::size_t> found = LastEndSignature(tail.get(), tailSize);
+    if (!found && tailSize < window) {
+        tailSize = static_cast<std::size_t>(window);
+        if (std::optional<ZipError> failed =
+                ReadAt(file, tail.get(), tailSize, fileSize - tailSize)) {
+            error = *failed;
+            return nullptr;
+        }
+        found = LastEndSignature(tail.get(), tailSize);
+    }
+    const std::uint64_t tailStart = fileSize - tailSize;
+    if (!found || *found + EndSize > tailSize) {
+        error = ZipError{ZipErrorNotZip, "Not a zip archive"};
+        return nullptr;
+    }
+    const unsigned char* end = tail.get() + *found;
+    const std::uint64_t endPosition = tailStart + *found;
+    if (Get16(end + 4) != 0 || Get16(end + 6) != 0) {
+        error = ZipError{ZipErrorMultiDisk, "Multi-disk zip archives not supported"};
+        return nullptr;
+    }
+    if (Get16(end + 8) != Get16(end + 10)) {
+        error = Inconsistent();
+        return nullptr;
+    }
+    DirectoryPlace directory{Get16(end + 10), Get32(end + 12), Get32(end + 16), endPosition};
+
+    // Some bytes of the file (in the tail when they lie there, else read).
+    std::array<unsigned char, Zip64EndSize> record{};
+    auto bytesAt = [&](std::uint64_t position, std::size_t size) -> const unsigned char* {
+        if (position >= tailStart && position + size <= fileSize) {
+            return tail.get() + (position - tailStart);
+        }
+        if (position + size > fileSize || ReadAt(file, record.data(), size, position)) {
+            return nullptr;
+        }
+        return record.data();
+    };
+    // A zip64 end record, found through its locator just before the end
+    // record, describes a directory that the end record cannot.
+    if (endPosition >= Zip64LocatorSize) {
+        const std::uint64_t locatorPosition = endPosition - Zip64LocatorSize;
+        const unsigned char* locator = bytesAt(locatorPosition, Zip64LocatorSize);
+        if (locator != nullptr && Get32(locator) == Zip64LocatorSignature) {
+            const std::uint64_t zip64Position = Get64(locator + 8);
+            const unsigned char* zip64 = Get32(locator + 4) == 0 &&
+                                                 locatorPosition >= Zip64EndSize &&
+                                                 zip64Position <= locatorPosition - Zip64EndSize
+                                             ? bytesAt(zip64Position, Zip64EndSize)
+                                             : nullptr;
+            if (zip64 == nullptr || Get32(zip64) != Zip64EndSignature) {
+                error = Inconsistent();
+                return nullptr;
+            }
+            if (Get32(zip64 + 16) != 0 || Get32(zip64 + 20) != 0) {
+                error = ZipError{ZipErrorMultiDisk, "Multi-disk zip archives not supported"};
+                return nullptr;
+            }
+            if (Get64(zip64 + 24) != Get64(zip64 + 32)) {
+                error = Inconsistent();
+                return nullptr;
+            }
+            directory = DirectoryPlace{
+                Get64(zip64 + 32), Get64(zip64 + 40), Get64(zip64 + 48), zip64Position};
+        }
+    }
+    // The directory ends where the end record starts; what lies before the
+    // place the offsets give it came before the archive.
+    if (directory.Size > directory.End || directory.Offset > directory.End - directory.Size) {
+        error = Inconsistent();
+        return nullptr;
+    }
+    if (directory.Size > MaxDirectorySize) {
+        error = ZipError{ZipErrorInconsistent, "the archive's directory is too large"};
+        return nullptr;
+    }
+    reader->m_prefix = directory.End - directory.Size - directory.Offset;
+    reader->m_declared = directory.Entries;
+    reader->m_directorySize = static_cast<std::size_t>(directory.Size);
+    reader->m_directoryStart = directory.End - directory.Size;
+    // A directory that came with the end record is kept; a larger one is
+    // read when a listing needs it whole.
+    if (reader->m_directoryStart >= tailStart) {
+        reader->m_directory.reset(
+            new unsigned char[std::max<std::size_t>(1, reader->m_directorySize)]);
+        std::memcpy(reader->m_directory.get(),
+                    tail.get() + (reader->m_directoryStart - tailStart),
+                    reader->m_directorySize);
+    }
+    return reader;
 }
 
-std::unique_ptr<ZipReader>
-ZipReader::OpenInMemory(const std::filesystem::path& path, std::uint64_t maxBytes, ZipError& error)
+bool ZipReader::LoadDirectory() const
 {
-    std::error_code sizeError;
-    std::uintmax_t size = std::filesystem::file_size(path, sizeError);
-    if (sizeError || size > maxBytes) {
-        return Open(path, error);
+    if (m_directory) {
+        return true;
     }
-    if (std::optional<ZipError> missing = LibZipMissing()) {
-        error = *missing;
-        return nullptr;
+    std::unique_ptr<unsigned char[]> directory(
+        new unsigned char[std::max<std::size_t>(1, m_directorySize)]);
+    if (ReadAt(m_file, directory.get(), m_directorySize, m_directoryStart)) {
+        return false; // cut short since it was opened: no entries
     }
-    ReadBytesResult read = ReadFileBytes(path, maxBytes);
-    if (!read.Result.Ok) {
-        return Open(path, error);
-    }
-    // The bytes live in the reader; libzip reads them where they are.
-    std::unique_ptr<ZipReader> reader(new ZipReader(nullptr));
-    reader->m_bytes = std::move(read.Bytes);
-    zip_error_t zipError;
-    Zip().ErrorInit(&zipError);
-    zip_source_t* source =
-        Zip().SourceBufferCreate(reader->m_bytes.empty() ? nullptr : reader->m_bytes.data(),
-                                 reader->m_bytes.size(),
-                                 0,
-                                 &zipError);
-    zip_t* archive =
-        source == nullptr ? nullptr : Zip().OpenFromSource(source, ZIP_RDONLY, &zipError);
-    if (archive == nullptr) {
-        if (source != nullptr) {
-            Zip().SourceFree(source);
-        }
-        error = ErrorOf(&zipError);
-        Zip().ErrorFini(&zipError);
-        return nullptr;
-    }
-    Zip().ErrorFini(&zipError);
-    reader->m_archive = archive;
-    return reader;
+    m_directory = std::move(directory);
+    return true;
 }
 
 ZipReader::~ZipReader()
 {
-    if (m_archive != nullptr) {
-        Zip().Discard(m_archive);
-    }
+    ::close(m_file);
 }
 
-std::optional<std::string_view> ZipReader::StoredName(std::uint64_t index, const char*& raw) const
+template <typename Visit> void ZipReader::Walk(Visit visit) const
 {
-    raw = Zip().GetName(m_archive, index, ZIP_FL_ENC_RAW);
-    if (raw == nullptr) {
-        return std::nullopt;
+    if (!LoadDirectory()) {
+        return;
     }
-    std::size_t length = 0;
-    if (IsAsciiName(raw, length)) {
-        return std::string_view(raw, length);
+    const unsigned char* directory = m_directory.get();
+    if (m_walked) {
+        for (std::size_t i = 0; i < m_records.size(); ++i) {
+            visit(std::uint64_t{i}, CentralRecord{directory + m_records[i]});
+        }
+        return;
     }
-    // Marked UTF-8, libzip hands the strict name back unchanged; otherwise
-    // the bytes are in the Windows code page that the game's tools use.
-    const char* strict = Zip().GetName(m_archive, index, ZIP_FL_ENC_STRICT);
-    if (strict != nullptr && std::string_view(strict) == raw) {
-        return std::string_view(raw);
+    m_records.clear();
+    m_records.reserve(static_cast<std::size_t>(
+        std::min<std::uint64_t>(m_declared, m_directorySize / CentralSize)));
+    std::size_t at = 0;
+    for (std::uint64_t i = 0; i < m_declared; ++i) {
+        if (m_directorySize - at < CentralSize || Get32(directory + at) != CentralSignature) {
+            break;
+        }
+        CentralRecord record{directory + at};
+        std::size_t length = record.Length();
+        if (length > m_directorySize - at) {
+            break;
+        }
+        m_records.push_back(static_cast<std::uint32_t>(at));
+        visit(i, record);
+        at += length;
     }
-    return std::nullopt;
+    m_walked = true;
 }
 
-std::optional<std::string> ZipReader::EntryName(std::uint64_t index) const
+template <typename Visit> void ZipReader::WalkPieces(Visit visit) const
 {
-    const char* raw = nullptr;
-    if (std::optional<std::string_view> stored = StoredName(index, raw)) {
-        return std::string(*stored);
+    std::vector<unsigned char> buffer(std::min(m_directorySize, LookupPieceSize));
+    std::size_t base = 0;   // where in the directory the buffer starts
+    std::size_t filled = 0; // how much of the buffer holds directory bytes
+    std::size_t at = 0;     // the next record, in the buffer
+    // True when `size` bytes from `at` are in the buffer, read in as needed.
+    auto have = [&](std::size_t size) {
+        if (filled - at >= size) {
+            return true;
+        }
+        if (size > m_directorySize - (base + at)) {
+            return false;
+        }
+        std::memmove(buffer.data(), buffer.data() + at, filled - at);
+        base += at;
+        filled -= at;
+        at = 0;
+        buffer.resize(std::max(buffer.size(), size));
+        std::size_t more = std::min(buffer.size() - filled, m_directorySize - (base + filled));
+        if (ReadAt(m_file, buffer.data() + filled, more, m_directoryStart + base + filled)) {
+            return false;
+        }
+        filled += more;
+        return filled - at >= size;
+    };
+    for (std::uint64_t i = 0; i < m_declared; ++i) {
+        if (!have(CentralSize) || Get32(buffer.data() + at) != CentralSignature ||
+            !have(CentralRecord{buffer.data() + at}.Length())) {
+            break;
+        }
+        CentralRecord record{buffer.data() + at};
+        visit(i, record, base + at);
+        at += record.Length();
     }
-    if (raw == nullptr) {
-        return std::nullopt;
-    }
-    return DecodeCp1252(raw);
 }
 
 std::vector<std::string> ZipReader::EntryNames() const
@@ -257,43 +492,57 @@ std::vector<std::string> ZipReader::EntryNames() const
 
 std::vector<std::string_view> ZipReader::EntryNameViews(std::deque<std::string>& decoded) const
 {
-    zip_int64_t count = Zip().GetNumEntries(m_archive, 0);
     std::vector<std::string_view> names;
-    names.reserve(static_cast<std::size_t>(count < 0 ? 0 : count));
-    for (zip_int64_t i = 0; i < count; ++i) {
-        const char* raw = nullptr;
-        if (std::optional<std::string_view> stored =
-                StoredName(static_cast<std::uint64_t>(i), raw)) {
-            names.push_back(*stored);
-        } else if (raw != nullptr) {
-            decoded.push_back(DecodeCp1252(raw));
+    names.reserve(static_cast<std::size_t>(
+        std::min<std::uint64_t>(m_declared, m_directorySize / CentralSize)));
+    if (!m_directory && m_recordOffsets.empty()) {
+        // Not in memory: read in pieces, the names (less than half of a
+        // directory) kept one after another, and where each record lies.
+        // The room is reserved at once, so the names never move; a second
+        // listing reads the directory whole instead.
+        m_names.reserve(m_directorySize);
+        std::vector<std::pair<std::size_t, std::size_t>> kept; // where in m_names, how long
+        WalkPieces([&](std::uint64_t, CentralRecord record, std::size_t offset) {
+            m_recordOffsets.push_back(static_cast<std::uint32_t>(offset));
+            std::string_view raw = record.RawName();
+            if (ReadsAsStored(raw, record.Flags())) {
+                kept.emplace_back(m_names.size(), raw.size());
+                m_names.append(raw);
+            } else {
+                decoded.push_back(DecodeCp1252(std::string(raw)));
+                kept.emplace_back(std::string::npos, decoded.size() - 1);
+            }
+        });
+        for (const auto& [at, length] : kept) {
+            names.push_back(at == std::string::npos ? std::string_view(decoded[length])
+                                                    : std::string_view(m_names).substr(at, length));
+        }
+        return names;
+    }
+    Walk([&](std::uint64_t, CentralRecord record) {
+        std::string_view raw = record.RawName();
+        if (ReadsAsStored(raw, record.Flags())) {
+            names.push_back(raw);
+        } else {
+            decoded.push_back(DecodeCp1252(std::string(raw)));
             names.push_back(decoded.back());
         }
-    }
+    });
     return names;
 }
 
 std::vector<ZipReader::EntryInfo> ZipReader::EntryInfos() const
 {
-    zip_int64_t count = Zip().GetNumEntries(m_archive, 0);
     std::vector<EntryInfo> infos;
-    for (zip_int64_t i = 0; i < count; ++i) {
-        auto index = static_cast<std::uint64_t>(i);
-        std::optional<std::string> name = EntryName(index);
-        zip_stat_t stat;
-        Zip().StatInit(&stat);
-        if (!name || Zip().StatIndex(m_archive, index, 0, &stat) != 0) {
-            continue;
-        }
+    Walk([&](std::uint64_t index, CentralRecord record) {
         EntryInfo info;
         info.Index = index;
-        info.Name = std::move(*name);
-        info.Method = static_cast<std::uint16_t>(stat.comp_method);
-        info.Encrypted =
-            (stat.valid & ZIP_STAT_ENCRYPTION_METHOD) != 0 && stat.encryption_method != ZIP_EM_NONE;
-        info.Large = stat.size >= 0xFFFFFFFFu || stat.comp_size >= 0xFFFFFFFFu;
+        info.Name = NameOf(record);
+        info.Method = record.Method();
+        info.Encrypted = (record.Flags() & FlagEncrypted) != 0;
+        info.Large = record.NeedsZip64();
         infos.push_back(std::move(info));
-    }
+    });
     return infos;
 }
 
@@ -309,132 +558,370 @@ ZipReader::FindEntries(const std::vector<std::string>& names)
     // up five entries of an archive that may hold a hundred thousand.
     std::vector<std::string> wanted;
     wanted.reserve(names.size());
+    bool wantsOtherLetters = false;
     for (const std::string& name : names) {
         wanted.push_back(NormalisedEntryName(name));
+        wantsOtherLetters = wantsOtherLetters || !IsAscii(wanted.back());
     }
     std::vector<std::optional<std::uint64_t>> found(names.size());
-    std::size_t left = names.size();
-    auto offer = [&](std::uint64_t index, const char* name, std::size_t length, auto equal) {
+    std::vector<std::size_t> foundAt(names.size());
+    // Of several entries of a name the game finds the last.
+    auto offer = [&](std::uint64_t index, CentralRecord record, std::size_t offset) {
+        std::string_view raw = record.RawName();
+        // A name that is not plain ASCII never equals a plain ASCII one:
+        // only then is it decoded and compared as a whole.
+        if (wantsOtherLetters && !IsAscii(raw)) {
+            std::string normalised = NormalisedEntryName(NameOf(record));
+            for (std::size_t k = 0; k < wanted.size(); ++k) {
+                if (wanted[k] == normalised) {
+                    found[k] = index;
+                    foundAt[k] = offset;
+                }
+            }
+            return;
+        }
         for (std::size_t k = 0; k < wanted.size(); ++k) {
-            // The first entry of a name wins, as in the game.
-            if (!found[k] && wanted[k].size() == length && equal(name, wanted[k])) {
+            if (FoldedEqual(raw, wanted[k])) {
                 found[k] = index;
-                --left;
+                foundAt[k] = offset;
             }
         }
     };
-    // A plain ASCII name is compared as it stands, folded byte by byte.
-    auto foldedEqual = [](const char* name, const std::string& normalised) {
-        for (std::size_t at = 0; at < normalised.size(); ++at) {
-            char folded = name[at] == '\\' ? '/' : LowerAscii(name[at]);
-            if (folded != normalised[at]) {
-                return false;
-            }
-        }
-        return true;
-    };
-    auto sameText = [](const char* name, const std::string& normalised) {
-        return normalised.compare(0, normalised.size(), name, normalised.size()) == 0;
-    };
-    zip_int64_t count = Zip().GetNumEntries(m_archive, 0);
-    for (zip_int64_t i = 0; i < count && left > 0; ++i) {
-        auto index = static_cast<std::uint64_t>(i);
-        const char* raw = Zip().GetName(m_archive, index, ZIP_FL_ENC_RAW);
-        if (raw == nullptr) {
-            continue;
-        }
-        std::size_t length = 0;
-        if (IsAsciiName(raw, length)) {
-            offer(index, raw, length, foldedEqual);
-            continue;
-        }
-        if (std::optional<std::string> entry = EntryName(index)) {
-            std::string normalised = NormalisedEntryName(*entry);
-            offer(index, normalised.c_str(), normalised.size(), sameText);
+    if (m_directory) {
+        Walk([&](std::uint64_t index, CentralRecord record) { offer(index, record, 0); });
+        return found;
+    }
+    // Not in memory: read in pieces, and where the found records are is
+    // kept for reading them.
+    WalkPieces(offer);
+    for (std::size_t k = 0; k < found.size(); ++k) {
+        if (found[k]) {
+            m_foundRecords.emplace_back(*found[k], foundAt[k]);
         }
     }
     return found;
 }
 
+const unsigned char* ZipReader::Record(std::uint64_t index, std::vector<unsigned char>& storage)
+{
+    std::optional<std::size_t> known;
+    if (!m_directory) {
+        for (const auto& [foundIndex, offset] : m_foundRecords) {
+            if (foundIndex == index) {
+                known = offset;
+            }
+        }
+        if (!known && index < m_recordOffsets.size()) {
+            known = m_recordOffsets[static_cast<std::size_t>(index)];
+        }
+    }
+    if (known) {
+        const std::size_t offset = *known;
+        // Read again as the walk found it: whole inside the directory.
+        storage.resize(CentralSize);
+        if (ReadAt(m_file, storage.data(), CentralSize, m_directoryStart + offset)) {
+            return nullptr;
+        }
+        const std::size_t length = CentralRecord{storage.data()}.Length();
+        if (Get32(storage.data()) != CentralSignature || length > m_directorySize - offset) {
+            return nullptr;
+        }
+        storage.resize(length);
+        if (ReadAt(m_file, storage.data(), length, m_directoryStart + offset)) {
+            return nullptr;
+        }
+        return storage.data();
+    }
+    if (!m_walked) {
+        Walk([](std::uint64_t, CentralRecord) {});
+    }
+    if (index >= m_records.size()) {
+        return nullptr;
+    }
+    return m_directory.get() + m_records[static_cast<std::size_t>(index)];
+}
+
 std::optional<std::string>
 ZipReader::ReadEntry(std::uint64_t index, std::uint64_t maxSize, ZipError& error)
 {
-    zip_stat_t stat;
-    Zip().StatInit(&stat);
-    if (Zip().StatIndex(m_archive, index, 0, &stat) != 0) {
-        error = ErrorOf(Zip().GetError(m_archive));
+    std::vector<unsigned char> storage;
+    const unsigned char* recordBytes = Record(index, storage);
+    if (recordBytes == nullptr) {
+        error = ZipError{ZipErrorInvalid, "Invalid argument"};
         return std::nullopt;
     }
-    if ((stat.valid & ZIP_STAT_SIZE) == 0 || stat.size > maxSize) {
-        error = ZipError{ZIP_ER_INCONS, "the entry is larger than a bot file can be"};
+    const CentralRecord record{recordBytes};
+    if ((record.Flags() & FlagEncrypted) != 0) {
+        error = ZipError{ZipErrorEncrypted, "Encryption method not supported"};
         return std::nullopt;
     }
-    zip_file_t* file = Zip().FopenIndex(m_archive, index, 0);
-    if (file == nullptr) {
-        error = ErrorOf(Zip().GetError(m_archive));
+    const std::uint16_t method = record.Method();
+    if (method != MethodStored && method != MethodDeflated) {
+        error = ZipError{ZipErrorMethod, "Compression method not supported"};
         return std::nullopt;
     }
-    std::string bytes(static_cast<std::size_t>(stat.size), '\0');
-    zip_int64_t read = bytes.empty() ? 0 : Zip().Fread(file, bytes.data(), stat.size);
-    // One more byte must not come: a declared size that lies is caught here
-    // or by libzip's CRC check at the end of the entry.
-    char extra = 0;
-    zip_int64_t more = Zip().Fread(file, &extra, 1);
-    if (read < 0 || static_cast<zip_uint64_t>(read) != stat.size || more != 0) {
-        error = read < 0 || more < 0
-                    ? ErrorOf(Zip().FileGetError(file))
-                    : ZipError{ZIP_ER_INCONS, "the entry's size does not match its data"};
-        Zip().Fclose(file);
+    const EntryPlace place = PlaceOf(record);
+    if (place.Size > maxSize || place.Size >= Saturated32) {
+        error = ZipError{ZipErrorInconsistent, "the entry is larger than a bot file can be"};
         return std::nullopt;
     }
-    if (Zip().Fclose(file) != 0) {
-        error = ZipError{ZIP_ER_CRC, "CRC error"};
+    const std::uint64_t size = place.Size;
+
+    // The local header must agree with the directory, as the game requires.
+    std::array<unsigned char, LocalSize> local{};
+    if (place.LocalOffset > m_fileSize || m_prefix + place.LocalOffset + LocalSize > m_fileSize) {
+        error = Inconsistent();
+        return std::nullopt;
+    }
+    const std::uint64_t localPosition = m_prefix + place.LocalOffset;
+    if (std::optional<ZipError> failed = ReadAt(m_file, local.data(), LocalSize, localPosition)) {
+        error = *failed;
+        return std::nullopt;
+    }
+    const bool sizesFollow = (Get16(local.data() + 6) & FlagDataDescriptor) != 0;
+    auto agrees = [&](std::size_t at, std::uint32_t central) {
+        return sizesFollow || central == Saturated32 || Get32(local.data() + at) == central;
+    };
+    if (Get32(local.data()) != LocalSignature || Get16(local.data() + 8) != method ||
+        Get16(local.data() + 26) != record.NameLength() ||
+        !(sizesFollow || Get32(local.data() + 14) == record.Crc()) ||
+        !agrees(18, Get32(record.At + 20)) || !agrees(22, Get32(record.At + 24))) {
+        error = Inconsistent();
+        return std::nullopt;
+    }
+    const std::uint64_t dataPosition =
+        localPosition + LocalSize + Get16(local.data() + 26) + Get16(local.data() + 28);
+    if (dataPosition > m_fileSize || place.CompressedSize > m_fileSize - dataPosition) {
+        error = Inconsistent();
+        return std::nullopt;
+    }
+
+    std::string bytes(static_cast<std::size_t>(size), '\0');
+    auto* out = reinterpret_cast<unsigned char*>(bytes.data());
+    if (method == MethodStored) {
+        if (place.CompressedSize != size) {
+            error = ZipError{ZipErrorInconsistent, "the entry's size does not match its data"};
+            return std::nullopt;
+        }
+        if (std::optional<ZipError> failed =
+                ReadAt(m_file, out, static_cast<std::size_t>(size), dataPosition)) {
+            error = *failed;
+            return std::nullopt;
+        }
+    } else {
+        // Inflated from the file a piece at a time: the compressed size may
+        // lie, the declared size caps what is made. Once that much is made,
+        // one byte more must not come.
+        z_stream stream{};
+        if (inflateInit2(&stream, -MAX_WBITS) != Z_OK) {
+            error = ZipError{ZipErrorZlib, "Zlib error: cannot start inflating"};
+            return std::nullopt;
+        }
+        std::unique_ptr<unsigned char[]> input(new unsigned char[65536]);
+        std::uint64_t position = dataPosition;
+        std::uint64_t left = place.CompressedSize;
+        unsigned char probe = 0;
+        bool probing = false;
+        bool overrun = false;
+        std::optional<ZipError> failed;
+        stream.next_out = out;
+        stream.avail_out = static_cast<uInt>(size);
+        while (!failed) {
+            if (stream.avail_out == 0 && !probing) {
+                probing = true;
+                stream.next_out = &probe;
+                stream.avail_out = 1;
+            }
+            if (stream.avail_in == 0) {
+                if (left == 0) {
+                    break; // the game reads no further either
+                }
+                std::size_t piece = static_cast<std::size_t>(std::min<std::uint64_t>(left, 65536));
+                failed = ReadAt(m_file, input.get(), piece, position);
+                position += piece;
+                left -= piece;
+                stream.next_in = input.get();
+                stream.avail_in = static_cast<uInt>(piece);
+                continue;
+            }
+            int status = inflate(&stream, Z_NO_FLUSH);
+            if (probing && stream.avail_out == 0) {
+                overrun = true;
+                break;
+            }
+            if (status == Z_STREAM_END) {
+                break;
+            }
+            if (status != Z_OK) {
+                failed = ZipError{ZipErrorCompressedData, "Compressed data invalid"};
+            }
+        }
+        const bool complete = (probing || stream.avail_out == 0) && !overrun;
+        inflateEnd(&stream);
+        if (failed) {
+            error = *failed;
+            return std::nullopt;
+        }
+        if (!complete) {
+            error = ZipError{ZipErrorInconsistent, "the entry's size does not match its data"};
+            return std::nullopt;
+        }
+    }
+    if (crc32(0, out, static_cast<uInt>(size)) != record.Crc()) {
+        error = ZipError{ZipErrorCrc, "CRC error"};
         return std::nullopt;
     }
     return bytes;
 }
 
+namespace {
+
+void Put16(std::string& out, std::uint32_t value)
+{
+    out += static_cast<char>(value & 0xFF);
+    out += static_cast<char>((value >> 8) & 0xFF);
+}
+
+void Put32(std::string& out, std::uint32_t value)
+{
+    Put16(out, value & 0xFFFF);
+    Put16(out, value >> 16);
+}
+
+// The raw deflate stream of the bytes, at the strongest compression.
+std::optional<std::string> Deflate(const std::string& bytes)
+{
+    z_stream stream{};
+    if (deflateInit2(&stream, 9, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY) != Z_OK) {
+        return std::nullopt;
+    }
+    std::string out(deflateBound(&stream, static_cast<uLong>(bytes.size())), '\0');
+    stream.next_in = reinterpret_cast<const Bytef*>(bytes.data());
+    stream.avail_in = static_cast<uInt>(bytes.size());
+    stream.next_out = reinterpret_cast<Bytef*>(out.data());
+    stream.avail_out = static_cast<uInt>(out.size());
+    int status = deflate(&stream, Z_FINISH);
+    out.resize(stream.total_out);
+    deflateEnd(&stream);
+    if (status != Z_STREAM_END) {
+        return std::nullopt;
+    }
+    return out;
+}
+
+// Now as the zip format keeps a time: MS-DOS date and time of day, local.
+std::pair<std::uint32_t, std::uint32_t> DosDateTime()
+{
+    std::time_t now = std::time(nullptr);
+    std::tm local = {};
+    if (::localtime_r(&now, &local) == nullptr || local.tm_year < 80) {
+        return {(1u << 5) | 1u, 0}; // 1980-01-01 00:00
+    }
+    auto day = static_cast<std::uint32_t>(((local.tm_year - 80) << 9) | ((local.tm_mon + 1) << 5) |
+                                          local.tm_mday);
+    auto clock = static_cast<std::uint32_t>((local.tm_hour << 11) | (local.tm_min << 5) |
+                                            (local.tm_sec / 2));
+    return {day, clock};
+}
+
+} // namespace
+
 std::optional<ZipError> WriteZipArchive(const std::filesystem::path& path,
                                         const std::vector<ZipEntry>& entries)
 {
-    if (std::optional<ZipError> missing = LibZipMissing()) {
-        return missing;
-    }
-    int code = 0;
-    zip_t* archive = Zip().Open(path.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &code);
-    if (archive == nullptr) {
-        zip_error_t zipError;
-        Zip().ErrorInitWithCode(&zipError, code);
-        ZipError error = ErrorOf(&zipError);
-        Zip().ErrorFini(&zipError);
-        return error;
-    }
-    DiscardOnFailure guard{archive};
+    struct Named
+    {
+        std::string Name; // in Windows-1252
+        const std::string* Bytes;
+    };
+
+    std::vector<Named> named;
     for (const ZipEntry& entry : entries) {
         EncodeResult name = EncodeCp1252(entry.Name);
         if (name.Error) {
-            return ZipError{ZIP_ER_INVAL, *name.Error};
+            return ZipError{ZipErrorInvalid, *name.Error};
         }
-        // libzip keeps the bytes' address until the archive is written.
-        zip_source_t* source =
-            Zip().SourceBuffer(archive, entry.Bytes.data(), entry.Bytes.size(), 0);
-        if (source == nullptr) {
-            return ErrorOf(Zip().GetError(archive));
-        }
-        zip_int64_t index = Zip().FileAdd(archive, name.Bytes.c_str(), source, ZIP_FL_OVERWRITE);
-        if (index < 0) {
-            Zip().SourceFree(source);
-            return ErrorOf(Zip().GetError(archive));
-        }
-        if (Zip().SetFileCompression(
-                archive, static_cast<zip_uint64_t>(index), ZIP_CM_DEFLATE, 9) != 0) {
-            return ErrorOf(Zip().GetError(archive));
+        auto same = std::find_if(named.begin(), named.end(), [&name](const Named& earlier) {
+            return earlier.Name == name.Bytes;
+        });
+        if (same != named.end()) {
+            same->Bytes = &entry.Bytes;
+        } else {
+            named.push_back(Named{std::move(name.Bytes), &entry.Bytes});
         }
     }
-    if (Zip().Close(archive) != 0) {
-        return ErrorOf(Zip().GetError(archive));
+    // The game reads no zip64: every size and offset must fit its fields.
+    const ZipError tooLarge{ZipErrorInvalid, "the archive would be too large for the game"};
+    if (named.size() > 0xFFFF) {
+        return tooLarge;
     }
-    guard.Archive = nullptr;
+    const std::pair<std::uint32_t, std::uint32_t> dosTime = DosDateTime();
+    std::string archive;
+    std::string directory;
+    for (const Named& entry : named) {
+        const std::string& bytes = *entry.Bytes;
+        if (bytes.size() >= Saturated32 || entry.Name.size() > 0xFFFF) {
+            return tooLarge;
+        }
+        std::optional<std::string> deflated = Deflate(bytes);
+        if (!deflated) {
+            return ZipError{ZipErrorZlib, "Zlib error: cannot deflate " + entry.Name};
+        }
+        const bool store = deflated->size() >= bytes.size();
+        const std::string& data = store ? bytes : *deflated;
+        const std::uint32_t method = store ? MethodStored : MethodDeflated;
+        const auto crc = static_cast<std::uint32_t>(crc32(
+            0, reinterpret_cast<const Bytef*>(bytes.data()), static_cast<uInt>(bytes.size())));
+        const std::uint64_t offset = archive.size();
+        if (offset + LocalSize + entry.Name.size() + data.size() >= Saturated32) {
+            return tooLarge;
+        }
+        auto common = [&](std::string& out) {
+            Put16(out, store ? 10u : 20u); // version needed: 1.0, or 2.0 for deflate
+            Put16(out, 0);                 // flags
+            Put16(out, method);
+            Put16(out, dosTime.second);
+            Put16(out, dosTime.first);
+            Put32(out, crc);
+            Put32(out, static_cast<std::uint32_t>(data.size()));
+            Put32(out, static_cast<std::uint32_t>(bytes.size()));
+            Put16(out, static_cast<std::uint32_t>(entry.Name.size()));
+            Put16(out, 0); // extra field length
+        };
+        Put32(archive, LocalSignature);
+        common(archive);
+        archive += entry.Name;
+        archive += data;
+
+        Put32(directory, CentralSignature);
+        Put16(directory, 0x0314); // made on Unix, by zip format 2.0
+        common(directory);
+        Put16(directory, 0);              // comment length
+        Put16(directory, 0);              // disk
+        Put16(directory, 0);              // internal attributes
+        Put32(directory, 0100644u << 16); // a regular file, rw-r--r--
+        Put32(directory, static_cast<std::uint32_t>(offset));
+        directory += entry.Name;
+    }
+    if (archive.size() + directory.size() >= Saturated32) {
+        return tooLarge;
+    }
+    const auto count = static_cast<std::uint32_t>(named.size());
+    std::string end;
+    Put32(end, EndSignature);
+    Put16(end, 0); // this disk
+    Put16(end, 0); // the directory's disk
+    Put16(end, count);
+    Put16(end, count);
+    Put32(end, static_cast<std::uint32_t>(directory.size()));
+    Put32(end, static_cast<std::uint32_t>(archive.size()));
+    Put16(end, 0); // comment length
+    archive += directory;
+    archive += end;
+    FileResult written = WriteFileAtomic(path, archive);
+    if (!written.Ok) {
+        return ZipError{ZipErrorWrite, "Write error: " + written.Reason};
+    }
     return std::nullopt;
 }
 

@@ -7,45 +7,86 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
-
-struct zip;
 
 namespace twl {
 
-// What went wrong in libzip: its error number and its description.
+// The numbers of ZipError. They are the numbers libzip gives the same
+// failures (and the descriptions are its texts), so that the messages keep
+// the numbers they have always shown.
+enum ZipErrorNumber : int
+{
+    ZipErrorMultiDisk = 1,       // "Multi-disk zip archives not supported"
+    ZipErrorRead = 5,            // "Read error: <reason>"
+    ZipErrorWrite = 6,           // "Write error: <reason>"
+    ZipErrorCrc = 7,             // "CRC error"
+    ZipErrorNoFile = 9,          // "No such file"
+    ZipErrorOpen = 11,           // "Can't open file: <reason>"
+    ZipErrorZlib = 13,           // "Zlib error: <reason>"
+    ZipErrorMethod = 16,         // "Compression method not supported"
+    ZipErrorEnd = 17,            // "Premature end of file"
+    ZipErrorInvalid = 18,        // "Invalid argument"
+    ZipErrorNotZip = 19,         // "Not a zip archive"
+    ZipErrorInconsistent = 21,   // "Zip archive inconsistent"
+    ZipErrorEncrypted = 24,      // "Encryption method not supported"
+    ZipErrorNotSupported = 28,   // "Operation not supported" (not a regular file)
+    ZipErrorCompressedData = 31, // "Compressed data invalid"
+};
+
+// What went wrong with an archive: one of ZipErrorNumber and its description.
 struct ZipError
 {
     int Number = 0;
     std::string Description;
 };
 
-// One open zip archive, read-only. The only place that talks to libzip's
-// reading side; the archive is closed (discarded) when the object goes.
+// One open zip archive, read-only, read as the game reads its archives.
+//
+// The end record is the last one in the file's final 65535 bytes (the game
+// looks no further back), so an archive comment and bytes before the archive
+// (the offsets of the archive then count from where it starts) are taken as
+// the game takes them. A small directory comes with the end record, in
+// one read; a larger one is gone through in pieces, so that finding five
+// entries or listing the names does not fill memory with a large directory
+// (EntryInfos reads it whole, with one read). The file stays open,
+// not mapped, while the reader lives, so an archive that is cut short
+// meanwhile gives an error, never a crash. Every offset and length is
+// checked against the file before it is used.
+//
+// The entries are the records of the directory in its order, up to the first
+// damaged one: the game keeps the entries before it, and so does the reader.
+// A directory of more than 65535 entries, which only a zip64 end record can
+// describe, is read whole, although the game takes only its first 65535
+// entries (EntryInfos tells which entries need zip64, which the game cannot
+// read).
+//
+// Names are taken as stored, up to a NUL byte as the game takes them: in
+// UTF-8 when they are marked UTF-8 (and are UTF-8) or are plain ASCII,
+// decoded from Windows-1252 otherwise.
+//
+// A reader is used by one thread at a time: the first walk over the
+// directory is kept for the next ones.
 class ZipReader
 {
 public:
-    // Nothing and `error` set when the file cannot be opened as a zip.
+    // Nothing and `error` set when the file cannot be opened as a zip. An
+    // empty file is no zip; an end record alone is an archive without
+    // entries (the game skips such a file, which comes to the same).
     static std::unique_ptr<ZipReader> Open(const std::filesystem::path& path, ZipError& error);
-    // The same, with the whole file read into memory first when it has at
-    // most `maxBytes`: reading many entries then costs no seek or read of
-    // the file each (a larger file is opened as Open does).
-    static std::unique_ptr<ZipReader>
-    OpenInMemory(const std::filesystem::path& path, std::uint64_t maxBytes, ZipError& error);
 
     ZipReader(const ZipReader&) = delete;
     ZipReader& operator=(const ZipReader&) = delete;
     ~ZipReader();
 
-    // The entry names of the central directory, in its order, in UTF-8: as
-    // stored when the entry is marked UTF-8 (or is plain ASCII), decoded from
-    // Windows-1252 otherwise.
+    // The entry names of the central directory, in its order, in UTF-8.
     std::vector<std::string> EntryNames() const;
 
     // The same names without a copy where one is not needed: a name stored
-    // as it reads (plain ASCII, or marked UTF-8) is seen where the archive
-    // keeps it, a decoded one is kept in `decoded`. The views last as long as
-    // the reader and `decoded`.
+    // as it reads is seen where the reader keeps the directory, a decoded
+    // one is kept in `decoded`. The views last as long as the reader and
+    // `decoded`. One walk over the directory, no allocation per entry but
+    // for the decoded names.
     std::vector<std::string_view> EntryNameViews(std::deque<std::string>& decoded) const;
 
     // How each entry of the central directory is stored, in its order.
@@ -55,36 +96,68 @@ public:
         std::string Name;
         std::uint16_t Method = 0; // 0 stored, 8 deflated, others as the zip format numbers them
         bool Encrypted = false;
-        bool Large = false; // a size that only a zip64 record can hold
+        bool Large = false; // a size or an offset that only a zip64 record can hold
     };
 
     std::vector<EntryInfo> EntryInfos() const;
 
     // The entry whose name equals `name` without regard to case, "/" and "\"
-    // counting alike (as the game looks entries up); the first of that name.
-    // One pass over the names, no index.
+    // counting alike, as the game looks entries up; of several of that name
+    // the last, which is the one the game finds. One pass over the names, no
+    // index.
     std::optional<std::uint64_t> FindEntry(const std::string& name);
 
     // FindEntry of each name, all in the same one pass over the names.
     std::vector<std::optional<std::uint64_t>> FindEntries(const std::vector<std::string>& names);
 
-    // The entry's bytes, when its size is at most `maxSize` and it reads
-    // back whole and intact.
+    // The bytes of the entry at `index` (as FindEntry and EntryInfos number
+    // them), read from the file and inflated in memory, when the entry is
+    // stored or deflated and not encrypted, its size is at most `maxSize`,
+    // its local header agrees with the directory as the game requires, its
+    // data lies inside the file and its CRC matches. Nothing and `error`
+    // set otherwise.
     std::optional<std::string>
     ReadEntry(std::uint64_t index, std::uint64_t maxSize, ZipError& error);
 
 private:
-    explicit ZipReader(zip* archive)
-        : m_archive(archive)
+    explicit ZipReader(int file)
+        : m_file(file)
     {}
 
-    std::optional<std::string> EntryName(std::uint64_t index) const;
-    // The name as it reads when it needs no decoding, else nothing (and
-    // `raw` set to the stored bytes, when there are any).
-    std::optional<std::string_view> StoredName(std::uint64_t index, const char*& raw) const;
+    // Calls visit(index, record) for each record of the directory, in its
+    // order, up to the first damaged one, with the directory in memory.
+    template <typename Visit> void Walk(Visit visit) const;
+    // The same without the directory in memory: visit(index, record,
+    // offset in the directory), the record valid during the call only.
+    template <typename Visit> void WalkPieces(Visit visit) const;
+    // Reads the directory whole, when it is not in memory yet; false when
+    // it cannot be read (the file was cut short since it was opened).
+    bool LoadDirectory() const;
+    // The record of entry `index`, in the directory in memory or read into
+    // `storage`; nothing when there is no such entry.
+    const unsigned char* Record(std::uint64_t index, std::vector<unsigned char>& storage);
 
-    zip* m_archive;
-    std::string m_bytes; // the file, when it was read into memory
+    int m_file;
+    std::uint64_t m_fileSize = 0;
+    // Where the archive starts in the file: the bytes before it, which the
+    // offsets of the archive do not count.
+    std::uint64_t m_prefix = 0;
+    // How many entries the end record declares.
+    std::uint64_t m_declared = 0;
+    // The directory: where it lies in the file, and its bytes once read.
+    std::uint64_t m_directoryStart = 0;
+    mutable std::unique_ptr<unsigned char[]> m_directory;
+    std::size_t m_directorySize = 0;
+    // Entries found without the directory in memory, and where their
+    // records lie in it.
+    std::vector<std::pair<std::uint64_t, std::size_t>> m_foundRecords;
+    // A listing without the directory in memory: the names, one after
+    // another, and where each entry's record lies in the directory.
+    mutable std::string m_names;
+    mutable std::vector<std::uint32_t> m_recordOffsets;
+    // Where each record starts in m_directory, once a walk went through.
+    mutable std::vector<std::uint32_t> m_records;
+    mutable bool m_walked = false;
 };
 
 // A file to put into an archive: its path inside the archive ("/"
@@ -95,9 +168,12 @@ struct ZipEntry
     std::string Bytes;
 };
 
-// Writes a new zip archive at `path`, every entry deflate-compressed. libzip
-// writes to a temporary file and renames it over `path` only when complete,
-// so an old archive survives a failed write. Nothing on success.
+// Writes a new zip archive at `path` that the game reads: each entry
+// deflated (stored when deflating would not make it smaller), its name in
+// Windows-1252, no zip64. The archive is written to a temporary file beside
+// `path`, flushed to disk and renamed over `path` only when complete, so an
+// old archive survives a failed write. An entry of the same name as an
+// earlier one takes its place. Nothing on success.
 std::optional<ZipError> WriteZipArchive(const std::filesystem::path& path,
                                         const std::vector<ZipEntry>& entries);
 

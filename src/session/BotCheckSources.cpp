@@ -21,9 +21,6 @@ namespace twl {
 namespace {
 
 const std::string CharEnding = "_c.c";
-// An archive up to this size is read into memory whole: its many small
-// entries are then read without a seek each.
-constexpr std::uint64_t MaxInMemoryArchive = 512ULL * 1024 * 1024;
 
 bool EndsWithIgnoringCase(const std::string& text, const std::string& end)
 {
@@ -241,7 +238,9 @@ void CheckArchive(const std::filesystem::path& path,
                   PathCheck& check)
 {
     ZipError error;
-    std::unique_ptr<ZipReader> archive = ZipReader::OpenInMemory(path, MaxInMemoryArchive, error);
+    // Each entry is read with one read of the file: many small entries cost
+    // no seek each.
+    std::unique_ptr<ZipReader> archive = ZipReader::Open(path, error);
     if (!archive) {
         check.Problem = "cannot open " + path.string() + " as an archive: " + error.Description;
         return;

@@ -1,10 +1,12 @@
 #include "catalog/BotList.h"
 
+#include "core/TextCase.h"
 #include "support/ScriptedMessages.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 
 namespace twl {
@@ -158,6 +160,45 @@ TEST_F(BotListTest, NameWithADoubleQuoteIsNotStored)
     EXPECT_EQ(m_messages.Received()[0].Title, "Not stored");
     EXPECT_EQ(test::ReadBytes(m_folder / "twl_bots"),
               "[Tarnwell additional bots list]\r\n\"Good\",\"y.pk3\",#FALSE#\r\n");
+}
+
+// The bot a command asks for comes out of the user's list as the whole
+// read has it (the last line of its name, a game bot taken over), with the
+// same report of a damaged file.
+TEST(LoadBotListFor, GivesTheBotAsTheWholeListHasIt)
+{
+    const std::string title = "[Tarnwell additional bots list]\r\n";
+    const std::vector<std::string> files = {
+        title + "\"Kit\",\"kit.pk3\",#TRUE#\r\n\"Fox\",\"fox.pk3\",#FALSE#\r\n",
+        title + "\"kit\",\"old.pk3\",#FALSE#\r\n\"KIT\",\"new.pk3\",#TRUE#\r\n",
+        title + "\"Sarge\",\"sarge2.pk3\",#TRUE#\r\n\"Fox\",\"fox.pk3\"\r\n",
+        title + "\"Caf\xE9\",\"caf\xE9.pk3\",1\r\n\r\n\"Kit\",\"kit.pk3\",#MAYBE#\r\n",
+        "",
+    };
+    for (const std::string& file : files) {
+        for (const std::string name : {"kit", "Fox", "sarge", "CAF\xC3\x89", "nobody"}) {
+            TempFolder folder;
+            test::WriteBytes(folder / "twl_bots", file);
+            ScriptedMessages wholeMessages;
+            BotList whole;
+            LoadBotList(whole, folder.Path(), wholeMessages);
+            ScriptedMessages oneMessages;
+            BotList one;
+            LoadBotListFor(one, folder.Path(), name, oneMessages);
+            EXPECT_EQ(oneMessages.Received(), wholeMessages.Received()) << file << name;
+            auto find = [&name](const BotList& bots) {
+                return std::find_if(bots.begin(), bots.end(), [&name](const BotListEntry& entry) {
+                    return LowerCase(entry.Name) == LowerCase(name);
+                });
+            };
+            ASSERT_EQ(find(one) == one.end(), find(whole) == whole.end()) << file << name;
+            if (find(one) != one.end()) {
+                EXPECT_EQ(find(one)->PK3File, find(whole)->PK3File) << file << name;
+                EXPECT_EQ(find(one)->HasBotFile, find(whole)->HasBotFile) << file << name;
+                EXPECT_EQ(find(one)->IsOriginal, find(whole)->IsOriginal) << file << name;
+            }
+        }
+    }
 }
 
 TEST(SortBotList, CharacterCodeOrderAndStable)

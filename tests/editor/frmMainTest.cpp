@@ -191,7 +191,7 @@ TEST_F(frmMainTest, AboutBoxShowsTitleVersionAndCredits)
     EXPECT_TRUE(texts.contains(QStringLiteral("Version 0.9.7")));
     QString all = texts.join(QLatin1Char('\n'));
     EXPECT_TRUE(all.contains(QStringLiteral("Qt")));
-    EXPECT_TRUE(all.contains(QStringLiteral("libzip")));
+    EXPECT_TRUE(all.contains(QStringLiteral("zlib")));
     EXPECT_TRUE(all.contains(QStringLiteral("stb_image")));
     EXPECT_TRUE(all.contains(QStringLiteral("id Software")));
 }

@@ -6,8 +6,11 @@
 #include "support/ScriptedMessages.h"
 #include "support/TempFolder.h"
 #include "support/TestCatalogues.h"
+#include "support/ZipBytes.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 namespace twl {
 namespace {
@@ -122,6 +125,19 @@ TEST_F(OpenArenaLikeTest, TheBotListAndTheChatListsAreTheGames)
         models.push_back(model.Name);
     }
     EXPECT_EQ(models, (std::vector<std::string>{"Angelyss", "Sarge"}));
+}
+
+// Of two entries of one name in one archive the game reads the later.
+TEST_F(OpenArenaLikeTest, OfTwoEntriesOfANameInAnArchiveTheLaterCounts)
+{
+    test::WriteBytes(m_data / "pak9.pk3",
+                     test::MakeStoredZip(
+                         {{"scripts/bots.txt", "{\nname Early\naifile bots/angelyss_c.c\n}\n"},
+                          {"Scripts\\BOTS.txt", "{\nname Late\naifile bots/angelyss_c.c\n}\n"}}));
+    ASSERT_TRUE(Check());
+    std::vector<std::string> names = BotNames(m_catalogues.Bots);
+    EXPECT_NE(std::find(names.begin(), names.end(), "Late"), names.end());
+    EXPECT_EQ(std::find(names.begin(), names.end(), "Early"), names.end());
 }
 
 TEST_F(OpenArenaLikeTest, ABotOfTheListLoadsWithWhatTheListSays)
