@@ -2,20 +2,33 @@
 
 #include "core/Bot.h"
 #include "core/Messages.h"
+#include "core/TextFile.h"
+#include "pk3/ZipArchive.h"
 
 #include <filesystem>
+#include <optional>
+#include <vector>
 
 namespace twl {
 
-// Packs the five files of the bot, as written to `filesFolder` and
-// `scriptsFolder`, into folder/bot-<Name>.pk3 under botfiles/bots/ and
-// scripts/. The old archive is replaced only by a complete new one. Says
-// "<folder>/bot-<Name>.pk3 created succesfully" after success, or
-// "<number> Form1::cmdZip_Click <description>"; true on success.
-bool WriteBotArchive(const std::filesystem::path& folder,
-                     const Bot& bot,
-                     const std::filesystem::path& filesFolder,
-                     const std::filesystem::path& scriptsFolder,
-                     Messages& messages);
+// The archive of a bot's set: folder/bot-<Name>.pk3 holding the five files
+// (the bytes about to be written) under botfiles/bots/ and scripts/.
+struct BotArchive
+{
+    FileContent File;
+    std::optional<ZipError> Error; // the archive could not be made
+};
+
+// `five`: the characteristic, weapon, item and chat files, then the script.
+BotArchive MakeBotArchive(const std::filesystem::path& folder,
+                          const Bot& bot,
+                          const std::vector<FileContent>& five);
+
+// "<number> Form1::cmdZip_Click <description>", and on a second line the
+// archive's path and the reason.
+void ReportArchiveFailure(const BotArchive& archive, Messages& messages);
+
+// "<path> created succesfully".
+void ReportArchiveMade(const BotArchive& archive, Messages& messages);
 
 } // namespace twl

@@ -829,6 +829,19 @@ std::pair<std::uint32_t, std::uint32_t> DosDateTime()
 std::optional<ZipError> WriteZipArchive(const std::filesystem::path& path,
                                         const std::vector<ZipEntry>& entries)
 {
+    std::string archive;
+    if (std::optional<ZipError> error = MakeZipArchive(entries, archive)) {
+        return error;
+    }
+    FileResult written = WriteFileAtomic(path, archive);
+    if (!written.Ok) {
+        return ZipError{ZipErrorWrite, "Write error: " + written.Reason};
+    }
+    return std::nullopt;
+}
+
+std::optional<ZipError> MakeZipArchive(const std::vector<ZipEntry>& entries, std::string& archive)
+{
     struct Named
     {
         std::string Name; // in Windows-1252
@@ -856,7 +869,7 @@ std::optional<ZipError> WriteZipArchive(const std::filesystem::path& path,
         return tooLarge;
     }
     const std::pair<std::uint32_t, std::uint32_t> dosTime = DosDateTime();
-    std::string archive;
+    archive.clear();
     std::string directory;
     for (const Named& entry : named) {
         const std::string& bytes = *entry.Bytes;
@@ -918,10 +931,6 @@ std::optional<ZipError> WriteZipArchive(const std::filesystem::path& path,
     Put16(end, 0); // comment length
     archive += directory;
     archive += end;
-    FileResult written = WriteFileAtomic(path, archive);
-    if (!written.Ok) {
-        return ZipError{ZipErrorWrite, "Write error: " + written.Reason};
-    }
     return std::nullopt;
 }
 

@@ -176,6 +176,9 @@ struct ZipEntry
 // earlier one takes its place. Nothing on success.
 std::optional<ZipError> WriteZipArchive(const std::filesystem::path& path,
                                         const std::vector<ZipEntry>& entries);
+// The bytes of that archive, made in memory, for a caller that writes them
+// together with other files. Nothing on success.
+std::optional<ZipError> MakeZipArchive(const std::vector<ZipEntry>& entries, std::string& bytes);
 
 // The name as the game compares entry names: lower case, "\" as "/".
 std::string NormalisedEntryName(const std::string& name);

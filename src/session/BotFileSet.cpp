@@ -121,18 +121,26 @@ bool SaveBotFileSet(const Bot& bot,
             (i + 1 < contents.size() ? folders.Files : folders.Scripts) / made.Files[i].FileName;
         contents[i].Bytes = std::move(made.Files[i].Bytes);
     }
-    std::optional<std::string> error = made.Error;
-    std::size_t failed = made.Failed;
-    // The five are written together: either all are replaced or none is.
-    FileResult written =
-        error ? FileResult::Failure(contents[failed].Path, *error) : WriteFilesAtomic(contents);
-    if (!ReportWriteFailure(written, messages)) {
+    if (made.Error) {
+        return ReportWriteFailure(FileResult::Failure(contents[made.Failed].Path, *made.Error),
+                                  messages);
+    }
+    // The archive is made of the same bytes and written with them: the five
+    // and the archive are all replaced, or none is.
+    BotArchive archive;
+    if (makeArchive) {
+        archive = MakeBotArchive(folder, bot, contents);
+        if (archive.Error) {
+            ReportArchiveFailure(archive, messages);
+            return false;
+        }
+        contents.push_back(archive.File);
+    }
+    if (!ReportWriteFailure(WriteFilesAtomic(contents), messages)) {
         return false;
     }
     if (makeArchive) {
-        if (!WriteBotArchive(folder, bot, folders.Files, folders.Scripts, messages)) {
-            return false;
-        }
+        ReportArchiveMade(archive, messages);
         settings.BotsMade = Value(settings.BotsMade.ToNumber().value_or(0.0) + 1.0);
     }
     return true;

@@ -96,20 +96,38 @@ TEST_F(BotArchiveTest, WithoutTheLayoutItPacksFromTheFolderItself)
     EXPECT_EQ(ArchiveNames()[4], "scripts/johnny.bot");
 }
 
-TEST_F(BotArchiveTest, AFailureKeepsTheOldArchiveAndSaysNoSuccess)
+TEST_F(BotArchiveTest, AFailureKeepsTheOldArchiveAndFilesAndSaysNoSuccess)
 {
     ASSERT_TRUE(Save());
-    std::string before = test::ReadBytes(m_folder / "bot-Johnny.pk3");
+    std::string archive = test::ReadBytes(m_folder / "bot-Johnny.pk3");
+    std::string chars = test::ReadBytes(m_folder / "botfiles" / "bots" / "johnny_c.c");
     m_messages.Clear();
-    std::filesystem::remove(m_folder / "botfiles" / "bots" / "johnny_t.c");
-    EXPECT_FALSE(WriteBotArchive(
-        m_folder.Path(), m_bot, m_folder / "botfiles" / "bots", m_folder / "scripts", m_messages));
-    EXPECT_EQ(test::ReadBytes(m_folder / "bot-Johnny.pk3"), before);
+    // A folder where the script goes: the set cannot be written.
+    std::filesystem::remove(m_folder / "scripts" / "johnny.bot");
+    std::filesystem::create_directory(m_folder / "scripts" / "johnny.bot");
+    m_bot.SetBotPara(Para::Comment, Value("second version"));
+    EXPECT_FALSE(Save());
+    EXPECT_EQ(test::ReadBytes(m_folder / "bot-Johnny.pk3"), archive);
+    EXPECT_EQ(test::ReadBytes(m_folder / "botfiles" / "bots" / "johnny_c.c"), chars);
     ASSERT_EQ(m_messages.Received().size(), 1u);
-    EXPECT_EQ(m_messages.Received()[0].MessageKind, ScriptedMessages::Kind::Note);
-    EXPECT_EQ(m_messages.Received()[0].Text,
-              "11 Form1::cmdZip_Click Can't open file: " +
-                  (m_folder / "botfiles" / "bots" / "johnny_t.c").string());
+    EXPECT_EQ(m_messages.Received()[0].Title, "Write failed!");
+    EXPECT_NE(m_messages.Received()[0].Text.find((m_folder / "scripts" / "johnny.bot").string()),
+              std::string::npos);
+    EXPECT_EQ(m_settings.BotsMade.ToNumber(), 1.0);
+}
+
+TEST(BotArchiveFailure, SaysTheFixedTextThenThePathAndReason)
+{
+    test::ScriptedMessages messages;
+    BotArchive archive;
+    archive.File.Path = "/out/bot-X.pk3";
+    archive.Error = ZipError{ZipErrorInvalid, "the archive would be too large for the game"};
+    ReportArchiveFailure(archive, messages);
+    ASSERT_EQ(messages.Received().size(), 1u);
+    EXPECT_EQ(messages.Received()[0].Text,
+              std::to_string(ZipErrorInvalid) +
+                  " Form1::cmdZip_Click the archive would be too large for the game\n"
+                  "/out/bot-X.pk3: the archive would be too large for the game");
 }
 
 } // namespace
