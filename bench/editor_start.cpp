@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How fast the editor's window comes up, against a program that shows an
 // empty QMainWindow, both on Qt's offscreen platform.
 //

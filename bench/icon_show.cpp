@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How long the editor takes from the choice of a skin to the picture for
 // its icon box, when the icon lives in a large archive.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 /* The least that any program reading archives through libzip does, for
  * the benchmark's floor lines:
  *   libzip_floor list ARCHIVE...        opens each archive, takes every

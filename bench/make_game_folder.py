@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Builds a synthetic game folder for the archive benchmarks.
 
 GAMEDIR/baseq3 gets ARCHIVES .pk3 archives with ENTRIES entries in all:

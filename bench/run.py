@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Times tarnwell-cli against unzip doing the same job, on the same files.
 
 For each game folder (see CASES) it builds a synthetic folder with

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # What `cmake --install` puts where (GNUInstallDirs: bin/, share/...), and the
 # Debian package that `cpack -G DEB` makes of the same files
 # (scripts/make-deb.sh).

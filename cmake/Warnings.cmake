@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # One INTERFACE target that carries the warning flags of our own code. Outside
 # headers (Qt, zlib, GoogleTest) come in as system includes and stay quiet.
 add_library(tarnwell_warnings INTERFACE)

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Draws the three fixed pictures of the icon box (64 x 64 PNG) with
 # ImageMagick; the PNGs are kept in the repository, so building does not
 # need ImageMagick. Run from anywhere: the files land beside this script.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Listing an archive from its central directory, then classifying its
 // entries as the scan does.
 #include "FuzzSupport.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The game's precompiler and its bot library's readers, as "Check bot"
 // runs them: the input is a bot's characteristic file, and also the file
 // it includes, its weight and chat files.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The chat file reader, then the writer on what it read.
 #include "FuzzSupport.h"
 #include "botfiles/ChatFile.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The chat line codec both ways, for every chat type. What the writer
 // makes of a line must read back as a line that writes the same again (but
 // for the case of a word list's name: a bare name alone matches a word list

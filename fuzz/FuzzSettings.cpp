@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The reader of twl.ini, then its writer.
 #include "FuzzSupport.h"
 #include "core/Settings.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The skin icon decoder on any bytes: never a partial picture, never a
 // read past the end.
 #include "FuzzSupport.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The reader of twl_bots (from a file, as the program reads it), then its writer.
 #include "FuzzSupport.h"
 #include "catalog/BotList.h"

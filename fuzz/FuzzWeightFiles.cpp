@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Both weight file readers, then the writers on what they read.
 #include "FuzzSupport.h"
 #include "botfiles/WeightFiles.h"

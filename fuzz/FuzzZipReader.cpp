@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The archive reader on its own: the end record, the directory, the lookup
 // and every entry read, then the same entries again after the file was cut
 // short under the open reader. Sizes, offsets and CRCs may all lie; many

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the made package into a fresh Debian 12 root and uses it there, as
 # a new user of the package would: debootstrap --variant=minbase bookworm,
 # apt-get install ./tarnwell_*.deb, tarnwell-cli new, tarnwell --version,

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Fails when an include points from a lower layer of src/ to a higher one.
 
 The folders of src/ stand in layers, lowest first; a file includes headers of

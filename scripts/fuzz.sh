@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the fuzz targets of fuzz/ with clang's libFuzzer (and AddressSanitizer
 # and UndefinedBehaviorSanitizer) in build-fuzz/ and runs each for SECONDS
 # seconds (default 60), two at a time, on a seed corpus made from the test

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the Debian packages that building Tarnwell needs, when missing.
 # Root installs as is; anyone else goes through sudo.
 set -euo pipefail

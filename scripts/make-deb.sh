@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Makes the Debian package build-deb/tarnwell_<version>_<arch>.deb: a build
 # with Debian's own compiler and hardening flags (no tests), packed by CPack
 # (`cpack -G DEB`) with what `cmake --install` installs, under /usr, then

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Renders the application icon's PNGs from its two drawings: the small one
 # (drawn on a 32-pixel grid) for 16 and 32 pixels, the full one for 48 and up.
 # The PNGs are committed; run this after changing a drawing (needs

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds Tarnwell in build/ (installing what it needs) and starts the editor.
 set -euo pipefail
 cd "$(dirname "$0")/.."

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds Tarnwell and every test in build/ (installing what it needs, the
 # game's engine among it), checks the formatting and runs all tests. Under
 # CI (CI set) warnings are errors.

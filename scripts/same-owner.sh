@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Sourced by the scripts that build. Running them through sudo would leave a
 # root-owned build/ that the next run as the user cannot write: as root in a
 # folder that belongs to someone else, they stop and say how to run them.

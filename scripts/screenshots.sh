@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds Tarnwell and writes pictures of every page and dialog of the editor
 # into build/screenshots/: once on a 1024x768 screen and once on a 1920x1080
 # screen (build/screenshots/1024x768/, build/screenshots/1920x1080/), each on

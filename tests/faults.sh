@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Hostile input and faults, each tried from outside on the real programs and
 # checked mended: raw names, links out of the bot's folder, a kill among the
 # renames, files that are no characteristic file, damaged settings, two

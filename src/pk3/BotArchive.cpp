@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "pk3/BotArchive.h"
 
 #include "core/ShownText.h"

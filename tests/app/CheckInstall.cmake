@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the build into a fresh PREFIX and fails unless every file of the
 # desktop application is there. Run by CTest as: cmake -DBUILD_DIR=...
 # -DPREFIX=... -DWITH_GUI=ON|OFF -P CheckInstall.cmake

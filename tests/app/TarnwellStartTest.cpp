@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The tarnwell program itself, started as a user starts it: what it does
 // before (or instead of) opening its window.
 #include "support/ParamNames.h"

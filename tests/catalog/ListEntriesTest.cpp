@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "catalog/BotList.h"
 #include "catalog/Models.h"
 #include "support/ScriptedMessages.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Bad input and faults: special files, failing renames, long names.
 #include "core/TextFile.h"
 #include "support/TempFolder.h"

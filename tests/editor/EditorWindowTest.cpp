@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "editor/FunNamePreview.h"
 #include "editor/Sliders.h"
 #include "editor/frmMain.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/Cli.h"
 #include "dialogs/DirView.h"
 #include "dialogs/frmOpen.h"

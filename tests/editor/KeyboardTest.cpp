@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The editor driven by the keyboard alone: every key goes to the widget that
 // has the focus, as a user's keys do.
 #include "editor/frmMain.h"

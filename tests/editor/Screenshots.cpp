@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes a picture of every page of the editor's window, its menus and its
 // dialogs, for a person to look at: tarnwell_screenshots OUTDIR. The window
 // takes the size it takes on the screen it runs on (scripts/screenshots.sh

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/EnginePrograms.h"
 #include "engine/EngineRun.h"
 #include "engine/TryInGame.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The real engine and "Check bot" judge the same broken bots: each must
 // say what the game does. Needs OpenArena's dedicated server (Debian
 // package openarena-server); skipped without it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // OpenArena's own bots, read and made again, judged by the game's engine:
 // each copy must be the same bot to the game. Skipped without the game.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The real engine judges the bots: these tests need OpenArena's dedicated
 // server (Debian package openarena-server) and are skipped without it.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // "Try in game" in the editor's window, judged by the real engine: skipped
 // without OpenArena's dedicated server (Debian package openarena-server).
 

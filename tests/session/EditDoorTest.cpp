@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every change of the bot goes through the editor's one door: it marks the
 // bot changed, and is undone and redone exactly.
 #include "session/BotEditor.h"

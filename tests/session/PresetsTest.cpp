@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "session/Presets.h"
 
 #include "chat/ChatCatalogue.h"

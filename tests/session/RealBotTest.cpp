@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Bots written by hand for the game and its mods: loading them and making
 // their files again loses nothing the game reads.
 #include "botfiles/WeightFiles.h"
