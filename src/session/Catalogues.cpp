@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "session/Catalogues.h"
 
+#include "core/FolderLock.h"
 #include "session/GameVocabulary.h"
 
 #include <algorithm>
@@ -68,6 +69,11 @@ bool SaveUserLists(const Catalogues& catalogues,
                    const std::filesystem::path& folder,
                    Messages& messages)
 {
+    // Two programs saving their lists at once write one after the other.
+    FolderLock lock(folder);
+    if (lock.Busy()) {
+        return ReportWriteFailure(FileResult::Failure(folder, lock.Problem()), messages);
+    }
     bool models = ReportWriteFailure(SaveUserModels(catalogues.Models, folder, messages), messages);
     bool bots = ReportWriteFailure(SaveUserBots(catalogues.Bots, folder, messages), messages);
     bool synonyms =
