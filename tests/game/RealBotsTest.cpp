@@ -15,9 +15,9 @@
 #include "support/TempFolder.h"
 #include "support/TestCatalogues.h"
 
+#include <cctype>
 #include <cstdio>
 #include <map>
-#include <regex>
 #include <set>
 
 namespace twl {
@@ -78,8 +78,31 @@ std::string Dump(const Bot& bot)
 // A file name in an engine line as any bot's: the copies have other names.
 std::string WithoutFileNames(const std::string& text)
 {
-    static const std::regex botFile("bots/[A-Za-z0-9_]+_([ctwi])\\.c");
-    return std::regex_replace(text, botFile, "bots/*_$1.c");
+    // "bots/NAME_X.c" (X one of c, t, w, i) becomes "bots/*_X.c".
+    auto isNameChar = [](char c) {
+        return std::isalnum(static_cast<unsigned char>(c)) != 0 || c == '_';
+    };
+    std::string out;
+    std::size_t at = 0;
+    for (std::size_t found = text.find("bots/"); found != std::string::npos;
+         found = text.find("bots/", at)) {
+        std::size_t start = found + 5;
+        std::size_t end = start;
+        while (end < text.size() && isNameChar(text[end])) {
+            ++end;
+        }
+        bool named = end - start >= 3 && text[end - 2] == '_' &&
+                     std::string("ctwi").find(text[end - 1]) != std::string::npos &&
+                     text.compare(end, 2, ".c") == 0;
+        out.append(text, at, start - at);
+        if (named) {
+            out += std::string("*_") + text[end - 1] + ".c";
+            at = end + 2;
+        } else {
+            at = start;
+        }
+    }
+    return out + text.substr(at);
 }
 
 std::set<std::string> ErrorTexts(const SkillVerdict& skill)
