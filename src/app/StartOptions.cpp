@@ -131,7 +131,7 @@ std::string StartUsageText()
            "\n"
            "Usage:\n"
            "  tarnwell [FILE]      start the editor; FILE is a bot's characteristic file\n"
-           "                       (NAME_c.c)\n"
+           "                       (NAME_c.c) or a bot archive (bot-NAME.pk3)\n"
            "  tarnwell --help, -h  show this text\n"
            "  tarnwell --version   show the version\n"
            "\n"

@@ -3,9 +3,11 @@
 
 #include "botfiles/WeightFiles.h"
 #include "core/FileLookup.h"
+#include "core/ShownText.h"
 #include "core/TextCase.h"
 #include "core/TextFile.h"
 #include "pk3/GameArchives.h"
+#include "pk3/ZipArchive.h"
 #include "session/ArchiveBotLoad.h"
 #include "session/GameFolderCheck.h"
 
@@ -233,9 +235,76 @@ CommandOutcome LoadBotOfList(BotEditor& editor, const std::string& botId, int lo
     return outcome;
 }
 
+namespace {
+
+// A bot archive given at start: the bot it holds (bot-NAME.pk3 holds NAME;
+// otherwise the first bot of the archive), read as a bot of the game's list.
+CommandOutcome LoadBotArchiveAtStart(BotEditor& editor, const std::filesystem::path& file)
+{
+    const std::string title = "Can't open file";
+    ZipError error;
+    std::unique_ptr<ZipReader> archive = ZipReader::Open(file, error);
+    if (!archive) {
+        editor.UserMessages().Warn(
+            "Couldn't read " + ShownText(file.string()) + ": " + error.Description + ".", title);
+        return {};
+    }
+    const std::string folder = "botfiles/bots/";
+    std::string named = LowerCase(WithoutEnding(file.filename().string(), ".pk3"));
+    named = named.rfind("bot-", 0) == 0 ? named.substr(4) : std::string();
+    std::string stem;
+    for (const std::string& entry : archive->EntryNames()) {
+        std::string lower = NormalisedEntryName(entry);
+        if (lower.rfind(folder, 0) != 0 || lower.size() <= folder.size() + 4 ||
+            lower.compare(lower.size() - 4, 4, "_c.c") != 0) {
+            continue;
+        }
+        std::string candidate = lower.substr(folder.size(), lower.size() - folder.size() - 4);
+        if (candidate.find('/') == std::string::npos && (stem.empty() || candidate == named)) {
+            stem = candidate;
+        }
+    }
+    if (stem.empty()) {
+        editor.UserMessages().Warn("'" + ShownText(file.string()) +
+                                       "' holds no bot (no botfiles/bots/<name>_c.c). Tarnwell "
+                                       "starts with a new bot.",
+                                   title);
+        return {};
+    }
+    bool hasScript = archive->FindEntry("scripts/" + stem + ".bot").has_value();
+    archive.reset();
+    std::error_code absolute;
+    std::filesystem::path where = std::filesystem::absolute(file, absolute).parent_path();
+    Bot loaded = editor.ThisBot();
+    WithoutKeptWeightBoxes messages(editor.UserMessages());
+    if (!LoadBotFromArchive(loaded,
+                            LoadType::WholeBot,
+                            file.filename().string(),
+                            stem,
+                            hasScript,
+                            {where},
+                            editor.CurrentCatalogues(),
+                            messages)) {
+        return {};
+    }
+    std::string keptNote = KeptWeightsNote(loaded, LoadType::WholeBot);
+    std::string name = loaded.BotPara(Para::Name).ToText();
+    editor.Replace("Load " + name, std::move(loaded));
+    CommandOutcome outcome;
+    outcome.ShowBot = true;
+    outcome.Status = "Loaded " + name + " from " + file.string() + keptNote;
+    return outcome;
+}
+
+} // namespace
+
 CommandOutcome LoadBotNamedAtStart(BotEditor& editor, const std::filesystem::path& file)
 {
     const std::string title = "Can't open file";
+    std::string ending = file.extension().string();
+    if (LowerCase(ending) == ".pk3") {
+        return LoadBotArchiveAtStart(editor, file);
+    }
     ReadLinesResult read = ReadTextFile(file);
     if (!read.Result.Ok) {
         editor.UserMessages().Warn(

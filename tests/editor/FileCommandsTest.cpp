@@ -7,8 +7,11 @@
 #include "editor/Sliders.h"
 #include "editor/frmMain.h"
 #include "pk3/ZipArchive.h"
+#include "session/BotFileSet.h"
+#include "session/Presets.h"
 #include "support/ScriptedMessages.h"
 #include "support/TempFolder.h"
+#include "support/TestCatalogues.h"
 #include "support/TgaBytes.h"
 
 #include <QAction>
@@ -537,8 +540,24 @@ TEST_F(FileCommandsTest, AFileNamedAtStartIsLoadedWithItsScript)
         EXPECT_FALSE(m_window->Editor().IsChanged());
     }
 
+    // A bot archive: the bot it is named for.
+    TempFolder packed;
+    Bot johnny;
+    ApplyZeroPreset(johnny);
+    johnny.SetBotPara(Para::Name, Value(std::string("Johnny")));
+    Settings settings;
+    ASSERT_TRUE(SaveBotFileSet(
+        johnny, packed.Path(), true, true, test::FreshCatalogues(), settings, m_messages));
+    m_messages.Clear();
+    m_window->CreateZeroBot();
+    m_window->OpenAtStart(packed / "bot-Johnny.pk3");
+    EXPECT_TRUE(m_messages.Received().empty());
+    EXPECT_EQ(m_window->Editor().ThisBot().BotPara(Para::Name), Value("Johnny"));
+    EXPECT_FALSE(m_window->Editor().IsChanged());
+
     TempFolder other;
     test::WriteBytes(other / "notes.txt", "CHARACTERISTIC_NAME \"x\"\r\n");
+    test::WriteBytes(other / "empty.pk3", std::string("PK\x05\x06", 4) + std::string(18, '\0'));
     test::WriteBytes(other / "empty_c.c", "// nothing here\r\n");
 
     struct Case
@@ -551,6 +570,7 @@ TEST_F(FileCommandsTest, AFileNamedAtStartIsLoadedWithItsScript)
         {other / "notes.txt", "'" + (other / "notes.txt").string() + "' is not a bot's"},
         {other / "empty_c.c", "'" + (other / "empty_c.c").string() + "' is not a bot's"},
         {other / "gone_c.c", "Couldn't read " + (other / "gone_c.c").string() + ": "},
+        {other / "empty.pk3", "'" + (other / "empty.pk3").string() + "' holds no bot"},
     };
     for (const Case& c : cases) {
         m_messages.Clear();
