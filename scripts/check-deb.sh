@@ -79,5 +79,26 @@ in_root env QT_QPA_PLATFORM=offscreen timeout 5 tarnwell || status=$?
 echo "    still running after 5 seconds (ended by timeout)"
 [ -f "$root/root/.config/Tarnwell/twl.ini" ] && echo "    ~/.config/Tarnwell made"
 
+step "the file manager offers Tarnwell for bot files only"
+# GLib's gio answers as GNOME's file manager does (the shared MIME database
+# with its glob weights, then the desktop entries).
+in_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -q shared-mime-info \
+    libglib2.0-bin desktop-file-utils >/dev/null 2>&1 || fail "apt-get install libglib2.0-bin"
+in_root update-mime-database /usr/share/mime || fail "update-mime-database"
+in_root update-desktop-database /usr/share/applications || fail "update-desktop-database"
+printf 'skill 1\n{\n}\n' >"$root/tmp/sarge_c.c"
+printf 'int main(void) { return 0; }\n' >"$root/tmp/plain.c"
+printf 'PK\005\006\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0' >"$root/tmp/bot-Sarge.pk3"
+for file in sarge_c.c bot-Sarge.pk3 plain.c; do
+    type=$(in_root gio info -a standard::content-type "/tmp/$file" | sed -n 's/.*content-type: //p')
+    default=$(in_root gio mime "$type" 2>/dev/null | sed -n '1s/.*: //p')
+    echo "    $file: $type, opened with ${default:-nothing}"
+    case "$file" in
+        plain.c) [ "$default" != io.github.tarnwell.Tarnwell.desktop ] ||
+            fail "Tarnwell offered for every C source file" ;;
+        *) [ "$default" = io.github.tarnwell.Tarnwell.desktop ] || fail "Tarnwell not offered for $file" ;;
+    esac
+done
+
 echo
 echo "check-deb: all steps passed for $(basename "$deb")"
