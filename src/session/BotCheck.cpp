@@ -1334,32 +1334,43 @@ struct BotChecker::State
         return *Inventory;
     }
 
+    // The file that a bot's file names, found as the game finds it. Nothing
+    // when the game cannot find it (said, with what the game says then) or
+    // when it is not the bot's own (the game's files are not judged).
+    const Resolved* ResolveNamed(const std::string& path,
+                                 const Place& from,
+                                 CheckPlace at,
+                                 const std::string& gameSays)
+    {
+        const Resolved& found = Resolve(path);
+        if (found.CaseProblem) {
+            Add(Severity::Error, from.File, from.Line, *found.CaseProblem, at);
+        }
+        if (found.From == Origin::None && !found.CaseProblem) {
+            Add(Severity::Error,
+                from.File,
+                from.Line,
+                "the game cannot find " + path +
+                    ", which this file names: it does not add the bot (the game says: \"" +
+                    gameSays + "\")",
+                at);
+        }
+        return found.From == Origin::Own ? &found : nullptr;
+    }
+
     void CheckWeights(const std::string& path, bool weapons, const Place& from)
     {
         if (!CheckedWeights.insert(path).second) {
             return;
         }
-        const Resolved& found = Resolve(path);
-        CheckPlace at{weapons ? Para::WeaponFile : Para::ItemFile, -1, -1};
-        if (found.CaseProblem) {
-            Add(Severity::Error, from.File, from.Line, *found.CaseProblem, at);
-        }
-        if (found.From == Origin::None) {
-            if (!found.CaseProblem) {
-                Add(Severity::Error,
-                    from.File,
-                    from.Line,
-                    "the game cannot find " + path +
-                        ", which this file names: it does not add the bot (the game says: "
-                        "\"couldn't load " +
-                        path + "\")",
-                    at);
-            }
+        const Resolved* named = ResolveNamed(path,
+                                             from,
+                                             {weapons ? Para::WeaponFile : Para::ItemFile, -1, -1},
+                                             "couldn't load " + path);
+        if (named == nullptr) {
             return;
         }
-        if (found.From != Origin::Own) {
-            return;
-        }
+        const Resolved& found = *named;
         CheckedFile main = found.File;
         PrecompiledScript script = Precompile(path);
         CheckExhausted(script, main);
@@ -1535,27 +1546,14 @@ struct BotChecker::State
         if (!CheckedChats.insert({path, LowerCase(chatName)}).second) {
             return;
         }
-        const Resolved& found = Resolve(path);
-        CheckPlace at{Para::ChatFile, -1, -1};
-        if (found.CaseProblem) {
-            Add(Severity::Error, from.File, from.Line, *found.CaseProblem, at);
-        }
-        if (found.From == Origin::None) {
-            if (!found.CaseProblem) {
-                Add(Severity::Error,
-                    from.File,
-                    from.Line,
-                    "the game cannot find " + path +
-                        ", which this file names: it does not add the bot (the game says: "
-                        "\"couldn't load chat " +
-                        chatName + " from " + path + "\")",
-                    at);
-            }
+        const Resolved* named = ResolveNamed(path,
+                                             from,
+                                             {Para::ChatFile, -1, -1},
+                                             "couldn't load chat " + chatName + " from " + path);
+        if (named == nullptr) {
             return;
         }
-        if (found.From != Origin::Own) {
-            return;
-        }
+        const Resolved& found = *named;
         CheckedFile main = found.File;
         PrecompiledScript script = Precompile(path);
         CheckExhausted(script, main);
