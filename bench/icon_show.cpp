@@ -13,10 +13,10 @@
 // names walked) and as later choices (the reader keeps the archive open),
 // and each step of a first choice on its own.
 #include "catalog/Models.h"
+#include "editing/SkinIcon.h"
 #include "editor/IconImages.h"
 #include "pk3/ArchiveExtract.h"
 #include "pk3/GameArchives.h"
-#include "session/SkinIcon.h"
 #include "support/ScriptedMessages.h"
 #include "support/TempFolder.h"
 

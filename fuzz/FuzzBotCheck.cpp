@@ -3,7 +3,7 @@
 // runs them: the input is a bot's characteristic file, and also the file
 // it includes, its weight and chat files.
 #include "FuzzSupport.h"
-#include "session/BotCheck.h"
+#include "check/BotCheck.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

@@ -5,7 +5,7 @@
 // and a private folder for the readers that take a path.
 
 #include "core/Messages.h"
-#include "session/Catalogues.h"
+#include "services/Catalogues.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -4,7 +4,8 @@
 
 The folders of src/ stand in layers, lowest first; a file includes headers of
 its own folder and of lower layers only. chat and catalog share a layer and
-must not include each other; of the front ends, editor may include dialogs.
+must not include each other, nor may engine and editing; of the front ends,
+editor may include dialogs, and cli may not include editing.
 Prints every offending file and line, and exits 1 when there is any.
 """
 
@@ -18,16 +19,23 @@ LAYERS = {
     "catalog": 2,
     "botfiles": 3,
     "pk3": 4,
-    "session": 5,
-    "engine": 6,
-    "cli": 7,
-    "editor": 7,
-    "dialogs": 7,
-    "app": 8,
+    "services": 5,
+    "check": 6,
+    "engine": 7,
+    "editing": 7,
+    "cli": 8,
+    "editor": 8,
+    "dialogs": 8,
+    "app": 9,
 }
 
 # Folders of one layer that one of them may still include.
 ALLOWED_SIDEWAYS = {("editor", "dialogs")}
+
+# Lower folders that a folder must not include all the same: the command-line
+# program shares the whole-bot services, the check and the engine's runs with
+# the editor, never the editor's own state and commands.
+FORBIDDEN = {("cli", "editing")}
 
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([A-Za-z0-9_]+)/')
 
@@ -49,6 +57,8 @@ def offences(source_root):
                 continue
             if target not in LAYERS:
                 yield f"{path}:{number}: includes '{target}/', which has no layer"
+            elif (folder, target) in FORBIDDEN:
+                yield f"{path}:{number}: {folder} must not include {target}: {line.strip()}"
             elif LAYERS[target] > LAYERS[folder]:
                 yield f"{path}:{number}: {folder} (layer {LAYERS[folder]}) includes " \
                       f"{target} (layer {LAYERS[target]}): {line.strip()}"

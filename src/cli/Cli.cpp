@@ -2,6 +2,7 @@
 #include "cli/Cli.h"
 
 #include "botfiles/BotFileReading.h"
+#include "check/BotCheckSources.h"
 #include "cli/StderrMessages.h"
 #include "cli/TryCommand.h"
 #include "core/BotName.h"
@@ -15,13 +16,12 @@
 #include "pk3/GameArchives.h"
 #include "pk3/Games.h"
 #include "pk3/TempFolder.h"
-#include "session/ArchiveBotLoad.h"
-#include "session/BotCheckSources.h"
-#include "session/BotFileSet.h"
-#include "session/Catalogues.h"
-#include "session/GameFolderCheck.h"
-#include "session/GameVocabulary.h"
-#include "session/Presets.h"
+#include "services/ArchiveBotLoad.h"
+#include "services/BotFileSet.h"
+#include "services/Catalogues.h"
+#include "services/GameFolderCheck.h"
+#include "services/GameVocabulary.h"
+#include "services/Presets.h"
 
 #include <cstdlib>
 #include <filesystem>

@@ -4,7 +4,7 @@
 #include "dialogs/DirView.h"
 #include "dialogs/TabPages.h"
 #include "pk3/GameArchives.h"
-#include "session/BotFileSet.h"
+#include "services/BotFileSet.h"
 
 #include <QCheckBox>
 #include <QDir>

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "core/Messages.h"
-#include "session/BotFileSet.h"
+#include "services/BotFileSet.h"
 
 #include <QDialog>
 #include <QString>

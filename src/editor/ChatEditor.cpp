@@ -2,7 +2,7 @@
 #include "editor/ChatEditor.h"
 
 #include "chat/ChatLength.h"
-#include "session/ChatPage.h"
+#include "editing/ChatPage.h"
 
 #include <QCheckBox>
 #include <QComboBox>

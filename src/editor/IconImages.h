@@ -2,7 +2,7 @@
 #pragma once
 
 #include "catalog/TgaImage.h"
-#include "session/SkinIcon.h"
+#include "editing/SkinIcon.h"
 
 #include <QImage>
 #include <QPixmap>

@@ -2,8 +2,8 @@
 #include "editor/ParameterPages.h"
 
 #include "core/ValueFormat.h"
+#include "editing/PageTables.h"
 #include "editor/Sliders.h"
-#include "session/PageTables.h"
 
 #include <QGridLayout>
 #include <QGroupBox>

@@ -2,8 +2,8 @@
 #pragma once
 
 #include "dialogs/TabPages.h"
-#include "session/BotEditor.h"
-#include "session/PageTables.h"
+#include "editing/BotEditor.h"
+#include "editing/PageTables.h"
 
 #include <array>
 #include <map>

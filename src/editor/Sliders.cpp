@@ -2,7 +2,7 @@
 #include "editor/Sliders.h"
 
 #include "dialogs/TabPages.h"
-#include "session/PageTables.h"
+#include "editing/PageTables.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>

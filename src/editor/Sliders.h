@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "session/SliderScale.h"
+#include "editing/SliderScale.h"
 
 #include <QWidget>
 

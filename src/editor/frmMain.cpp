@@ -8,16 +8,16 @@
 #include "dialogs/frmModelDialog.h"
 #include "dialogs/frmOpen.h"
 #include "dialogs/frmOptions.h"
+#include "editing/ChatPage.h"
+#include "editing/CheckCommands.h"
+#include "editing/FunName.h"
+#include "editing/ModelCommands.h"
 #include "editor/ChatEditor.h"
 #include "editor/FunNamePreview.h"
 #include "editor/IconImages.h"
 #include "editor/ParameterPages.h"
 #include "engine/EnginePrograms.h"
 #include "engine/TryFindings.h"
-#include "session/ChatPage.h"
-#include "session/CheckCommands.h"
-#include "session/FunName.h"
-#include "session/ModelCommands.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "check/BotCheck.h"
 #include "core/Messages.h"
-#include "session/BotCheck.h"
-#include "session/BotEditor.h"
-#include "session/FileCommands.h"
-#include "session/SkinIcon.h"
+#include "editing/BotEditor.h"
+#include "editing/FileCommands.h"
+#include "editing/SkinIcon.h"
 
 #include <QMainWindow>
 

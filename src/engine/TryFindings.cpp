@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/TryFindings.h"
 
+#include "check/FindingPlaces.h"
 #include "core/ShownText.h"
 #include "core/TextFile.h"
-#include "session/CheckCommands.h"
 
 #include <sstream>
 

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "engine/TryInGame.h"
-#include "session/Catalogues.h"
+#include "services/Catalogues.h"
 
 #include <vector>
 

@@ -2,6 +2,7 @@
 #include "engine/TryInGame.h"
 
 #include "catalog/BotInfo.h"
+#include "check/BotCheckSources.h"
 #include "core/BotName.h"
 #include "core/ShownText.h"
 #include "core/TextCase.h"
@@ -12,8 +13,7 @@
 #include "pk3/ArchiveExtract.h"
 #include "pk3/TempFolder.h"
 #include "pk3/ZipArchive.h"
-#include "session/BotCheckSources.h"
-#include "session/BotFileSet.h"
+#include "services/BotFileSet.h"
 
 #include <algorithm>
 #include <cmath>

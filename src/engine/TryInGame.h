@@ -5,7 +5,7 @@
 #include "core/Settings.h"
 #include "engine/EnginePrograms.h"
 #include "engine/TryVerdict.h"
-#include "session/Catalogues.h"
+#include "services/Catalogues.h"
 
 #include <chrono>
 #include <filesystem>

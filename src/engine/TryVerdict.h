@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "session/BotCheck.h"
+#include "check/BotCheck.h"
 
 #include <chrono>
 #include <filesystem>

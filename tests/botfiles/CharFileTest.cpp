@@ -2,7 +2,7 @@
 #include "botfiles/CharFile.h"
 
 #include "botfiles/FileHeader.h"
-#include "session/Presets.h"
+#include "services/Presets.h"
 #include "support/ScriptedMessages.h"
 #include "support/TestCatalogues.h"
 

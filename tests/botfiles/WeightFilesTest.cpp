@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "botfiles/WeightFiles.h"
 
-#include "session/Presets.h"
+#include "services/Presets.h"
 #include "support/ScriptedMessages.h"
 #include "support/TempFolder.h"
 #include "support/TestCatalogues.h"

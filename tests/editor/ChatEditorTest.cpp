@@ -2,8 +2,8 @@
 #include "editor/ChatEditor.h"
 
 #include "chat/RandomLists.h"
+#include "editing/FileCommands.h"
 #include "editor/frmMain.h"
-#include "session/FileCommands.h"
 #include "support/FindChild.h"
 #include "support/ScriptedMessages.h"
 #include "support/TempFolder.h"

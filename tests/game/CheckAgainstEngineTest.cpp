@@ -3,11 +3,11 @@
 // say what the game does. Needs OpenArena's dedicated server (Debian
 // package openarena-server); skipped without it.
 
+#include "check/BotCheckSources.h"
 #include "core/TextCase.h"
 #include "engine/TryInGame.h"
 #include "game/OpenArenaGame.h"
-#include "session/BotCheckSources.h"
-#include "session/Presets.h"
+#include "services/Presets.h"
 #include "support/TempFolder.h"
 #include "support/TestCatalogues.h"
 

@@ -3,7 +3,7 @@
 
 #include "engine/EnginePrograms.h"
 #include "pk3/GameArchives.h"
-#include "session/GameFolderCheck.h"
+#include "services/GameFolderCheck.h"
 #include "support/ScriptedMessages.h"
 #include "support/TestCatalogues.h"
 

@@ -5,7 +5,7 @@
 // openarena-server), its lists, and a try of bots in its engine.
 
 #include "engine/TryInGame.h"
-#include "session/Catalogues.h"
+#include "services/Catalogues.h"
 
 #include <gtest/gtest.h>
 

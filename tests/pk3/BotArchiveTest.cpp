@@ -2,8 +2,8 @@
 #include "pk3/BotArchive.h"
 
 #include "pk3/ZipArchive.h"
-#include "session/BotFileSet.h"
-#include "session/Presets.h"
+#include "services/BotFileSet.h"
+#include "services/Presets.h"
 #include "support/ScriptedMessages.h"
 #include "support/TempFolder.h"
 #include "support/TestCatalogues.h"

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "core/Settings.h"
-#include "session/Catalogues.h"
+#include "services/Catalogues.h"
 
 #include <string>
 #include <vector>
