@@ -1725,7 +1725,7 @@ std::vector<Finding> BotChecker::TakeFindings()
 std::vector<Finding>
 CheckBot(const Bot& bot, const Catalogues& catalogues, const Settings& settings)
 {
-    MadeBotFiles made = MakeBotFiles(bot, catalogues, settings);
+    MadeBotFiles made = BotFilesInMemory(bot, catalogues, settings);
     if (made.Error) {
         return {Finding{Severity::Error,
                         made.Files[made.Failed].FileName,

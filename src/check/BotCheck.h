@@ -106,7 +106,7 @@ private:
 };
 
 // The bot being edited, checked in exactly the bytes "Make bot files"
-// writes (MakeBotFiles): its script, and the characteristic, weight and
+// writes (BotFilesInMemory): its script, and the characteristic, weight and
 // chat files it leads to, with the game's files the catalogues hold. Each
 // finding of a line the editor shows leads there (Place).
 std::vector<Finding>

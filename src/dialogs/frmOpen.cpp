@@ -138,17 +138,17 @@ frmOpen::frmOpen(Messages& messages, QWidget* parent)
     connect(m_ok, &QPushButton::clicked, this, &frmOpen::cmdOK_Click);
     connect(m_cancel, &QPushButton::clicked, this, &frmOpen::cmdCancel_Click);
     m_ok->setDefault(true);
-    LType(static_cast<int>(LoadType::WholeBot));
+    LType(LoadType::WholeBot);
 }
 
-void frmOpen::LType(int loadType)
+void frmOpen::LType(twl::LoadType purpose)
 {
-    if (loadType < 0 || loadType > static_cast<int>(LoadType::WorkingFolder)) {
+    const auto index = static_cast<std::size_t>(purpose);
+    if (index >= std::size(Shapes)) {
         return;
     }
-    m_loadType = loadType;
-    const LoadTypeShape& shape = Shapes[loadType];
-    const auto purpose = static_cast<twl::LoadType>(loadType);
+    m_loadType = purpose;
+    const LoadTypeShape& shape = Shapes[index];
     if (purpose != LoadType::MakeBotFiles) {
         setWindowTitle(QString::fromLatin1(shape.Caption));
     }
@@ -168,7 +168,7 @@ void frmOpen::LType(int loadType)
     m_useDir->setVisible(purpose == LoadType::MakeBotFiles);
     m_savePk3->setVisible(purpose == LoadType::MakeBotFiles);
     // Saving and folders for the options use the directory page alone.
-    bool folderOnly = !IsLoad(loadType);
+    bool folderOnly = !IsLoad(purpose);
     m_tabs->tabBar()->setVisible(!folderOnly);
     m_tabs->setTabVisible(1, !folderOnly);
     m_tabs->setTabEnabled(1, !folderOnly);

@@ -27,10 +27,10 @@ class frmOpen : public QDialog
 public:
     frmOpen(Messages& messages, QWidget* parent = nullptr);
 
-    // Sets the load type and shapes the dialog for it; above 8 nothing.
-    void LType(int loadType);
+    // Sets what the dialog is for and shapes it for that.
+    void LType(twl::LoadType loadType);
 
-    int LoadType() const { return m_loadType; }
+    twl::LoadType Purpose() const { return m_loadType; }
 
     // A line of the game's bot list; the first line is selected.
     void AddBotName(const QString& line);
@@ -54,10 +54,10 @@ public:
 signals:
     void GiveDirAndFile(const QString& CurrentDir,
                         const QString& CurrentFile,
-                        int LoType,
+                        twl::LoadType LoType,
                         bool DirStruct,
                         bool PK3Bot);
-    void GiveBot(const QString& BotID, int LoType);
+    void GiveBot(const QString& BotID, twl::LoadType LoType);
     void Delete();
 
 protected:
@@ -80,9 +80,9 @@ private:
     QPushButton* m_gameFolder;
     QString m_playerFolder;
 
-    bool Is(twl::LoadType loadType) const { return m_loadType == static_cast<int>(loadType); }
+    bool Is(twl::LoadType loadType) const { return m_loadType == loadType; }
 
-    int m_loadType = 0;
+    twl::LoadType m_loadType = twl::LoadType::WholeBot;
     QString m_currentDir;
     QString m_currentFile;
 };

@@ -26,12 +26,13 @@ namespace {
 // The folder dialog's load type and caption for each search button.
 struct Search
 {
-    int LoadType;
+    twl::LoadType Purpose;
     const char* Caption;
 };
 
-const Search Searches[] = {
-    {6, "Set Q3 folder"}, {8, "Set working folder"}, {7, "Set WinZip folder"}};
+const Search Searches[] = {{LoadType::GameFolder, "Set Q3 folder"},
+                           {LoadType::WorkingFolder, "Set working folder"},
+                           {LoadType::ExtractorFolder, "Set WinZip folder"}};
 
 } // namespace
 
@@ -170,7 +171,7 @@ void frmOptions::cmdSearch_Click(int index)
     }
     QLineEdit* box = m_texts[static_cast<std::size_t>(index)];
     frmOpen search(m_messages, this);
-    search.LType(Searches[index].LoadType);
+    search.LType(Searches[index].Purpose);
     search.setWindowTitle(QString::fromLatin1(Searches[index].Caption));
     if (!m_texts[0]->text().isEmpty()) {
         search.SetGameFolder(m_texts[0]->text());
@@ -182,10 +183,10 @@ void frmOptions::cmdSearch_Click(int index)
             this,
             [box](const QString& dir,
                   const QString& /*file*/,
-                  int loadType,
+                  LoadType loadType,
                   bool /*dirStruct*/,
                   bool /*pk3Bot*/) {
-                if (loadType >= 6 && loadType <= 8) {
+                if (loadType >= LoadType::GameFolder && loadType <= LoadType::WorkingFolder) {
                     box->setText(dir);
                 }
             });

@@ -104,16 +104,16 @@ bool MayLoadBot(BotEditor& editor)
                "Tarnwell");
 }
 
-OpenSaveRequest OpenSaveRequestFor(BotEditor& editor, int loadType)
+OpenSaveRequest OpenSaveRequestFor(BotEditor& editor, LoadType loadType)
 {
     OpenSaveRequest request;
-    request.LoadType = loadType;
+    request.Purpose = loadType;
     std::filesystem::path folder = editor.RememberedFolder;
     if (folder.empty()) {
         folder = editor.CurrentSettings().Text(Settings::WorkDir);
     }
     request.Folder = folder;
-    if (loadType == static_cast<int>(LoadType::MakeBotFiles)) {
+    if (loadType == LoadType::MakeBotFiles) {
         request.Caption = "Make botfiles for " + editor.ThisBot().BotPara(Para::Name).ToText();
         request.PlayerFolder = PlayerGameFolder(editor.CurrentSettings().Text(Settings::Q3Baseq3),
                                                 PlayerFolders::FromEnvironment());
@@ -130,14 +130,14 @@ OpenSaveRequest OpenSaveRequestFor(BotEditor& editor, int loadType)
 CommandOutcome LoadOrMakeBotFiles(BotEditor& editor,
                                   const std::filesystem::path& currentDir,
                                   const std::string& currentFile,
-                                  int loadType,
+                                  LoadType loadType,
                                   bool dirStruct,
                                   bool pk3Bot)
 {
     CommandOutcome outcome;
     editor.RememberedFolder = currentDir;
     const Bot& bot = editor.ThisBot();
-    if (loadType == static_cast<int>(LoadType::MakeBotFiles)) {
+    if (loadType == LoadType::MakeBotFiles) {
         if (!SaveBotFileSet(bot,
                             currentDir,
                             dirStruct,
@@ -161,22 +161,22 @@ CommandOutcome LoadOrMakeBotFiles(BotEditor& editor,
         }
         return outcome;
     }
-    if (loadType < 0 || loadType > static_cast<int>(LoadType::WeaponFile)) {
+    if (!IsLoad(loadType)) {
         return outcome;
     }
     Bot loaded = bot;
     WithoutKeptWeightBoxes messages(editor.UserMessages());
     bool found = LoadBotFiles(loaded,
-                              static_cast<LoadType>(loadType),
+                              loadType,
                               currentDir,
                               currentFile,
                               dirStruct,
                               pk3Bot,
                               editor.CurrentCatalogues(),
                               messages);
-    std::string keptNote = KeptWeightsNote(loaded, static_cast<LoadType>(loadType));
+    std::string keptNote = KeptWeightsNote(loaded, loadType);
     // A whole bot is a new bot; a file of one goes into the bot shown.
-    if (loadType == static_cast<int>(LoadType::WholeBot)) {
+    if (loadType == LoadType::WholeBot) {
         editor.Replace("Load bot", std::move(loaded));
     } else {
         editor.Edit(
@@ -184,7 +184,7 @@ CommandOutcome LoadOrMakeBotFiles(BotEditor& editor,
     }
     outcome.ShowBot = true;
     if (found) {
-        std::string what = loadType == static_cast<int>(LoadType::WholeBot)
+        std::string what = loadType == LoadType::WholeBot
                                ? "the bot " + WithoutEnding(currentFile, "_c.c")
                                : currentFile;
         outcome.Status = "Loaded " + what + " from " + currentDir.string() + keptNote;
@@ -192,7 +192,7 @@ CommandOutcome LoadOrMakeBotFiles(BotEditor& editor,
     return outcome;
 }
 
-CommandOutcome LoadBotOfList(BotEditor& editor, const std::string& botId, int loadType)
+CommandOutcome LoadBotOfList(BotEditor& editor, const std::string& botId, LoadType loadType)
 {
     editor.LoadPendingLists();
     CommandOutcome outcome;
@@ -202,7 +202,7 @@ CommandOutcome LoadBotOfList(BotEditor& editor, const std::string& botId, int lo
     } catch (const std::exception&) {
         return outcome;
     }
-    if (loadType < 0 || loadType > static_cast<int>(LoadType::WeaponFile)) {
+    if (!IsLoad(loadType)) {
         return outcome;
     }
     const BotList& bots = editor.CurrentCatalogues().Bots;
@@ -214,15 +214,15 @@ CommandOutcome LoadBotOfList(BotEditor& editor, const std::string& botId, int lo
     WithoutKeptWeightBoxes messages(editor.UserMessages());
     if (!LoadListedBot(loaded,
                        id,
-                       static_cast<LoadType>(loadType),
+                       loadType,
                        editor.CurrentSettings(),
                        editor.CurrentCatalogues(),
                        ArchiveFolders(editor),
                        messages)) {
         return outcome;
     }
-    std::string keptNote = KeptWeightsNote(loaded, static_cast<LoadType>(loadType));
-    if (loadType == static_cast<int>(LoadType::WholeBot)) {
+    std::string keptNote = KeptWeightsNote(loaded, loadType);
+    if (loadType == LoadType::WholeBot) {
         editor.Replace("Load " + entry.Name, std::move(loaded));
     } else {
         editor.Edit(
@@ -338,7 +338,7 @@ CommandOutcome LoadBotNamedAtStart(BotEditor& editor, const std::filesystem::pat
     bool inLayout = !beside && scripts &&
                     std::filesystem::exists(FindFileIgnoringCase(*scripts, stem + ".bot"), error);
     return LoadOrMakeBotFiles(
-        editor, folder, stem, static_cast<int>(LoadType::WholeBot), inLayout, beside || inLayout);
+        editor, folder, stem, LoadType::WholeBot, inLayout, beside || inLayout);
 }
 
 std::array<std::string, 7> OptionValues(const BotEditor& editor)

@@ -17,7 +17,7 @@ namespace twl {
 // its own), and with which lines on its page of the game's bots.
 struct OpenSaveRequest
 {
-    int LoadType = 0;
+    LoadType Purpose = LoadType::WholeBot;
     std::string Caption;
     std::filesystem::path Folder;
     std::vector<std::string> BotLines;
@@ -33,7 +33,7 @@ bool MayLoadBot(BotEditor& editor);
 // the working folder), which is remembered for the next time; "Make bot
 // files" names the bot in the caption, the loads list the game's bots once
 // the game folder has been checked.
-OpenSaveRequest OpenSaveRequestFor(BotEditor& editor, int loadType);
+OpenSaveRequest OpenSaveRequestFor(BotEditor& editor, LoadType loadType);
 
 // What the window does after a command of the dialog.
 struct CommandOutcome
@@ -49,12 +49,12 @@ struct CommandOutcome
 CommandOutcome LoadOrMakeBotFiles(BotEditor& editor,
                                   const std::filesystem::path& currentDir,
                                   const std::string& currentFile,
-                                  int loadType,
+                                  LoadType loadType,
                                   bool dirStruct,
                                   bool pk3Bot);
 
 // The dialog reported a bot of the game's list (its position as text).
-CommandOutcome LoadBotOfList(BotEditor& editor, const std::string& botId, int loadType);
+CommandOutcome LoadBotOfList(BotEditor& editor, const std::string& botId, LoadType loadType);
 
 // A characteristic file named when the program starts (on its command line,
 // or by the desktop): loaded as "Load bot" loads it, with its script when

@@ -220,11 +220,11 @@ void frmMain::BuildMenus()
     };
 
     for (const auto& file : singleFiles) {
-        int loadType = static_cast<int>(file.Purpose);
+        LoadType purpose = file.Purpose;
         connect(AddAction(files, file.Name, QString::fromLatin1(file.Caption), true),
                 &QAction::triggered,
                 this,
-                [this, loadType] { ShowOpenSaveForm(loadType); });
+                [this, purpose] { ShowOpenSaveForm(purpose); });
     }
 
     QMenu* tools = AddMenu(bar, "mnTool", QStringLiteral("&Tools"));
@@ -651,12 +651,12 @@ std::optional<int> frmMain::CheckAllIn()
         [this](int index) { return m_textBoxes.at(index)->text().toStdString(); });
 }
 
-void frmMain::ShowOpenSaveForm(int sType)
+void frmMain::ShowOpenSaveForm(LoadType purpose)
 {
-    OpenSaveRequest request = twl::OpenSaveRequestFor(m_editor, sType);
+    OpenSaveRequest request = twl::OpenSaveRequestFor(m_editor, purpose);
     frmOpen dialog(m_editor.UserMessages(), this);
     dialog.SetGameFolder(Text(m_editor.CurrentSettings().Text(Settings::Q3Baseq3)));
-    dialog.LType(request.LoadType);
+    dialog.LType(request.Purpose);
     if (!request.Caption.empty()) {
         dialog.setWindowTitle(Text(request.Caption));
     }
@@ -670,14 +670,17 @@ void frmMain::ShowOpenSaveForm(int sType)
     dialog.exec();
 }
 
-void frmMain::frmOpenBot_GiveDirAndFile(
-    const QString& currentDir, const QString& currentFile, int loType, bool dirStruct, bool pk3Bot)
+void frmMain::frmOpenBot_GiveDirAndFile(const QString& currentDir,
+                                        const QString& currentFile,
+                                        LoadType loType,
+                                        bool dirStruct,
+                                        bool pk3Bot)
 {
     ApplyOutcome(twl::LoadOrMakeBotFiles(
         m_editor, currentDir.toStdString(), currentFile.toStdString(), loType, dirStruct, pk3Bot));
 }
 
-void frmMain::frmOpenBot_GiveBot(const QString& botId, int loType)
+void frmMain::frmOpenBot_GiveBot(const QString& botId, LoadType loType)
 {
     ApplyOutcome(twl::LoadBotOfList(m_editor, botId.toStdString(), loType));
 }
@@ -698,7 +701,7 @@ void frmMain::OpenAtStart(const std::filesystem::path& file)
 void frmMain::LoadBot()
 {
     if (MayLoadBot(m_editor)) {
-        ShowOpenSaveForm(static_cast<int>(LoadType::WholeBot));
+        ShowOpenSaveForm(LoadType::WholeBot);
     }
 }
 
@@ -712,7 +715,7 @@ void frmMain::MakeBotFiles()
         ShowFindings(findings);
         return;
     }
-    ShowOpenSaveForm(static_cast<int>(LoadType::MakeBotFiles));
+    ShowOpenSaveForm(LoadType::MakeBotFiles);
 }
 
 void frmMain::CheckBot()

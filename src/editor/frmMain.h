@@ -76,7 +76,7 @@ public:
     // Every text box checked as if left; the index of the first that failed.
     std::optional<int> CheckAllIn();
     // Opens the load and save dialog for load type `sType`.
-    void ShowOpenSaveForm(int sType);
+    void ShowOpenSaveForm(LoadType purpose);
     void LoadBot();
     // Loads the characteristic file named when the program started.
     void OpenAtStart(const std::filesystem::path& file);
@@ -124,10 +124,10 @@ private:
     void FunColourClicked(int code);
     void frmOpenBot_GiveDirAndFile(const QString& currentDir,
                                    const QString& currentFile,
-                                   int loType,
+                                   LoadType loType,
                                    bool dirStruct,
                                    bool pk3Bot);
-    void frmOpenBot_GiveBot(const QString& botId, int loType);
+    void frmOpenBot_GiveBot(const QString& botId, LoadType loType);
     void ApplyOutcome(const CommandOutcome& outcome);
     // Leaving text box `index`: its rules, and the focus kept there on failure.
     void ValidateOnLeaving(QLineEdit* box, int index);

@@ -423,7 +423,7 @@ TryBots TryBotsOf(const Bot& bot, const Catalogues& catalogues, const Settings& 
         bots.Problems.push_back(complaint->Text);
         return bots;
     }
-    MadeBotFiles made = MakeBotFiles(bot, catalogues, settings);
+    MadeBotFiles made = BotFilesInMemory(bot, catalogues, settings);
     if (made.Error) {
         bots.Problems.push_back(made.Files[made.Failed].FileName + ": " + *made.Error);
         return bots;

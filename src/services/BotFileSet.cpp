@@ -55,7 +55,8 @@ BotFileFolders BotFileFoldersFor(const std::filesystem::path& folder, bool dirSt
     return {folder / "botfiles" / "bots", folder / "scripts"};
 }
 
-MadeBotFiles MakeBotFiles(const Bot& bot, const Catalogues& catalogues, const Settings& settings)
+MadeBotFiles
+BotFilesInMemory(const Bot& bot, const Catalogues& catalogues, const Settings& settings)
 {
     MadeBotFiles made;
     const CharCatalogue& names = catalogues.CharNames;
@@ -115,7 +116,7 @@ bool SaveBotFileSet(const Bot& bot,
         return ReportWriteFailure(FileResult::Failure(folders.Files, lock.Problem()), messages);
     }
     TidyBotFolders(folders, folder);
-    MadeBotFiles made = MakeBotFiles(bot, catalogues, settings);
+    MadeBotFiles made = BotFilesInMemory(bot, catalogues, settings);
     std::vector<FileContent> contents(made.Files.size());
     for (std::size_t i = 0; i < contents.size(); ++i) {
         contents[i].Path =

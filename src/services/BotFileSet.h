@@ -41,7 +41,8 @@ struct MadeBotFiles
     std::size_t Failed = 0;
 };
 
-MadeBotFiles MakeBotFiles(const Bot& bot, const Catalogues& catalogues, const Settings& settings);
+MadeBotFiles
+BotFilesInMemory(const Bot& bot, const Catalogues& catalogues, const Settings& settings);
 
 // Writes the five files of the bot: characteristic, weapon, item and chat
 // files, then the script. With `dirStruct` the folders botfiles, botfiles/bots
@@ -94,11 +95,10 @@ enum class LoadType
     WorkingFolder = 8
 };
 
-// Whether a load type (as the dialog reports it) is one of the loads 0 to 4.
-inline bool IsLoad(int loadType)
+// Whether the dialog is opened for one of the loads 0 to 4.
+inline bool IsLoad(LoadType loadType)
 {
-    return loadType >= static_cast<int>(LoadType::WholeBot) &&
-           loadType <= static_cast<int>(LoadType::WeaponFile);
+    return loadType >= LoadType::WholeBot && loadType <= LoadType::WeaponFile;
 }
 
 // A load as the load dialog asks for it, with the resets that go before:

@@ -100,7 +100,7 @@ TEST(frmOptions, SearchStartsInTheBoxFolderAndFillsTheBox)
             ASSERT_NE(search, nullptr);
             startedIn = search->Browser()->Folder();
             caption = search->windowTitle();
-            EXPECT_EQ(search->LoadType(), 6);
+            EXPECT_EQ(search->Purpose(), LoadType::GameFolder);
             search->Browser()->SetFolder(Q(game.Path()));
             QTest::mouseClick(search->findChild<QPushButton*>(QStringLiteral("cmdOK")),
                               Qt::LeftButton);

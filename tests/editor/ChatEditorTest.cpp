@@ -110,7 +110,8 @@ TEST_F(ChatEditorTest, TypingGoesIntoTheBotAndTokensGoInAtTheCaret)
 
     // Written by "Make bot files" as the chat file writer writes it.
     TempFolder out;
-    CommandOutcome made = LoadOrMakeBotFiles(m_window->Editor(), out.Path(), "", 5, false, false);
+    CommandOutcome made = LoadOrMakeBotFiles(
+        m_window->Editor(), out.Path(), "", LoadType::MakeBotFiles, false, false);
     EXPECT_FALSE(made.Status.empty());
     std::string chat = test::ReadBytes(out / "bot_t.c");
     EXPECT_NE(chat.find("\t\tlooser, \"Hi \", 1, \"!\";\r\n"), std::string::npos) << chat;

@@ -122,7 +122,7 @@ protected:
         return Answer<frmOpen>(
             [&] { m_window->MakeBotFiles(); },
             [&](frmOpen& dialog) {
-                EXPECT_EQ(dialog.LoadType(), 5);
+                EXPECT_EQ(dialog.Purpose(), LoadType::MakeBotFiles);
                 dialog.Browser()->SetFolder(Q(folder));
                 if (layout) {
                     dialog.findChild<QCheckBox*>(QStringLiteral("chkUseDir"))->click();
@@ -145,11 +145,11 @@ protected:
                 if (loadType == 0) {
                     m_window->LoadBot();
                 } else {
-                    m_window->ShowOpenSaveForm(loadType);
+                    m_window->ShowOpenSaveForm(static_cast<LoadType>(loadType));
                 }
             },
             [&](frmOpen& dialog) {
-                EXPECT_EQ(dialog.LoadType(), loadType);
+                EXPECT_EQ(dialog.Purpose(), static_cast<LoadType>(loadType));
                 dialog.Browser()->SetFolder(Q(folder));
                 emit dialog.Browser()->FileSelected(file);
                 if (!withScript) {

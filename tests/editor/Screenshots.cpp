@@ -239,7 +239,7 @@ int main(int argc, char* argv[])
                             {6, 0, "set-game-folder"}};
     for (const Shape& shape : shapes) {
         twl::frmOpen dialog(messages, &window);
-        dialog.LType(shape.LoadType);
+        dialog.LType(static_cast<twl::LoadType>(shape.LoadType));
         if (shape.LoadType == 5) {
             dialog.setWindowTitle(QStringLiteral("Make botfiles for Bot"));
         }
@@ -261,7 +261,7 @@ int main(int argc, char* argv[])
     // a file chosen with the arrow keys.
     {
         twl::frmOpen dialog(messages, &window);
-        dialog.LType(0);
+        dialog.LType(twl::LoadType::WholeBot);
         dialog.SetFolder(QDir::homePath());
         dialog.show();
         auto* path = dialog.findChild<QLineEdit*>(QStringLiteral("txtPath"));
@@ -337,7 +337,7 @@ int main(int argc, char* argv[])
             ++murielle;
         }
         twl::frmOpen dialog(messages, &window);
-        dialog.LType(0);
+        dialog.LType(twl::LoadType::WholeBot);
         for (const twl::BotListEntry& entry : list) {
             dialog.AddBotName(QString::fromStdString(twl::BotListLine(entry)));
         }
@@ -345,7 +345,7 @@ int main(int argc, char* argv[])
         dialog.show();
         ok = Save(dialog, folder, QStringLiteral("openarena-bot-list")) && ok;
         dialog.close();
-        twl::LoadBotOfList(window.Editor(), std::to_string(murielle), 0);
+        twl::LoadBotOfList(window.Editor(), std::to_string(murielle), twl::LoadType::WholeBot);
         window.FillBotDataToForm();
         pages->setCurrentIndex(0);
         ok = Save(window, folder, QStringLiteral("openarena-bot")) && ok;

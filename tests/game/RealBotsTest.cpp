@@ -179,7 +179,7 @@ TEST_F(RealBotsTest, MadeAgainEachIsTheSameBotToTheGame)
             << original.Name;
         std::string name = bot.BotPara(Para::Name).ToText();
         // Flat, in the layout and packed: the same bytes each way.
-        MadeBotFiles inMemory = MakeBotFiles(bot, catalogues, settings);
+        MadeBotFiles inMemory = BotFilesInMemory(bot, catalogues, settings);
         ASSERT_FALSE(inMemory.Error) << name;
         std::filesystem::path flat = made / ("flat-" + name);
         std::filesystem::path layout = made / name;
@@ -281,7 +281,7 @@ TEST_F(RealBotsTest, LoadedSavedAndLoadedAgainEachShowsTheSameValues)
     ASSERT_GE(bots.size(), 30u);
     for (std::size_t id = 0; id < bots.size(); ++id) {
         std::string name = bots[id].Name;
-        CommandOutcome loaded = LoadBotOfList(editor, std::to_string(id), 0);
+        CommandOutcome loaded = LoadBotOfList(editor, std::to_string(id), LoadType::WholeBot);
         ASSERT_TRUE(loaded.ShowBot) << name;
         // Weight files kept whole are named in the status line, not in boxes.
         bool kept = editor.ThisBot().HasForeignWeights(WeightFileKind::Weapon) ||
@@ -298,11 +298,12 @@ TEST_F(RealBotsTest, LoadedSavedAndLoadedAgainEachShowsTheSameValues)
         std::string first = Dump(editor.ThisBot());
         std::filesystem::path folder = made / name;
         std::filesystem::create_directories(folder);
-        LoadOrMakeBotFiles(editor, folder, "", 5, true, false);
+        LoadOrMakeBotFiles(editor, folder, "", LoadType::MakeBotFiles, true, false);
         EXPECT_FALSE(editor.IsChanged()) << name;
         std::string stem = editor.ThisBot().BotPara(Para::LowerName).ToText();
         editor.Replace("set up", Bot());
-        LoadOrMakeBotFiles(editor, folder / "botfiles" / "bots", stem, 0, true, true);
+        LoadOrMakeBotFiles(
+            editor, folder / "botfiles" / "bots", stem, LoadType::WholeBot, true, true);
         EXPECT_FALSE(editor.IsChanged()) << name;
         EXPECT_EQ(Dump(editor.ThisBot()), first) << name;
     }
