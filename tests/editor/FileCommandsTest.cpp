@@ -518,6 +518,7 @@ TEST_F(FileCommandsTest, TheSelectedSkinsIconIsShown)
 namespace twl {
 namespace {
 
+// What else a file named at start does is tested without the window.
 TEST_F(FileCommandsTest, AFileNamedAtStartIsLoadedWithItsScript)
 {
     std::filesystem::path fixture = test::FixturePath("handwritten/input");
@@ -537,50 +538,6 @@ TEST_F(FileCommandsTest, AFileNamedAtStartIsLoadedWithItsScript)
         EXPECT_EQ(m_window->findChild<QLineEdit*>(QStringLiteral("txtBotPara_0"))->text(),
                   QStringLiteral("Sarge"));
         EXPECT_EQ(ThisBotSkin(), "Krusade") << file; // from the script
-        EXPECT_FALSE(m_window->Editor().IsChanged());
-    }
-
-    // A bot archive: the bot it is named for.
-    TempFolder packed;
-    Bot johnny;
-    ApplyZeroPreset(johnny);
-    johnny.SetBotPara(Para::Name, Value(std::string("Johnny")));
-    Settings settings;
-    ASSERT_TRUE(SaveBotFileSet(
-        johnny, packed.Path(), true, true, test::FreshCatalogues(), settings, m_messages));
-    m_messages.Clear();
-    m_window->CreateZeroBot();
-    m_window->OpenAtStart(packed / "bot-Johnny.pk3");
-    EXPECT_TRUE(m_messages.Received().empty());
-    EXPECT_EQ(m_window->Editor().ThisBot().BotPara(Para::Name), Value("Johnny"));
-    EXPECT_FALSE(m_window->Editor().IsChanged());
-
-    TempFolder other;
-    test::WriteBytes(other / "notes.txt", "CHARACTERISTIC_NAME \"x\"\r\n");
-    test::WriteBytes(other / "empty.pk3", std::string("PK\x05\x06", 4) + std::string(18, '\0'));
-    test::WriteBytes(other / "empty_c.c", "// nothing here\r\n");
-
-    struct Case
-    {
-        std::filesystem::path File;
-        std::string Starts;
-    };
-
-    const Case cases[] = {
-        {other / "notes.txt", "'" + (other / "notes.txt").string() + "' is not a bot's"},
-        {other / "empty_c.c", "'" + (other / "empty_c.c").string() + "' is not a bot's"},
-        {other / "gone_c.c", "Couldn't read " + (other / "gone_c.c").string() + ": "},
-        {other / "empty.pk3", "'" + (other / "empty.pk3").string() + "' holds no bot"},
-    };
-    for (const Case& c : cases) {
-        m_messages.Clear();
-        m_window->CreateZeroBot();
-        m_window->OpenAtStart(c.File);
-        ASSERT_EQ(m_messages.Received().size(), 1u) << c.File;
-        EXPECT_EQ(m_messages.Received()[0].Title, "Can't open file");
-        EXPECT_EQ(m_messages.Received()[0].Text.substr(0, c.Starts.size()), c.Starts);
-        // The editor goes on with its new bot.
-        EXPECT_EQ(m_window->Editor().ThisBot().BotPara(Para::Name), Value("Bot"));
         EXPECT_FALSE(m_window->Editor().IsChanged());
     }
 }
