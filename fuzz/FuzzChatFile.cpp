@@ -8,7 +8,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     using namespace twl;
     Bot bot;
     ReadChatLines(bot, SplitTextLines(fuzz::Bytes(data, size)), fuzz::FreshCatalogues().Chat);
-    std::string bytes;
-    EncodeTextLines(ChatFileLines(bot, fuzz::FreshCatalogues().Chat, Settings()), bytes);
+    (void)EncodeTextLines(ChatFileLines(bot, fuzz::FreshCatalogues().Chat, Settings()));
     return 0;
 }

@@ -8,7 +8,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     using namespace twl;
     Bot bot;
     ReadScriptLines(bot, SplitTextLines(fuzz::Bytes(data, size)));
-    std::string bytes;
-    EncodeTextLines(ScriptFileLines(bot, Settings()), bytes);
+    (void)EncodeTextLines(ScriptFileLines(bot, Settings()));
     return 0;
 }

@@ -43,18 +43,18 @@ BotFileBytes ReadBotFileBytes(const std::filesystem::path& folder,
             return file;
         }
     }
-    ReadBytesResult read = ReadFileBytes(file.Path);
-    if (read.Result.Ok) {
-        file.Bytes = std::move(read.Bytes);
+    Result<std::string> read = ReadFileBytes(file.Path);
+    if (read.Ok()) {
+        file.Bytes = std::move(read).Value();
         return file;
     }
-    if (read.Missing) {
+    if (read.Missing()) {
         file.Outcome.Status = BotFileRead::State::Missing;
         ReportMissingBotFile(messages, what, name);
         return file;
     }
     file.Outcome.Status = BotFileRead::State::Unreadable;
-    ReportUnreadableBotFile(messages, file.Path.string(), read.Result.Reason);
+    ReportUnreadableBotFile(messages, file.Path.string(), read.Error().Reason);
     return file;
 }
 

@@ -137,17 +137,15 @@ ItemFileLines(const Bot& bot, const CharCatalogue& charNames, const Settings& se
     return WeightFileLines(bot, WeightFileKind::Item, charNames, settings);
 }
 
-std::optional<std::string> WeightFileBytes(const Bot& bot,
-                                           WeightFileKind kind,
-                                           const CharCatalogue& charNames,
-                                           const Settings& settings,
-                                           std::string& bytes)
+Result<std::string> WeightFileBytes(const Bot& bot,
+                                    WeightFileKind kind,
+                                    const CharCatalogue& charNames,
+                                    const Settings& settings)
 {
     if (const std::optional<std::string>& kept = bot.KeptWeights(kind).ForeignBytes) {
-        bytes = *kept;
-        return std::nullopt;
+        return *kept;
     }
-    return EncodeTextLines(WeightFileLines(bot, kind, charNames, settings), bytes);
+    return EncodeTextLines(WeightFileLines(bot, kind, charNames, settings));
 }
 
 void ReadWeightLines(Bot& bot,

@@ -25,13 +25,12 @@ std::vector<std::string>
 ItemFileLines(const Bot& bot, const CharCatalogue& charNames, const Settings& settings);
 
 // The bytes of the bot's weight file of that kind: the kept file byte for
-// byte when it is of another layout, otherwise the lines above encoded. The
-// reason instead when a line cannot be encoded.
-std::optional<std::string> WeightFileBytes(const Bot& bot,
-                                           WeightFileKind kind,
-                                           const CharCatalogue& charNames,
-                                           const Settings& settings,
-                                           std::string& bytes);
+// byte when it is of another layout, otherwise the lines above encoded; a
+// failure when a line cannot be encoded.
+Result<std::string> WeightFileBytes(const Bot& bot,
+                                    WeightFileKind kind,
+                                    const CharCatalogue& charNames,
+                                    const Settings& settings);
 
 // Reads weight lines into parameters first..last: a line takes the first
 // number of the range whose identifier it holds (as a whole name); a "//"

@@ -92,13 +92,14 @@ namespace {
 template <typename Keep>
 bool LoadChosenBotLines(BotList& bots, const std::filesystem::path& path, Keep keep)
 {
-    ReadBytesResult read = ReadFileBytes(path);
-    bool damaged = !read.Result.Ok;
+    Result<std::string> read = ReadFileBytes(path);
+    bool damaged = !read.Ok();
+    const std::string text = std::move(read).ValueOr({});
     NameIndex index(bots);
     std::vector<ListFieldView> fields;
     fields.reserve(UserBotFields + 1);
     std::size_t lines = 0;
-    ForEachRawLine(read.Bytes, [&](std::string_view line) {
+    ForEachRawLine(text, [&](std::string_view line) {
         if (lines++ == 0) {
             return; // the title
         }
@@ -155,11 +156,12 @@ void LoadUserBots(BotList& bots,
         SortBotList(bots);
         return;
     }
-    ReadLinesResult read = ReadTextFile(path);
-    bool damaged = !read.Result.Ok || read.Lines.empty();
+    Result<std::vector<std::string>> read = ReadTextFile(path);
+    bool damaged = !read.Ok() || read.Value().empty();
+    const std::vector<std::string> lines = std::move(read).ValueOr({});
     NameIndex index(bots);
-    for (std::size_t i = 1; i < read.Lines.size(); ++i) {
-        std::vector<ListField> fields = SplitListFields(read.Lines[i]);
+    for (std::size_t i = 1; i < lines.size(); ++i) {
+        std::vector<ListField> fields = SplitListFields(lines[i]);
         if (fields.empty()) {
             continue;
         }
@@ -199,8 +201,7 @@ void LoadBotListFor(BotList& bots,
     SortBotList(bots);
 }
 
-FileResult
-SaveUserBots(const BotList& bots, const std::filesystem::path& folder, Messages& messages)
+Result<> SaveUserBots(const BotList& bots, const std::filesystem::path& folder, Messages& messages)
 {
     std::filesystem::path path = folder / UserBotsFileName;
     std::vector<std::string> lines = {UserBotsTitle};
@@ -220,7 +221,7 @@ SaveUserBots(const BotList& bots, const std::filesystem::path& folder, Messages&
     }
     notStored.Report(path, messages);
     if (!anyUserBot) {
-        return FileResult::Success(path);
+        return {};
     }
     return ReplaceKeepingDamaged(path, lines, [](const std::string& old) {
         return IsListFileDamaged(old, [](const std::vector<ListFieldView>& fields) {

@@ -93,7 +93,6 @@ void LoadUserBots(BotList& bots,
 // Writes every entry that is not original to folder/twl_bots; writes nothing
 // when there is none. An entry whose names cannot be stored is left out and
 // the user is told.
-FileResult
-SaveUserBots(const BotList& bots, const std::filesystem::path& folder, Messages& messages);
+Result<> SaveUserBots(const BotList& bots, const std::filesystem::path& folder, Messages& messages);
 
 } // namespace twl

@@ -266,13 +266,14 @@ std::string FieldText(const ListFieldView& field)
 // judged as the whole read judges it.
 bool LoadUserDefinedSkins(ModelCatalogue& models, const std::filesystem::path& path)
 {
-    ReadBytesResult read = ReadFileBytes(path);
-    bool damaged = !read.Result.Ok;
+    Result<std::string> read = ReadFileBytes(path);
+    bool damaged = !read.Ok();
+    const std::string text = std::move(read).ValueOr({});
     std::vector<ListFieldView> fields;
     fields.reserve(UserModelFields + 1);
     std::unordered_set<std::string> userModels; // lower-cased, as AddModelSkin matches them
     std::size_t lines = 0;
-    ForEachRawLine(read.Bytes, [&](std::string_view line) {
+    ForEachRawLine(text, [&](std::string_view line) {
         if (lines++ == 0) {
             return; // the title
         }
@@ -291,7 +292,7 @@ bool LoadUserDefinedSkins(ModelCatalogue& models, const std::filesystem::path& p
     if (!userModels.empty()) {
         NameIndex index(models);
         lines = 0;
-        ForEachRawLine(read.Bytes, [&](std::string_view line) {
+        ForEachRawLine(text, [&](std::string_view line) {
             if (lines++ == 0) {
                 return;
             }
@@ -335,13 +336,14 @@ void LoadUserModels(ModelCatalogue& models,
         SortModels(models);
         return;
     }
-    ReadLinesResult read = ReadTextFile(path);
+    Result<std::vector<std::string>> read = ReadTextFile(path);
     // No title line at all counts as a damaged file, as does any line that
     // is not one whole record; every good line is still taken.
-    bool damaged = !read.Result.Ok || read.Lines.empty();
+    bool damaged = !read.Ok() || read.Value().empty();
+    const std::vector<std::string> lines = std::move(read).ValueOr({});
     NameIndex index(models);
-    for (std::size_t i = 1; i < read.Lines.size(); ++i) {
-        std::vector<ListField> fields = SplitListFields(read.Lines[i]);
+    for (std::size_t i = 1; i < lines.size(); ++i) {
+        std::vector<ListField> fields = SplitListFields(lines[i]);
         if (fields.empty()) {
             continue;
         }
@@ -376,9 +378,9 @@ bool IsPlainField(const std::string& text)
 
 } // namespace
 
-FileResult SaveUserModels(const ModelCatalogue& models,
-                          const std::filesystem::path& folder,
-                          Messages& messages)
+Result<> SaveUserModels(const ModelCatalogue& models,
+                        const std::filesystem::path& folder,
+                        Messages& messages)
 {
     // The file's bytes are made in one buffer as the lines go, each field
     // encoded on its own: the same bytes as WriteTextFile of the lines.
@@ -405,7 +407,9 @@ FileResult SaveUserModels(const ModelCatalogue& models,
                     continue;
                 }
                 storable = storable && notStored.Check(model.Name + "/" + skin.Name, *fields[i]);
-                encoded[i] = EncodeCp1252(*fields[i]).Bytes;
+                if (Result<std::string> field = EncodeCp1252(*fields[i])) {
+                    encoded[i] = std::move(field).Value();
+                }
                 texts[i] = &encoded[i];
             }
             if (!storable) {
@@ -431,7 +435,7 @@ FileResult SaveUserModels(const ModelCatalogue& models,
     }
     notStored.Report(path, messages);
     if (!anyUserSkin) {
-        return FileResult::Success(path);
+        return {};
     }
     return ReplaceKeepingDamaged(path, bytes, [](const std::string& old) {
         return IsListFileDamaged(old, [](const std::vector<ListFieldView>& fields) {

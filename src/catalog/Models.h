@@ -101,9 +101,9 @@ void LoadUserModels(ModelCatalogue& models,
 // Writes every skin that is not the game's own to folder/twl_models; writes
 // nothing when there is none. A skin whose names cannot be stored is left
 // out and the user is told.
-FileResult SaveUserModels(const ModelCatalogue& models,
-                          const std::filesystem::path& folder,
-                          Messages& messages);
+Result<> SaveUserModels(const ModelCatalogue& models,
+                        const std::filesystem::path& folder,
+                        Messages& messages);
 
 // Removes what came from archives, keeping the game's own and the user's
 // entries; a model keeps its last skin unless that skin came from an

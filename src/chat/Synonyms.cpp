@@ -32,9 +32,9 @@ void LoadSynonyms(SynonymList& synonyms, const std::filesystem::path& folder)
     if (!std::filesystem::exists(path, error)) {
         return;
     }
-    ReadLinesResult read = ReadTextFile(path);
+    const std::vector<std::string> lines = ReadTextFile(path).ValueOr({});
     bool titleSkipped = false;
-    for (const std::string& line : read.Lines) {
+    for (const std::string& line : lines) {
         for (ListField& field : SplitListFields(line)) {
             if (!titleSkipped) {
                 titleSkipped = true;
@@ -47,12 +47,12 @@ void LoadSynonyms(SynonymList& synonyms, const std::filesystem::path& folder)
     }
 }
 
-FileResult
+Result<>
 SaveSynonyms(const SynonymList& synonyms, const std::filesystem::path& folder, Messages& messages)
 {
     std::filesystem::path path = folder / SynonymsFileName;
     if (IsSynonymListEmpty(synonyms)) {
-        return FileResult::Success(path);
+        return {};
     }
     std::vector<std::string> lines = {SynonymsTitle};
     NotStoredList notStored("synonym", "synonyms");

@@ -26,7 +26,7 @@ void LoadSynonyms(SynonymList& synonyms, const std::filesystem::path& folder);
 // Writes the title and every non-empty entry that can be stored; an empty
 // list leaves the file untouched. An entry holding a double quote is left
 // out and the user is told.
-FileResult
+Result<>
 SaveSynonyms(const SynonymList& synonyms, const std::filesystem::path& folder, Messages& messages);
 
 // Puts "~" before every word of the text that is in the list. Runs of

@@ -1725,19 +1725,20 @@ std::vector<Finding> BotChecker::TakeFindings()
 std::vector<Finding>
 CheckBot(const Bot& bot, const Catalogues& catalogues, const Settings& settings)
 {
-    MadeBotFiles made = BotFilesInMemory(bot, catalogues, settings);
-    if (made.Error) {
+    Result<MadeBotFiles> result = BotFilesInMemory(bot, catalogues, settings);
+    if (!result) {
         return {Finding{Severity::Error,
-                        made.Files[made.Failed].FileName,
+                        result.Error().Path.string(),
                         0,
-                        "the file cannot be made: " + *made.Error,
+                        "the file cannot be made: " + result.Error().Reason,
                         {}}};
     }
+    const MadeBotFiles& made = result.Value();
     // The four bot files below botfiles/bots, as the script's aifile and
     // the characteristic file name them.
     std::map<std::string, const MadeBotFile*> files;
-    for (std::size_t i = 0; i + 1 < made.Files.size(); ++i) {
-        files.emplace("bots/" + made.Files[i].FileName, &made.Files[i]);
+    for (std::size_t i = 0; i + 1 < made.size(); ++i) {
+        files.emplace("bots/" + made[i].FileName, &made[i]);
     }
     BotChecker checker(catalogues, [&files](const std::string& path) {
         LookedUpFile found;
@@ -1747,7 +1748,7 @@ CheckBot(const Bot& bot, const Catalogues& catalogues, const Settings& settings)
         }
         return found;
     });
-    const MadeBotFile& script = made.Files.back();
+    const MadeBotFile& script = made.back();
     checker.CheckScript({script.FileName, script.Bytes});
     std::vector<Finding> findings = checker.TakeFindings();
     // A finding at a line of a made file leads to what the line holds.
@@ -1755,7 +1756,7 @@ CheckBot(const Bot& bot, const Catalogues& catalogues, const Settings& settings)
         if (finding.Line <= 0 || finding.Place.Parameter >= 0 || finding.Place.ChatGroup >= 0) {
             continue;
         }
-        for (const MadeBotFile& file : made.Files) {
+        for (const MadeBotFile& file : made) {
             if (file.FileName != finding.File) {
                 continue;
             }

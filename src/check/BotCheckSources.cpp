@@ -31,11 +31,11 @@ bool EndsWithIgnoringCase(const std::string& text, const std::string& end)
 
 std::optional<CheckedFile> ReadLooseFile(const std::filesystem::path& path)
 {
-    ReadBytesResult read = ReadFileBytes(path, MaxArchiveEntrySize);
-    if (!read.Result.Ok) {
+    Result<std::string> read = ReadFileBytes(path, MaxArchiveEntrySize);
+    if (!read.Ok()) {
         return std::nullopt;
     }
-    return CheckedFile{path.string(), std::move(read.Bytes)};
+    return CheckedFile{path.string(), std::move(read.Value())};
 }
 
 // For a name already in lower case.
@@ -129,7 +129,9 @@ void CheckLooseBots(const std::vector<std::filesystem::path>& charFiles,
             if (std::optional<CheckedFile> file = ReadLooseFile(script)) {
                 checker.CheckScript(*file);
             } else {
-                std::string reason = ReadFileBytes(script, MaxArchiveEntrySize).Result.Reason;
+                Result<std::string> read = ReadFileBytes(script, MaxArchiveEntrySize);
+                std::string reason =
+                    read ? std::string("it could not be read") : read.Error().Reason;
                 check.Findings.push_back({Severity::Error,
                                           script.string(),
                                           0,

@@ -182,9 +182,9 @@ struct Session
         auto folder = line.Options.find("--settings");
         SettingsFolder = folder != line.Options.end() ? std::filesystem::path(folder->second)
                                                       : DefaultSettingsFolder();
-        FileResult ini = LoadIniFile(SettingsFolder, Settings, Messages);
-        if (!ini.Ok) {
-            Messages.Warn(ini.Path.string() + ": " + ini.Reason, "Load error");
+        Result<> ini = LoadIniFile(SettingsFolder, Settings, Messages);
+        if (!ini.Ok()) {
+            Messages.Warn(ini.Error().Path.string() + ": " + ini.Error().Reason, "Load error");
         }
         if (withModels) {
             InitCatalogues(
@@ -240,8 +240,7 @@ bool MakeTargetFolder(const std::filesystem::path& folder, Messages& messages)
     std::error_code probe;
     if (!std::filesystem::is_directory(folder, probe)) {
         return ReportWriteFailure(
-            FileResult::Failure(folder, error ? error.message() : std::string("not a folder")),
-            messages);
+            Failure{folder, error ? error.message() : std::string("not a folder")}, messages);
     }
     return true;
 }
@@ -369,8 +368,8 @@ int InstallBot(const Bot& bot, Session& session)
         return ExitFailure;
     }
     std::string archive = "bot-" + bot.BotPara(Para::Name).ToText() + ".pk3";
-    ReadBytesResult made = ReadFileBytes(scratch.Path() / archive, MaxArchiveEntrySize * 8);
-    FileResult put = made.Result.Ok ? WriteFileAtomic(player / archive, made.Bytes) : made.Result;
+    Result<std::string> made = ReadFileBytes(scratch.Path() / archive, MaxArchiveEntrySize * 8);
+    Result<> put = made.Ok() ? WriteFileAtomic(player / archive, made.Value()) : made.Error();
     if (!ReportWriteFailure(put, session.Messages)) {
         return ExitFailure;
     }

@@ -110,7 +110,8 @@ std::optional<GameFolders> ChooseGame(const TryOptions& options,
     }
     StderrMessages messages(err);
     Settings settings;
-    LoadIniFile(options.Settings.value_or(defaultSettingsFolder), settings, messages);
+    // What cannot be read is reported; the defaults stand in for it.
+    (void)LoadIniFile(options.Settings.value_or(defaultSettingsFolder), settings, messages);
     return DefaultTryGame(settings);
 }
 

@@ -62,35 +62,34 @@ std::string DecodeCp1252(const std::string& bytes)
     return result;
 }
 
-EncodeResult EncodeCp1252(const std::string& utf8)
+Result<std::string> EncodeCp1252(const std::string& utf8)
 {
-    EncodeResult result;
+    std::string bytes;
     std::size_t pos = 0;
     while (pos < utf8.size() && static_cast<unsigned char>(utf8[pos]) < 0x80) {
         ++pos;
     }
-    result.Bytes.assign(utf8, 0, pos);
+    bytes.assign(utf8, 0, pos);
     while (pos < utf8.size()) {
         std::optional<char32_t> c = DecodeUtf8(utf8, pos);
         if (!c) {
-            result.Error = "the text is not valid UTF-8";
-            return result;
+            return Failure{{}, "the text is not valid UTF-8"};
         }
         if (*c < 0x80 || (*c >= 0xA0 && *c <= 0xFF)) {
-            result.Bytes += static_cast<char>(*c);
+            bytes += static_cast<char>(*c);
             continue;
         }
         auto found = ByteOfCodePoint().find(*c);
         if (found == ByteOfCodePoint().end()) {
             std::string character;
             AppendUtf8(character, *c);
-            result.Error = "the character " + character + " (" + CodePointName(*c) +
-                           ") cannot be stored in a Windows-1252 file";
-            return result;
+            return Failure{{},
+                           "the character " + character + " (" + CodePointName(*c) +
+                               ") cannot be stored in a Windows-1252 file"};
         }
-        result.Bytes += found->second;
+        bytes += found->second;
     }
-    return result;
+    return bytes;
 }
 
 } // namespace twl

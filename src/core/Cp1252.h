@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <optional>
+#include "core/Result.h"
+
 #include <string>
 
 namespace twl {
@@ -12,14 +13,8 @@ namespace twl {
 // and writes back byte for byte.
 std::string DecodeCp1252(const std::string& bytes);
 
-struct EncodeResult
-{
-    std::string Bytes;
-    // Set when the text holds a character that Windows-1252 cannot hold (or
-    // is not valid UTF-8); Bytes is then incomplete.
-    std::optional<std::string> Error;
-};
-
-EncodeResult EncodeCp1252(const std::string& utf8);
+// The text's bytes in Windows-1252; a failure when it holds a character
+// that Windows-1252 cannot hold (or is not valid UTF-8).
+Result<std::string> EncodeCp1252(const std::string& utf8);
 
 } // namespace twl

@@ -93,7 +93,7 @@ std::optional<std::string> ListFieldProblem(const std::string& text)
             return std::string("a name with a control character");
         }
     }
-    if (EncodeCp1252(text).Error) {
+    if (!EncodeCp1252(text)) {
         return std::string("a name with a character that Windows-1252 cannot hold");
     }
     return std::nullopt;

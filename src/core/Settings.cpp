@@ -149,47 +149,47 @@ bool ReadSettingsLines(const std::vector<std::string>& lines, Settings& settings
     return !ReadSettingsLinesExplained(lines, settings);
 }
 
-FileResult LoadIniFile(const std::filesystem::path& folder, Settings& settings, Messages& messages)
+Result<> LoadIniFile(const std::filesystem::path& folder, Settings& settings, Messages& messages)
 {
     std::filesystem::path path = folder / SettingsFileName;
-    ReadLinesResult read = ReadTextFile(path);
-    if (read.Missing) {
-        return FileResult::Success(path);
+    Result<std::vector<std::string>> read = ReadTextFile(path);
+    if (read.Missing()) {
+        return {};
     }
     std::optional<std::string> damage;
-    if (!read.Result.Ok) {
+    if (!read.Ok()) {
         // Never replaced by defaults: what it holds may still be good.
         settings.KeepFileAsItIs = true;
-        damage = read.Result.Reason;
+        damage = read.Error().Reason;
     } else {
-        damage = ReadSettingsLinesExplained(read.Lines, settings);
+        damage = ReadSettingsLinesExplained(read.Value(), settings);
     }
     settings.BotsMadeRead = settings.BotsMade;
     if (!damage) {
-        return FileResult::Success(path);
+        return {};
     }
     messages.Warn("Errors occured when trying to load ini file. Please check your options "
                   "from Program/Options.",
                   "Load error");
-    return FileResult::Failure(path, *damage);
+    return Failure{path, *damage};
 }
 
-FileResult SaveIniFile(const std::filesystem::path& folder, const Settings& settings)
+Result<> SaveIniFile(const std::filesystem::path& folder, const Settings& settings)
 {
     if (settings.KeepFileAsItIs) {
-        return FileResult::Failure(folder / SettingsFileName,
-                                   "it could not be read at start, so it is left as it is");
+        return Failure{folder / SettingsFileName,
+                       "it could not be read at start, so it is left as it is"};
     }
     // Read, counted and written back by one program at a time.
     FolderLock lock(folder);
     if (lock.Busy()) {
-        return FileResult::Failure(folder / SettingsFileName, lock.Problem());
+        return Failure{folder / SettingsFileName, lock.Problem()};
     }
     Settings written = settings;
-    ReadLinesResult now = ReadTextFile(folder / SettingsFileName);
+    Result<std::vector<std::string>> now = ReadTextFile(folder / SettingsFileName);
     Settings there;
     std::optional<double> made = settings.BotsMade.ToNumber();
-    if (now.Result.Ok && ReadSettingsLines(now.Lines, there) && made) {
+    if (now.Ok() && ReadSettingsLines(now.Value(), there) && made) {
         double counted = *made - settings.BotsMadeRead.ToNumber().value_or(0.0);
         written.BotsMade = Value(there.BotsMade.ToNumber().value_or(0.0) + counted);
     }

@@ -73,11 +73,11 @@ std::optional<std::string> ReadSettingsLinesExplained(const std::vector<std::str
 // the file with what was wrong is returned as a failure. A file that is
 // there but cannot be read is reported alike and marks the settings so
 // that SaveIniFile leaves it as it is.
-FileResult LoadIniFile(const std::filesystem::path& folder, Settings& settings, Messages& messages);
+Result<> LoadIniFile(const std::filesystem::path& folder, Settings& settings, Messages& messages);
 
 // Writes folder/twl.ini in place of the old one; the caller reports a
 // failure. Nothing is written (a failure) when the settings are marked
 // KeepFileAsItIs.
-FileResult SaveIniFile(const std::filesystem::path& folder, const Settings& settings);
+Result<> SaveIniFile(const std::filesystem::path& folder, const Settings& settings);
 
 } // namespace twl

@@ -93,8 +93,7 @@ std::vector<std::string> SplitTextLines(const std::string& raw)
     return lines;
 }
 
-std::optional<std::string> EncodeTextLines(const std::vector<std::string>& lines,
-                                           std::string& bytes)
+Result<std::string> EncodeTextLines(const std::vector<std::string>& lines)
 {
     std::string text;
     std::size_t size = 0;
@@ -106,38 +105,31 @@ std::optional<std::string> EncodeTextLines(const std::vector<std::string>& lines
         text += line;
         text += "\r\n";
     }
-    EncodeResult encoded = EncodeCp1252(text);
-    if (encoded.Error) {
-        return encoded.Error;
-    }
-    bytes = std::move(encoded.Bytes);
-    return std::nullopt;
+    return EncodeCp1252(text);
 }
 
-std::optional<std::string> WriteTextLines(std::ostream& out, const std::vector<std::string>& lines)
+Result<> WriteTextLines(std::ostream& out, const std::vector<std::string>& lines)
+{
+    Result<std::string> bytes = EncodeTextLines(lines);
+    if (!bytes) {
+        return bytes.Error();
+    }
+    out.write(bytes.Value().data(), static_cast<std::streamsize>(bytes.Value().size()));
+    if (!out) {
+        return Failure{{}, "the stream refused the data"};
+    }
+    return {};
+}
+
+Result<std::string> ReadFileBytes(const std::filesystem::path& path, std::uint64_t maxSize)
 {
     std::string bytes;
-    if (std::optional<std::string> error = EncodeTextLines(lines, bytes)) {
-        return error;
-    }
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    if (!out) {
-        return std::string("the stream refused the data");
-    }
-    return std::nullopt;
-}
-
-ReadBytesResult ReadFileBytes(const std::filesystem::path& path, std::uint64_t maxSize)
-{
-    ReadBytesResult read;
     // Opened without blocking, so that a FIFO in the file's place cannot
     // hold the program; only a regular file is then read.
     int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     if (fd < 0) {
         int error = errno;
-        read.Missing = error == ENOENT || error == ENOTDIR;
-        read.Result = FileResult::Failure(path, ErrnoText(error));
-        return read;
+        return Failure{path, ErrnoText(error), 0, error == ENOENT || error == ENOTDIR};
     }
     struct stat status = {};
     std::string reason;
@@ -154,7 +146,7 @@ ReadBytesResult ReadFileBytes(const std::filesystem::path& path, std::uint64_t m
     if (reason.empty()) {
         // The size is only a hint (a file may grow while it is read): the
         // cap holds for what is read.
-        read.Bytes.reserve(static_cast<std::size_t>(status.st_size));
+        bytes.reserve(static_cast<std::size_t>(status.st_size));
         char buffer[65536];
         while (true) {
             ssize_t got = ::read(fd, buffer, sizeof buffer);
@@ -168,8 +160,8 @@ ReadBytesResult ReadFileBytes(const std::filesystem::path& path, std::uint64_t m
             if (got == 0) {
                 break;
             }
-            read.Bytes.append(buffer, static_cast<std::size_t>(got));
-            if (read.Bytes.size() > maxSize) {
+            bytes.append(buffer, static_cast<std::size_t>(got));
+            if (bytes.size() > maxSize) {
                 reason = "it is larger than " + std::to_string(maxSize / (1024 * 1024)) +
                          " MiB, far more than such a file holds";
                 break;
@@ -178,24 +170,18 @@ ReadBytesResult ReadFileBytes(const std::filesystem::path& path, std::uint64_t m
     }
     ::close(fd);
     if (!reason.empty()) {
-        read.Bytes.clear();
-        read.Result = FileResult::Failure(path, reason);
-        return read;
+        return Failure{path, reason};
     }
-    read.Result = FileResult::Success(path);
-    return read;
+    return bytes;
 }
 
-ReadLinesResult ReadTextFile(const std::filesystem::path& path)
+Result<std::vector<std::string>> ReadTextFile(const std::filesystem::path& path)
 {
-    ReadLinesResult read;
-    ReadBytesResult bytes = ReadFileBytes(path);
-    read.Result = bytes.Result;
-    read.Missing = bytes.Missing;
-    if (read.Result.Ok) {
-        read.Lines = SplitTextLines(bytes.Bytes);
+    Result<std::string> bytes = ReadFileBytes(path);
+    if (!bytes) {
+        return bytes.Error();
     }
-    return read;
+    return SplitTextLines(bytes.Value());
 }
 
 namespace {
@@ -294,15 +280,16 @@ bool IsLeftoverName(const std::string& name)
 
 bool RecoverReplacement(const std::filesystem::path& folder)
 {
-    ReadBytesResult journal = ReadFileBytes(folder / JournalName, 1 << 20);
-    if (!journal.Result.Ok) {
+    Result<std::string> read = ReadFileBytes(folder / JournalName, 1 << 20);
+    if (!read) {
         return false;
     }
+    const std::string& journal = read.Value();
     std::vector<std::string> fields;
     std::size_t start = 0;
-    for (std::size_t end = journal.Bytes.find('\0'); end != std::string::npos;
-         end = journal.Bytes.find('\0', start)) {
-        fields.push_back(journal.Bytes.substr(start, end - start));
+    for (std::size_t end = journal.find('\0'); end != std::string::npos;
+         end = journal.find('\0', start)) {
+        fields.push_back(journal.substr(start, end - start));
         start = end + 1;
     }
     bool forward = !fields.empty() && fields[0] == JournalForward;
@@ -351,7 +338,7 @@ void RemoveLeftovers(const std::filesystem::path& folder)
     }
 }
 
-FileResult WriteFilesAtomic(const std::vector<FileContent>& files)
+Result<> WriteFilesAtomic(const std::vector<FileContent>& files)
 {
     struct Pending
     {
@@ -406,7 +393,7 @@ FileResult WriteFilesAtomic(const std::vector<FileContent>& files)
         struct stat old = {};
         if (::lstat(file.Path.c_str(), &old) == 0 && S_ISDIR(old.st_mode)) {
             discard();
-            return FileResult::Failure(file.Path, ErrnoText(EISDIR));
+            return Failure{file.Path, ErrnoText(EISDIR)};
         }
         std::filesystem::path folder = file.Path.parent_path();
         if (folder.empty()) {
@@ -417,14 +404,14 @@ FileResult WriteFilesAtomic(const std::vector<FileContent>& files)
         if (fd < 0) {
             int error = errno;
             discard();
-            return FileResult::Failure(file.Path, ErrnoText(error));
+            return Failure{file.Path, ErrnoText(error)};
         }
         pending.push_back(Pending{&file, pattern, fd, {}});
         int error = 0;
         if (!WriteAll(fd, file.Bytes, error) || ::fchmod(fd, ModeForReplacement(file.Path)) != 0) {
             error = error != 0 ? error : errno;
             discard();
-            return FileResult::Failure(file.Path, ErrnoText(error));
+            return Failure{file.Path, ErrnoText(error)};
         }
     }
 
@@ -451,7 +438,7 @@ FileResult WriteFilesAtomic(const std::vector<FileContent>& files)
         }
         file.Descriptor = -1;
         if (error != 0) {
-            FileResult failure = FileResult::Failure(file.File->Path, ErrnoText(error));
+            Failure failure{file.File->Path, ErrnoText(error)};
             discard();
             return failure;
         }
@@ -474,7 +461,7 @@ FileResult WriteFilesAtomic(const std::vector<FileContent>& files)
     }
     if (journal && !WriteJournal(journalFolder, JournalForward, entries)) {
         int error = errno != 0 ? errno : EIO;
-        FileResult failure = FileResult::Failure(journalFolder / JournalName, ErrnoText(error));
+        Failure failure{journalFolder / JournalName, ErrnoText(error)};
         discard();
         return failure;
     }
@@ -502,13 +489,13 @@ FileResult WriteFilesAtomic(const std::vector<FileContent>& files)
                 file.Backup = backup;
                 file.MovedAway = true;
             } else {
-                FileResult failure = FileResult::Failure(file.File->Path, ErrnoText(errno));
+                Failure failure{file.File->Path, ErrnoText(errno)};
                 undo();
                 return failure;
             }
         }
         if (RenameIntoPlace(file.Temporary.c_str(), target) != 0) {
-            FileResult failure = FileResult::Failure(file.File->Path, ErrnoText(errno));
+            Failure failure{file.File->Path, ErrnoText(errno)};
             undo();
             return failure;
         }
@@ -525,37 +512,37 @@ FileResult WriteFilesAtomic(const std::vector<FileContent>& files)
         }
         RemoveJournal(journalFolder);
     }
-    return FileResult::Success(files.empty() ? std::filesystem::path() : files.front().Path);
+    return {};
 }
 
-FileResult WriteFileAtomic(const std::filesystem::path& path, const std::string& bytes)
+Result<> WriteFileAtomic(const std::filesystem::path& path, const std::string& bytes)
 {
     return WriteFilesAtomic({FileContent{path, bytes}});
 }
 
-FileResult WriteTextFile(const std::filesystem::path& path, const std::vector<std::string>& lines)
+Result<> WriteTextFile(const std::filesystem::path& path, const std::vector<std::string>& lines)
 {
     return WriteTextFiles({TextFileContent{path, lines}});
 }
 
-FileResult WriteTextFiles(const std::vector<TextFileContent>& files)
+Result<> WriteTextFiles(const std::vector<TextFileContent>& files)
 {
     std::vector<FileContent> contents;
     for (const TextFileContent& file : files) {
-        std::string bytes;
-        if (std::optional<std::string> error = EncodeTextLines(file.Lines, bytes)) {
-            return FileResult::Failure(file.Path, *error);
+        Result<std::string> bytes = EncodeTextLines(file.Lines);
+        if (!bytes) {
+            return Failure{file.Path, bytes.Error().Reason};
         }
-        contents.push_back(FileContent{file.Path, std::move(bytes)});
+        contents.push_back(FileContent{file.Path, std::move(bytes).Value()});
     }
     return WriteFilesAtomic(contents);
 }
 
-FileResult KeepCopyOfDamagedFile(const std::filesystem::path& path)
+Result<> KeepCopyOfDamagedFile(const std::filesystem::path& path)
 {
-    ReadBytesResult old = ReadFileBytes(path, MaxBackupSize);
-    if (!old.Result.Ok) {
-        return FileResult::Failure(path, "no copy could be kept: " + old.Result.Reason);
+    Result<std::string> old = ReadFileBytes(path, MaxBackupSize);
+    if (!old) {
+        return Failure{path, "no copy could be kept: " + old.Error().Reason};
     }
     // An older copy is never overwritten: the first free of .bak, .bak1, ...
     for (int number = 0; number < 100; ++number) {
@@ -566,65 +553,66 @@ FileResult KeepCopyOfDamagedFile(const std::filesystem::path& path)
             continue;
         }
         if (fd < 0) {
-            return FileResult::Failure(copy, ErrnoText(errno));
+            return Failure{copy, ErrnoText(errno)};
         }
         int error = 0;
-        bool written = WriteAll(fd, old.Bytes, error) && ::fsync(fd) == 0;
+        bool written = WriteAll(fd, old.Value(), error) && ::fsync(fd) == 0;
         error = written ? 0 : (error != 0 ? error : errno);
         if (::close(fd) != 0 && error == 0) {
             error = errno;
         }
         // The copy counts only once it reads back as the file it copies.
-        ReadBytesResult back = ReadFileBytes(copy, MaxBackupSize);
-        if (error == 0 && (!back.Result.Ok || back.Bytes != old.Bytes)) {
+        Result<std::string> back = ReadFileBytes(copy, MaxBackupSize);
+        if (error == 0 && (!back || back.Value() != old.Value())) {
             error = EIO;
         }
         if (error != 0) {
             ::unlink(copy.c_str());
-            return FileResult::Failure(copy, ErrnoText(error));
+            return Failure{copy, ErrnoText(error)};
         }
-        return FileResult::Success(copy);
+        return {};
     }
-    return FileResult::Failure(path, "there are already 100 copies of it beside it");
+    return Failure{path, "there are already 100 copies of it beside it"};
 }
 
-FileResult ReplaceKeepingDamaged(const std::filesystem::path& path,
-                                 const std::string& bytes,
-                                 const std::function<bool(const std::string&)>& damaged)
+Result<> ReplaceKeepingDamaged(const std::filesystem::path& path,
+                               const std::string& bytes,
+                               const std::function<bool(const std::string&)>& damaged)
 {
-    ReadBytesResult old = ReadFileBytes(path);
-    if (!old.Missing && (!old.Result.Ok || damaged(old.Bytes))) {
-        FileResult copy = KeepCopyOfDamagedFile(path);
-        if (!copy.Ok) {
-            return FileResult::Failure(path,
-                                       "what it holds could not be read whole and no copy of it "
-                                       "could be kept (" +
-                                           ShownText(copy.Path.string()) + ": " + copy.Reason +
-                                           "), so it is left as it is");
+    Result<std::string> old = ReadFileBytes(path);
+    bool missing = !old && old.Error().Missing;
+    if (!missing && (!old || damaged(old.Value()))) {
+        Result<> copy = KeepCopyOfDamagedFile(path);
+        if (!copy) {
+            return Failure{path,
+                           "what it holds could not be read whole and no copy of it could be "
+                           "kept (" +
+                               ShownText(copy.Error().Path.string()) + ": " + copy.Error().Reason +
+                               "), so it is left as it is"};
         }
     }
     return WriteFileAtomic(path, bytes);
 }
 
-FileResult ReplaceKeepingDamaged(const std::filesystem::path& path,
-                                 const std::vector<std::string>& lines,
-                                 const std::function<bool(const std::string&)>& damaged)
+Result<> ReplaceKeepingDamaged(const std::filesystem::path& path,
+                               const std::vector<std::string>& lines,
+                               const std::function<bool(const std::string&)>& damaged)
 {
-    std::string bytes;
-    if (std::optional<std::string> error = EncodeTextLines(lines, bytes)) {
-        return FileResult::Failure(path, *error);
+    Result<std::string> bytes = EncodeTextLines(lines);
+    if (!bytes) {
+        return Failure{path, bytes.Error().Reason};
     }
-    return ReplaceKeepingDamaged(path, bytes, damaged);
+    return ReplaceKeepingDamaged(path, bytes.Value(), damaged);
 }
 
-bool ReportWriteFailure(const FileResult& result, Messages& messages)
+bool ReportWriteFailure(const Result<>& result, Messages& messages)
 {
-    if (!result.Ok) {
-        messages.Warn("Couldn't write " + ShownText(result.Path.string()) + ": " +
-                          ShownText(result.Reason),
+    if (!result) {
+        messages.Warn("Couldn't write " + ShownText(result.Error().Path.string()) + ": " +
+                          ShownText(result.Error().Reason),
                       "Write failed!");
     }
-    return result.Ok;
+    return result.Ok();
 }
 
 } // namespace twl

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "core/Messages.h"
+#include "core/Result.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -14,21 +15,6 @@
 
 namespace twl {
 
-// What became of a file operation: Ok, or the path and the reason it failed.
-struct FileResult
-{
-    bool Ok = true;
-    std::filesystem::path Path;
-    std::string Reason;
-
-    static FileResult Success(std::filesystem::path path) { return {true, std::move(path), {}}; }
-
-    static FileResult Failure(std::filesystem::path path, std::string reason)
-    {
-        return {false, std::move(path), std::move(reason)};
-    }
-};
-
 // Every byte left in the stream.
 std::string ReadStreamBytes(std::istream& in);
 
@@ -37,15 +23,14 @@ std::string ReadStreamBytes(std::istream& in);
 // line end makes no extra empty line. Bytes are decoded from Windows-1252.
 std::vector<std::string> ReadTextLines(std::istream& in);
 
-// The lines in Windows-1252, each followed by CR LF, into `bytes`; the
-// reason when a line holds a character that Windows-1252 cannot hold.
-std::optional<std::string> EncodeTextLines(const std::vector<std::string>& lines,
-                                           std::string& bytes);
+// The bytes of the lines in Windows-1252, each followed by CR LF; a failure
+// when a line holds a character that Windows-1252 cannot hold.
+Result<std::string> EncodeTextLines(const std::vector<std::string>& lines);
 
 // Encodes the lines to Windows-1252, each followed by CR LF. Nothing is
-// written and the reason is returned when a line holds a character that
+// written and the failure says why when a line holds a character that
 // Windows-1252 cannot hold.
-std::optional<std::string> WriteTextLines(std::ostream& out, const std::vector<std::string>& lines);
+Result<> WriteTextLines(std::ostream& out, const std::vector<std::string>& lines);
 
 // The lines of the bytes of a text file, as ReadTextLines reads them.
 std::vector<std::string> SplitTextLines(const std::string& bytes);
@@ -56,34 +41,21 @@ std::vector<std::string> SplitTextLines(const std::string& bytes);
 // file is refused rather than read into memory.
 inline constexpr std::uint64_t MaxTextFileSize = 16 * 1024 * 1024;
 
-struct ReadBytesResult
-{
-    FileResult Result;
-    std::string Bytes;
-    bool Missing = false; // nothing of that name exists (or a folder on the way is missing)
-};
-
 // Reads a regular file whole. Anything else (a folder, a FIFO, a device, a
 // link to one) is refused at once without waiting on it, as is a file over
-// `maxSize` bytes; the reason says which.
-ReadBytesResult ReadFileBytes(const std::filesystem::path& path,
-                              std::uint64_t maxSize = MaxTextFileSize);
-
-struct ReadLinesResult
-{
-    FileResult Result;
-    std::vector<std::string> Lines;
-    bool Missing = false;
-};
+// `maxSize` bytes; the reason says which, and Missing when nothing of that
+// name exists.
+Result<std::string> ReadFileBytes(const std::filesystem::path& path,
+                                  std::uint64_t maxSize = MaxTextFileSize);
 
 // ReadFileBytes, then SplitTextLines.
-ReadLinesResult ReadTextFile(const std::filesystem::path& path);
+Result<std::vector<std::string>> ReadTextFile(const std::filesystem::path& path);
 
 // Writes the bytes to a new file beside `path` and renames it over `path`
 // only when every byte was written and flushed to disk; on any failure the
 // old file stays as it was and the temporary file is removed. A file that
 // already holds exactly these bytes is not written again.
-FileResult WriteFileAtomic(const std::filesystem::path& path, const std::string& bytes);
+Result<> WriteFileAtomic(const std::filesystem::path& path, const std::string& bytes);
 
 // Several files written as one: each to its temporary file, all flushed to
 // disk, and only then renamed into place, all or none: the old files are
@@ -96,7 +68,7 @@ struct FileContent
     std::string Bytes;
 };
 
-FileResult WriteFilesAtomic(const std::vector<FileContent>& files);
+Result<> WriteFilesAtomic(const std::vector<FileContent>& files);
 
 // Finishes a replacement of several files that a program killed among its
 // renames left in `folder` (the folder of the first of them): every new
@@ -116,7 +88,7 @@ using RenameFunction = int (*)(const char* from, const char* to);
 void SetRenameForTesting(RenameFunction rename);
 
 // The lines in Windows-1252 with CR LF, written as WriteFileAtomic does.
-FileResult WriteTextFile(const std::filesystem::path& path, const std::vector<std::string>& lines);
+Result<> WriteTextFile(const std::filesystem::path& path, const std::vector<std::string>& lines);
 
 struct TextFileContent
 {
@@ -126,30 +98,30 @@ struct TextFileContent
 
 // Several text files written as WriteFilesAtomic does; nothing is written
 // when a line of any of them holds a character Windows-1252 cannot hold.
-FileResult WriteTextFiles(const std::vector<TextFileContent>& files);
+Result<> WriteTextFiles(const std::vector<TextFileContent>& files);
 
 // Keeps a copy of a file that could not be read whole, so that rewriting
 // it later loses nothing that was in it: <path>.bak, or .bak1, .bak2, ...
 // when older copies are there (never written over), flushed to disk and read
 // back. On failure the file must be left as it is.
 inline constexpr std::uint64_t MaxBackupSize = 256 * 1024 * 1024;
-FileResult KeepCopyOfDamagedFile(const std::filesystem::path& path);
+Result<> KeepCopyOfDamagedFile(const std::filesystem::path& path);
 
 // Replaces a list or settings file with `bytes`, as WriteFileAtomic does.
 // When the old file would not come back whole from what was read of it
 // (`damaged` says so of its bytes; a file that cannot be read is damaged),
 // a copy of it is kept first, and without that copy the file is left as it
 // is and the failure says why.
-FileResult ReplaceKeepingDamaged(const std::filesystem::path& path,
-                                 const std::string& bytes,
-                                 const std::function<bool(const std::string&)>& damaged);
+Result<> ReplaceKeepingDamaged(const std::filesystem::path& path,
+                               const std::string& bytes,
+                               const std::function<bool(const std::string&)>& damaged);
 // The same for lines, encoded as WriteTextFile does.
-FileResult ReplaceKeepingDamaged(const std::filesystem::path& path,
-                                 const std::vector<std::string>& lines,
-                                 const std::function<bool(const std::string&)>& damaged);
+Result<> ReplaceKeepingDamaged(const std::filesystem::path& path,
+                               const std::vector<std::string>& lines,
+                               const std::function<bool(const std::string&)>& damaged);
 
 // Shows "Couldn't write <path>: <reason>" (title "Write failed!", warning)
-// when the write failed. Returns result.Ok.
-bool ReportWriteFailure(const FileResult& result, Messages& messages);
+// when the write failed. Returns result.Ok().
+bool ReportWriteFailure(const Result<>& result, Messages& messages);
 
 } // namespace twl

@@ -87,7 +87,8 @@ void BotEditor::Start()
     m_filling = true;
     std::error_code error;
     m_firstStart = !std::filesystem::exists(m_settingsFolder / SettingsFileName, error);
-    LoadIniFile(m_settingsFolder, m_settings, m_messages);
+    // What cannot be read is reported; the defaults stand in for it.
+    (void)LoadIniFile(m_settingsFolder, m_settings, m_messages);
     InitByValues();
     m_listsPending = HasLargeUserLists(m_settingsFolder);
     InitCatalogues(m_catalogues, m_settingsFolder, m_messages, !m_listsPending);

@@ -305,17 +305,17 @@ CommandOutcome LoadBotNamedAtStart(BotEditor& editor, const std::filesystem::pat
     if (LowerCase(ending) == ".pk3") {
         return LoadBotArchiveAtStart(editor, file);
     }
-    ReadLinesResult read = ReadTextFile(file);
-    if (!read.Result.Ok) {
+    Result<std::vector<std::string>> read = ReadTextFile(file);
+    if (!read.Ok()) {
         editor.UserMessages().Warn(
-            "Couldn't read " + file.string() + ": " + read.Result.Reason + ".", title);
+            "Couldn't read " + file.string() + ": " + read.Error().Reason + ".", title);
         return {};
     }
     std::string name = file.filename().string();
     std::string stem = WithoutEnding(name, "_c.c");
     bool named = stem.size() + 4 == name.size();
     bool characteristics = false;
-    for (const std::string& line : read.Lines) {
+    for (const std::string& line : read.Value()) {
         if (line.find("CHARACTERISTIC_") != std::string::npos) {
             characteristics = true;
             break;

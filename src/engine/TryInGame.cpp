@@ -74,11 +74,11 @@ std::optional<std::string> ReadTryFile(const TryFile& file)
     if (file.Bytes) {
         return file.Bytes;
     }
-    ReadBytesResult read = ReadFileBytes(file.Source);
-    if (!read.Result.Ok) {
+    Result<std::string> read = ReadFileBytes(file.Source);
+    if (!read.Ok()) {
         return std::nullopt;
     }
-    return std::move(read.Bytes);
+    return std::move(read.Value());
 }
 
 std::string RandomMarker()
@@ -173,9 +173,9 @@ void AddLooseBot(const std::filesystem::path& charFile,
         if (gamePaths.insert(LowerCase(gamePath)).second) {
             bots.Files.push_back({gamePath, *script, std::nullopt, script->string()});
         }
-        ReadBytesResult read = ReadFileBytes(*script, MaxArchiveEntrySize);
-        if (read.Result.Ok) {
-            names = BotListNames(read.Bytes);
+        Result<std::string> read = ReadFileBytes(*script, MaxArchiveEntrySize);
+        if (read.Ok()) {
+            names = BotListNames(read.Value());
         }
     }
     if (names.empty()) {
@@ -207,9 +207,9 @@ LayFiles(const std::vector<TryFile>& files, const std::filesystem::path& base, L
         std::error_code error;
         std::filesystem::create_directories(target.parent_path(), error);
         if (file.Bytes) {
-            FileResult written = WriteFileAtomic(target, *file.Bytes);
-            if (!written.Ok) {
-                return "cannot write " + target.string() + ": " + written.Reason;
+            Result<> written = WriteFileAtomic(target, *file.Bytes);
+            if (!written.Ok()) {
+                return "cannot write " + target.string() + ": " + written.Error().Reason;
             }
         } else if (!std::filesystem::copy_file(file.Source,
                                                target,
@@ -423,18 +423,19 @@ TryBots TryBotsOf(const Bot& bot, const Catalogues& catalogues, const Settings& 
         bots.Problems.push_back(complaint->Text);
         return bots;
     }
-    MadeBotFiles made = BotFilesInMemory(bot, catalogues, settings);
-    if (made.Error) {
-        bots.Problems.push_back(made.Files[made.Failed].FileName + ": " + *made.Error);
+    Result<MadeBotFiles> made = BotFilesInMemory(bot, catalogues, settings);
+    if (!made) {
+        bots.Problems.push_back(made.Error().Path.string() + ": " + made.Error().Reason);
         return bots;
     }
-    for (std::size_t i = 0; i < made.Files.size(); ++i) {
-        MadeBotFile& file = made.Files[i];
+    MadeBotFiles& files = made.Value();
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        MadeBotFile& file = files[i];
         std::string gamePath =
-            (i + 1 < made.Files.size() ? "botfiles/bots/" : "scripts/") + file.FileName;
+            (i + 1 < files.size() ? "botfiles/bots/" : "scripts/") + file.FileName;
         bots.Files.push_back({gamePath, {}, std::move(file.Bytes), file.FileName});
     }
-    bots.Bots.push_back({name, made.Files[4].FileName});
+    bots.Bots.push_back({name, files[4].FileName});
     return bots;
 }
 
@@ -508,8 +509,9 @@ TryVerdict TryInGame(const TryRequest& request)
         // one, not the game's.
         if (!laid.HasBotList) {
             std::filesystem::create_directories(base / "scripts", error);
-            WriteFileAtomic(base / "scripts" / "bots.txt",
-                            "// The bots of this try are those of scripts/*.bot.\n");
+            // Without it the game reads its own list, which does no harm.
+            (void)WriteFileAtomic(base / "scripts" / "bots.txt",
+                                  "// The bots of this try are those of scripts/*.bot.\n");
         }
 
         RunLayout common;
@@ -550,11 +552,12 @@ TryVerdict TryInGame(const TryRequest& request)
             std::vector<std::string> configs = EngineConfigTexts(plan);
             layout.Levels = static_cast<int>(configs.size());
             for (std::size_t level = 0; level < configs.size(); ++level) {
-                FileResult config = WriteFileAtomic(
-                    base / EngineConfigName(static_cast<int>(level)), configs[level]);
-                if (!config.Ok) {
+                Result<> config = WriteFileAtomic(base / EngineConfigName(static_cast<int>(level)),
+                                                  configs[level]);
+                if (!config.Ok()) {
                     return finish(TryVerdict::Outcome::NotStarted,
-                                  "cannot write " + config.Path.string() + ": " + config.Reason);
+                                  "cannot write " + config.Error().Path.string() + ": " +
+                                      config.Error().Reason);
                 }
             }
             std::filesystem::remove(base / "botlib.log", error);
@@ -574,9 +577,9 @@ TryVerdict TryInGame(const TryRequest& request)
             int levels = layout.Levels;
             int playSeconds = match ? request.PlaySeconds : 0;
             auto readCharacters = [&reader, &base](int level) {
-                ReadBytesResult log = ReadFileBytes(base / "botlib.log");
-                if (log.Result.Ok) {
-                    reader.ReadCharacterDump(log.Bytes, level);
+                Result<std::string> log = ReadFileBytes(base / "botlib.log");
+                if (log.Ok()) {
+                    reader.ReadCharacterDump(log.Value(), level);
                 }
             };
             // The engine waits at the end of each level but the last for the

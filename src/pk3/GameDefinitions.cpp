@@ -176,22 +176,22 @@ void GameDefinitionsReader::TakeFolder(const std::filesystem::path& base)
                 m_definitions.BotFileSources[path] = source;
                 continue;
             }
-            ReadBytesResult read = ReadFileBytes(file, MaxDefinitionFileSize);
-            if (read.Result.Ok && Budget(read.Bytes.size())) {
-                m_definitions.Files[path] = GameFile{std::move(read.Bytes), source};
+            Result<std::string> read = ReadFileBytes(file, MaxDefinitionFileSize);
+            if (read.Ok() && Budget(read.Value().size())) {
+                m_definitions.Files[path] = GameFile{std::move(read.Value()), source};
             }
         }
     }
 }
 
-FileResult SaveGameDefinitions(const GameDefinitions& definitions,
-                               const std::filesystem::path& settingsFolder)
+Result<> SaveGameDefinitions(const GameDefinitions& definitions,
+                             const std::filesystem::path& settingsFolder)
 {
     std::filesystem::path folder = settingsFolder / GameDefinitionsFolderName;
     std::error_code error;
     std::filesystem::create_directories(folder, error);
     if (error) {
-        return FileResult::Failure(folder, error.message());
+        return Failure{folder, error.message()};
     }
     std::vector<std::string> lines = {IndexTitle,
                                       "Game = " + definitions.GameName,
@@ -213,15 +213,15 @@ FileResult SaveGameDefinitions(const GameDefinitions& definitions,
             lines.push_back("Bot file = " + QuotedField(path) + "," + QuotedField(source));
         }
     }
-    std::string index;
-    if (std::optional<std::string> problem = EncodeTextLines(lines, index)) {
-        return FileResult::Failure(folder / IndexFileName, *problem);
+    Result<std::string> index = EncodeTextLines(lines);
+    if (!index) {
+        return Failure{folder / IndexFileName, index.Error().Reason};
     }
     // The files first, the index last: an index never names a file that is
     // not there yet.
-    files.push_back(FileContent{folder / IndexFileName, index});
-    FileResult written = WriteFilesAtomic(files);
-    if (written.Ok) {
+    files.push_back(FileContent{folder / IndexFileName, std::move(index).Value()});
+    Result<> written = WriteFilesAtomic(files);
+    if (written.Ok()) {
         // What an earlier, bigger set left behind.
         for (auto it = std::filesystem::directory_iterator(folder, error);
              !error && it != std::filesystem::directory_iterator();
@@ -241,8 +241,8 @@ FileResult SaveGameDefinitions(const GameDefinitions& definitions,
 GameDefinitions LoadGameDefinitions(const std::filesystem::path& settingsFolder, Messages& messages)
 {
     std::filesystem::path folder = settingsFolder / GameDefinitionsFolderName;
-    ReadLinesResult index = ReadTextFile(folder / IndexFileName);
-    if (index.Missing) {
+    Result<std::vector<std::string>> index = ReadTextFile(folder / IndexFileName);
+    if (index.Missing()) {
         return {};
     }
     GameDefinitions definitions;
@@ -252,14 +252,14 @@ GameDefinitions LoadGameDefinitions(const std::filesystem::path& settingsFolder,
                       "Load error");
         return GameDefinitions{};
     };
-    if (!index.Result.Ok) {
-        return damaged(index.Result.Reason);
+    if (!index.Ok()) {
+        return damaged(index.Error().Reason);
     }
-    if (index.Lines.empty() || index.Lines[0] != IndexTitle) {
+    if (index.Value().empty() || index.Value()[0] != IndexTitle) {
         return damaged("no title line");
     }
-    for (std::size_t i = 1; i < index.Lines.size(); ++i) {
-        const std::string& line = index.Lines[i];
+    for (std::size_t i = 1; i < index.Value().size(); ++i) {
+        const std::string& line = index.Value()[i];
         std::size_t equals = line.find(" = ");
         if (equals == std::string::npos) {
             return damaged("line " + std::to_string(i + 1));
@@ -274,11 +274,12 @@ GameDefinitions LoadGameDefinitions(const std::filesystem::path& settingsFolder,
         } else if (key == "Folder") {
             definitions.GameFolder = value;
         } else if (key == "File" && fields.size() == 3 && IsPlainFileName(fields[2].Text)) {
-            ReadBytesResult read = ReadFileBytes(folder / fields[2].Text, MaxDefinitionFileSize);
-            if (!read.Result.Ok) {
-                return damaged(read.Result.Reason);
+            Result<std::string> read =
+                ReadFileBytes(folder / fields[2].Text, MaxDefinitionFileSize);
+            if (!read.Ok()) {
+                return damaged(read.Error().Reason);
             }
-            definitions.Files[fields[0].Text] = GameFile{std::move(read.Bytes), fields[1].Text};
+            definitions.Files[fields[0].Text] = GameFile{std::move(read.Value()), fields[1].Text};
         } else if (key == "Bot file" && fields.size() == 2) {
             definitions.BotFileSources[fields[0].Text] = fields[1].Text;
         } else {

@@ -87,8 +87,8 @@ bool IsBotFilePath(std::string_view path);
 // writes them anew; Load gives nothing (GameName empty) when none are kept
 // or they cannot be read, which is reported when they were there.
 inline constexpr const char* GameDefinitionsFolderName = "twl_game";
-FileResult SaveGameDefinitions(const GameDefinitions& definitions,
-                               const std::filesystem::path& settingsFolder);
+Result<> SaveGameDefinitions(const GameDefinitions& definitions,
+                             const std::filesystem::path& settingsFolder);
 GameDefinitions LoadGameDefinitions(const std::filesystem::path& settingsFolder,
                                     Messages& messages);
 // Removes what is kept (the game folder changed and holds no definitions).

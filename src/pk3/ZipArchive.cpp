@@ -834,9 +834,9 @@ std::optional<ZipError> WriteZipArchive(const std::filesystem::path& path,
     if (std::optional<ZipError> error = MakeZipArchive(entries, archive)) {
         return error;
     }
-    FileResult written = WriteFileAtomic(path, archive);
-    if (!written.Ok) {
-        return ZipError{ZipErrorWrite, "Write error: " + written.Reason};
+    Result<> written = WriteFileAtomic(path, archive);
+    if (!written.Ok()) {
+        return ZipError{ZipErrorWrite, "Write error: " + written.Error().Reason};
     }
     return std::nullopt;
 }
@@ -851,17 +851,17 @@ std::optional<ZipError> MakeZipArchive(const std::vector<ZipEntry>& entries, std
 
     std::vector<Named> named;
     for (const ZipEntry& entry : entries) {
-        EncodeResult name = EncodeCp1252(entry.Name);
-        if (name.Error) {
-            return ZipError{ZipErrorInvalid, *name.Error};
+        Result<std::string> name = EncodeCp1252(entry.Name);
+        if (!name) {
+            return ZipError{ZipErrorInvalid, name.Error().Reason};
         }
         auto same = std::find_if(named.begin(), named.end(), [&name](const Named& earlier) {
-            return earlier.Name == name.Bytes;
+            return earlier.Name == name.Value();
         });
         if (same != named.end()) {
             same->Bytes = &entry.Bytes;
         } else {
-            named.push_back(Named{std::move(name.Bytes), &entry.Bytes});
+            named.push_back(Named{std::move(name).Value(), &entry.Bytes});
         }
     }
     // The game reads no zip64: every size and offset must fit its fields.

@@ -178,14 +178,14 @@ bool LoadGameListBot(Bot& bot,
         std::optional<std::string> bytes;
         if (IsLooseFolder(source)) {
             std::filesystem::path folder = std::filesystem::path(source) / file;
-            ReadBytesResult read = ReadFileBytes(
+            Result<std::string> read = ReadFileBytes(
                 FindFileIgnoringCase(folder.parent_path(), folder.filename().string()),
                 MaxArchiveEntrySize);
-            if (!read.Result.Ok) {
-                ReportNotLoaded(messages, file, source, read.Result.Reason);
+            if (!read.Ok()) {
+                ReportNotLoaded(messages, file, source, read.Error().Reason);
                 return false;
             }
-            bytes = std::move(read.Bytes);
+            bytes = std::move(read.Value());
         } else {
             std::unique_ptr<ZipReader>& archive = archives[source];
             if (!archive) {

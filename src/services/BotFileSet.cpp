@@ -13,6 +13,7 @@
 #include "pk3/BotArchive.h"
 #include "services/Presets.h"
 
+#include <functional>
 #include <vector>
 
 namespace twl {
@@ -42,7 +43,7 @@ bool MakeFolder(const std::filesystem::path& folder, Messages& messages)
         return true;
     }
     std::string reason = error ? error.message() : std::string("a file of that name is in the way");
-    return ReportWriteFailure(FileResult::Failure(folder, reason), messages);
+    return ReportWriteFailure(Failure{folder, reason}, messages);
 }
 
 } // namespace
@@ -55,35 +56,41 @@ BotFileFolders BotFileFoldersFor(const std::filesystem::path& folder, bool dirSt
     return {folder / "botfiles" / "bots", folder / "scripts"};
 }
 
-MadeBotFiles
+Result<MadeBotFiles>
 BotFilesInMemory(const Bot& bot, const Catalogues& catalogues, const Settings& settings)
 {
-    MadeBotFiles made;
     const CharCatalogue& names = catalogues.CharNames;
-    for (auto [at, para] : {std::pair{0, Para::CharFile},
-                            std::pair{1, Para::WeaponFile},
-                            std::pair{2, Para::ItemFile},
-                            std::pair{3, Para::ChatFile},
-                            std::pair{4, Para::ScriptFile}}) {
-        made.Files[static_cast<std::size_t>(at)].FileName = bot.BotPara(para).ToText();
-    }
-    made.Error = EncodeTextLines(CharFileLines(bot, names, settings), made.Files[0].Bytes);
     // A weight file of another layout goes back as it was read.
-    for (auto [at, kind] : {std::pair{std::size_t{1}, WeightFileKind::Weapon},
-                            std::pair{std::size_t{2}, WeightFileKind::Item}}) {
-        if (!made.Error) {
-            made.Failed = at;
-            made.Error = WeightFileBytes(bot, kind, names, settings, made.Files[at].Bytes);
+    const std::pair<int, std::function<Result<std::string>()>> files[] = {
+        {Para::CharFile,
+         [&] {
+             return EncodeTextLines(CharFileLines(bot, names, settings));
+         }},
+        {Para::WeaponFile,
+         [&] {
+             return WeightFileBytes(bot, WeightFileKind::Weapon, names, settings);
+         }},
+        {Para::ItemFile,
+         [&] {
+             return WeightFileBytes(bot, WeightFileKind::Item, names, settings);
+         }},
+        {Para::ChatFile,
+         [&] {
+             return EncodeTextLines(ChatFileLines(bot, catalogues.Chat, settings));
+         }},
+        {Para::ScriptFile,
+         [&] {
+             return EncodeTextLines(ScriptFileLines(bot, settings));
+         }},
+    };
+    MadeBotFiles made;
+    for (std::size_t at = 0; at < made.size(); ++at) {
+        made[at].FileName = bot.BotPara(files[at].first).ToText();
+        Result<std::string> bytes = files[at].second();
+        if (!bytes) {
+            return Failure{made[at].FileName, bytes.Error().Reason, static_cast<int>(at)};
         }
-    }
-    if (!made.Error) {
-        made.Failed = 3;
-        made.Error =
-            EncodeTextLines(ChatFileLines(bot, catalogues.Chat, settings), made.Files[3].Bytes);
-    }
-    if (!made.Error) {
-        made.Failed = 4;
-        made.Error = EncodeTextLines(ScriptFileLines(bot, settings), made.Files[4].Bytes);
+        made[at].Bytes = std::move(bytes).Value();
     }
     return made;
 }
@@ -113,19 +120,20 @@ bool SaveBotFileSet(const Bot& bot,
     // Two programs writing sets into one folder take turns.
     FolderLock lock(folders.Files);
     if (!lock.Held()) {
-        return ReportWriteFailure(FileResult::Failure(folders.Files, lock.Problem()), messages);
+        return ReportWriteFailure(Failure{folders.Files, lock.Problem()}, messages);
     }
     TidyBotFolders(folders, folder);
-    MadeBotFiles made = BotFilesInMemory(bot, catalogues, settings);
-    std::vector<FileContent> contents(made.Files.size());
+    Result<MadeBotFiles> made = BotFilesInMemory(bot, catalogues, settings);
+    if (!made) {
+        const Failure& failure = made.Error();
+        std::filesystem::path where = failure.Code + 1 < 5 ? folders.Files : folders.Scripts;
+        return ReportWriteFailure(Failure{where / failure.Path, failure.Reason}, messages);
+    }
+    std::vector<FileContent> contents(made.Value().size());
     for (std::size_t i = 0; i < contents.size(); ++i) {
         contents[i].Path =
-            (i + 1 < contents.size() ? folders.Files : folders.Scripts) / made.Files[i].FileName;
-        contents[i].Bytes = std::move(made.Files[i].Bytes);
-    }
-    if (made.Error) {
-        return ReportWriteFailure(FileResult::Failure(contents[made.Failed].Path, *made.Error),
-                                  messages);
+            (i + 1 < contents.size() ? folders.Files : folders.Scripts) / made.Value()[i].FileName;
+        contents[i].Bytes = std::move(made.Value()[i].Bytes);
     }
     // The archive is made of the same bytes and written with them: the five
     // and the archive are all replaced, or none is.

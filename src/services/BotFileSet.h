@@ -25,23 +25,18 @@ BotFileFolders BotFileFoldersFor(const std::filesystem::path& folder, bool dirSt
 
 // The five files of a bot as "Make bot files" writes them: characteristic,
 // weapon, item and chat files, then the script, each its bare file name
-// (as the bot names it) and its bytes. `Error` says why a file could not
-// be made (a character Windows-1252 cannot hold), `Failed` which; the
-// files from that one on are then empty.
+// (as the bot names it) and its bytes. A failure when a file cannot be made
+// (a character Windows-1252 cannot hold): its Path is the file's name, its
+// Code the file's place among the five.
 struct MadeBotFile
 {
     std::string FileName;
     std::string Bytes;
 };
 
-struct MadeBotFiles
-{
-    std::array<MadeBotFile, 5> Files;
-    std::optional<std::string> Error;
-    std::size_t Failed = 0;
-};
+using MadeBotFiles = std::array<MadeBotFile, 5>;
 
-MadeBotFiles
+Result<MadeBotFiles>
 BotFilesInMemory(const Bot& bot, const Catalogues& catalogues, const Settings& settings);
 
 // Writes the five files of the bot: characteristic, weapon, item and chat

@@ -72,7 +72,7 @@ bool SaveUserLists(const Catalogues& catalogues,
     // Two programs saving their lists at once write one after the other.
     FolderLock lock(folder);
     if (lock.Busy()) {
-        return ReportWriteFailure(FileResult::Failure(folder, lock.Problem()), messages);
+        return ReportWriteFailure(Failure{folder, lock.Problem()}, messages);
     }
     bool models = ReportWriteFailure(SaveUserModels(catalogues.Models, folder, messages), messages);
     bool bots = ReportWriteFailure(SaveUserBots(catalogues.Bots, folder, messages), messages);

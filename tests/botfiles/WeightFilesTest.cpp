@@ -103,9 +103,10 @@ TEST(WeightFiles, WrittenFilesReadBack)
     written.SetBotPara(54, Whole(1));
     written.SetBotPara(55, Value(2.5));
     for (WeightFileKind kind : {WeightFileKind::Weapon, WeightFileKind::Item}) {
-        std::string bytes;
-        ASSERT_FALSE(WeightFileBytes(written, kind, Names(), Settings(), bytes));
-        test::WriteBytes(folder / (kind == WeightFileKind::Weapon ? "bot_w.c" : "bot_i.c"), bytes);
+        Result<std::string> bytes = WeightFileBytes(written, kind, Names(), Settings());
+        ASSERT_TRUE(bytes);
+        test::WriteBytes(folder / (kind == WeightFileKind::Weapon ? "bot_w.c" : "bot_i.c"),
+                         bytes.Value());
     }
 
     Bot read;

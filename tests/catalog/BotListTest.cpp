@@ -97,7 +97,7 @@ TEST_F(BotListTest, RoundTripThroughTheUserFile)
     Load();
     AddBotEntry(m_bots, "Johnny", "bot-Johnny.pk3", true);
     AddBotEntry(m_bots, "Anarki", "anarki2.pk3", false);
-    ASSERT_TRUE(SaveUserBots(m_bots, m_folder.Path(), m_messages).Ok);
+    ASSERT_TRUE(SaveUserBots(m_bots, m_folder.Path(), m_messages).Ok());
     EXPECT_EQ(test::ReadBytes(m_folder / "twl_bots"),
               "[Tarnwell additional bots list]\r\n"
               "\"Anarki\",\"anarki2.pk3\",#FALSE#\r\n"
@@ -119,7 +119,7 @@ TEST_F(BotListTest, NothingToStoreLeavesTheOldFile)
 {
     Load();
     test::WriteBytes(m_folder / "twl_bots", "old");
-    ASSERT_TRUE(SaveUserBots(m_bots, m_folder.Path(), m_messages).Ok);
+    ASSERT_TRUE(SaveUserBots(m_bots, m_folder.Path(), m_messages).Ok());
     EXPECT_EQ(test::ReadBytes(m_folder / "twl_bots"), "old");
 }
 
@@ -156,7 +156,7 @@ TEST_F(BotListTest, NameWithADoubleQuoteIsNotStored)
     Load();
     AddBotEntry(m_bots, "Bad\"Name", "x.pk3", false);
     AddBotEntry(m_bots, "Good", "y.pk3", false);
-    ASSERT_TRUE(SaveUserBots(m_bots, m_folder.Path(), m_messages).Ok);
+    ASSERT_TRUE(SaveUserBots(m_bots, m_folder.Path(), m_messages).Ok());
     ASSERT_EQ(m_messages.Received().size(), 1u);
     EXPECT_EQ(m_messages.Received()[0].Title, "Not stored");
     EXPECT_EQ(test::ReadBytes(m_folder / "twl_bots"),

@@ -171,7 +171,7 @@ TEST_F(ModelCatalogueTest, RoundTripThroughTheUserFile)
     AddModelSkin(m_models, "Newguy", "Default", "UserDef", "");
     AddModelSkin(m_models, "Newguy", "Black, white", "UserDef", "");
     AddModelSkin(m_models, "Newguy", "Caf\u00E9", "UserDef", "");
-    ASSERT_TRUE(SaveUserModels(m_models, m_folder.Path(), m_messages).Ok);
+    ASSERT_TRUE(SaveUserModels(m_models, m_folder.Path(), m_messages).Ok());
     EXPECT_EQ(
         test::ReadBytes(m_folder / "twl_models"),
         "[Tarnwell additional models & skins list]\r\n"
@@ -198,7 +198,7 @@ TEST_F(ModelCatalogueTest, NothingToStoreLeavesTheOldFile)
 {
     Load();
     test::WriteBytes(m_folder / "twl_models", "old entries");
-    ASSERT_TRUE(SaveUserModels(m_models, m_folder.Path(), m_messages).Ok);
+    ASSERT_TRUE(SaveUserModels(m_models, m_folder.Path(), m_messages).Ok());
     EXPECT_EQ(test::ReadBytes(m_folder / "twl_models"), "old entries");
 }
 
@@ -231,7 +231,7 @@ TEST_F(ModelCatalogueTest, ShortLineIsReportedAndTheRestStillRead)
     std::string damaged = test::ReadBytes(m_folder / "twl_models");
     EXPECT_FALSE(std::filesystem::exists(m_folder / "twl_models.bak"));
     test::WriteBytes(m_folder / "twl_models.bak", "older copy");
-    ASSERT_TRUE(SaveUserModels(m_models, m_folder.Path(), m_messages).Ok);
+    ASSERT_TRUE(SaveUserModels(m_models, m_folder.Path(), m_messages).Ok());
     EXPECT_EQ(test::ReadBytes(m_folder / "twl_models.bak"), "older copy");
     EXPECT_EQ(test::ReadBytes(m_folder / "twl_models.bak1"), damaged);
     EXPECT_NE(test::ReadBytes(m_folder / "twl_models"), damaged);
@@ -242,7 +242,7 @@ TEST_F(ModelCatalogueTest, NameWithADoubleQuoteIsNotStored)
     Load();
     AddModelSkin(m_models, "Sarge", "The \"one\"", "UserDef", "");
     AddModelSkin(m_models, "Sarge", "Fine", "UserDef", "");
-    ASSERT_TRUE(SaveUserModels(m_models, m_folder.Path(), m_messages).Ok);
+    ASSERT_TRUE(SaveUserModels(m_models, m_folder.Path(), m_messages).Ok());
     ASSERT_EQ(m_messages.Received().size(), 1u);
     EXPECT_EQ(m_messages.Received()[0].MessageKind, ScriptedMessages::Kind::Warn);
     EXPECT_EQ(m_messages.Received()[0].Title, "Not stored");

@@ -124,7 +124,7 @@ TEST(SynonymFile, RoundTripAndLayout)
     TempFolder folder;
     ScriptedMessages messages;
     SynonymList written = {"", "hello", "", "good, day"};
-    ASSERT_TRUE(SaveSynonyms(written, folder.Path(), messages).Ok);
+    ASSERT_TRUE(SaveSynonyms(written, folder.Path(), messages).Ok());
     EXPECT_EQ(test::ReadBytes(folder / "twl_synonyms"),
               "[Tarnwell synonym list]\r\n\"hello\"\r\n\"good, day\"\r\n");
     SynonymList read;
@@ -137,7 +137,7 @@ TEST(SynonymFile, EmptyListLeavesTheFileAlone)
     TempFolder folder;
     ScriptedMessages messages;
     test::WriteBytes(folder / "twl_synonyms", "old");
-    ASSERT_TRUE(SaveSynonyms(SynonymList{""}, folder.Path(), messages).Ok);
+    ASSERT_TRUE(SaveSynonyms(SynonymList{""}, folder.Path(), messages).Ok());
     EXPECT_EQ(test::ReadBytes(folder / "twl_synonyms"), "old");
 }
 
@@ -162,7 +162,7 @@ TEST(SynonymFile, WordWithADoubleQuoteIsNotStored)
 {
     TempFolder folder;
     ScriptedMessages messages;
-    ASSERT_TRUE(SaveSynonyms(SynonymList{"fine", "say \"hi\""}, folder.Path(), messages).Ok);
+    ASSERT_TRUE(SaveSynonyms(SynonymList{"fine", "say \"hi\""}, folder.Path(), messages).Ok());
     ASSERT_EQ(messages.Received().size(), 1u);
     EXPECT_EQ(messages.Received()[0].Title, "Not stored");
     EXPECT_NE(messages.Received()[0].Text.find("say \"hi\""), std::string::npos);

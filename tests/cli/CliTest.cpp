@@ -149,7 +149,7 @@ TEST(CliNewAndCopy, AuthorComesFromTheSettings)
     test::TempFolder folder;
     Settings settings;
     settings.Text(Settings::UserName) = "Vantry";
-    ASSERT_TRUE(SaveIniFile(folder.Path(), settings).Ok);
+    ASSERT_TRUE(SaveIniFile(folder.Path(), settings).Ok());
     ASSERT_EQ(
         RunTool(
             {"new", "--structure", "--settings", folder.Path().string(), (folder / "out").string()})

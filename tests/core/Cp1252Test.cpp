@@ -13,9 +13,9 @@ TEST(Cp1252, EveryByteSurvivesARoundTrip)
         allBytes += static_cast<char>(byte);
     }
     std::string utf8 = DecodeCp1252(allBytes);
-    EncodeResult encoded = EncodeCp1252(utf8);
-    ASSERT_FALSE(encoded.Error) << *encoded.Error;
-    EXPECT_EQ(encoded.Bytes, allBytes);
+    Result<std::string> encoded = EncodeCp1252(utf8);
+    ASSERT_TRUE(encoded) << encoded.Error().Reason;
+    EXPECT_EQ(encoded.Value(), allBytes);
 }
 
 TEST(Cp1252, DecodesTheWindowsCharacters)
@@ -29,13 +29,13 @@ TEST(Cp1252, DecodesTheWindowsCharacters)
 
 TEST(Cp1252, CharactersItCannotHoldAreReported)
 {
-    EncodeResult encoded = EncodeCp1252("Bot \u0416");
-    ASSERT_TRUE(encoded.Error);
-    EXPECT_NE(encoded.Error->find("U+0416"), std::string::npos);
+    Result<std::string> encoded = EncodeCp1252("Bot \u0416");
+    ASSERT_FALSE(encoded);
+    EXPECT_NE(encoded.Error().Reason.find("U+0416"), std::string::npos);
 
-    EXPECT_TRUE(EncodeCp1252("\x80").Error) << "a lone byte is not UTF-8";
+    EXPECT_FALSE(EncodeCp1252("\x80")) << "a lone byte is not UTF-8";
     // The C1 controls that Windows-1252 maps to other characters have no byte.
-    EXPECT_TRUE(EncodeCp1252("\u0080").Error);
+    EXPECT_FALSE(EncodeCp1252("\u0080"));
 }
 
 } // namespace

@@ -50,13 +50,15 @@ TEST(ReadFileBytes, OnlyRegularFilesWithinTheLimitAreRead)
         {"big", 4096, true, false, ""},
     };
     for (const Case& c : cases) {
-        ReadBytesResult read = ReadFileBytes(folder / c.Name, c.Limit);
-        EXPECT_EQ(read.Result.Ok, c.Ok) << c.Name;
-        EXPECT_EQ(read.Missing, c.Missing) << c.Name;
-        EXPECT_NE(read.Result.Reason.find(c.Reason), std::string::npos)
-            << c.Name << ": " << read.Result.Reason;
+        Result<std::string> read = ReadFileBytes(folder / c.Name, c.Limit);
+        EXPECT_EQ(read.Ok(), c.Ok) << c.Name;
+        EXPECT_EQ(read.Missing(), c.Missing) << c.Name;
+        if (!read) {
+            EXPECT_NE(read.Error().Reason.find(c.Reason), std::string::npos)
+                << c.Name << ": " << read.Error().Reason;
+        }
     }
-    EXPECT_EQ(ReadFileBytes(folder / "small").Bytes, "abc");
+    EXPECT_EQ(ReadFileBytes(folder / "small").Value(), "abc");
 }
 
 // A rename that fails on its n-th call since the last reset.
@@ -95,11 +97,11 @@ TEST_F(FailingRenameTest, FiveFilesAreReplacedAllOrNone)
         RenameCalls = 0;
         FailingCall = failing;
         SetRenameForTesting(FailingRename);
-        FileResult result = WriteFilesAtomic(files);
+        Result<> result = WriteFilesAtomic(files);
         SetRenameForTesting(nullptr);
-        EXPECT_FALSE(result.Ok) << failing;
-        EXPECT_EQ(result.Path, folder / names[static_cast<std::size_t>(failing - 1)]);
-        EXPECT_EQ(result.Reason, std::strerror(EIO));
+        EXPECT_FALSE(result.Ok()) << failing;
+        EXPECT_EQ(result.Error().Path, folder / names[static_cast<std::size_t>(failing - 1)]);
+        EXPECT_EQ(result.Error().Reason, std::strerror(EIO));
         for (std::size_t i = 0; i < names.size(); ++i) {
             if (i == 3) {
                 EXPECT_FALSE(std::filesystem::exists(folder / names[i])) << failing;
@@ -114,7 +116,7 @@ TEST_F(FailingRenameTest, FiveFilesAreReplacedAllOrNone)
         }
         EXPECT_EQ(count, 4u) << "no temporary or kept file is left, after failure " << failing;
     }
-    ASSERT_TRUE(WriteFilesAtomic({FileContent{folder / names[0], "fine"}}).Ok);
+    ASSERT_TRUE(WriteFilesAtomic({FileContent{folder / names[0], "fine"}}).Ok());
     EXPECT_EQ(ReadBytes(folder / names[0]), "fine");
 }
 
@@ -147,7 +149,7 @@ TEST(WriteFilesAtomic, ASetTornByAKillIsFinishedByTheNextProgram)
             RenameCalls = 0;
             FailingCall = killed;
             SetRenameForTesting(KillingRename);
-            WriteFilesAtomic(files);
+            (void)WriteFilesAtomic(files);
             ::_exit(0);
         }
         int status = 0;
@@ -175,10 +177,10 @@ TEST(WriteFilesAtomic, AFolderInTheWayReplacesNothing)
     TempFolder folder;
     WriteBytes(folder / "a", "old");
     std::filesystem::create_directory(folder / "b");
-    FileResult result =
+    Result<> result =
         WriteFilesAtomic({FileContent{folder / "a", "new"}, FileContent{folder / "b", "x"}});
-    EXPECT_FALSE(result.Ok);
-    EXPECT_EQ(result.Path, folder / "b");
+    EXPECT_FALSE(result.Ok());
+    EXPECT_EQ(result.Error().Path, folder / "b");
     EXPECT_EQ(ReadBytes(folder / "a"), "old");
     EXPECT_TRUE(std::filesystem::is_directory(folder / "b"));
 }
@@ -187,8 +189,8 @@ TEST(WriteFilesAtomic, ANameOfTheFileSystemsFullLengthCanBeWritten)
 {
     TempFolder folder;
     std::string name(255, 'n');
-    ASSERT_TRUE(WriteFileAtomic(folder / name, "a").Ok);
-    ASSERT_TRUE(WriteFileAtomic(folder / name, "b").Ok) << "replacing it too";
+    ASSERT_TRUE(WriteFileAtomic(folder / name, "a").Ok());
+    ASSERT_TRUE(WriteFileAtomic(folder / name, "b").Ok()) << "replacing it too";
     EXPECT_EQ(ReadBytes(folder / name), "b");
 }
 

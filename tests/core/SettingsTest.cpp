@@ -69,10 +69,10 @@ TEST(Settings, RoundTripThroughTheFile)
     Settings written = SampleSettings();
     // A folder with a comma stays one setting.
     written.Text(Settings::WorkDir) = "/home/me/games,old";
-    ASSERT_TRUE(SaveIniFile(folder.Path(), written).Ok);
+    ASSERT_TRUE(SaveIniFile(folder.Path(), written).Ok());
 
     Settings read;
-    LoadIniFile(folder.Path(), read, messages);
+    (void)LoadIniFile(folder.Path(), read, messages);
     EXPECT_TRUE(messages.Received().empty());
     ExpectSameSettings(read, written);
     EXPECT_EQ(test::ReadBytes(folder / "twl.ini").substr(0, 21), "[Tarnwell settings]\r\n");
@@ -83,7 +83,7 @@ TEST(Settings, MissingFileChangesNothingAndSaysNothing)
     TempFolder folder;
     ScriptedMessages messages;
     Settings settings = SampleSettings();
-    LoadIniFile(folder.Path(), settings, messages);
+    (void)LoadIniFile(folder.Path(), settings, messages);
     EXPECT_TRUE(messages.Received().empty());
     ExpectSameSettings(settings, SampleSettings());
 }
@@ -96,7 +96,7 @@ TEST(Settings, ShortFileKeepsWhatWasReadAndReportsOnce)
     ScriptedMessages messages;
     Settings settings;
     settings.Text(Settings::UserName) = "kept";
-    LoadIniFile(folder.Path(), settings, messages);
+    (void)LoadIniFile(folder.Path(), settings, messages);
     ASSERT_EQ(messages.Received().size(), 1u);
     EXPECT_EQ(messages.Received()[0], LoadError);
     EXPECT_EQ(settings.Text(Settings::Q3Baseq3), "/q3");
@@ -152,7 +152,7 @@ TEST(Settings, CounterIsANumberAndLfFilesRead)
                      "Email = \nHttp = \nBots = 12\n\nBaseQ3Check = False");
     ScriptedMessages messages;
     Settings settings;
-    LoadIniFile(folder.Path(), settings, messages);
+    (void)LoadIniFile(folder.Path(), settings, messages);
     EXPECT_TRUE(messages.Received().empty());
     ASSERT_TRUE(settings.BotsMade.IsNumber());
     settings.BotsMade = Value(*settings.BotsMade.ToNumber() + 1);
@@ -163,8 +163,8 @@ TEST(Settings, WriteFailureIsReportedWithPathAndReason)
 {
     TempFolder folder;
     std::filesystem::path missing = folder / "no-such-folder";
-    FileResult result = SaveIniFile(missing, SampleSettings());
-    ASSERT_FALSE(result.Ok);
+    Result<> result = SaveIniFile(missing, SampleSettings());
+    ASSERT_FALSE(result.Ok());
     ScriptedMessages messages;
     EXPECT_FALSE(ReportWriteFailure(result, messages));
     ASSERT_EQ(messages.Received().size(), 1u);
@@ -241,9 +241,9 @@ TEST(SettingsByKey, AFileThatCannotBeReadIsNeverOverwritten)
     std::filesystem::permissions(folder / "twl.ini", std::filesystem::perms::none);
     ScriptedMessages messages;
     Settings settings;
-    EXPECT_FALSE(LoadIniFile(folder.Path(), settings, messages).Ok);
+    EXPECT_FALSE(LoadIniFile(folder.Path(), settings, messages).Ok());
     EXPECT_EQ(messages.Received().size(), 1u);
-    EXPECT_FALSE(SaveIniFile(folder.Path(), settings).Ok);
+    EXPECT_FALSE(SaveIniFile(folder.Path(), settings).Ok());
     std::filesystem::permissions(folder / "twl.ini", std::filesystem::perms::owner_all);
     EXPECT_EQ(test::ReadBytes(folder / "twl.ini"), "[Tarnwell settings]\r\nUserName = mine\r\n");
 }
@@ -254,29 +254,29 @@ TEST(SettingsByKey, AFolderInPlaceOfTheFileIsReportedAndKept)
     std::filesystem::create_directory(folder / "twl.ini");
     ScriptedMessages messages;
     Settings settings;
-    FileResult read = LoadIniFile(folder.Path(), settings, messages);
-    EXPECT_EQ(read.Reason, "it is a folder, not a file");
+    Result<> read = LoadIniFile(folder.Path(), settings, messages);
+    EXPECT_EQ(read.Error().Reason, "it is a folder, not a file");
     EXPECT_TRUE(settings.KeepFileAsItIs);
-    EXPECT_FALSE(SaveIniFile(folder.Path(), settings).Ok);
+    EXPECT_FALSE(SaveIniFile(folder.Path(), settings).Ok());
     EXPECT_TRUE(std::filesystem::is_directory(folder / "twl.ini"));
 }
 
 TEST(SettingsByKey, TwoProgramsCountTheirBotsWithoutLosingAny)
 {
     TempFolder folder;
-    ASSERT_TRUE(SaveIniFile(folder.Path(), SampleSettings()).Ok);
+    ASSERT_TRUE(SaveIniFile(folder.Path(), SampleSettings()).Ok());
     ScriptedMessages messages;
     Settings first;
     Settings second;
-    LoadIniFile(folder.Path(), first, messages);
-    LoadIniFile(folder.Path(), second, messages);
+    (void)LoadIniFile(folder.Path(), first, messages);
+    (void)LoadIniFile(folder.Path(), second, messages);
     double start = first.BotsMade.ToNumber().value_or(0.0);
     first.BotsMade = Value(start + 2.0);
     second.BotsMade = Value(start + 1.0);
-    ASSERT_TRUE(SaveIniFile(folder.Path(), first).Ok);
-    ASSERT_TRUE(SaveIniFile(folder.Path(), second).Ok);
+    ASSERT_TRUE(SaveIniFile(folder.Path(), first).Ok());
+    ASSERT_TRUE(SaveIniFile(folder.Path(), second).Ok());
     Settings read;
-    LoadIniFile(folder.Path(), read, messages);
+    (void)LoadIniFile(folder.Path(), read, messages);
     EXPECT_EQ(read.BotsMade.ToNumber(), start + 3.0);
 
     // While another holds the folder, a save waits, then fails and says why.

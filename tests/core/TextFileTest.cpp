@@ -47,7 +47,7 @@ TEST(ReadTextLines, EdgesOfTheFile)
 TEST(WriteTextLines, EncodesWithCrLf)
 {
     std::ostringstream out;
-    EXPECT_FALSE(WriteTextLines(out, {"café", "", "x"}));
+    EXPECT_TRUE(WriteTextLines(out, {"café", "", "x"}));
     EXPECT_EQ(out.str(), "caf\xE9\r\n\r\nx\r\n");
 }
 
@@ -58,8 +58,8 @@ TEST(WriteTextFile, ReplacesTheOldFileAndKeepsItsMode)
     WriteBytes(path, "old\r\n");
     std::filesystem::permissions(path, std::filesystem::perms(0640));
 
-    FileResult result = WriteTextFile(path, {"new"});
-    ASSERT_TRUE(result.Ok) << result.Reason;
+    Result<> result = WriteTextFile(path, {"new"});
+    ASSERT_TRUE(result.Ok()) << result.Error().Reason;
     EXPECT_EQ(ReadBytes(path), "new\r\n");
     EXPECT_EQ(std::filesystem::status(path).permissions(), std::filesystem::perms(0640));
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()),
@@ -75,9 +75,9 @@ TEST(WriteFileAtomic, AFileThatHoldsTheSameBytesIsLeftAlone)
     WriteBytes(path, "content");
     auto before = std::filesystem::last_write_time(path) - std::chrono::hours(1);
     std::filesystem::last_write_time(path, before);
-    ASSERT_TRUE(WriteFileAtomic(path, "content").Ok);
+    ASSERT_TRUE(WriteFileAtomic(path, "content").Ok());
     EXPECT_EQ(std::filesystem::last_write_time(path), before);
-    ASSERT_TRUE(WriteFileAtomic(path, "contend").Ok);
+    ASSERT_TRUE(WriteFileAtomic(path, "contend").Ok());
     EXPECT_EQ(ReadBytes(path), "contend");
     EXPECT_NE(std::filesystem::last_write_time(path), before);
 }
@@ -87,10 +87,10 @@ TEST(WriteTextFile, UnwritableCharacterKeepsTheOldFile)
     TempFolder folder;
     std::filesystem::path path = folder / "list";
     WriteBytes(path, "old\r\n");
-    FileResult result = WriteTextFile(path, {"fine", "Жук"});
-    EXPECT_FALSE(result.Ok);
-    EXPECT_EQ(result.Path, path);
-    EXPECT_NE(result.Reason.find("U+0416"), std::string::npos);
+    Result<> result = WriteTextFile(path, {"fine", "Жук"});
+    EXPECT_FALSE(result.Ok());
+    EXPECT_EQ(result.Error().Path, path);
+    EXPECT_NE(result.Error().Reason.find("U+0416"), std::string::npos);
     EXPECT_EQ(ReadBytes(path), "old\r\n");
 }
 
@@ -108,12 +108,12 @@ TEST(WriteFileAtomic, FailingHalfWayKeepsTheOldFile)
     tight.rlim_cur = 8;
     auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &tight), 0);
-    FileResult result = WriteFileAtomic(path, std::string(4096, 'x'));
+    Result<> result = WriteFileAtomic(path, std::string(4096, 'x'));
     setrlimit(RLIMIT_FSIZE, &before);
     std::signal(SIGXFSZ, oldHandler);
 
-    EXPECT_FALSE(result.Ok);
-    EXPECT_EQ(result.Reason, "File too large");
+    EXPECT_FALSE(result.Ok());
+    EXPECT_EQ(result.Error().Reason, "File too large");
     EXPECT_EQ(ReadBytes(path), "the old settings\r\n");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()),
                             std::filesystem::directory_iterator()),
@@ -124,26 +124,26 @@ TEST(WriteFileAtomic, FailingHalfWayKeepsTheOldFile)
 TEST(WriteFileAtomic, MissingFolderIsAFailureWithItsReason)
 {
     TempFolder folder;
-    FileResult result = WriteFileAtomic(folder / "missing" / "file", "x");
-    EXPECT_FALSE(result.Ok);
-    EXPECT_EQ(result.Reason, "No such file or directory");
+    Result<> result = WriteFileAtomic(folder / "missing" / "file", "x");
+    EXPECT_FALSE(result.Ok());
+    EXPECT_EQ(result.Error().Reason, "No such file or directory");
 }
 
 TEST(WriteFileAtomic, AFolderInTheWayIsNotReplaced)
 {
     TempFolder folder;
     std::filesystem::create_directories(folder / "target" / "inside");
-    FileResult result = WriteFileAtomic(folder / "target", "x");
-    EXPECT_FALSE(result.Ok);
+    Result<> result = WriteFileAtomic(folder / "target", "x");
+    EXPECT_FALSE(result.Ok());
     EXPECT_TRUE(std::filesystem::is_directory(folder / "target" / "inside"));
 }
 
 TEST(ReadTextFile, MissingFileIsAFailure)
 {
     TempFolder folder;
-    ReadLinesResult read = ReadTextFile(folder / "none");
-    EXPECT_FALSE(read.Result.Ok);
-    EXPECT_TRUE(read.Lines.empty());
+    Result<std::vector<std::string>> read = ReadTextFile(folder / "none");
+    EXPECT_FALSE(read.Ok());
+    EXPECT_TRUE(read.Missing());
 }
 
 TEST(TextFile, AllBytesRoundTripThroughAFile)
@@ -156,9 +156,9 @@ TEST(TextFile, AllBytesRoundTripThroughAFile)
         }
     }
     WriteBytes(folder / "in", line + "\r\n");
-    ReadLinesResult read = ReadTextFile(folder / "in");
-    ASSERT_TRUE(read.Result.Ok);
-    ASSERT_TRUE(WriteTextFile(folder / "out", read.Lines).Ok);
+    Result<std::vector<std::string>> read = ReadTextFile(folder / "in");
+    ASSERT_TRUE(read.Ok());
+    ASSERT_TRUE(WriteTextFile(folder / "out", read.Value()).Ok());
     EXPECT_EQ(ReadBytes(folder / "out"), line + "\r\n");
 }
 
@@ -189,9 +189,9 @@ TEST(ReplaceKeepingDamaged, ADamagedFileIsCopiedFirstAndNeverLost)
         for (std::size_t number = 0; number < c.OlderCopies; ++number) {
             WriteBytes(folder / ("x.bak" + (number == 0 ? "" : std::to_string(number))), "older");
         }
-        FileResult result = ReplaceKeepingDamaged(
+        Result<> result = ReplaceKeepingDamaged(
             path, std::string("new"), [](const std::string& old) { return old == "bad"; });
-        EXPECT_EQ(result.Ok, c.Written) << c.Name << ": " << result.Reason;
+        EXPECT_EQ(result.Ok(), c.Written) << c.Name << ": " << result.Error().Reason;
         EXPECT_EQ(ReadBytes(path), c.Written ? "new" : c.Old) << c.Name;
         if (c.KeptAs != nullptr) {
             EXPECT_EQ(ReadBytes(folder / c.KeptAs), c.Old) << c.Name;

@@ -43,10 +43,10 @@ protected:
     // The bytes of the five files the bot would be written as.
     std::vector<std::string> FilesOf(const Bot& bot)
     {
-        MadeBotFiles made =
+        Result<MadeBotFiles> made =
             BotFilesInMemory(bot, m_editor.CurrentCatalogues(), m_editor.CurrentSettings());
         std::vector<std::string> files;
-        for (const MadeBotFile& file : made.Files) {
+        for (const MadeBotFile& file : made.Value()) {
             files.push_back(file.FileName + "\n" + file.Bytes);
         }
         return files;

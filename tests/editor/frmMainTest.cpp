@@ -203,7 +203,7 @@ TEST_F(frmMainTest, ExitWritesTheSettingsItRead)
     settings.Text(Settings::UserName) = "Vantry";
     settings.Text(Settings::WorkDir) = m_folder.Path().string();
     settings.BotsMade = Value(4.0);
-    ASSERT_TRUE(SaveIniFile(m_folder.Path(), settings).Ok);
+    ASSERT_TRUE(SaveIniFile(m_folder.Path(), settings).Ok());
     std::string before = test::ReadBytes(m_folder / "twl.ini");
 
     {

@@ -179,18 +179,19 @@ TEST_F(RealBotsTest, MadeAgainEachIsTheSameBotToTheGame)
             << original.Name;
         std::string name = bot.BotPara(Para::Name).ToText();
         // Flat, in the layout and packed: the same bytes each way.
-        MadeBotFiles inMemory = BotFilesInMemory(bot, catalogues, settings);
-        ASSERT_FALSE(inMemory.Error) << name;
+        Result<MadeBotFiles> result = BotFilesInMemory(bot, catalogues, settings);
+        ASSERT_TRUE(result) << name;
+        const MadeBotFiles& inMemory = result.Value();
         std::filesystem::path flat = made / ("flat-" + name);
         std::filesystem::path layout = made / name;
         std::filesystem::create_directories(flat);
         std::filesystem::create_directories(layout);
         ASSERT_TRUE(SaveBotFileSet(bot, flat, false, false, catalogues, settings, messages));
         ASSERT_TRUE(SaveBotFileSet(bot, layout, true, true, catalogues, settings, messages));
-        for (std::size_t k = 0; k < inMemory.Files.size(); ++k) {
-            const MadeBotFile& file = inMemory.Files[k];
+        for (std::size_t k = 0; k < inMemory.size(); ++k) {
+            const MadeBotFile& file = inMemory[k];
             std::string inLayout =
-                (k + 1 < inMemory.Files.size() ? "botfiles/bots/" : "scripts/") + file.FileName;
+                (k + 1 < inMemory.size() ? "botfiles/bots/" : "scripts/") + file.FileName;
             EXPECT_EQ(test::ReadBytes(flat / file.FileName), file.Bytes) << file.FileName;
             EXPECT_EQ(test::ReadBytes(layout / inLayout), file.Bytes) << file.FileName;
         }

@@ -169,10 +169,10 @@ TEST(RealBot, OwnLayoutKeepsItsExtraLinesAndDropsComments)
     ASSERT_GE(lines.size(), 5u);
     EXPECT_EQ(lines[lines.size() - 4], extra[1]) << "kept lines follow the weights";
     EXPECT_EQ(lines.back(), "#include \"fw_weap.c\"");
-    std::string bytes;
-    ASSERT_FALSE(EncodeTextLines(lines, bytes));
+    Result<std::string> bytes = EncodeTextLines(lines);
+    ASSERT_TRUE(bytes);
     Bot again;
-    ReadWeightFileBytes(again, WeightFileKind::Weapon, bytes, FreshCatalogues().CharNames);
+    ReadWeightFileBytes(again, WeightFileKind::Weapon, bytes.Value(), FreshCatalogues().CharNames);
     EXPECT_EQ(again.KeptWeights(WeightFileKind::Weapon).ExtraLines, extra) << "no line doubles";
 
     // A preset, or the next whole load, starts from the editor's own files.
@@ -297,7 +297,7 @@ TEST(UserLists, AnEntryThatCannotBeWrittenIsLeftOutAlone)
     for (const char* skin : {"a\"b", "c\"d", "e\"f"}) {
         AddModelSkin(models, "omega", skin, "c.pk3", "");
     }
-    ASSERT_TRUE(SaveUserModels(models, folder.Path(), messages).Ok);
+    ASSERT_TRUE(SaveUserModels(models, folder.Path(), messages).Ok());
     std::string file = ReadBytes(folder / UserModelsFileName);
     EXPECT_NE(file.find("\"Alpha\",\"Default\",\"a.pk3\""), std::string::npos) << file;
     EXPECT_NE(file.find("\"Omega\",\"Red\",\"c.pk3\""), std::string::npos) << file;
@@ -318,7 +318,7 @@ TEST(UserLists, AnEntryThatCannotBeWrittenIsLeftOutAlone)
     AddBotEntry(bots, "Kit", "k.pk3", true);
     AddBotEntry(bots, "Zo\xC3\xAB\xE2\x82\xAC\xE4\xB8\x80", "z.pk3", true);
     messages.Clear();
-    ASSERT_TRUE(SaveUserBots(bots, folder.Path(), messages).Ok);
+    ASSERT_TRUE(SaveUserBots(bots, folder.Path(), messages).Ok());
     EXPECT_NE(ReadBytes(folder / UserBotsFileName).find("\"Kit\",\"k.pk3\""), std::string::npos);
     EXPECT_EQ(messages.Received().size(), 1u);
 }
