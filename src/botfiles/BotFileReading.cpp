@@ -39,7 +39,7 @@ BotFileBytes ReadBotFileBytes(const std::filesystem::path& folder,
                               ShownText(target.string()) +
                               ", outside the bot's folder. Read the bot's file from there?",
                           LinkOutsideTitle)) {
-            file.Outcome.Status = BotFileRead::State::Unreadable;
+            file.Outcome = Failure{file.Path, "the link was not followed"};
             return file;
         }
     }
@@ -49,11 +49,11 @@ BotFileBytes ReadBotFileBytes(const std::filesystem::path& folder,
         return file;
     }
     if (read.Missing()) {
-        file.Outcome.Status = BotFileRead::State::Missing;
+        file.Outcome = Failure{file.Path, read.Error().Reason, 0, true};
         ReportMissingBotFile(messages, what, name);
         return file;
     }
-    file.Outcome.Status = BotFileRead::State::Unreadable;
+    file.Outcome = Failure{file.Path, read.Error().Reason};
     ReportUnreadableBotFile(messages, file.Path.string(), read.Error().Reason);
     return file;
 }

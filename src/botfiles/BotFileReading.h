@@ -2,6 +2,7 @@
 #pragma once
 
 #include "core/Messages.h"
+#include "core/Result.h"
 #include "core/Value.h"
 
 #include <filesystem>
@@ -21,24 +22,12 @@ void ReportUnreadableBotFile(Messages& messages,
                              const std::string& path,
                              const std::string& reason);
 
-// What became of reading one file of a bot's set. True when it was read.
-struct BotFileRead
-{
-    enum class State
-    {
-        Read,
-        Missing,   // reported as "Unable to find ..."
-        Unreadable // there, but not readable: reported with the reason
-    };
-
-    State Status = State::Read;
-
-    explicit operator bool() const { return Status == State::Read; }
-};
-
+// What became of reading one file of a bot's set: read, or a failure that
+// was reported, Missing ("Unable to find ...") or there but not readable
+// (with the reason).
 struct BotFileBytes
 {
-    BotFileRead Outcome;
+    Result<> Outcome;
     std::filesystem::path Path;
     std::string Bytes;
 };

@@ -408,19 +408,18 @@ std::optional<std::string> CharFileProblem(std::string_view bytes)
            "characteristics in it";
 }
 
-BotFileRead ReadCharFile(Bot& bot,
-                         const std::filesystem::path& folder,
-                         const std::string& name,
-                         bool fullLoad,
-                         const CharCatalogue& charNames,
-                         Messages& messages)
+Result<> ReadCharFile(Bot& bot,
+                      const std::filesystem::path& folder,
+                      const std::string& name,
+                      bool fullLoad,
+                      const CharCatalogue& charNames,
+                      Messages& messages)
 {
     BotFileBytes file = ReadBotFileBytes(folder, name + "_c.c", "characteristics", name, messages);
     if (file.Outcome) {
         if (std::optional<std::string> problem = CharFileProblem(file.Bytes)) {
             ReportUnreadableBotFile(messages, file.Path.string(), *problem);
-            file.Outcome.Status = BotFileRead::State::Unreadable;
-            return file.Outcome;
+            return Failure{file.Path, *problem};
         }
         ReadCharLines(
             bot, SplitTextLines(file.Bytes), charNames, fullLoad, messages, file.Path.string());

@@ -47,12 +47,12 @@ std::optional<std::string> CharFileProblem(std::string_view bytes);
 // characteristics file for <name>.") and the bot stays as it was. True when
 // the file was read; one that is there but cannot be read, or whose bytes
 // CharFileProblem refuses, is reported with the reason and not read.
-BotFileRead ReadCharFile(Bot& bot,
-                         const std::filesystem::path& folder,
-                         const std::string& name,
-                         bool fullLoad,
-                         const CharCatalogue& charNames,
-                         Messages& messages);
+Result<> ReadCharFile(Bot& bot,
+                      const std::filesystem::path& folder,
+                      const std::string& name,
+                      bool fullLoad,
+                      const CharCatalogue& charNames,
+                      Messages& messages);
 
 // The text of a value that the game reads as a text: always in double quotes.
 std::string FormatText(const Value& value);

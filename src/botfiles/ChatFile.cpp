@@ -97,11 +97,11 @@ ReadChatLines(Bot& bot, const std::vector<std::string>& lines, const ChatCatalog
     return leftOut;
 }
 
-BotFileRead ReadChatFile(Bot& bot,
-                         const std::filesystem::path& folder,
-                         const std::string& name,
-                         const ChatCatalogue& chat,
-                         Messages& messages)
+Result<> ReadChatFile(Bot& bot,
+                      const std::filesystem::path& folder,
+                      const std::string& name,
+                      const ChatCatalogue& chat,
+                      Messages& messages)
 {
     BotFileBytes file = ReadBotFileBytes(folder, name + "_t.c", "chat", name, messages);
     if (file.Outcome) {

@@ -29,10 +29,10 @@ ReadChatLines(Bot& bot, const std::vector<std::string>& lines, const ChatCatalog
 // Reads folder/<name>_t.c; a missing file is reported ("Unable to find chat
 // file for <name>.") and the chats stay as they were; one that cannot be
 // read is reported with the reason.
-BotFileRead ReadChatFile(Bot& bot,
-                         const std::filesystem::path& folder,
-                         const std::string& name,
-                         const ChatCatalogue& chat,
-                         Messages& messages);
+Result<> ReadChatFile(Bot& bot,
+                      const std::filesystem::path& folder,
+                      const std::string& name,
+                      const ChatCatalogue& chat,
+                      Messages& messages);
 
 } // namespace twl

@@ -154,11 +154,11 @@ void ApplyBotInfo(Bot& bot, const BotInfo& info)
     }
 }
 
-BotFileRead ReadScriptFile(Bot& bot,
-                           const std::filesystem::path& folder,
-                           const std::string& name,
-                           const BotList& bots,
-                           Messages& messages)
+Result<> ReadScriptFile(Bot& bot,
+                        const std::filesystem::path& folder,
+                        const std::string& name,
+                        const BotList& bots,
+                        Messages& messages)
 {
     bot.SetBotPara(Para::FunName, Value(""));
     bot.SetBotPara(Para::RailColor, Value("None"));

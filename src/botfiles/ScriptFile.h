@@ -35,11 +35,11 @@ void ApplyBotInfo(Bot& bot, const BotInfo& info);
 // Reads folder/<name>.bot; a missing file is reported ("Unable to find bot
 // file for <name>.") and the script defaults are used, as when it cannot
 // be read (reported with the reason).
-BotFileRead ReadScriptFile(Bot& bot,
-                           const std::filesystem::path& folder,
-                           const std::string& name,
-                           const BotList& bots,
-                           Messages& messages);
+Result<> ReadScriptFile(Bot& bot,
+                        const std::filesystem::path& folder,
+                        const std::string& name,
+                        const BotList& bots,
+                        Messages& messages);
 
 // The script values of a bot without a script: model Sarge, skin Default,
 // no fun name or colour; a game bot of the list (same name, same capitals)

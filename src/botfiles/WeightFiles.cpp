@@ -241,14 +241,14 @@ void ReportForeignWeights(Messages& messages, const std::string& file)
 
 namespace {
 
-BotFileRead ReadWeightFile(Bot& bot,
-                           WeightFileKind kind,
-                           const std::filesystem::path& folder,
-                           const std::string& fileName,
-                           const char* what,
-                           const std::string& name,
-                           const CharCatalogue& charNames,
-                           Messages& messages)
+Result<> ReadWeightFile(Bot& bot,
+                        WeightFileKind kind,
+                        const std::filesystem::path& folder,
+                        const std::string& fileName,
+                        const char* what,
+                        const std::string& name,
+                        const CharCatalogue& charNames,
+                        Messages& messages)
 {
     BotFileBytes file = ReadBotFileBytes(folder, fileName, what, name, messages);
     if (!file.Outcome) {
@@ -264,11 +264,11 @@ BotFileRead ReadWeightFile(Bot& bot,
 
 } // namespace
 
-BotFileRead ReadWeaponFile(Bot& bot,
-                           const std::filesystem::path& folder,
-                           const std::string& name,
-                           const CharCatalogue& charNames,
-                           Messages& messages)
+Result<> ReadWeaponFile(Bot& bot,
+                        const std::filesystem::path& folder,
+                        const std::string& name,
+                        const CharCatalogue& charNames,
+                        Messages& messages)
 {
     return ReadWeightFile(bot,
                           WeightFileKind::Weapon,
@@ -280,11 +280,11 @@ BotFileRead ReadWeaponFile(Bot& bot,
                           messages);
 }
 
-BotFileRead ReadItemFile(Bot& bot,
-                         const std::filesystem::path& folder,
-                         const std::string& name,
-                         const CharCatalogue& charNames,
-                         Messages& messages)
+Result<> ReadItemFile(Bot& bot,
+                      const std::filesystem::path& folder,
+                      const std::string& name,
+                      const CharCatalogue& charNames,
+                      Messages& messages)
 {
     return ReadWeightFile(
         bot, WeightFileKind::Item, folder, name + "_i.c", "item weight", name, charNames, messages);

@@ -70,15 +70,15 @@ void ReportForeignWeights(Messages& messages, const std::string& file);
 // ("Unable to find weapon weight file for <name>.", "... item weight ...")
 // and the bot stays as it was; a file of another layout is kept whole and
 // reported once. Read when the file was read.
-BotFileRead ReadWeaponFile(Bot& bot,
-                           const std::filesystem::path& folder,
-                           const std::string& name,
-                           const CharCatalogue& charNames,
-                           Messages& messages);
-BotFileRead ReadItemFile(Bot& bot,
-                         const std::filesystem::path& folder,
-                         const std::string& name,
-                         const CharCatalogue& charNames,
-                         Messages& messages);
+Result<> ReadWeaponFile(Bot& bot,
+                        const std::filesystem::path& folder,
+                        const std::string& name,
+                        const CharCatalogue& charNames,
+                        Messages& messages);
+Result<> ReadItemFile(Bot& bot,
+                      const std::filesystem::path& folder,
+                      const std::string& name,
+                      const CharCatalogue& charNames,
+                      Messages& messages);
 
 } // namespace twl

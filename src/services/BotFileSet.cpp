@@ -191,8 +191,8 @@ bool LoadBotFileSet(Bot& bot,
         TidyBotFolders({folder, ScriptFolderOf(folder).value_or(folder)}, folder);
     }
     bool readable = true;
-    auto tally = [&readable](BotFileRead read) {
-        readable = readable && read.Status != BotFileRead::State::Unreadable;
+    auto tally = [&readable](const Result<>& read) {
+        readable = readable && (read.Ok() || read.Error().Missing);
     };
     tally(ReadCharFile(bot, folder, name, true, catalogues.CharNames, messages));
     // The files the characteristic file names, as the game loads them.
