@@ -383,7 +383,7 @@ Result<> SaveUserModels(const ModelCatalogue& models,
                         Messages& messages)
 {
     // The file's bytes are made in one buffer as the lines go, each field
-    // encoded on its own: the same bytes as WriteTextFile of the lines.
+    // encoded on its own: the same bytes as WriteTextFiles of the lines.
     std::filesystem::path path = folder / UserModelsFileName;
     std::string bytes = std::string(UserModelsTitle) + "\r\n";
     bytes.reserve(64 * 1024);

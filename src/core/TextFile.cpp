@@ -108,19 +108,6 @@ Result<std::string> EncodeTextLines(const std::vector<std::string>& lines)
     return EncodeCp1252(text);
 }
 
-Result<> WriteTextLines(std::ostream& out, const std::vector<std::string>& lines)
-{
-    Result<std::string> bytes = EncodeTextLines(lines);
-    if (!bytes) {
-        return bytes.Error();
-    }
-    out.write(bytes.Value().data(), static_cast<std::streamsize>(bytes.Value().size()));
-    if (!out) {
-        return Failure{{}, "the stream refused the data"};
-    }
-    return {};
-}
-
 Result<std::string> ReadFileBytes(const std::filesystem::path& path, std::uint64_t maxSize)
 {
     std::string bytes;
@@ -518,11 +505,6 @@ Result<> WriteFilesAtomic(const std::vector<FileContent>& files)
 Result<> WriteFileAtomic(const std::filesystem::path& path, const std::string& bytes)
 {
     return WriteFilesAtomic({FileContent{path, bytes}});
-}
-
-Result<> WriteTextFile(const std::filesystem::path& path, const std::vector<std::string>& lines)
-{
-    return WriteTextFiles({TextFileContent{path, lines}});
 }
 
 Result<> WriteTextFiles(const std::vector<TextFileContent>& files)

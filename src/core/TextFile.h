@@ -9,7 +9,6 @@
 #include <functional>
 #include <istream>
 #include <optional>
-#include <ostream>
 #include <string>
 #include <vector>
 
@@ -26,11 +25,6 @@ std::vector<std::string> ReadTextLines(std::istream& in);
 // The bytes of the lines in Windows-1252, each followed by CR LF; a failure
 // when a line holds a character that Windows-1252 cannot hold.
 Result<std::string> EncodeTextLines(const std::vector<std::string>& lines);
-
-// Encodes the lines to Windows-1252, each followed by CR LF. Nothing is
-// written and the failure says why when a line holds a character that
-// Windows-1252 cannot hold.
-Result<> WriteTextLines(std::ostream& out, const std::vector<std::string>& lines);
 
 // The lines of the bytes of a text file, as ReadTextLines reads them.
 std::vector<std::string> SplitTextLines(const std::string& bytes);
@@ -87,9 +81,6 @@ void RemoveLeftovers(const std::filesystem::path& folder);
 using RenameFunction = int (*)(const char* from, const char* to);
 void SetRenameForTesting(RenameFunction rename);
 
-// The lines in Windows-1252 with CR LF, written as WriteFileAtomic does.
-Result<> WriteTextFile(const std::filesystem::path& path, const std::vector<std::string>& lines);
-
 struct TextFileContent
 {
     std::filesystem::path Path;
@@ -115,7 +106,7 @@ Result<> KeepCopyOfDamagedFile(const std::filesystem::path& path);
 Result<> ReplaceKeepingDamaged(const std::filesystem::path& path,
                                const std::string& bytes,
                                const std::function<bool(const std::string&)>& damaged);
-// The same for lines, encoded as WriteTextFile does.
+// The same for lines, encoded as WriteTextFiles does.
 Result<> ReplaceKeepingDamaged(const std::filesystem::path& path,
                                const std::vector<std::string>& lines,
                                const std::function<bool(const std::string&)>& damaged);

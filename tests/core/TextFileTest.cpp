@@ -44,21 +44,21 @@ TEST(ReadTextLines, EdgesOfTheFile)
     EXPECT_EQ(LinesOf("caf\xE9\r\n"), std::vector<std::string>{"café"});
 }
 
-TEST(WriteTextLines, EncodesWithCrLf)
+TEST(EncodeTextLines, EncodesWithCrLf)
 {
-    std::ostringstream out;
-    EXPECT_TRUE(WriteTextLines(out, {"café", "", "x"}));
-    EXPECT_EQ(out.str(), "caf\xE9\r\n\r\nx\r\n");
+    Result<std::string> bytes = EncodeTextLines({"café", "", "x"});
+    ASSERT_TRUE(bytes);
+    EXPECT_EQ(bytes.Value(), "caf\xE9\r\n\r\nx\r\n");
 }
 
-TEST(WriteTextFile, ReplacesTheOldFileAndKeepsItsMode)
+TEST(WriteTextFiles, ReplacesTheOldFileAndKeepsItsMode)
 {
     TempFolder folder;
     std::filesystem::path path = folder / "list";
     WriteBytes(path, "old\r\n");
     std::filesystem::permissions(path, std::filesystem::perms(0640));
 
-    Result<> result = WriteTextFile(path, {"new"});
+    Result<> result = WriteTextFiles({{path, {"new"}}});
     ASSERT_TRUE(result.Ok()) << result.Error().Reason;
     EXPECT_EQ(ReadBytes(path), "new\r\n");
     EXPECT_EQ(std::filesystem::status(path).permissions(), std::filesystem::perms(0640));
@@ -82,12 +82,12 @@ TEST(WriteFileAtomic, AFileThatHoldsTheSameBytesIsLeftAlone)
     EXPECT_NE(std::filesystem::last_write_time(path), before);
 }
 
-TEST(WriteTextFile, UnwritableCharacterKeepsTheOldFile)
+TEST(WriteTextFiles, UnwritableCharacterKeepsTheOldFile)
 {
     TempFolder folder;
     std::filesystem::path path = folder / "list";
     WriteBytes(path, "old\r\n");
-    Result<> result = WriteTextFile(path, {"fine", "Жук"});
+    Result<> result = WriteTextFiles({{path, {"fine", "Жук"}}});
     EXPECT_FALSE(result.Ok());
     EXPECT_EQ(result.Error().Path, path);
     EXPECT_NE(result.Error().Reason.find("U+0416"), std::string::npos);
@@ -158,7 +158,7 @@ TEST(TextFile, AllBytesRoundTripThroughAFile)
     WriteBytes(folder / "in", line + "\r\n");
     Result<std::vector<std::string>> read = ReadTextFile(folder / "in");
     ASSERT_TRUE(read.Ok());
-    ASSERT_TRUE(WriteTextFile(folder / "out", read.Value()).Ok());
+    ASSERT_TRUE(WriteTextFiles({{folder / "out", read.Value()}}).Ok());
     EXPECT_EQ(ReadBytes(folder / "out"), line + "\r\n");
 }
 
