@@ -1723,7 +1723,7 @@ std::vector<Finding> BotChecker::TakeFindings()
 }
 
 std::vector<Finding>
-CheckBot(const Bot& bot, const Catalogues& catalogues, const Settings& settings)
+CheckBotAsMade(const Bot& bot, const Catalogues& catalogues, const Settings& settings)
 {
     Result<MadeBotFiles> result = BotFilesInMemory(bot, catalogues, settings);
     if (!result) {

@@ -110,7 +110,7 @@ private:
 // chat files it leads to, with the game's files the catalogues hold. Each
 // finding of a line the editor shows leads there (Place).
 std::vector<Finding>
-CheckBot(const Bot& bot, const Catalogues& catalogues, const Settings& settings);
+CheckBotAsMade(const Bot& bot, const Catalogues& catalogues, const Settings& settings);
 
 // How many findings have this severity.
 std::size_t CountFindings(const std::vector<Finding>& findings, Severity level);

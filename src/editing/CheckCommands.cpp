@@ -70,7 +70,7 @@ FindingTarget TargetOf(const CheckPlace& place)
 
 std::vector<Finding> CheckThisBot(const BotEditor& editor)
 {
-    return CheckBot(editor.ThisBot(), editor.CurrentCatalogues(), editor.CurrentSettings());
+    return CheckBotAsMade(editor.ThisBot(), editor.CurrentCatalogues(), editor.CurrentSettings());
 }
 
 bool MayMakeWithFindings(BotEditor& editor, const std::vector<Finding>& findings)

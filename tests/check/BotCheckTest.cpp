@@ -604,7 +604,8 @@ TEST(CheckBot, PresetBotsAreCheckedTheSameOnDiskAndInMemory)
         if (!average) {
             EXPECT_NE(errors[0].Text.find("weapon number out of range"), std::string::npos);
         }
-        std::vector<Finding> inMemory = CheckBot(PresetBot(average), FreshCatalogues(), Settings());
+        std::vector<Finding> inMemory =
+            CheckBotAsMade(PresetBot(average), FreshCatalogues(), Settings());
         ASSERT_EQ(inMemory.size(), check.Findings.size());
         for (std::size_t i = 0; i < inMemory.size(); ++i) {
             EXPECT_EQ(inMemory[i].Level, check.Findings[i].Level) << inMemory[i];
@@ -621,7 +622,7 @@ TEST(CheckBot, AKeptWeightFileIsCheckedAsItIsWritten)
     Bot bot = PresetBot(true);
     bot.KeptWeights(WeightFileKind::Weapon).ForeignBytes =
         "#include \"inv.h\"\r\n#define W_SHOTGUN 5\r\n#include \"fw_weap.c\"\r\n";
-    std::vector<Finding> findings = CheckBot(bot, FreshCatalogues(), Settings());
+    std::vector<Finding> findings = CheckBotAsMade(bot, FreshCatalogues(), Settings());
     std::string all = ::testing::PrintToString(findings);
     EXPECT_NE(all.find("bot_w.c:0: error: the weight W_GAUNTLET is not defined"), std::string::npos)
         << all;
@@ -633,7 +634,7 @@ TEST(CheckBot, FindingsInMemoryNameThePlaceInTheEditor)
     Bot bot = PresetBot(true);
     bot.SetBotChat(3, 1, std::string(260, 'a'));
     bot.SetBotPara(Para::OfSkill(4, 6), Value(2000.0));
-    std::vector<Finding> findings = CheckBot(bot, FreshCatalogues(), Settings());
+    std::vector<Finding> findings = CheckBotAsMade(bot, FreshCatalogues(), Settings());
     bool chatFound = false;
     bool viewFound = false;
     for (const Finding& finding : findings) {
