@@ -13,8 +13,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     using namespace twl;
     const std::filesystem::path path = fuzz::ScratchFolder() / "reader.pk3";
     fuzz::WriteScratch("reader.pk3", fuzz::Bytes(data, size));
-    ZipError error;
-    std::unique_ptr<ZipReader> reader = ZipReader::Open(path, error);
+    std::unique_ptr<ZipReader> reader = ZipReader::Open(path).ValueOr(nullptr);
     if (!reader) {
         return 0;
     }
@@ -38,7 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::uint64_t made = 0;
     for (std::uint64_t index = 0; index <= names.size() && index < 256 && made < (256u << 10);
          ++index) {
-        if (std::optional<std::string> bytes = reader->ReadEntry(index, MaxEntrySize, error)) {
+        if (Result<std::string> bytes = reader->ReadEntry(index, MaxEntrySize)) {
             if (bytes->size() > MaxEntrySize) {
                 __builtin_trap();
             }
@@ -51,7 +50,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const auto cut = static_cast<off_t>((data[0] | (data[1] << 8)) % size);
         if (::truncate(path.c_str(), cut) == 0) {
             for (std::uint64_t index = 0; index < names.size() && index < 64; ++index) {
-                reader->ReadEntry(index, MaxEntrySize, error);
+                (void)reader->ReadEntry(index, MaxEntrySize);
             }
         }
     }

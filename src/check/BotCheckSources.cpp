@@ -188,9 +188,8 @@ public:
         if (found == m_index.end() || m_exhausted) {
             return std::nullopt;
         }
-        ZipError error;
         std::uint64_t limit = std::min<std::uint64_t>(MaxArchiveEntrySize, m_budget);
-        std::optional<std::string> bytes = m_archive.ReadEntry(found->second, limit, error);
+        Result<std::string> bytes = m_archive.ReadEntry(found->second, limit);
         if (!bytes) {
             if (m_budget < MaxArchiveEntrySize) {
                 m_exhausted = true;
@@ -240,14 +239,14 @@ void CheckArchive(const std::filesystem::path& path,
                   std::uint64_t budget,
                   PathCheck& check)
 {
-    ZipError error;
     // Each entry is read with one read of the file: many small entries cost
     // no seek each.
-    std::unique_ptr<ZipReader> archive = ZipReader::Open(path, error);
-    if (!archive) {
-        check.Problem = "cannot open " + path.string() + " as an archive: " + error.Description;
+    Result<std::unique_ptr<ZipReader>> opened = ZipReader::Open(path);
+    if (!opened) {
+        check.Problem = "cannot open " + path.string() + " as an archive: " + opened.Error().Reason;
         return;
     }
+    std::unique_ptr<ZipReader> archive = std::move(opened).Value();
     std::string shown = path.string();
     bool gameArchive = folderGame != nullptr || IsGameArchive(path, catalogues);
     std::uint64_t left = budget;
@@ -355,8 +354,7 @@ void CheckBaseFolder(const std::filesystem::path& folder,
     // archive, later ones winning, then the loose files.
     GameDefinitionsReader reader(catalogues.Game.GameName, folder.filename().string(), {});
     for (const ArchiveFile& archive : archives) {
-        ZipError error;
-        std::unique_ptr<ZipReader> zip = ZipReader::Open(archive.Path, error);
+        std::unique_ptr<ZipReader> zip = ZipReader::Open(archive.Path).ValueOr(nullptr);
         if (!zip) {
             continue;
         }

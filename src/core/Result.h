@@ -42,6 +42,14 @@ public:
 
     T&& Value() && { return std::get<0>(std::move(m_state)); }
 
+    const T& operator*() const& { return Value(); }
+
+    T& operator*() & { return Value(); }
+
+    const T* operator->() const { return &Value(); }
+
+    T* operator->() { return &Value(); }
+
     // The value, or `fallback` when it failed.
     T ValueOr(T fallback) &&
     {

@@ -242,13 +242,14 @@ namespace {
 CommandOutcome LoadBotArchiveAtStart(BotEditor& editor, const std::filesystem::path& file)
 {
     const std::string title = "Can't open file";
-    ZipError error;
-    std::unique_ptr<ZipReader> archive = ZipReader::Open(file, error);
-    if (!archive) {
-        editor.UserMessages().Warn(
-            "Couldn't read " + ShownText(file.string()) + ": " + error.Description + ".", title);
+    Result<std::unique_ptr<ZipReader>> opened = ZipReader::Open(file);
+    if (!opened) {
+        editor.UserMessages().Warn("Couldn't read " + ShownText(file.string()) + ": " +
+                                       opened.Error().Reason + ".",
+                                   title);
         return {};
     }
+    std::unique_ptr<ZipReader> archive = std::move(opened).Value();
     const std::string folder = "botfiles/bots/";
     std::string named = LowerCase(WithoutEnding(file.filename().string(), ".pk3"));
     named = named.rfind("bot-", 0) == 0 ? named.substr(4) : std::string();

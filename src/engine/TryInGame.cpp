@@ -96,13 +96,13 @@ std::string RandomMarker()
 // bot list).
 void AddArchiveBots(const std::filesystem::path& path, TryBots& bots)
 {
-    ZipError error;
-    std::unique_ptr<ZipReader> archive = ZipReader::Open(path, error);
-    if (!archive) {
+    Result<std::unique_ptr<ZipReader>> opened = ZipReader::Open(path);
+    if (!opened) {
         bots.Problems.push_back("cannot open " + path.string() +
-                                " as an archive: " + error.Description);
+                                " as an archive: " + opened.Error().Reason);
         return;
     }
+    std::unique_ptr<ZipReader> archive = std::move(opened).Value();
     std::size_t before = bots.Bots.size();
     std::vector<std::string> stems;
     for (const ZipReader::EntryInfo& entry : archive->EntryInfos()) {
@@ -115,9 +115,7 @@ void AddArchiveBots(const std::filesystem::path& path, TryBots& bots)
         if (!script) {
             continue;
         }
-        ZipError readError;
-        std::optional<std::string> bytes =
-            archive->ReadEntry(entry.Index, MaxArchiveEntrySize, readError);
+        Result<std::string> bytes = archive->ReadEntry(entry.Index, MaxArchiveEntrySize);
         if (!bytes) {
             bots.Problems.push_back("cannot read " + path.string() + "/" + entry.Name);
             continue;
@@ -220,8 +218,7 @@ LayFiles(const std::vector<TryFile>& files, const std::filesystem::path& base, L
         if (IsArchivePath(file.GamePath)) {
             laid.TriedArchives[file.GamePath] = ShownText(file.Shown);
             laid.Archives.emplace_back(target, ShownText(file.Shown));
-            ZipError zipError;
-            if (std::unique_ptr<ZipReader> archive = ZipReader::Open(target, zipError)) {
+            if (std::unique_ptr<ZipReader> archive = ZipReader::Open(target).ValueOr(nullptr)) {
                 laid.HasBotList =
                     laid.HasBotList || archive->FindEntry("scripts/bots.txt").has_value();
             }
@@ -250,12 +247,10 @@ std::optional<std::vector<std::string>> TriedLines(const LaidFiles& laid,
         return std::nullopt;
     }
     for (auto archive = laid.Archives.rbegin(); archive != laid.Archives.rend(); ++archive) {
-        ZipError error;
-        std::unique_ptr<ZipReader> reader = ZipReader::Open(archive->first, error);
+        std::unique_ptr<ZipReader> reader = ZipReader::Open(archive->first).ValueOr(nullptr);
         std::optional<std::uint64_t> index = reader ? reader->FindEntry(gamePath) : std::nullopt;
         if (index) {
-            std::optional<std::string> bytes =
-                reader->ReadEntry(*index, MaxArchiveEntrySize, error);
+            Result<std::string> bytes = reader->ReadEntry(*index, MaxArchiveEntrySize);
             if (bytes) {
                 return SplitTextLines(*bytes);
             }

@@ -25,16 +25,18 @@ std::unique_ptr<ZipReader> OpenGameArchive(const std::string& pk3File,
                                            Messages& messages)
 {
     std::optional<std::filesystem::path> path = ResolveGameArchive(archiveFolders, pk3File);
-    ZipError error;
-    std::unique_ptr<ZipReader> archive = path ? ZipReader::Open(*path, error) : nullptr;
-    if (!archive) {
-        ReportNotLoaded(messages,
-                        firstEntry,
-                        pk3File,
-                        path ? path->string() + ": " + error.Description
-                             : "No archive of that name is in the game's folders.");
+    if (!path) {
+        ReportNotLoaded(
+            messages, firstEntry, pk3File, "No archive of that name is in the game's folders.");
+        return nullptr;
     }
-    return archive;
+    Result<std::unique_ptr<ZipReader>> opened = ZipReader::Open(*path);
+    if (!opened) {
+        ReportNotLoaded(
+            messages, firstEntry, pk3File, path->string() + ": " + opened.Error().Reason);
+        return nullptr;
+    }
+    return std::move(opened).Value();
 }
 
 std::optional<std::string> ReadArchiveEntry(ZipReader& archive, const std::string& entry)
@@ -43,8 +45,11 @@ std::optional<std::string> ReadArchiveEntry(ZipReader& archive, const std::strin
     if (!index) {
         return std::nullopt;
     }
-    ZipError error;
-    return archive.ReadEntry(*index, MaxArchiveEntrySize, error);
+    Result<std::string> bytes = archive.ReadEntry(*index, MaxArchiveEntrySize);
+    if (!bytes) {
+        return std::nullopt;
+    }
+    return std::move(bytes).Value();
 }
 
 std::optional<std::string>
@@ -70,13 +75,13 @@ std::optional<std::string> ReadFromArchive(ZipReader& archive,
         ReportNotLoaded(messages, entry, pk3File, "The archive has no such entry.");
         return std::nullopt;
     }
-    ZipError error;
-    std::optional<std::string> bytes = archive.ReadEntry(*index, MaxArchiveEntrySize, error);
+    Result<std::string> bytes = archive.ReadEntry(*index, MaxArchiveEntrySize);
     if (!bytes) {
         ReportNotLoaded(
-            messages, entry, pk3File, "The entry could not be read: " + error.Description + ".");
+            messages, entry, pk3File, "The entry could not be read: " + bytes.Error().Reason + ".");
+        return std::nullopt;
     }
-    return bytes;
+    return std::move(bytes).Value();
 }
 
 } // namespace twl

@@ -52,13 +52,13 @@ bool IsPlainName(std::string_view name)
 std::optional<ArchiveListing> ListArchive(const std::filesystem::path& path, Messages& messages)
 {
     ArchiveListing listing;
-    ZipError error;
-    listing.Archive = ZipReader::Open(path, error);
-    if (!listing.Archive) {
-        messages.Note(std::to_string(error.Number) + " " + " Error in pk3 browsing: " + " " +
-                      error.Description + ": " + path.string());
+    Result<std::unique_ptr<ZipReader>> opened = ZipReader::Open(path);
+    if (!opened) {
+        messages.Note(std::to_string(opened.Error().Code) + " " + " Error in pk3 browsing: " + " " +
+                      opened.Error().Reason + ": " + path.string());
         return std::nullopt;
     }
+    listing.Archive = std::move(opened).Value();
     listing.Names = listing.Archive->EntryNameViews(listing.Decoded);
     return listing;
 }

@@ -5,31 +5,34 @@
 
 namespace twl {
 
-BotArchive MakeBotArchive(const std::filesystem::path& folder,
-                          const Bot& bot,
-                          const std::vector<FileContent>& five)
+Result<FileContent> MakeBotArchive(const std::filesystem::path& folder,
+                                   const Bot& bot,
+                                   const std::vector<FileContent>& five)
 {
-    BotArchive archive;
-    archive.File.Path = folder / ("bot-" + bot.BotPara(Para::Name).ToText() + ".pk3");
+    std::filesystem::path path = folder / ("bot-" + bot.BotPara(Para::Name).ToText() + ".pk3");
     std::vector<ZipEntry> entries;
     for (std::size_t i = 0; i < five.size(); ++i) {
         std::string inside = i + 1 < five.size() ? "botfiles/bots/" : "scripts/";
         entries.push_back(ZipEntry{inside + five[i].Path.filename().string(), five[i].Bytes});
     }
-    archive.Error = MakeZipArchive(entries, archive.File.Bytes);
-    return archive;
+    Result<std::string> bytes = MakeZipArchive(entries);
+    if (!bytes) {
+        Failure failure = bytes.Error();
+        failure.Path = path;
+        return failure;
+    }
+    return FileContent{path, std::move(bytes).Value()};
 }
 
-void ReportArchiveFailure(const BotArchive& archive, Messages& messages)
+void ReportArchiveFailure(const Failure& failure, Messages& messages)
 {
-    const ZipError& error = archive.Error.value_or(ZipError{});
-    messages.Note(std::to_string(error.Number) + " Form1::cmdZip_Click " + error.Description +
-                  "\n" + ShownText(archive.File.Path.string()) + ": " + error.Description);
+    messages.Note(std::to_string(failure.Code) + " Form1::cmdZip_Click " + failure.Reason + "\n" +
+                  ShownText(failure.Path.string()) + ": " + failure.Reason);
 }
 
-void ReportArchiveMade(const BotArchive& archive, Messages& messages)
+void ReportArchiveMade(const FileContent& archive, Messages& messages)
 {
-    messages.Note(archive.File.Path.string() + " created succesfully");
+    messages.Note(archive.Path.string() + " created succesfully");
 }
 
 } // namespace twl

@@ -13,23 +13,18 @@
 namespace twl {
 
 // The archive of a bot's set: folder/bot-<Name>.pk3 holding the five files
-// (the bytes about to be written) under botfiles/bots/ and scripts/.
-struct BotArchive
-{
-    FileContent File;
-    std::optional<ZipError> Error; // the archive could not be made
-};
-
-// `five`: the characteristic, weapon, item and chat files, then the script.
-BotArchive MakeBotArchive(const std::filesystem::path& folder,
-                          const Bot& bot,
-                          const std::vector<FileContent>& five);
+// (the bytes about to be written) under botfiles/bots/ and scripts/, or why
+// it could not be made (its Path the archive's). `five`: the characteristic,
+// weapon, item and chat files, then the script.
+Result<FileContent> MakeBotArchive(const std::filesystem::path& folder,
+                                   const Bot& bot,
+                                   const std::vector<FileContent>& five);
 
 // "<number> Form1::cmdZip_Click <description>", and on a second line the
 // archive's path and the reason.
-void ReportArchiveFailure(const BotArchive& archive, Messages& messages);
+void ReportArchiveFailure(const Failure& failure, Messages& messages);
 
 // "<path> created succesfully".
-void ReportArchiveMade(const BotArchive& archive, Messages& messages);
+void ReportArchiveMade(const FileContent& archive, Messages& messages);
 
 } // namespace twl

@@ -144,8 +144,7 @@ void GameDefinitionsReader::TakeArchive(ZipReader& archive,
             m_definitions.BotFileSources[path] = pk3File;
             continue;
         }
-        ZipError error;
-        std::optional<std::string> bytes = archive.ReadEntry(index, MaxDefinitionFileSize, error);
+        Result<std::string> bytes = archive.ReadEntry(index, MaxDefinitionFileSize);
         if (bytes && Budget(bytes->size())) {
             m_definitions.Files[path] = GameFile{std::move(*bytes), pk3File};
         }

@@ -76,14 +76,19 @@ std::string ErrnoText(int number)
     return std::system_category().message(number);
 }
 
-ZipError Inconsistent()
+// An archive's failure: one of ZipErrorNumber and its description.
+Failure ZipFailure(int number, std::string description)
 {
-    return ZipError{ZipErrorInconsistent, "Zip archive inconsistent"};
+    return Failure{{}, std::move(description), number};
 }
 
-// Reads `size` bytes at `offset` of the file; nothing when all of them came.
-std::optional<ZipError>
-ReadAt(int file, unsigned char* buffer, std::size_t size, std::uint64_t offset)
+Failure Inconsistent()
+{
+    return ZipFailure(ZipErrorInconsistent, "Zip archive inconsistent");
+}
+
+// Reads `size` bytes at `offset` of the file; a failure unless all of them came.
+Result<> ReadAt(int file, unsigned char* buffer, std::size_t size, std::uint64_t offset)
 {
     std::size_t done = 0;
     while (done < size) {
@@ -92,14 +97,14 @@ ReadAt(int file, unsigned char* buffer, std::size_t size, std::uint64_t offset)
             continue;
         }
         if (got < 0) {
-            return ZipError{ZipErrorRead, "Read error: " + ErrnoText(errno)};
+            return ZipFailure(ZipErrorRead, "Read error: " + ErrnoText(errno));
         }
         if (got == 0) {
-            return ZipError{ZipErrorEnd, "Premature end of file"};
+            return ZipFailure(ZipErrorEnd, "Premature end of file");
         }
         done += static_cast<std::size_t>(got);
     }
-    return std::nullopt;
+    return {};
 }
 
 // A record of the central directory, its fields as the format places them.
@@ -269,65 +274,55 @@ std::string NormalisedEntryName(const std::string& name)
     return normalised;
 }
 
-std::unique_ptr<ZipReader> ZipReader::Open(const std::filesystem::path& path, ZipError& error)
+Result<std::unique_ptr<ZipReader>> ZipReader::Open(const std::filesystem::path& path)
 {
     // Not blocking: a FIFO named like an archive is refused below instead of
     // waiting for a writer.
     int file = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (file < 0) {
-        error = errno == ENOENT ? ZipError{ZipErrorNoFile, "No such file"}
-                                : ZipError{ZipErrorOpen, "Can't open file: " + ErrnoText(errno)};
-        return nullptr;
+        return errno == ENOENT ? ZipFailure(ZipErrorNoFile, "No such file")
+                               : ZipFailure(ZipErrorOpen, "Can't open file: " + ErrnoText(errno));
     }
     std::unique_ptr<ZipReader> reader(new ZipReader(file));
     struct stat status = {};
     if (::fstat(file, &status) != 0) {
-        error = ZipError{ZipErrorOpen, "Can't open file: " + ErrnoText(errno)};
-        return nullptr;
+        return ZipFailure(ZipErrorOpen, "Can't open file: " + ErrnoText(errno));
     }
     if (!S_ISREG(status.st_mode)) {
-        error = ZipError{ZipErrorNotSupported, "Operation not supported"};
-        return nullptr;
+        return ZipFailure(ZipErrorNotSupported, "Operation not supported");
     }
     const auto fileSize = static_cast<std::uint64_t>(status.st_size);
     reader->m_fileSize = fileSize;
     if (fileSize < EndSize) {
-        error = ZipError{ZipErrorNotZip, "Not a zip archive"};
-        return nullptr;
+        return ZipFailure(ZipErrorNotZip, "Not a zip archive");
     }
 
     // The file's end, where the end record is.
     const std::uint64_t window = std::min(fileSize, EndSearchWindow);
     std::size_t tailSize = static_cast<std::size_t>(std::min(window, FirstTailRead));
     std::unique_ptr<unsigned char[]> tail(new unsigned char[static_cast<std::size_t>(window)]);
-    if (std::optional<ZipError> failed = ReadAt(file, tail.get(), tailSize, fileSize - tailSize)) {
-        error = *failed;
-        return nullptr;
+    if (Result<> read = ReadAt(file, tail.get(), tailSize, fileSize - tailSize); !read) {
+        return read.Error();
     }
     std::optional<std::size_t> found = LastEndSignature(tail.get(), tailSize);
     if (!found && tailSize < window) {
         tailSize = static_cast<std::size_t>(window);
-        if (std::optional<ZipError> failed =
-                ReadAt(file, tail.get(), tailSize, fileSize - tailSize)) {
-            error = *failed;
-            return nullptr;
+        if (Result<> read = ReadAt(file, tail.get(), tailSize, fileSize - tailSize); !read) {
+            return read.Error();
         }
         found = LastEndSignature(tail.get(), tailSize);
     }
     const std::uint64_t tailStart = fileSize - tailSize;
     if (!found || *found + EndSize > tailSize) {
-        error = ZipError{ZipErrorNotZip, "Not a zip archive"};
-        return nullptr;
+        return ZipFailure(ZipErrorNotZip, "Not a zip archive");
     }
     const unsigned char* end = tail.get() + *found;
     const std::uint64_t endPosition = tailStart + *found;
     if (Get16(end + 4) != 0 || Get16(end + 6) != 0) {
-        error = ZipError{ZipErrorMultiDisk, "Multi-disk zip archives not supported"};
-        return nullptr;
+        return ZipFailure(ZipErrorMultiDisk, "Multi-disk zip archives not supported");
     }
     if (Get16(end + 8) != Get16(end + 10)) {
-        error = Inconsistent();
-        return nullptr;
+        return Inconsistent();
     }
     DirectoryPlace directory{Get16(end + 10), Get32(end + 12), Get32(end + 16), endPosition};
 
@@ -337,7 +332,7 @@ std::unique_ptr<ZipReader> ZipReader::Open(const std::filesystem::path& path, Zi
         if (position >= tailStart && position + size <= fileSize) {
             return tail.get() + (position - tailStart);
         }
-        if (position + size > fileSize || ReadAt(file, record.data(), size, position)) {
+        if (position + size > fileSize || !ReadAt(file, record.data(), size, position)) {
             return nullptr;
         }
         return record.data();
@@ -355,16 +350,13 @@ std::unique_ptr<ZipReader> ZipReader::Open(const std::filesystem::path& path, Zi
                                              ? bytesAt(zip64Position, Zip64EndSize)
                                              : nullptr;
             if (zip64 == nullptr || Get32(zip64) != Zip64EndSignature) {
-                error = Inconsistent();
-                return nullptr;
+                return Inconsistent();
             }
             if (Get32(zip64 + 16) != 0 || Get32(zip64 + 20) != 0) {
-                error = ZipError{ZipErrorMultiDisk, "Multi-disk zip archives not supported"};
-                return nullptr;
+                return ZipFailure(ZipErrorMultiDisk, "Multi-disk zip archives not supported");
             }
             if (Get64(zip64 + 24) != Get64(zip64 + 32)) {
-                error = Inconsistent();
-                return nullptr;
+                return Inconsistent();
             }
             directory = DirectoryPlace{
                 Get64(zip64 + 32), Get64(zip64 + 40), Get64(zip64 + 48), zip64Position};
@@ -373,12 +365,10 @@ std::unique_ptr<ZipReader> ZipReader::Open(const std::filesystem::path& path, Zi
     // The directory ends where the end record starts; what lies before the
     // place the offsets give it came before the archive.
     if (directory.Size > directory.End || directory.Offset > directory.End - directory.Size) {
-        error = Inconsistent();
-        return nullptr;
+        return Inconsistent();
     }
     if (directory.Size > MaxDirectorySize) {
-        error = ZipError{ZipErrorInconsistent, "the archive's directory is too large"};
-        return nullptr;
+        return ZipFailure(ZipErrorInconsistent, "the archive's directory is too large");
     }
     reader->m_prefix = directory.End - directory.Size - directory.Offset;
     reader->m_declared = directory.Entries;
@@ -403,7 +393,7 @@ bool ZipReader::LoadDirectory() const
     }
     std::unique_ptr<unsigned char[]> directory(
         new unsigned char[std::max<std::size_t>(1, m_directorySize)]);
-    if (ReadAt(m_file, directory.get(), m_directorySize, m_directoryStart)) {
+    if (!ReadAt(m_file, directory.get(), m_directorySize, m_directoryStart)) {
         return false; // cut short since it was opened: no entries
     }
     m_directory = std::move(directory);
@@ -467,7 +457,7 @@ template <typename Visit> void ZipReader::WalkPieces(Visit visit) const
         at = 0;
         buffer.resize(std::max(buffer.size(), size));
         std::size_t more = std::min(buffer.size() - filled, m_directorySize - (base + filled));
-        if (ReadAt(m_file, buffer.data() + filled, more, m_directoryStart + base + filled)) {
+        if (!ReadAt(m_file, buffer.data() + filled, more, m_directoryStart + base + filled)) {
             return false;
         }
         filled += more;
@@ -620,7 +610,7 @@ const unsigned char* ZipReader::Record(std::uint64_t index, std::vector<unsigned
         const std::size_t offset = *known;
         // Read again as the walk found it: whole inside the directory.
         storage.resize(CentralSize);
-        if (ReadAt(m_file, storage.data(), CentralSize, m_directoryStart + offset)) {
+        if (!ReadAt(m_file, storage.data(), CentralSize, m_directoryStart + offset)) {
             return nullptr;
         }
         const std::size_t length = CentralRecord{storage.data()}.Length();
@@ -628,7 +618,7 @@ const unsigned char* ZipReader::Record(std::uint64_t index, std::vector<unsigned
             return nullptr;
         }
         storage.resize(length);
-        if (ReadAt(m_file, storage.data(), length, m_directoryStart + offset)) {
+        if (!ReadAt(m_file, storage.data(), length, m_directoryStart + offset)) {
             return nullptr;
         }
         return storage.data();
@@ -642,42 +632,35 @@ const unsigned char* ZipReader::Record(std::uint64_t index, std::vector<unsigned
     return m_directory.get() + m_records[static_cast<std::size_t>(index)];
 }
 
-std::optional<std::string>
-ZipReader::ReadEntry(std::uint64_t index, std::uint64_t maxSize, ZipError& error)
+Result<std::string> ZipReader::ReadEntry(std::uint64_t index, std::uint64_t maxSize)
 {
     std::vector<unsigned char> storage;
     const unsigned char* recordBytes = Record(index, storage);
     if (recordBytes == nullptr) {
-        error = ZipError{ZipErrorInvalid, "Invalid argument"};
-        return std::nullopt;
+        return ZipFailure(ZipErrorInvalid, "Invalid argument");
     }
     const CentralRecord record{recordBytes};
     if ((record.Flags() & FlagEncrypted) != 0) {
-        error = ZipError{ZipErrorEncrypted, "Encryption method not supported"};
-        return std::nullopt;
+        return ZipFailure(ZipErrorEncrypted, "Encryption method not supported");
     }
     const std::uint16_t method = record.Method();
     if (method != MethodStored && method != MethodDeflated) {
-        error = ZipError{ZipErrorMethod, "Compression method not supported"};
-        return std::nullopt;
+        return ZipFailure(ZipErrorMethod, "Compression method not supported");
     }
     const EntryPlace place = PlaceOf(record);
     if (place.Size > maxSize || place.Size >= Saturated32) {
-        error = ZipError{ZipErrorInconsistent, "the entry is larger than a bot file can be"};
-        return std::nullopt;
+        return ZipFailure(ZipErrorInconsistent, "the entry is larger than a bot file can be");
     }
     const std::uint64_t size = place.Size;
 
     // The local header must agree with the directory, as the game requires.
     std::array<unsigned char, LocalSize> local{};
     if (place.LocalOffset > m_fileSize || m_prefix + place.LocalOffset + LocalSize > m_fileSize) {
-        error = Inconsistent();
-        return std::nullopt;
+        return Inconsistent();
     }
     const std::uint64_t localPosition = m_prefix + place.LocalOffset;
-    if (std::optional<ZipError> failed = ReadAt(m_file, local.data(), LocalSize, localPosition)) {
-        error = *failed;
-        return std::nullopt;
+    if (Result<> read = ReadAt(m_file, local.data(), LocalSize, localPosition); !read) {
+        return read.Error();
     }
     const bool sizesFollow = (Get16(local.data() + 6) & FlagDataDescriptor) != 0;
     auto agrees = [&](std::size_t at, std::uint32_t central) {
@@ -687,27 +670,23 @@ ZipReader::ReadEntry(std::uint64_t index, std::uint64_t maxSize, ZipError& error
         Get16(local.data() + 26) != record.NameLength() ||
         !(sizesFollow || Get32(local.data() + 14) == record.Crc()) ||
         !agrees(18, Get32(record.At + 20)) || !agrees(22, Get32(record.At + 24))) {
-        error = Inconsistent();
-        return std::nullopt;
+        return Inconsistent();
     }
     const std::uint64_t dataPosition =
         localPosition + LocalSize + Get16(local.data() + 26) + Get16(local.data() + 28);
     if (dataPosition > m_fileSize || place.CompressedSize > m_fileSize - dataPosition) {
-        error = Inconsistent();
-        return std::nullopt;
+        return Inconsistent();
     }
 
     std::string bytes(static_cast<std::size_t>(size), '\0');
     auto* out = reinterpret_cast<unsigned char*>(bytes.data());
     if (method == MethodStored) {
         if (place.CompressedSize != size) {
-            error = ZipError{ZipErrorInconsistent, "the entry's size does not match its data"};
-            return std::nullopt;
+            return ZipFailure(ZipErrorInconsistent, "the entry's size does not match its data");
         }
-        if (std::optional<ZipError> failed =
-                ReadAt(m_file, out, static_cast<std::size_t>(size), dataPosition)) {
-            error = *failed;
-            return std::nullopt;
+        if (Result<> read = ReadAt(m_file, out, static_cast<std::size_t>(size), dataPosition);
+            !read) {
+            return read.Error();
         }
     } else {
         // Inflated from the file a piece at a time: the compressed size may
@@ -715,8 +694,7 @@ ZipReader::ReadEntry(std::uint64_t index, std::uint64_t maxSize, ZipError& error
         // one byte more must not come.
         z_stream stream{};
         if (inflateInit2(&stream, -MAX_WBITS) != Z_OK) {
-            error = ZipError{ZipErrorZlib, "Zlib error: cannot start inflating"};
-            return std::nullopt;
+            return ZipFailure(ZipErrorZlib, "Zlib error: cannot start inflating");
         }
         std::unique_ptr<unsigned char[]> input(new unsigned char[65536]);
         std::uint64_t position = dataPosition;
@@ -724,7 +702,7 @@ ZipReader::ReadEntry(std::uint64_t index, std::uint64_t maxSize, ZipError& error
         unsigned char probe = 0;
         bool probing = false;
         bool overrun = false;
-        std::optional<ZipError> failed;
+        std::optional<Failure> failed;
         stream.next_out = out;
         stream.avail_out = static_cast<uInt>(size);
         while (!failed) {
@@ -738,7 +716,9 @@ ZipReader::ReadEntry(std::uint64_t index, std::uint64_t maxSize, ZipError& error
                     break; // the game reads no further either
                 }
                 std::size_t piece = static_cast<std::size_t>(std::min<std::uint64_t>(left, 65536));
-                failed = ReadAt(m_file, input.get(), piece, position);
+                if (Result<> read = ReadAt(m_file, input.get(), piece, position); !read) {
+                    failed = read.Error();
+                }
                 position += piece;
                 left -= piece;
                 stream.next_in = input.get();
@@ -754,23 +734,20 @@ ZipReader::ReadEntry(std::uint64_t index, std::uint64_t maxSize, ZipError& error
                 break;
             }
             if (status != Z_OK) {
-                failed = ZipError{ZipErrorCompressedData, "Compressed data invalid"};
+                failed = ZipFailure(ZipErrorCompressedData, "Compressed data invalid");
             }
         }
         const bool complete = (probing || stream.avail_out == 0) && !overrun;
         inflateEnd(&stream);
         if (failed) {
-            error = *failed;
-            return std::nullopt;
+            return *failed;
         }
         if (!complete) {
-            error = ZipError{ZipErrorInconsistent, "the entry's size does not match its data"};
-            return std::nullopt;
+            return ZipFailure(ZipErrorInconsistent, "the entry's size does not match its data");
         }
     }
     if (crc32(0, out, static_cast<uInt>(size)) != record.Crc()) {
-        error = ZipError{ZipErrorCrc, "CRC error"};
-        return std::nullopt;
+        return ZipFailure(ZipErrorCrc, "CRC error");
     }
     return bytes;
 }
@@ -827,22 +804,10 @@ std::pair<std::uint32_t, std::uint32_t> DosDateTime()
 
 } // namespace
 
-std::optional<ZipError> WriteZipArchive(const std::filesystem::path& path,
-                                        const std::vector<ZipEntry>& entries)
+Result<std::string> MakeZipArchive(const std::vector<ZipEntry>& entries)
 {
     std::string archive;
-    if (std::optional<ZipError> error = MakeZipArchive(entries, archive)) {
-        return error;
-    }
-    Result<> written = WriteFileAtomic(path, archive);
-    if (!written.Ok()) {
-        return ZipError{ZipErrorWrite, "Write error: " + written.Error().Reason};
-    }
-    return std::nullopt;
-}
 
-std::optional<ZipError> MakeZipArchive(const std::vector<ZipEntry>& entries, std::string& archive)
-{
     struct Named
     {
         std::string Name; // in Windows-1252
@@ -853,7 +818,7 @@ std::optional<ZipError> MakeZipArchive(const std::vector<ZipEntry>& entries, std
     for (const ZipEntry& entry : entries) {
         Result<std::string> name = EncodeCp1252(entry.Name);
         if (!name) {
-            return ZipError{ZipErrorInvalid, name.Error().Reason};
+            return ZipFailure(ZipErrorInvalid, name.Error().Reason);
         }
         auto same = std::find_if(named.begin(), named.end(), [&name](const Named& earlier) {
             return earlier.Name == name.Value();
@@ -865,12 +830,12 @@ std::optional<ZipError> MakeZipArchive(const std::vector<ZipEntry>& entries, std
         }
     }
     // The game reads no zip64: every size and offset must fit its fields.
-    const ZipError tooLarge{ZipErrorInvalid, "the archive would be too large for the game"};
+    const Failure tooLarge =
+        ZipFailure(ZipErrorInvalid, "the archive would be too large for the game");
     if (named.size() > 0xFFFF) {
         return tooLarge;
     }
     const std::pair<std::uint32_t, std::uint32_t> dosTime = DosDateTime();
-    archive.clear();
     std::string directory;
     for (const Named& entry : named) {
         const std::string& bytes = *entry.Bytes;
@@ -879,7 +844,7 @@ std::optional<ZipError> MakeZipArchive(const std::vector<ZipEntry>& entries, std
         }
         std::optional<std::string> deflated = Deflate(bytes);
         if (!deflated) {
-            return ZipError{ZipErrorZlib, "Zlib error: cannot deflate " + entry.Name};
+            return ZipFailure(ZipErrorZlib, "Zlib error: cannot deflate " + entry.Name);
         }
         const bool store = deflated->size() >= bytes.size();
         const std::string& data = store ? bytes : *deflated;
@@ -932,7 +897,7 @@ std::optional<ZipError> MakeZipArchive(const std::vector<ZipEntry>& entries, std
     Put16(end, 0); // comment length
     archive += directory;
     archive += end;
-    return std::nullopt;
+    return archive;
 }
 
 } // namespace twl

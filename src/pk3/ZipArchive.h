@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "core/Result.h"
+
 #include <cstdint>
 #include <deque>
 #include <filesystem>
@@ -13,7 +15,8 @@
 
 namespace twl {
 
-// The numbers of ZipError. They are the numbers libzip gives the same
+// The numbers of an archive's failures (Failure::Code). They are the numbers
+// libzip gives the same
 // failures (and the descriptions are its texts), so that the messages keep
 // the numbers they have always shown.
 enum ZipErrorNumber : int
@@ -33,13 +36,6 @@ enum ZipErrorNumber : int
     ZipErrorEncrypted = 24,      // "Encryption method not supported"
     ZipErrorNotSupported = 28,   // "Operation not supported" (not a regular file)
     ZipErrorCompressedData = 31, // "Compressed data invalid"
-};
-
-// What went wrong with an archive: one of ZipErrorNumber and its description.
-struct ZipError
-{
-    int Number = 0;
-    std::string Description;
 };
 
 // One open zip archive, read-only, read as the game reads its archives.
@@ -71,10 +67,11 @@ struct ZipError
 class ZipReader
 {
 public:
-    // Nothing and `error` set when the file cannot be opened as a zip. An
-    // empty file is no zip; an end record alone is an archive without
-    // entries (the game skips such a file, which comes to the same).
-    static std::unique_ptr<ZipReader> Open(const std::filesystem::path& path, ZipError& error);
+    // A failure (its Code one of ZipErrorNumber, its Reason the description)
+    // when the file cannot be opened as a zip. An empty file is no zip; an
+    // end record alone is an archive without entries (the game skips such a
+    // file, which comes to the same).
+    static Result<std::unique_ptr<ZipReader>> Open(const std::filesystem::path& path);
 
     ZipReader(const ZipReader&) = delete;
     ZipReader& operator=(const ZipReader&) = delete;
@@ -115,10 +112,9 @@ public:
     // them), read from the file and inflated in memory, when the entry is
     // stored or deflated and not encrypted, its size is at most `maxSize`,
     // its local header agrees with the directory as the game requires, its
-    // data lies inside the file and its CRC matches. Nothing and `error`
-    // set otherwise.
-    std::optional<std::string>
-    ReadEntry(std::uint64_t index, std::uint64_t maxSize, ZipError& error);
+    // data lies inside the file and its CRC matches; a failure (as Open's)
+    // otherwise.
+    Result<std::string> ReadEntry(std::uint64_t index, std::uint64_t maxSize);
 
 private:
     explicit ZipReader(int file)
@@ -169,17 +165,12 @@ struct ZipEntry
     std::string Bytes;
 };
 
-// Writes a new zip archive at `path` that the game reads: each entry
+// A new zip archive that the game reads, made in memory: each entry
 // deflated (stored when deflating would not make it smaller), its name in
-// Windows-1252, no zip64. The archive is written to a temporary file beside
-// `path`, flushed to disk and renamed over `path` only when complete, so an
-// old archive survives a failed write. An entry of the same name as an
-// earlier one takes its place. Nothing on success.
-std::optional<ZipError> WriteZipArchive(const std::filesystem::path& path,
-                                        const std::vector<ZipEntry>& entries);
-// The bytes of that archive, made in memory, for a caller that writes them
-// together with other files. Nothing on success.
-std::optional<ZipError> MakeZipArchive(const std::vector<ZipEntry>& entries, std::string& bytes);
+// Windows-1252, no zip64. An entry of the same name as an earlier one takes
+// its place. A failure (ZipErrorInvalid) when a name cannot be stored or the
+// archive would need zip64.
+Result<std::string> MakeZipArchive(const std::vector<ZipEntry>& entries);
 
 // The name as the game compares entry names: lower case, "\" as "/".
 std::string NormalisedEntryName(const std::string& name);

@@ -137,20 +137,19 @@ bool SaveBotFileSet(const Bot& bot,
     }
     // The archive is made of the same bytes and written with them: the five
     // and the archive are all replaced, or none is.
-    BotArchive archive;
     if (makeArchive) {
-        archive = MakeBotArchive(folder, bot, contents);
-        if (archive.Error) {
-            ReportArchiveFailure(archive, messages);
+        Result<FileContent> archive = MakeBotArchive(folder, bot, contents);
+        if (!archive) {
+            ReportArchiveFailure(archive.Error(), messages);
             return false;
         }
-        contents.push_back(archive.File);
+        contents.push_back(std::move(archive).Value());
     }
     if (!ReportWriteFailure(WriteFilesAtomic(contents), messages)) {
         return false;
     }
     if (makeArchive) {
-        ReportArchiveMade(archive, messages);
+        ReportArchiveMade(contents.back(), messages);
         settings.BotsMade = Value(settings.BotsMade.ToNumber().value_or(0.0) + 1.0);
     }
     return true;

@@ -75,7 +75,7 @@ TEST(SkinIconReader, ShowsTheIconOrTheFixedImageThatFits)
     };
     TempFolder game;
     const std::string red = Tga(1);
-    ASSERT_FALSE(WriteZipArchive(
+    ASSERT_TRUE(test::WriteZipArchive(
         game / "skins.pk3",
         {{Red, red}, {"models/players/sarge/icon_cut.tga", red.substr(0, red.size() - 1)}}));
     for (const Case& c : cases) {
@@ -111,7 +111,7 @@ TEST(SkinIconReader, TakesTheSelectedSkinAndTheEditorsGameFolder)
     TempFolder settings;
     TempFolder game;
     std::filesystem::create_directories(game / "baseq3");
-    ASSERT_FALSE(WriteZipArchive(game / "baseq3" / "pak0.pk3", {{Red, Tga(1)}}));
+    ASSERT_TRUE(test::WriteZipArchive(game / "baseq3" / "pak0.pk3", {{Red, Tga(1)}}));
     for (const Case& c : cases) {
         SCOPED_TRACE(c.Name);
         ScriptedMessages messages;

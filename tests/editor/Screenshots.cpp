@@ -18,6 +18,7 @@
 #include "support/ScriptedMessages.h"
 #include "support/TempFolder.h"
 #include "support/TgaBytes.h"
+#include "support/ZipBytes.h"
 
 #include <QApplication>
 #include <QDir>
@@ -185,10 +186,11 @@ int main(int argc, char* argv[])
     // A skin icon from an archive of a game folder.
     twl::test::TempFolder game;
     std::filesystem::create_directories(game / "baseq3");
-    twl::WriteZipArchive(game / "baseq3" / "skins.pk3",
-                         {{"models/players/sarge/icon_camo.tga",
-                           twl::test::MakeTga(twl::test::PatternImage(64, 64, true, false),
-                                              twl::test::TgaOptions{24, true, false, "", ""})}});
+    twl::test::WriteZipArchive(
+        game / "baseq3" / "skins.pk3",
+        {{"models/players/sarge/icon_camo.tga",
+          twl::test::MakeTga(twl::test::PatternImage(64, 64, true, false),
+                             twl::test::TgaOptions{24, true, false, "", ""})}});
     window.Editor().CurrentSettings().Text(twl::Settings::Q3Baseq3) = game.Path().string();
     window.Editor().InitByValues();
     twl::AddModelSkin(window.Editor().CurrentCatalogues().Models,

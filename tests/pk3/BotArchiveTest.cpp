@@ -38,9 +38,8 @@ protected:
 
     std::vector<std::string> ArchiveNames()
     {
-        ZipError error;
-        auto reader = ZipReader::Open(m_folder / "bot-Johnny.pk3", error);
-        EXPECT_TRUE(reader) << error.Description;
+        auto reader = ZipReader::Open(m_folder / "bot-Johnny.pk3").ValueOr(nullptr);
+        EXPECT_TRUE(reader);
         return reader ? reader->EntryNames() : std::vector<std::string>();
     }
 
@@ -60,10 +59,9 @@ TEST_F(BotArchiveTest, HoldsTheFiveFilesUnderTheGamesPaths)
                                         "botfiles/bots/johnny_i.c",
                                         "botfiles/bots/johnny_t.c",
                                         "scripts/johnny.bot"}));
-    ZipError error;
-    auto reader = ZipReader::Open(m_folder / "bot-Johnny.pk3", error);
+    auto reader = ZipReader::Open(m_folder / "bot-Johnny.pk3").ValueOr(nullptr);
     ASSERT_TRUE(reader);
-    EXPECT_EQ(reader->ReadEntry(4, 100000, error),
+    EXPECT_EQ(reader->ReadEntry(4, 100000).ValueOr("(unread)"),
               test::ReadBytes(m_folder / "scripts" / "johnny.bot"));
     ASSERT_EQ(m_messages.Received().size(), 1u);
     EXPECT_EQ(m_messages.Received()[0],
@@ -82,10 +80,9 @@ TEST_F(BotArchiveTest, MakingItAgainReplacesTheOldArchive)
     m_bot.SetBotPara(Para::Comment, Value("second version"));
     ASSERT_TRUE(Save());
     EXPECT_EQ(ArchiveNames().size(), 5u) << "the new archive has no old entries besides";
-    ZipError error;
-    auto reader = ZipReader::Open(m_folder / "bot-Johnny.pk3", error);
+    auto reader = ZipReader::Open(m_folder / "bot-Johnny.pk3").ValueOr(nullptr);
     ASSERT_TRUE(reader);
-    EXPECT_NE(reader->ReadEntry(0, 100000, error)->find("second version"), std::string::npos);
+    EXPECT_NE(reader->ReadEntry(0, 100000)->find("second version"), std::string::npos);
     EXPECT_EQ(m_settings.BotsMade.ToNumber(), 2.0);
 }
 
@@ -120,10 +117,9 @@ TEST_F(BotArchiveTest, AFailureKeepsTheOldArchiveAndFilesAndSaysNoSuccess)
 TEST(BotArchiveFailure, SaysTheFixedTextThenThePathAndReason)
 {
     test::ScriptedMessages messages;
-    BotArchive archive;
-    archive.File.Path = "/out/bot-X.pk3";
-    archive.Error = ZipError{ZipErrorInvalid, "the archive would be too large for the game"};
-    ReportArchiveFailure(archive, messages);
+    ReportArchiveFailure(
+        Failure{"/out/bot-X.pk3", "the archive would be too large for the game", ZipErrorInvalid},
+        messages);
     ASSERT_EQ(messages.Received().size(), 1u);
     EXPECT_EQ(messages.Received()[0].Text,
               std::to_string(ZipErrorInvalid) +

@@ -74,7 +74,7 @@ protected:
 
     void Archive(const std::string& name, const std::vector<ZipEntry>& entries)
     {
-        ASSERT_FALSE(WriteZipArchive(m_game / "baseq3" / name, entries));
+        ASSERT_TRUE(test::WriteZipArchive(m_game / "baseq3" / name, entries));
     }
 
     std::vector<std::filesystem::path> Folders() const { return {m_game / "baseq3"}; }

@@ -6,6 +6,7 @@
 #include "support/ScriptedMessages.h"
 #include "support/TempFolder.h"
 #include "support/TestCatalogues.h"
+#include "support/ZipBytes.h"
 
 #include <gtest/gtest.h>
 
@@ -39,7 +40,7 @@ protected:
             zipEntries.push_back({entry, "data of " + entry});
         }
         std::filesystem::path folder = in.empty() ? m_game / "baseq3" : in;
-        ASSERT_FALSE(WriteZipArchive(folder / name, zipEntries));
+        ASSERT_TRUE(test::WriteZipArchive(folder / name, zipEntries));
     }
 
     std::vector<std::filesystem::path> Folders() const { return {m_game / "baseq3"}; }

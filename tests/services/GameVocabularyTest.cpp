@@ -63,7 +63,7 @@ protected:
     void Archive(const std::string& name, const std::vector<ZipEntry>& entries)
     {
         std::filesystem::create_directories(m_data);
-        ASSERT_FALSE(WriteZipArchive(m_data / name, entries));
+        ASSERT_TRUE(test::WriteZipArchive(m_data / name, entries));
     }
 
     std::vector<std::filesystem::path> Folders() const { return {m_data, m_player}; }

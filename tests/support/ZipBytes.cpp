@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "support/ZipBytes.h"
 
+#include "core/TextFile.h"
+
 #include <zlib.h>
 
 namespace twl::test {
@@ -138,6 +140,12 @@ std::string MakeStoredZip(const std::vector<RawZipEntry>& entries, const RawZipL
     Put32(end, layout.Zip64End ? 0xFFFFFFFFu : static_cast<std::uint32_t>(local.size()));
     Put16(end, static_cast<std::uint32_t>(layout.Comment.size()));
     return layout.Prefix + local + central + end + layout.Comment;
+}
+
+bool WriteZipArchive(const std::filesystem::path& path, const std::vector<ZipEntry>& entries)
+{
+    Result<std::string> archive = MakeZipArchive(entries);
+    return archive && WriteFileAtomic(path, archive.Value()).Ok();
 }
 
 } // namespace twl::test

@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "pk3/ZipArchive.h"
+
 #include <cstdint>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -42,5 +45,9 @@ struct RawZipLayout
 // The bytes of a zip archive holding the entries, built by hand so that
 // tests can make archives that no library would write.
 std::string MakeStoredZip(const std::vector<RawZipEntry>& entries, const RawZipLayout& layout = {});
+
+// An archive as the program makes it (MakeZipArchive), written at `path`.
+// True when it was written.
+bool WriteZipArchive(const std::filesystem::path& path, const std::vector<ZipEntry>& entries);
 
 } // namespace twl::test
