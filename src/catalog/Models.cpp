@@ -8,6 +8,7 @@
 #include "core/Utf8.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <string_view>
 #include <unordered_set>
@@ -16,13 +17,14 @@ namespace twl {
 
 namespace {
 
+// A fixed table, made by the compiler: nothing of it is built at start.
 struct GameModel
 {
     const char* Name;
-    std::vector<const char*> ExtraSkins;
+    std::array<const char*, 4> ExtraSkins; // up to the first null
 };
 
-const GameModel GameModels[] = {
+constexpr GameModel GameModels[] = {
     {"Anarki", {}},
     {"Biker", {"Cadavre", "Hossman", "Slammer", "Stroggo"}},
     {"Bitterman", {}},
@@ -237,6 +239,9 @@ void LoadGameModels(ModelCatalogue& models)
     for (const GameModel& game : GameModels) {
         ModelEntry model = MakeModelEntry(game.Name, true, true, GameArchive);
         for (const char* skin : game.ExtraSkins) {
+            if (skin == nullptr) {
+                break;
+            }
             model.Skins.push_back(MakeSkin(skin, true, GameArchive, IconPath(game.Name, skin)));
         }
         models.push_back(std::move(model));
