@@ -232,6 +232,8 @@ struct Session
     // starts without it.
     const std::string* OnlyBot = nullptr;
     bool WithUserBots = true;
+    // The game folder of the command as UseGameFolder found it.
+    std::optional<IdentifiedGameFolder> GameFolder;
 };
 
 // The target folder of a command is made when it is missing.
@@ -260,8 +262,10 @@ bool NameIsAccepted(const std::string& name, Messages& messages)
 // The game folder of a command, checked as the options do.
 bool UseGameFolder(const std::string& folder, Session& session)
 {
-    // IsGameFolder is whether the folder is identified: asked once.
-    std::optional<IdentifiedGameFolder> identified = IdentifyGameFolder(folder);
+    // IsGameFolder is whether the folder is identified: asked once, and
+    // what it told kept for the command.
+    session.GameFolder = IdentifyGameFolder(folder);
+    const std::optional<IdentifiedGameFolder>& identified = session.GameFolder;
     if (!identified) {
         session.Messages.Warn("Quake3.exe not found in '" + folder + "'\n" + WhatAGameFolderHolds(),
                               "Tarnwell: Quake3.exe missing");
@@ -557,7 +561,7 @@ int RunExtract(const std::vector<std::string>& arguments, std::ostream& err)
         return ExitFailure;
     }
     // A game with its own bot list that was not read yet is read now.
-    std::optional<IdentifiedGameFolder> identified = IdentifyGameFolder(line.Positional[0]);
+    const std::optional<IdentifiedGameFolder>& identified = session.GameFolder;
     if (identified && identified->Game != &KnownGames().front() && !ReadGameFolder(session)) {
         return ExitFailure;
     }
@@ -580,7 +584,7 @@ int RunExtract(const std::vector<std::string>& arguments, std::ostream& err)
                        LoadType::WholeBot,
                        session.Settings,
                        session.Catalogues,
-                       GameArchiveFolders(line.Positional[0]),
+                       GameArchiveFolders(line.Positional[0], session.GameFolder),
                        session.Messages) ||
         !PrepareForSave(bot, session.Messages)) {
         return ExitFailure;
