@@ -197,7 +197,8 @@ struct Session
         InitChatCatalogue(Catalogues.Chat);
         LoadBots();
         LoadSynonyms(Catalogues.Synonyms, SettingsFolder);
-        LoadGameVocabulary(Catalogues, SettingsFolder, Settings.Text(Settings::Q3Baseq3), Messages);
+        LoadGameVocabulary(
+            Catalogues, SettingsFolder, Settings.Text(Settings::Q3Baseq3), Messages, GameFiles);
     }
 
     // The bot list from the settings folder: all of it, or what Start was
@@ -232,6 +233,8 @@ struct Session
     // starts without it.
     const std::string* OnlyBot = nullptr;
     bool WithUserBots = true;
+    // Which of the game's kept files the command reads.
+    KeptFiles GameFiles = KeptFiles::All;
     // The game folder of the command as UseGameFolder found it.
     std::optional<IdentifiedGameFolder> GameFolder;
 };
@@ -277,7 +280,11 @@ bool UseGameFolder(const std::string& folder, Session& session)
         session.Catalogues.Game = GameDefinitions();
         InitChatCatalogue(session.Catalogues.Chat);
         session.LoadBots();
-        LoadGameVocabulary(session.Catalogues, session.SettingsFolder, absolute, session.Messages);
+        LoadGameVocabulary(session.Catalogues,
+                           session.SettingsFolder,
+                           absolute,
+                           session.Messages,
+                           session.GameFiles);
     }
     return true;
 }
@@ -555,7 +562,10 @@ int RunExtract(const std::vector<std::string>& arguments, std::ostream& err)
         throw UsageError("extract takes the game folder, a bot of its list and a target folder");
     }
     Session session(err);
-    // Only the bot asked for is taken from the user's bot list.
+    // Only the bot asked for is taken from the user's bot list, and of the
+    // game's kept files only its bot list and chat lists: writing the bot's
+    // files needs no more.
+    session.GameFiles = KeptFiles::Vocabulary;
     session.Start(line, false, &line.Positional[1]);
     if (!UseGameFolder(line.Positional[0], session)) {
         return ExitFailure;

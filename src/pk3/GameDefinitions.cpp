@@ -105,6 +105,12 @@ bool IsBotFilePath(std::string_view path)
     return path.compare(0, 14, "botfiles/bots/") == 0;
 }
 
+bool IsVocabularyFile(std::string_view path)
+{
+    return path == "scripts/bots.txt" || path == "botfiles/rnd.c" ||
+           (path.compare(0, 8, "scripts/") == 0 && EndsWith(path, ".bot"));
+}
+
 GameDefinitionsReader::GameDefinitionsReader(std::string gameName,
                                              std::string baseFolder,
                                              std::string gameFolder)
@@ -238,7 +244,9 @@ FileResult SaveGameDefinitions(const GameDefinitions& definitions,
     return written;
 }
 
-GameDefinitions LoadGameDefinitions(const std::filesystem::path& settingsFolder, Messages& messages)
+GameDefinitions LoadGameDefinitions(const std::filesystem::path& settingsFolder,
+                                    Messages& messages,
+                                    KeptFiles which)
 {
     std::filesystem::path folder = settingsFolder / GameDefinitionsFolderName;
     ReadLinesResult index = ReadTextFile(folder / IndexFileName);
@@ -274,6 +282,9 @@ GameDefinitions LoadGameDefinitions(const std::filesystem::path& settingsFolder,
         } else if (key == "Folder") {
             definitions.GameFolder = value;
         } else if (key == "File" && fields.size() == 3 && IsPlainFileName(fields[2].Text)) {
+            if (which == KeptFiles::Vocabulary && !IsVocabularyFile(fields[0].Text)) {
+                continue;
+            }
             ReadBytesResult read = ReadFileBytes(folder / fields[2].Text, MaxDefinitionFileSize);
             if (!read.Result.Ok) {
                 return damaged(read.Result.Reason);
