@@ -556,7 +556,12 @@ std::vector<std::optional<std::uint64_t>>
 ZipReader::FindEntries(const std::vector<std::string>& names)
 {
     // One pass over the names for all of them, no index: a bot load looks
-    // up five entries of an archive that may hold a hundred thousand.
+    // up five entries of an archive that may hold a hundred thousand. A
+    // directory no larger than one piece is read whole at once (the same one
+    // read): the lookups and reads after it then read nothing more of it.
+    if (!m_directory && m_recordOffsets.empty() && m_directorySize <= LookupPieceSize) {
+        LoadDirectory();
+    }
     std::vector<std::string> wanted;
     wanted.reserve(names.size());
     bool wantsOtherLetters = false;
@@ -565,9 +570,16 @@ ZipReader::FindEntries(const std::vector<std::string>& names)
         wantsOtherLetters = wantsOtherLetters || !IsAscii(wanted.back());
     }
     std::vector<std::optional<std::uint64_t>> found(names.size());
-    std::vector<std::size_t> foundAt(names.size());
+    // The records found, copied while a walk in pieces holds them.
+    std::vector<std::vector<unsigned char>> records(m_directory ? 0 : names.size());
+    auto keep = [&](std::size_t k, std::uint64_t index, CentralRecord record) {
+        found[k] = index;
+        if (!records.empty()) {
+            records[k].assign(record.At, record.At + record.Length());
+        }
+    };
     // Of several entries of a name the game finds the last.
-    auto offer = [&](std::uint64_t index, CentralRecord record, std::size_t offset) {
+    auto offer = [&](std::uint64_t index, CentralRecord record) {
         std::string_view raw = record.RawName();
         // A name that is not plain ASCII never equals a plain ASCII one:
         // only then is it decoded and compared as a whole.
@@ -575,29 +587,28 @@ ZipReader::FindEntries(const std::vector<std::string>& names)
             std::string normalised = NormalisedEntryName(NameOf(record));
             for (std::size_t k = 0; k < wanted.size(); ++k) {
                 if (wanted[k] == normalised) {
-                    found[k] = index;
-                    foundAt[k] = offset;
+                    keep(k, index, record);
                 }
             }
             return;
         }
         for (std::size_t k = 0; k < wanted.size(); ++k) {
             if (FoldedEqual(raw, wanted[k])) {
-                found[k] = index;
-                foundAt[k] = offset;
+                keep(k, index, record);
             }
         }
     };
     if (m_directory) {
-        Walk([&](std::uint64_t index, CentralRecord record) { offer(index, record, 0); });
+        Walk(offer);
         return found;
     }
-    // Not in memory: read in pieces, and where the found records are is
-    // kept for reading them.
-    WalkPieces(offer);
+    // Not in memory: read in pieces, and the found records are kept for
+    // reading their entries.
+    WalkPieces(
+        [&](std::uint64_t index, CentralRecord record, std::size_t) { offer(index, record); });
     for (std::size_t k = 0; k < found.size(); ++k) {
         if (found[k]) {
-            m_foundRecords.emplace_back(*found[k], foundAt[k]);
+            m_foundRecords.emplace_back(*found[k], std::move(records[k]));
         }
     }
     return found;
@@ -607,12 +618,12 @@ const unsigned char* ZipReader::Record(std::uint64_t index, std::vector<unsigned
 {
     std::optional<std::size_t> known;
     if (!m_directory) {
-        for (const auto& [foundIndex, offset] : m_foundRecords) {
-            if (foundIndex == index) {
-                known = offset;
+        for (auto found = m_foundRecords.rbegin(); found != m_foundRecords.rend(); ++found) {
+            if (found->first == index) {
+                return found->second.data();
             }
         }
-        if (!known && index < m_recordOffsets.size()) {
+        if (index < m_recordOffsets.size()) {
             known = m_recordOffsets[static_cast<std::size_t>(index)];
         }
     }
