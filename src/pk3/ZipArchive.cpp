@@ -13,6 +13,7 @@
 #include <cstring>
 #include <ctime>
 #include <fcntl.h>
+#include <limits>
 #include <sys/stat.h>
 #include <system_error>
 #include <unistd.h>
@@ -230,7 +231,8 @@ bool FoldedEqual(std::string_view name, const std::string& normalised)
     if (name.size() != normalised.size()) {
         return false;
     }
-    for (std::size_t at = 0; at < name.size(); ++at) {
+    // From the end: the names of one folder differ there, not in the folder.
+    for (std::size_t at = name.size(); at-- > 0;) {
         char folded = name[at] == '\\' ? '/' : LowerAscii(name[at]);
         if (folded != normalised[at]) {
             return false;
@@ -579,21 +581,41 @@ ZipReader::FindEntries(const std::vector<std::string>& names)
         }
     };
     // Of several entries of a name the game finds the last.
-    auto offer = [&](std::uint64_t index, CentralRecord record) {
-        std::string_view raw = record.RawName();
-        // A name that is not plain ASCII never equals a plain ASCII one:
-        // only then is it decoded and compared as a whole.
-        if (wantsOtherLetters && !IsAscii(raw)) {
-            std::string normalised = NormalisedEntryName(NameOf(record));
-            for (std::size_t k = 0; k < wanted.size(); ++k) {
-                if (wanted[k] == normalised) {
-                    keep(k, index, record);
+    // The lengths of the names; a name holding a NUL byte equals no entry's
+    // name (the game cuts those at their first NUL), and gets a length no
+    // name has.
+    std::vector<std::size_t> sizes(wanted.size());
+    for (std::size_t k = 0; k < wanted.size(); ++k) {
+        sizes[k] = wanted[k].find('\0') == std::string::npos
+                       ? wanted[k].size()
+                       : std::numeric_limits<std::size_t>::max();
+    }
+    auto offer = [&](std::uint64_t index, CentralRecord record, std::size_t = 0) {
+        if (wantsOtherLetters) {
+            std::string_view raw = record.RawName();
+            // A name that is not plain ASCII never equals a plain ASCII one:
+            // only then is it decoded and compared as a whole.
+            if (!IsAscii(raw)) {
+                std::string normalised = NormalisedEntryName(NameOf(record));
+                for (std::size_t k = 0; k < wanted.size(); ++k) {
+                    if (wanted[k] == normalised) {
+                        keep(k, index, record);
+                    }
                 }
+                return;
             }
-            return;
         }
+        // The name as the game takes it ends at its first NUL: it has a
+        // wanted name's length when it is stored that long, or is longer
+        // with a NUL just there (one before would not compare equal). So
+        // most names are passed over on their stored length alone, without
+        // looking for a NUL in them.
+        const char* name = reinterpret_cast<const char*>(record.At + CentralSize);
+        const std::size_t stored = record.NameLength();
         for (std::size_t k = 0; k < wanted.size(); ++k) {
-            if (FoldedEqual(raw, wanted[k])) {
+            const std::size_t size = sizes[k];
+            if ((stored == size || (stored > size && name[size] == '\0')) &&
+                FoldedEqual(std::string_view(name, size), wanted[k])) {
                 keep(k, index, record);
             }
         }
@@ -604,8 +626,7 @@ ZipReader::FindEntries(const std::vector<std::string>& names)
     }
     // Not in memory: read in pieces, and the found records are kept for
     // reading their entries.
-    WalkPieces(
-        [&](std::uint64_t index, CentralRecord record, std::size_t) { offer(index, record); });
+    WalkPieces(offer);
     for (std::size_t k = 0; k < found.size(); ++k) {
         if (found[k]) {
             m_foundRecords.emplace_back(*found[k], std::move(records[k]));
