@@ -72,20 +72,26 @@ std::vector<std::string> ReadTextLines(std::istream& in)
 
 std::vector<std::string> SplitTextLines(const std::string& raw)
 {
-    // Decoded once; CR and LF stay single bytes in UTF-8.
-    std::string bytes = DecodeCp1252(raw);
+    // Decoded once, unless it is all ASCII, which reads the same; CR and LF
+    // stay single bytes in UTF-8.
+    bool ascii = std::all_of(
+        raw.begin(), raw.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    std::string decoded = ascii ? std::string() : DecodeCp1252(raw);
+    const std::string& bytes = ascii ? raw : decoded;
     std::vector<std::string> lines;
     std::size_t start = 0;
     // A line ends with CR LF, LF, or a CR alone (the old Macintosh form).
     while (start < bytes.size()) {
-        std::size_t end = bytes.find_first_of("\r\n", start);
-        std::size_t lineEnd = end == std::string::npos ? bytes.size() : end;
-        std::size_t next = end == std::string::npos ? bytes.size() : end + 1;
-        if (end != std::string::npos && bytes[end] == '\r' && next < bytes.size() &&
+        std::size_t end = start;
+        while (end < bytes.size() && bytes[end] != '\r' && bytes[end] != '\n') {
+            ++end;
+        }
+        std::size_t next = end < bytes.size() ? end + 1 : end;
+        if (end < bytes.size() && bytes[end] == '\r' && next < bytes.size() &&
             bytes[next] == '\n') {
             ++next;
         }
-        lines.emplace_back(bytes, start, lineEnd - start);
+        lines.emplace_back(bytes, start, end - start);
         start = next;
     }
     return lines;
