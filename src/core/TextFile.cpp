@@ -156,12 +156,17 @@ ReadBytesResult ReadFileBytes(const std::filesystem::path& path, std::uint64_t m
                  " MiB, far more than such a file holds";
     }
     if (reason.empty()) {
-        // The size is only a hint (a file may grow while it is read): the
-        // cap holds for what is read.
-        read.Bytes.reserve(static_cast<std::size_t>(status.st_size));
-        char buffer[65536];
+        // Read straight into the result, room for the size and one byte
+        // more. The size is only a hint (a file may grow while it is read):
+        // the room grows as needed, and the cap holds for what is read.
+        read.Bytes.resize(static_cast<std::size_t>(status.st_size) + 1);
+        std::size_t filled = 0;
         while (true) {
-            ssize_t got = ::read(fd, buffer, sizeof buffer);
+            if (filled == read.Bytes.size()) {
+                read.Bytes.resize(
+                    static_cast<std::size_t>(std::min<std::uint64_t>(filled * 2, maxSize + 1)));
+            }
+            ssize_t got = ::read(fd, read.Bytes.data() + filled, read.Bytes.size() - filled);
             if (got < 0) {
                 if (errno == EINTR) {
                     continue;
@@ -172,13 +177,14 @@ ReadBytesResult ReadFileBytes(const std::filesystem::path& path, std::uint64_t m
             if (got == 0) {
                 break;
             }
-            read.Bytes.append(buffer, static_cast<std::size_t>(got));
-            if (read.Bytes.size() > maxSize) {
+            filled += static_cast<std::size_t>(got);
+            if (filled > maxSize) {
                 reason = "it is larger than " + std::to_string(maxSize / (1024 * 1024)) +
                          " MiB, far more than such a file holds";
                 break;
             }
         }
+        read.Bytes.resize(filled);
     }
     ::close(fd);
     if (!reason.empty()) {
