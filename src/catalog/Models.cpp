@@ -8,7 +8,6 @@
 #include "core/Utf8.h"
 
 #include <algorithm>
-#include <array>
 #include <cstring>
 #include <string_view>
 #include <unordered_set>
@@ -17,11 +16,12 @@ namespace twl {
 
 namespace {
 
-// A fixed table, made by the compiler: nothing of it is built at start.
+// A fixed table, made by the compiler: nothing of it is built at start, and
+// as it holds its texts (no pointers) nothing of it is relocated either.
 struct GameModel
 {
-    const char* Name;
-    std::array<const char*, 4> ExtraSkins; // up to the first null
+    char Name[12];
+    char ExtraSkins[4][12]; // up to the first empty one
 };
 
 constexpr GameModel GameModels[] = {
@@ -239,7 +239,7 @@ void LoadGameModels(ModelCatalogue& models)
     for (const GameModel& game : GameModels) {
         ModelEntry model = MakeModelEntry(game.Name, true, true, GameArchive);
         for (const char* skin : game.ExtraSkins) {
-            if (skin == nullptr) {
+            if (*skin == '\0') {
                 break;
             }
             model.Skins.push_back(MakeSkin(skin, true, GameArchive, IconPath(game.Name, skin)));

@@ -9,11 +9,13 @@ namespace {
 
 // The rows as constant data: built into ChatEntry values only when a
 // catalogue is made, not at every start of the program.
+// The texts are held in the rows, not pointed to: the tables then need no
+// relocating when the program is loaded.
 struct ChatRow
 {
-    const char* FileName;
-    const char* Caption;
-    const char* Token;
+    char FileName[24];
+    char Caption[32];
+    char Token[24];
     std::int16_t MaxIndex;
     bool BareZero;
 };
