@@ -334,6 +334,12 @@ def run_start(args, work):
     print("  Tarnwell vs the other side: median [minimum..maximum]")
     for pair in pairs:
         pair.report()
+    if args.instructions:
+        ours = count_instructions([([args.cli, "--version"], None, None)], work)
+        empty = count_instructions([([programs["empty"]], None, None)], work)
+        prints = count_instructions([([programs["prints"]], None, None)], work)
+        print("  instructions: --version %d vs an empty program %d (ratio %.2f), one printing %d (ratio %.2f)"
+              % (ours, empty, ours / empty, prints, ours / prints))
     sys.stdout.flush()
 
 
