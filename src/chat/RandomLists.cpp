@@ -38,13 +38,16 @@ public:
         : m_text(text)
     {}
 
-    Token Next()
+    // The next token into `token`, whose text's room is used again (a
+    // message's text is longer than a string holds without its own).
+    void Next(Token& token)
     {
         SkipBlanksAndComments();
-        Token token;
+        token.Kind = TokenKind::End;
+        token.Text.clear();
         token.Line = m_line;
         if (m_at >= m_text.size()) {
-            return token;
+            return;
         }
         char c = m_text[m_at];
         if (c == '"') {
@@ -85,10 +88,9 @@ public:
             }
         } else {
             token.Kind = TokenKind::Punctuation;
-            token.Text = std::string(1, c);
+            token.Text.assign(1, c);
             ++m_at;
         }
-        return token;
     }
 
     int Line() const { return m_line; }
@@ -190,22 +192,27 @@ RandomListsRead ReadRandomLists(std::string_view text)
         read.Problem = "line " + std::to_string(line) + ": " + what;
         return read;
     };
+    Token name;
+    Token equals;
+    Token open;
+    Token token;
+    Token after;
     while (true) {
-        Token name = tokens.Next();
+        tokens.Next(name);
         if (name.Kind == TokenKind::End) {
             return read;
         }
         if (name.Kind != TokenKind::Name) {
             return fail(name.Line, "unknown random " + name.Text);
         }
-        Token equals = tokens.Next();
-        Token open = tokens.Next();
+        tokens.Next(equals);
+        tokens.Next(open);
         if (equals.Text != "=" || open.Text != "{") {
             return fail(equals.Line, "expected = { after " + name.Text);
         }
         RandomList list{name.Text, 0};
         while (true) {
-            Token token = tokens.Next();
+            tokens.Next(token);
             if (token.Kind == TokenKind::Punctuation && token.Text == "}") {
                 break;
             }
@@ -228,14 +235,14 @@ RandomListsRead ReadRandomLists(std::string_view text)
                 if (length + 1 > MessageBytes) {
                     return fail(token.Line, "chat message too long");
                 }
-                Token after = tokens.Next();
+                tokens.Next(after);
                 if (after.Text == ";") {
                     break;
                 }
                 if (after.Text != ",") {
                     return fail(after.Line, "expected , or ; in " + name.Text);
                 }
-                token = tokens.Next();
+                tokens.Next(token);
             }
             ++list.Messages;
         }
