@@ -242,6 +242,16 @@ void ReadCharLines(Bot& bot,
                  numbers.emplace(name, n).second;
     }
     std::vector<std::pair<std::size_t, std::size_t>> found;
+    // What ChangedValueText says of each value text, asked once a text: the
+    // levels of a file mostly give the same values.
+    std::unordered_map<std::string, std::optional<std::string>> changed;
+    auto changedText = [&changed](const std::string& text) {
+        auto known = changed.find(text);
+        if (known == changed.end()) {
+            known = changed.emplace(text, ChangedValueText(text)).first;
+        }
+        return known->second;
+    };
     auto findRuns = [&](const std::string& line) {
         found.clear();
         auto take = [&](std::size_t at, std::size_t end) {
@@ -349,7 +359,7 @@ void ReadCharLines(Bot& bot,
                 bot.Skills("S" + std::to_string(level)).KeptTexts[g] = {value, valueText};
             }
             if (numeric && !kept) {
-                if (std::optional<std::string> written = ChangedValueText(valueText)) {
+                if (std::optional<std::string> written = changedText(valueText)) {
                     changes.push_back(identifier + " " + valueText + " (written as " + *written +
                                       ")");
                 }
