@@ -242,8 +242,17 @@ void ReadCharLines(Bot& bot,
                  numbers.emplace(name, n).second;
     }
     std::vector<std::pair<std::size_t, std::size_t>> found;
-    // What ChangedValueText says of each value text, asked once a text: the
-    // levels of a file mostly give the same values.
+    // The value of each value text, and what ChangedValueText says of it,
+    // each made once a text: the levels of a file mostly give the same
+    // values.
+    std::unordered_map<std::string, Value> parsed;
+    auto parsedValue = [&parsed](const std::string& text) {
+        auto known = parsed.find(text);
+        if (known == parsed.end()) {
+            known = parsed.emplace(text, ParseNumberValue(text)).first;
+        }
+        return known->second;
+    };
     std::unordered_map<std::string, std::optional<std::string>> changed;
     auto changedText = [&changed](const std::string& text) {
         auto known = changed.find(text);
@@ -349,7 +358,7 @@ void ReadCharLines(Bot& bot,
             }
             std::string valueText =
                 TrimBlanks(WithoutTrailingComment(line.substr(at + identifier.size())));
-            Value value = ParseNumberValue(valueText);
+            Value value = parsedValue(valueText);
             bool numeric = g > Para::Gender && (g <= Para::LastSkillChar ? level != 0 : true);
             // A number the game reads in a way of its own is written plainly,
             // but for one no plain text gives the game: a negative one.
