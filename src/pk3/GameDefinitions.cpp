@@ -266,15 +266,18 @@ GameDefinitions LoadGameDefinitions(const std::filesystem::path& settingsFolder,
     if (index.Lines.empty() || index.Lines[0] != IndexTitle) {
         return damaged("no title line");
     }
+    // The fields are seen where the line holds them, nothing copied but
+    // what is kept; the index lists the files by path, in the maps' order.
+    std::vector<ListFieldView> fields;
     for (std::size_t i = 1; i < index.Lines.size(); ++i) {
-        const std::string& line = index.Lines[i];
+        const std::string_view line = index.Lines[i];
         std::size_t equals = line.find(" = ");
-        if (equals == std::string::npos) {
+        if (equals == std::string_view::npos) {
             return damaged("line " + std::to_string(i + 1));
         }
-        std::string key = line.substr(0, equals);
-        std::string value = line.substr(equals + 3);
-        std::vector<ListField> fields = SplitListFields(value);
+        std::string_view key = line.substr(0, equals);
+        std::string_view value = line.substr(equals + 3);
+        SplitListFieldViews(value, fields);
         if (key == "Game") {
             definitions.GameName = value;
         } else if (key == "Base") {
@@ -289,9 +292,14 @@ GameDefinitions LoadGameDefinitions(const std::filesystem::path& settingsFolder,
             if (!read.Result.Ok) {
                 return damaged(read.Result.Reason);
             }
-            definitions.Files[fields[0].Text] = GameFile{std::move(read.Bytes), fields[1].Text};
+            definitions.Files.insert_or_assign(
+                definitions.Files.end(),
+                std::string(fields[0].Text),
+                GameFile{std::move(read.Bytes), std::string(fields[1].Text)});
         } else if (key == "Bot file" && fields.size() == 2) {
-            definitions.BotFileSources[fields[0].Text] = fields[1].Text;
+            definitions.BotFileSources.insert_or_assign(definitions.BotFileSources.end(),
+                                                        std::string(fields[0].Text),
+                                                        std::string(fields[1].Text));
         } else {
             return damaged("line " + std::to_string(i + 1));
         }
