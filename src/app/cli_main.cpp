@@ -1,23 +1,68 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/Cli.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <ext/stdio_sync_filebuf.h>
 #include <malloc.h>
 #include <ostream>
+#include <sys/uio.h>
+#include <unistd.h>
+
+namespace {
+
+// Writes the pieces to standard output with as few system calls as it
+// takes (one, unless the output takes less at a time); false on a failure.
+bool WriteFixedText(const twl::FixedText& text)
+{
+    iovec pieces[std::tuple_size_v<decltype(text.Pieces)>] = {};
+    int count = 0;
+    for (std::string_view piece : text.Pieces) {
+        if (!piece.empty()) {
+            pieces[count++] = iovec{const_cast<char*>(piece.data()), piece.size()};
+        }
+    }
+    iovec* next = pieces;
+    while (count > 0) {
+        ssize_t written = ::writev(STDOUT_FILENO, next, count);
+        if (written < 0 && errno == EINTR) {
+            continue;
+        }
+        if (written < 0) {
+            return false;
+        }
+        auto left = static_cast<std::size_t>(written);
+        while (count > 0 && left >= next->iov_len) {
+            left -= next->iov_len;
+            ++next;
+            --count;
+        }
+        if (count > 0) {
+            next->iov_base = static_cast<char*>(next->iov_base) + left;
+            next->iov_len -= left;
+        }
+    }
+    return true;
+}
+
+} // namespace
 
 int main(int argc, char* argv[])
 {
-    std::vector<std::string> arguments(argv + 1, argv + argc);
-    // --help and --version print a fixed text, here through stdio: the C++
-    // streams and their locale, which cost more to set up than the rest of
-    // the start together, are only made for a command that does some work.
-    // (<iostream> is not included, so std::cout and std::cerr are never made.)
-    if (std::optional<std::string> text = twl::FixedAnswer(arguments)) {
-        bool written = std::fwrite(text->data(), 1, text->size(), stdout) == text->size();
-        return std::fflush(stdout) == 0 && written ? twl::ExitSuccess : twl::ExitFailure;
+    // --help and --version print a fixed text, first of all: straight to the
+    // file, without the C++ streams and their locale (which cost more to set
+    // up than the rest of the start together), stdio's buffer, or any
+    // memory. (<iostream> is not included, so std::cout and std::cerr are
+    // never made.)
+    // Nothing was set up that the exit handlers would have to undo: the
+    // program ends at once.
+    if (argc > 1) {
+        if (std::optional<twl::FixedText> text = twl::FixedAnswerText(argv[1])) {
+            ::_exit(WriteFixedText(*text) ? twl::ExitSuccess : twl::ExitFailure);
+        }
     }
+    std::vector<std::string> arguments(argv + 1, argv + argc);
     // A command runs once and ends: memory given back to the system while it
     // runs (a freed block above the trim threshold, a large block mapped on
     // its own) is taken back at the next step, a page fault a page. Kept in

@@ -12,6 +12,8 @@
 #include <array>
 #include <map>
 #include <optional>
+#include <string_view>
+#include <unordered_map>
 
 namespace twl {
 
@@ -219,6 +221,86 @@ void ReadCharLines(Bot& bot,
     for (const std::string& name : derived) {
         share(name);
     }
+    // A name of letters, digits and "_" (as the game's are) that stands in a
+    // line as NamesCharacteristic asks, followed by neither a letter nor "_",
+    // is the run of such characters that starts there, or the part of it
+    // before one of its digits. So the runs of a line that start as every
+    // name starts are looked up among the names, instead of the line being
+    // searched for each name. `found` holds, for the line, each name so
+    // named (identifiers first, then the derived ones, by number) and where
+    // it first stands.
+    auto inRun = [](char c) {
+        return ContinuesName(c) || (c >= '0' && c <= '9');
+    };
+    std::unordered_map<std::string_view, std::size_t> numbers;
+    bool byRuns = !sharedStart.empty();
+    for (std::size_t n = 0; n < identifiers.size() + derived.size(); ++n) {
+        const std::string& name =
+            n < identifiers.size() ? identifiers[n] : derived[n - identifiers.size()];
+        // (Two names alike are searched for as before.)
+        byRuns = byRuns && !name.empty() && std::all_of(name.begin(), name.end(), inRun) &&
+                 numbers.emplace(name, n).second;
+    }
+    std::vector<std::pair<std::size_t, std::size_t>> found;
+    // The value of each value text, and what ChangedValueText says of it,
+    // each made once a text: the levels of a file mostly give the same
+    // values.
+    std::unordered_map<std::string, Value> parsed;
+    auto parsedValue = [&parsed](const std::string& text) {
+        auto known = parsed.find(text);
+        if (known == parsed.end()) {
+            known = parsed.emplace(text, ParseNumberValue(text)).first;
+        }
+        return known->second;
+    };
+    std::unordered_map<std::string, std::optional<std::string>> changed;
+    auto changedText = [&changed](const std::string& text) {
+        auto known = changed.find(text);
+        if (known == changed.end()) {
+            known = changed.emplace(text, ChangedValueText(text)).first;
+        }
+        return known->second;
+    };
+    auto findRuns = [&](const std::string& line) {
+        found.clear();
+        auto take = [&](std::size_t at, std::size_t end) {
+            auto number = numbers.find(std::string_view(line).substr(at, end - at));
+            if (number != numbers.end() &&
+                std::none_of(found.begin(), found.end(), [&](const auto& name) {
+                    return name.first == number->second;
+                })) {
+                found.emplace_back(number->second, at);
+            }
+        };
+        for (std::size_t at = line.find(sharedStart); at != std::string::npos;
+             at = line.find(sharedStart, at + 1)) {
+            std::size_t end = at;
+            while (end < line.size() && inRun(line[end])) {
+                if (end > at && !ContinuesName(line[end])) {
+                    take(at, end); // the part before a digit
+                }
+                ++end;
+            }
+            take(at, end);
+        }
+    };
+    // NamesCharacteristic of the name of that number, from the runs found.
+    auto names = [&](const std::string& line, std::size_t number, std::size_t& at) {
+        if (!byRuns) {
+            return NamesCharacteristic(line,
+                                       number < identifiers.size()
+                                           ? identifiers[number]
+                                           : derived[number - identifiers.size()],
+                                       at);
+        }
+        for (const auto& [named, where] : found) {
+            if (named == number) {
+                at = where;
+                return true;
+            }
+        }
+        return false;
+    };
     for (std::int16_t known : SkillLevels) {
         bot.Skills("S" + std::to_string(known)).UnknownLines.clear();
         bot.Skills("S" + std::to_string(known)).OwnValues.clear();
@@ -261,10 +343,13 @@ void ReadCharLines(Bot& bot,
             }
             continue;
         }
+        if (byRuns) {
+            findRuns(line);
+        }
         for (int g = 0; g <= LastChatChar; ++g) {
             const std::string& identifier = identifiers[static_cast<std::size_t>(g)];
             std::size_t at = 0;
-            if (!NamesCharacteristic(line, identifier, at)) {
+            if (!names(line, static_cast<std::size_t>(g), at)) {
                 continue;
             }
             if ((g == 3 && line.find("CHARACTERISTIC_AIM_SKILL_") != std::string::npos) ||
@@ -273,7 +358,7 @@ void ReadCharLines(Bot& bot,
             }
             std::string valueText =
                 TrimBlanks(WithoutTrailingComment(line.substr(at + identifier.size())));
-            Value value = ParseNumberValue(valueText);
+            Value value = parsedValue(valueText);
             bool numeric = g > Para::Gender && (g <= Para::LastSkillChar ? level != 0 : true);
             // A number the game reads in a way of its own is written plainly,
             // but for one no plain text gives the game: a negative one.
@@ -283,7 +368,7 @@ void ReadCharLines(Bot& bot,
                 bot.Skills("S" + std::to_string(level)).KeptTexts[g] = {value, valueText};
             }
             if (numeric && !kept) {
-                if (std::optional<std::string> written = ChangedValueText(valueText)) {
+                if (std::optional<std::string> written = changedText(valueText)) {
                     changes.push_back(identifier + " " + valueText + " (written as " + *written +
                                       ")");
                 }
@@ -317,7 +402,7 @@ void ReadCharLines(Bot& bot,
         }
         for (std::size_t d = 0; d < derived.size() && !known; ++d) {
             std::size_t at = 0;
-            known = NamesCharacteristic(line, derived[d], at);
+            known = names(line, identifiers.size() + d, at);
             if (known && fullLoad) {
                 pointers[d] =
                     ParseValue(

@@ -3,11 +3,15 @@
 
 #include "core/ProgramInfo.h"
 
+#include <string_view>
+
 namespace twl {
 
 namespace {
 
-const std::string RuleLine = "//" + std::string(75, '=');
+// "//" and 75 "=".
+constexpr std::string_view RuleLine =
+    "//===========================================================================";
 
 // A version part that is not a number reads as 0.
 Value VersionPart(const std::string& text)
@@ -21,7 +25,7 @@ Value VersionPart(const std::string& text)
 std::vector<std::string> FileHeaderLines(const Bot& bot, const Settings& settings, BotFileKind file)
 {
     std::vector<std::string> lines;
-    lines.push_back(RuleLine);
+    lines.emplace_back(RuleLine);
     lines.push_back("//\t" + bot.BotPara(Para::Name).ToText() + "\tversion " +
                     bot.BotPara(Para::VersionMajor).ToText() + "." +
                     bot.BotPara(Para::VersionMinor).ToText());
@@ -43,7 +47,7 @@ std::vector<std::string> FileHeaderLines(const Bot& bot, const Settings& setting
     lines.push_back(comment.empty() ? std::string("//") : "//\t" + comment);
     lines.push_back("//\tMade with Vantry's Tarnwell v. " + ShortVersionText());
     lines.push_back(std::string("//\t") + ProgramWebAddress + "  e-mail: " + ProgramContactEmail);
-    lines.push_back(RuleLine);
+    lines.emplace_back(RuleLine);
     const std::vector<std::string>& comments = bot.LeadingComments(file);
     if (!comments.empty()) {
         lines.push_back("");

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <deque>
 #include <memory>
+#include <string_view>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -18,7 +19,7 @@ namespace {
 constexpr std::size_t MaxToken = 1024;
 constexpr std::size_t MaxDefineParms = 128;
 constexpr std::size_t MaxEvaluationItems = 64;
-const std::string BotFilesFolder = "botfiles";
+constexpr std::string_view BotFilesFolder = "botfiles";
 
 // The game's punctuation, longest first where one begins another, numbered
 // as its reader numbers them (the operators of #if use the numbers).
@@ -761,7 +762,7 @@ public:
 private:
     std::unique_ptr<Script> LoadScript(const std::string& name)
     {
-        std::string path = BotFilesFolder + "/" + name;
+        std::string path = std::string(BotFilesFolder) + "/" + name;
         std::string asked = name;
         if (path.size() >= MaxGamePathBytes) {
             // Com_sprintf cuts the path to its buffer, and says so.

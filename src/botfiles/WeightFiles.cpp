@@ -90,13 +90,30 @@ std::optional<std::string> IncludedFile(const std::string& trimmed)
         open + 1, close == std::string::npos ? std::string::npos : close - open - 1));
 }
 
-// The weight of the range first..last whose #define the line is; nothing
-// for any other line.
-std::optional<int>
-WeightOfLine(const std::string& line, const CharCatalogue& charNames, int first, int last)
+// The names of the weights first..last, made once for all the lines of a
+// file.
+struct WeightNames
 {
+    int First = 0;
+    std::vector<std::string> Identifiers;
+};
+
+WeightNames NamesOfWeights(const CharCatalogue& charNames, int first, int last)
+{
+    WeightNames names;
+    names.First = first;
     for (int index = first; index <= last; ++index) {
-        std::string identifier = CharIdentifier(charNames[static_cast<std::size_t>(index)]);
+        names.Identifiers.push_back(CharIdentifier(charNames[static_cast<std::size_t>(index)]));
+    }
+    return names;
+}
+
+// The weight whose #define the line is; nothing for any other line.
+std::optional<int> WeightOfLine(const std::string& line, const WeightNames& names)
+{
+    for (std::size_t k = 0; k < names.Identifiers.size(); ++k) {
+        const std::string& identifier = names.Identifiers[k];
+        int index = names.First + static_cast<int>(k);
         std::size_t at = line.find(identifier);
         if (at == std::string::npos) {
             continue;
@@ -155,12 +172,13 @@ void ReadWeightLines(Bot& bot,
                      int last,
                      std::vector<std::string>* changes)
 {
+    const WeightNames names = NamesOfWeights(charNames, first, last);
     for (const std::string& raw : lines) {
         if (IsSkippedBotFileLine(raw)) {
             continue;
         }
         std::string line = StripTabs(raw);
-        if (std::optional<int> index = WeightOfLine(line, charNames, first, last)) {
+        if (std::optional<int> index = WeightOfLine(line, names)) {
             std::string identifier = CharIdentifier(charNames[static_cast<std::size_t>(*index)]);
             std::size_t end = line.find(identifier) + identifier.size();
             std::string text = TrimBlanks(WithoutTrailingComment(line.substr(end)));
@@ -178,6 +196,7 @@ bool IsForeignWeightLayout(const std::vector<std::string>& lines,
                            const CharCatalogue& charNames)
 {
     const WeightLayout& layout = LayoutOf(kind);
+    const WeightNames names = NamesOfWeights(charNames, layout.First, layout.Last);
     bool content = false;
     bool weight = false;
     for (const std::string& raw : lines) {
@@ -192,8 +211,7 @@ bool IsForeignWeightLayout(const std::vector<std::string>& lines,
             continue;
         }
         content = true;
-        if (trimmed.rfind("#define", 0) == 0 &&
-            WeightOfLine(trimmed, charNames, layout.First, layout.Last)) {
+        if (!weight && trimmed.rfind("#define", 0) == 0 && WeightOfLine(trimmed, names)) {
             weight = true;
         }
     }
@@ -221,10 +239,10 @@ bool ReadWeightFileBytes(Bot& bot,
     bot.LeadingComments(kind == WeightFileKind::Weapon ? BotFileKind::Weapon : BotFileKind::Item) =
         LeadingCommentLines(lines);
     std::size_t first = LeadingCommentRange(lines).second;
+    const WeightNames names = NamesOfWeights(charNames, layout.First, layout.Last);
     for (std::size_t i = first; i < lines.size(); ++i) {
         std::string trimmed = TrimBlanks(StripTabs(lines[i]));
-        if (IsOwnFrameLine(trimmed, layout) ||
-            WeightOfLine(trimmed, charNames, layout.First, layout.Last)) {
+        if (IsOwnFrameLine(trimmed, layout) || WeightOfLine(trimmed, names)) {
             continue;
         }
         kept.ExtraLines.push_back(lines[i]);

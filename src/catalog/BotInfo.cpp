@@ -3,6 +3,8 @@
 
 #include "core/TextCase.h"
 
+#include <algorithm>
+
 namespace twl {
 
 namespace {
@@ -120,6 +122,19 @@ std::string BotInfo::Value(const std::string& key) const
     return {};
 }
 
+namespace {
+
+// Whether the text holds \, ; or a double quote, which the game refuses in
+// a key or value (a plain loop: find_first_of looks each character up in
+// the set with a call of its own).
+bool HasRefusedCharacter(const std::string& text)
+{
+    return std::any_of(
+        text.begin(), text.end(), [](char c) { return c == '\\' || c == ';' || c == '"'; });
+}
+
+} // namespace
+
 BotInfoFile ParseBotInfos(std::string_view text)
 {
     BotInfoFile file;
@@ -162,8 +177,7 @@ BotInfoFile ParseBotInfos(std::string_view text)
             if (value.empty()) {
                 value = "<NULL>";
             }
-            if (key.find_first_of("\\;\"") != std::string::npos ||
-                value.find_first_of("\\;\"") != std::string::npos) {
+            if (HasRefusedCharacter(key) || HasRefusedCharacter(value)) {
                 problem(keyLine,
                         "the game refuses a key or value with \\, ; or a double quote: " + key);
                 continue;

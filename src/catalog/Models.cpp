@@ -16,13 +16,15 @@ namespace twl {
 
 namespace {
 
+// A fixed table, made by the compiler: nothing of it is built at start, and
+// as it holds its texts (no pointers) nothing of it is relocated either.
 struct GameModel
 {
-    const char* Name;
-    std::vector<const char*> ExtraSkins;
+    char Name[12];
+    char ExtraSkins[4][12]; // up to the first empty one
 };
 
-const GameModel GameModels[] = {
+constexpr GameModel GameModels[] = {
     {"Anarki", {}},
     {"Biker", {"Cadavre", "Hossman", "Slammer", "Stroggo"}},
     {"Bitterman", {}},
@@ -237,6 +239,9 @@ void LoadGameModels(ModelCatalogue& models)
     for (const GameModel& game : GameModels) {
         ModelEntry model = MakeModelEntry(game.Name, true, true, GameArchive);
         for (const char* skin : game.ExtraSkins) {
+            if (*skin == '\0') {
+                break;
+            }
             model.Skins.push_back(MakeSkin(skin, true, GameArchive, IconPath(game.Name, skin)));
         }
         models.push_back(std::move(model));

@@ -9,11 +9,13 @@ namespace {
 
 // The rows as constant data: built into ChatEntry values only when a
 // catalogue is made, not at every start of the program.
+// The texts are held in the rows, not pointed to: the tables then need no
+// relocating when the program is loaded.
 struct ChatRow
 {
-    const char* FileName;
-    const char* Caption;
-    const char* Token;
+    char FileName[24];
+    char Caption[32];
+    char Token[24];
     std::int16_t MaxIndex;
     bool BareZero;
 };
@@ -138,43 +140,19 @@ constexpr ChatRow ChatPointerRows[ChatPointerCount] = {
     {"\", 0, \"", "Attacker", "{ATTACKER}", 0, false},
 };
 
-const std::vector<int> GameSet = {0, 1, 2};
-const std::vector<int> LevelEndSet = {0, 1, 2, 3, 4};
-const std::vector<int> AttackerWeaponSet = {5, 7};
-const std::vector<int> TargetWeaponSet = {6, 7};
-const std::vector<int> TelefragSet = {10};
-const std::vector<int> EnvironmentDeathSet = {9};
-const std::vector<int> RandomSet = {9, 8};
-
-const std::vector<int>* const PointerSets[ChatTypeCount] = {
-    &GameSet,
-    &GameSet,
-    &GameSet, // 0-2
-    &LevelEndSet,
-    &LevelEndSet,
-    &LevelEndSet, // 3-5
-    &AttackerWeaponSet,
-    &AttackerWeaponSet, // 6, 7
-    &TargetWeaponSet,   // 8
-    &TelefragSet,       // 9
-    &EnvironmentDeathSet,
-    &EnvironmentDeathSet,
-    &EnvironmentDeathSet, // 10-12
-    &EnvironmentDeathSet,
-    &EnvironmentDeathSet, // 13, 14
-    &AttackerWeaponSet,
-    &AttackerWeaponSet,
-    &AttackerWeaponSet, // 15-17
-    &AttackerWeaponSet,
-    &AttackerWeaponSet, // 18, 19
-    &TargetWeaponSet,
-    &TargetWeaponSet,
-    &TargetWeaponSet, // 20-22
-    &TargetWeaponSet,
-    &TargetWeaponSet,
-    &TargetWeaponSet, // 23-25
-    &RandomSet,
-    &RandomSet, // 26, 27
+// The pointer sets, and by chat type which of them it uses: 0 game, 1 level
+// end, 2 attacker and weapon, 3 target and weapon, 4 telefrag, 5 death by
+// the environment, 6 random.
+constexpr unsigned char PointerSetOfType[ChatTypeCount] = {
+    0, 0, 0,          // 0-2
+    1, 1, 1,          // 3-5
+    2, 2,             // 6, 7
+    3,                // 8
+    4,                // 9
+    5, 5, 5, 5, 5,    // 10-14
+    2, 2, 2, 2, 2,    // 15-19
+    3, 3, 3, 3, 3, 3, // 20-25
+    6, 6,             // 26, 27
 };
 
 // By chat type: the chat list that random lines are drawn from.
@@ -232,7 +210,10 @@ std::string ChatCatalogue::MemberName(const ChatEntry& list, int member) const
 
 const std::vector<int>& PointerSet(std::size_t chatType)
 {
-    return *PointerSets[chatType];
+    // Made at the first use, not at the program's start.
+    static const std::vector<int> sets[] = {
+        {0, 1, 2}, {0, 1, 2, 3, 4}, {5, 7}, {6, 7}, {10}, {9}, {9, 8}};
+    return sets[PointerSetOfType[chatType]];
 }
 
 std::size_t RandomListOfChatType(std::size_t chatType)

@@ -38,13 +38,16 @@ public:
         : m_text(text)
     {}
 
-    Token Next()
+    // The next token into `token`, whose text's room is used again (a
+    // message's text is longer than a string holds without its own).
+    void Next(Token& token)
     {
         SkipBlanksAndComments();
-        Token token;
+        token.Kind = TokenKind::End;
+        token.Text.clear();
         token.Line = m_line;
         if (m_at >= m_text.size()) {
-            return token;
+            return;
         }
         char c = m_text[m_at];
         if (c == '"') {
@@ -64,27 +67,30 @@ public:
             }
         } else if (IsNameStart(c)) {
             token.Kind = TokenKind::Name;
+            std::size_t start = m_at;
             while (m_at < m_text.size() && IsNamePart(m_text[m_at])) {
-                token.Text += m_text[m_at++];
+                ++m_at;
             }
+            token.Text.assign(m_text.substr(start, m_at - start));
         } else if (IsDigit(c) ||
                    (c == '.' && m_at + 1 < m_text.size() && IsDigit(m_text[m_at + 1]))) {
             token.Kind = TokenKind::Whole;
+            std::size_t start = m_at;
             while (m_at < m_text.size() && (IsNamePart(m_text[m_at]) || m_text[m_at] == '.')) {
                 if (m_text[m_at] == '.' || m_text[m_at] == 'e' || m_text[m_at] == 'E') {
                     token.Kind = TokenKind::Number;
                 }
-                token.Text += m_text[m_at++];
+                ++m_at;
             }
+            token.Text.assign(m_text.substr(start, m_at - start));
             if (token.Text.size() > 2 && (token.Text[1] == 'x' || token.Text[1] == 'X')) {
                 token.Kind = TokenKind::Whole;
             }
         } else {
             token.Kind = TokenKind::Punctuation;
-            token.Text = std::string(1, c);
+            token.Text.assign(1, c);
             ++m_at;
         }
-        return token;
     }
 
     int Line() const { return m_line; }
@@ -99,6 +105,12 @@ private:
 
     static bool IsNamePart(char c) { return IsNameStart(c) || IsDigit(c); }
 
+    // Whether the two characters stand at `at`.
+    bool Follows(std::size_t at, char first, char second) const
+    {
+        return at + 1 < m_text.size() && m_text[at] == first && m_text[at + 1] == second;
+    }
+
     void SkipBlanksAndComments()
     {
         bool lineStart = m_at == 0;
@@ -110,14 +122,13 @@ private:
                 lineStart = true;
             } else if (static_cast<unsigned char>(c) <= ' ') {
                 ++m_at;
-            } else if (m_text.compare(m_at, 2, "//") == 0 || (c == '#' && lineStart)) {
+            } else if (Follows(m_at, '/', '/') || (c == '#' && lineStart)) {
                 // A directive of the game's precompiler: the lists of rnd.c need none.
-                while (m_at < m_text.size() && m_text[m_at] != '\n') {
-                    ++m_at;
-                }
-            } else if (m_text.compare(m_at, 2, "/*") == 0) {
+                std::size_t end = m_text.find('\n', m_at);
+                m_at = end == std::string_view::npos ? m_text.size() : end;
+            } else if (Follows(m_at, '/', '*')) {
                 m_at += 2;
-                while (m_at < m_text.size() && m_text.compare(m_at, 2, "*/") != 0) {
+                while (m_at < m_text.size() && !Follows(m_at, '*', '/')) {
                     m_line += m_text[m_at] == '\n' ? 1 : 0;
                     ++m_at;
                 }
@@ -134,6 +145,17 @@ private:
     {
         ++m_at;
         while (m_at < m_text.size()) {
+            // The plain characters up to the next quote, line end or escape
+            // are taken at once.
+            std::size_t start = m_at;
+            while (m_at < m_text.size() && m_text[m_at] != '"' && m_text[m_at] != '\n' &&
+                   m_text[m_at] != '\\') {
+                ++m_at;
+            }
+            text.append(m_text.substr(start, m_at - start));
+            if (m_at >= m_text.size()) {
+                return false;
+            }
             char c = m_text[m_at++];
             if (c == '"') {
                 return true;
@@ -141,19 +163,15 @@ private:
             if (c == '\n') {
                 return false;
             }
-            if (c == '\\') {
-                if (m_at >= m_text.size()) {
-                    return false;
-                }
-                char e = m_text[m_at++];
-                static const std::string known = "\\nrtvbfa'\"?x0123456789";
-                if (known.find(e) == std::string::npos) {
-                    return false;
-                }
-                text += e;
-                continue;
+            if (m_at >= m_text.size()) {
+                return false;
             }
-            text += c;
+            char e = m_text[m_at++];
+            constexpr std::string_view known = "\\nrtvbfa'\"?x0123456789";
+            if (known.find(e) == std::string_view::npos) {
+                return false;
+            }
+            text += e;
         }
         return false;
     }
@@ -174,22 +192,27 @@ RandomListsRead ReadRandomLists(std::string_view text)
         read.Problem = "line " + std::to_string(line) + ": " + what;
         return read;
     };
+    Token name;
+    Token equals;
+    Token open;
+    Token token;
+    Token after;
     while (true) {
-        Token name = tokens.Next();
+        tokens.Next(name);
         if (name.Kind == TokenKind::End) {
             return read;
         }
         if (name.Kind != TokenKind::Name) {
             return fail(name.Line, "unknown random " + name.Text);
         }
-        Token equals = tokens.Next();
-        Token open = tokens.Next();
+        tokens.Next(equals);
+        tokens.Next(open);
         if (equals.Text != "=" || open.Text != "{") {
             return fail(equals.Line, "expected = { after " + name.Text);
         }
         RandomList list{name.Text, 0};
         while (true) {
-            Token token = tokens.Next();
+            tokens.Next(token);
             if (token.Kind == TokenKind::Punctuation && token.Text == "}") {
                 break;
             }
@@ -212,14 +235,14 @@ RandomListsRead ReadRandomLists(std::string_view text)
                 if (length + 1 > MessageBytes) {
                     return fail(token.Line, "chat message too long");
                 }
-                Token after = tokens.Next();
+                tokens.Next(after);
                 if (after.Text == ";") {
                     break;
                 }
                 if (after.Text != ",") {
                     return fail(after.Line, "expected , or ; in " + name.Text);
                 }
-                token = tokens.Next();
+                tokens.Next(token);
             }
             ++list.Messages;
         }
@@ -270,7 +293,12 @@ void ApplyGameRandomLists(ChatCatalogue& chat,
     for (ChatEntry& list : chat.ChatLists) {
         list.Members.clear();
         list.BareZero = present.count(list.FileName) != 0;
-        for (const std::string& name : present) {
+        // Only the names that start with the list's name can be its members:
+        // in the sorted set they stand together, from that name on.
+        for (auto it = present.lower_bound(list.FileName);
+             it != present.end() && it->compare(0, list.FileName.size(), list.FileName) == 0;
+             ++it) {
+            const std::string& name = *it;
             if (std::optional<std::int16_t> member = MemberOf(name, list.FileName)) {
                 list.Members.push_back(*member);
                 claimed.insert(name);

@@ -21,7 +21,7 @@ namespace twl {
 
 namespace {
 
-const std::string CharEnding = "_c.c";
+const char CharEnding[] = "_c.c";
 
 bool EndsWithIgnoringCase(const std::string& text, const std::string& end)
 {
@@ -426,7 +426,7 @@ std::optional<std::filesystem::path> LooseScriptOf(const std::filesystem::path& 
 {
     std::filesystem::path folder = charFile.parent_path();
     std::string name = charFile.filename().string();
-    std::string stem = name.substr(0, name.size() - CharEnding.size());
+    std::string stem = name.substr(0, name.size() - (sizeof CharEnding - 1));
     std::filesystem::path scripts =
         IsGameLayoutFolder(folder) ? folder.parent_path().parent_path() / "scripts" : folder;
     std::filesystem::path script = FindFileIgnoringCase(scripts, stem + ".bot");

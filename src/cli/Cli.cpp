@@ -29,76 +29,78 @@
 #include <new>
 #include <random>
 #include <set>
-#include <sstream>
 
 namespace twl {
 
 namespace {
 
+// The text of --help around the version and the try command's lines:
+// constants, so that --help is answered before anything is set up.
+constexpr const char* UsageHead =
+    ": the bot files of Tarnwell without its window.\n"
+    "\n"
+    "Usage:\n"
+    "  tarnwell-cli new [--preset zeros|average] [--name NAME] [--structure] [--pk3]\n"
+    "                   [--game DIR] [--install] [--settings DIR] [OUTDIR]\n"
+    "      Makes a new bot from a preset (default: all zeros) and writes its five\n"
+    "      files into OUTDIR.\n"
+    "  tarnwell-cli copy [--script] [--script-structure] [--structure] [--pk3]\n"
+    "                    [--game DIR] [--install] [--follow-links] [--settings DIR]\n"
+    "                    SRCDIR STEM [OUTDIR]\n"
+    "      Loads the bot whose files start with STEM from SRCDIR and writes its\n"
+    "      five files into OUTDIR. A file that is a link to something outside\n"
+    "      SRCDIR is refused unless --follow-links is given.\n"
+    "  tarnwell-cli scan [--settings DIR] GAMEDIR\n"
+    "      Checks the game folder: finds the bots, models and skins of its\n"
+    "      archives (and of the player's own folder: ~/.q3a/baseq3,\n"
+    "      ~/.openarena/baseoa, ...), reads the game's bot list and chat lists,\n"
+    "      keeps them in the settings folder and prints the bot list and the models.\n"
+    "  tarnwell-cli extract [--structure] [--pk3] [--install] [--settings DIR]\n"
+    "                       GAMEDIR BOT [OUTDIR]\n"
+    "      Loads the bot BOT of the game's bot list from its archive and writes\n"
+    "      its five files into OUTDIR.\n"
+    "  tarnwell-cli games\n"
+    "      Lists the games found in the usual places: name, game folder, base\n"
+    "      folder, the player's own folder, engine program, archives.\n"
+    "  tarnwell-cli check [--strict] [--settings DIR] PATH...\n"
+    "      Says what the game will refuse, lose or ignore in the bots of each PATH\n"
+    "      (a NAME_c.c file, a folder of bot sets, a .pk3), one line a finding:\n"
+    "      FILE:LINE: error|warning|note: TEXT. Exit status 1 on an error (with\n"
+    "      --strict also on a warning).\n";
+constexpr const char* UsageTail =
+    "  tarnwell-cli --help | --version\n"
+    "\n"
+    "Options:\n"
+    "  --preset zeros|average  the preset of a new bot\n"
+    "  --name NAME             the new bot's name (default: Bot)\n"
+    "  --structure             write into OUTDIR/botfiles/bots and OUTDIR/scripts\n"
+    "  --pk3                   also pack the files into OUTDIR/bot-NAME.pk3\n"
+    "                          (implies --structure)\n"
+    "  --script                also load the bot script (STEM.bot)\n"
+    "  --script-structure      take the script from the scripts folder beside\n"
+    "                          SRCDIR's botfiles/bots\n"
+    "  --strict                check: warnings fail too\n"
+    "  --game DIR              the game folder whose bot and chat lists to use;\n"
+    "                          try: the game to run (default: the settings' one,\n"
+    "                          else /usr/lib/openarena-server)\n"
+    "  --install               also put bot-NAME.pk3 where the game finds it (the\n"
+    "                          player's own folder, e.g. ~/.openarena/baseoa)\n"
+    "  --skill S               try: a skill to try the bots at (1 to 5; repeatable)\n"
+    "  --play SECONDS          try: a match of that length after the set-up\n"
+    "  --engine PATH           try: the engine program (default: found on PATH,\n"
+    "                          in the game folder, in /usr/lib/ioquake3)\n"
+    "  --map MAP               try: the map (default: oa_dm1 for OpenArena, q3dm1)\n"
+    "  --time-limit SECONDS    try: the engine is stopped then (default: 60 + play)\n"
+    "  --settings DIR          the folder of twl.ini and the user lists\n"
+    "                          (default: ~/.config/Tarnwell)\n"
+    "\n"
+    "Messages go to standard error as \"title: text\"; questions are answered No.\n"
+    "Exit status: 0 done, 1 the command could not do its work, 2 usage error,\n"
+    "3 no engine or game installed (try).\n";
+
 std::string UsageText()
 {
-    std::ostringstream stream;
-    stream << "tarnwell-cli " << VersionMajor << '.' << VersionMinor << '.' << VersionRevision
-           << ": the bot files of Tarnwell without its window.\n"
-           << "\n"
-           << "Usage:\n"
-           << "  tarnwell-cli new [--preset zeros|average] [--name NAME] [--structure] [--pk3]\n"
-           << "                   [--game DIR] [--install] [--settings DIR] [OUTDIR]\n"
-           << "      Makes a new bot from a preset (default: all zeros) and writes its five\n"
-           << "      files into OUTDIR.\n"
-           << "  tarnwell-cli copy [--script] [--script-structure] [--structure] [--pk3]\n"
-           << "                    [--game DIR] [--install] [--follow-links] [--settings DIR]\n"
-           << "                    SRCDIR STEM [OUTDIR]\n"
-           << "      Loads the bot whose files start with STEM from SRCDIR and writes its\n"
-           << "      five files into OUTDIR. A file that is a link to something outside\n"
-           << "      SRCDIR is refused unless --follow-links is given.\n"
-           << "  tarnwell-cli scan [--settings DIR] GAMEDIR\n"
-           << "      Checks the game folder: finds the bots, models and skins of its\n"
-           << "      archives (and of the player's own folder: ~/.q3a/baseq3,\n"
-           << "      ~/.openarena/baseoa, ...), reads the game's bot list and chat lists,\n"
-           << "      keeps them in the settings folder and prints the bot list and the models.\n"
-           << "  tarnwell-cli extract [--structure] [--pk3] [--install] [--settings DIR]\n"
-           << "                       GAMEDIR BOT [OUTDIR]\n"
-           << "      Loads the bot BOT of the game's bot list from its archive and writes\n"
-           << "      its five files into OUTDIR.\n"
-           << "  tarnwell-cli games\n"
-           << "      Lists the games found in the usual places: name, game folder, base\n"
-           << "      folder, the player's own folder, engine program, archives.\n"
-           << "  tarnwell-cli check [--strict] [--settings DIR] PATH...\n"
-           << "      Says what the game will refuse, lose or ignore in the bots of each PATH\n"
-           << "      (a NAME_c.c file, a folder of bot sets, a .pk3), one line a finding:\n"
-           << "      FILE:LINE: error|warning|note: TEXT. Exit status 1 on an error (with\n"
-           << "      --strict also on a warning).\n"
-           << TryUsage() << "  tarnwell-cli --help | --version\n"
-           << "\n"
-           << "Options:\n"
-           << "  --preset zeros|average  the preset of a new bot\n"
-           << "  --name NAME             the new bot's name (default: Bot)\n"
-           << "  --structure             write into OUTDIR/botfiles/bots and OUTDIR/scripts\n"
-           << "  --pk3                   also pack the files into OUTDIR/bot-NAME.pk3\n"
-           << "                          (implies --structure)\n"
-           << "  --script                also load the bot script (STEM.bot)\n"
-           << "  --script-structure      take the script from the scripts folder beside\n"
-           << "                          SRCDIR's botfiles/bots\n"
-           << "  --strict                check: warnings fail too\n"
-           << "  --game DIR              the game folder whose bot and chat lists to use;\n"
-           << "                          try: the game to run (default: the settings' one,\n"
-           << "                          else /usr/lib/openarena-server)\n"
-           << "  --install               also put bot-NAME.pk3 where the game finds it (the\n"
-           << "                          player's own folder, e.g. ~/.openarena/baseoa)\n"
-           << "  --skill S               try: a skill to try the bots at (1 to 5; repeatable)\n"
-           << "  --play SECONDS          try: a match of that length after the set-up\n"
-           << "  --engine PATH           try: the engine program (default: found on PATH,\n"
-           << "                          in the game folder, in /usr/lib/ioquake3)\n"
-           << "  --map MAP               try: the map (default: oa_dm1 for OpenArena, q3dm1)\n"
-           << "  --time-limit SECONDS    try: the engine is stopped then (default: 60 + play)\n"
-           << "  --settings DIR          the folder of twl.ini and the user lists\n"
-           << "                          (default: ~/.config/Tarnwell)\n"
-           << "\n"
-           << "Messages go to standard error as \"title: text\"; questions are answered No.\n"
-           << "Exit status: 0 done, 1 the command could not do its work, 2 usage error,\n"
-           << "3 no engine or game installed (try).\n";
-    return stream.str();
+    return FixedAnswerText("--help")->Joined();
 }
 
 } // namespace
@@ -195,7 +197,8 @@ struct Session
         InitChatCatalogue(Catalogues.Chat);
         LoadBots();
         LoadSynonyms(Catalogues.Synonyms, SettingsFolder);
-        LoadGameVocabulary(Catalogues, SettingsFolder, Settings.Text(Settings::Q3Baseq3), Messages);
+        LoadGameVocabulary(
+            Catalogues, SettingsFolder, Settings.Text(Settings::Q3Baseq3), Messages, GameFiles);
     }
 
     // The bot list from the settings folder: all of it, or what Start was
@@ -230,6 +233,10 @@ struct Session
     // starts without it.
     const std::string* OnlyBot = nullptr;
     bool WithUserBots = true;
+    // Which of the game's kept files the command reads.
+    KeptFiles GameFiles = KeptFiles::All;
+    // The game folder of the command as UseGameFolder found it.
+    std::optional<IdentifiedGameFolder> GameFolder;
 };
 
 // The target folder of a command is made when it is missing.
@@ -257,8 +264,10 @@ bool NameIsAccepted(const std::string& name, Messages& messages)
 // The game folder of a command, checked as the options do.
 bool UseGameFolder(const std::string& folder, Session& session)
 {
-    // IsGameFolder is whether the folder is identified: asked once.
-    std::optional<IdentifiedGameFolder> identified = IdentifyGameFolder(folder);
+    // IsGameFolder is whether the folder is identified: asked once, and
+    // what it told kept for the command.
+    session.GameFolder = IdentifyGameFolder(folder);
+    const std::optional<IdentifiedGameFolder>& identified = session.GameFolder;
     if (!identified) {
         session.Messages.Warn("Quake3.exe not found in '" + folder + "'\n" + WhatAGameFolderHolds(),
                               "Tarnwell: Quake3.exe missing");
@@ -270,7 +279,11 @@ bool UseGameFolder(const std::string& folder, Session& session)
         session.Catalogues.Game = GameDefinitions();
         InitChatCatalogue(session.Catalogues.Chat);
         session.LoadBots();
-        LoadGameVocabulary(session.Catalogues, session.SettingsFolder, absolute, session.Messages);
+        LoadGameVocabulary(session.Catalogues,
+                           session.SettingsFolder,
+                           absolute,
+                           session.Messages,
+                           session.GameFiles);
     }
     return true;
 }
@@ -548,13 +561,16 @@ int RunExtract(const std::vector<std::string>& arguments, std::ostream& err)
         throw UsageError("extract takes the game folder, a bot of its list and a target folder");
     }
     Session session(err);
-    // Only the bot asked for is taken from the user's bot list.
+    // Only the bot asked for is taken from the user's bot list, and of the
+    // game's kept files only its bot list and chat lists: writing the bot's
+    // files needs no more.
+    session.GameFiles = KeptFiles::Vocabulary;
     session.Start(line, false, &line.Positional[1]);
     if (!UseGameFolder(line.Positional[0], session)) {
         return ExitFailure;
     }
     // A game with its own bot list that was not read yet is read now.
-    std::optional<IdentifiedGameFolder> identified = IdentifyGameFolder(line.Positional[0]);
+    const std::optional<IdentifiedGameFolder>& identified = session.GameFolder;
     if (identified && identified->Game != &KnownGames().front() && !ReadGameFolder(session)) {
         return ExitFailure;
     }
@@ -577,7 +593,7 @@ int RunExtract(const std::vector<std::string>& arguments, std::ostream& err)
                        LoadType::WholeBot,
                        session.Settings,
                        session.Catalogues,
-                       GameArchiveFolders(line.Positional[0]),
+                       GameArchiveFolders(line.Positional[0], session.GameFolder),
                        session.Messages) ||
         !PrepareForSave(bot, session.Messages)) {
         return ExitFailure;
@@ -651,21 +667,34 @@ int RunCheck(const std::vector<std::string>& arguments, std::ostream& out, std::
 
 } // namespace
 
+std::string FixedText::Joined() const
+{
+    std::string text;
+    for (std::string_view piece : Pieces) {
+        text += piece;
+    }
+    return text;
+}
+
+std::optional<FixedText> FixedAnswerText(std::string_view command)
+{
+    if (command == "--help" || command == "-h" || command == "help") {
+        return FixedText{{"tarnwell-cli ", VersionString, UsageHead, TryUsage(), UsageTail}};
+    }
+    if (command == "--version") {
+        // NAME VERSION, as the editor and Debian's tools say it.
+        return FixedText{{"tarnwell-cli ", VersionString, "\n"}};
+    }
+    return std::nullopt;
+}
+
 std::optional<std::string> FixedAnswer(const std::vector<std::string>& arguments)
 {
     if (arguments.empty()) {
         return std::nullopt;
     }
-    const std::string& command = arguments[0];
-    if (command == "--help" || command == "-h" || command == "help") {
-        return UsageText();
-    }
-    if (command == "--version") {
-        // NAME VERSION, as the editor and Debian's tools say it.
-        return "tarnwell-cli " + std::to_string(VersionMajor) + '.' + std::to_string(VersionMinor) +
-               '.' + std::to_string(VersionRevision) + '\n';
-    }
-    return std::nullopt;
+    std::optional<FixedText> text = FixedAnswerText(arguments[0]);
+    return text ? std::optional<std::string>(text->Joined()) : std::nullopt;
 }
 
 int RunCli(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err)

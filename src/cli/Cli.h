@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <array>
 #include <filesystem>
 #include <optional>
 #include <ostream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace twl {
@@ -18,6 +20,17 @@ inline constexpr int ExitUsage = 2;   // the command line was wrong
 // text; nothing for every other command line. RunCli prints it too; the
 // program's main prints it without setting up the C++ streams.
 std::optional<std::string> FixedAnswer(const std::vector<std::string>& arguments);
+
+// The same for the first argument alone, in the constant pieces the text is
+// made of, for a main that writes them before anything else is set up.
+struct FixedText
+{
+    std::array<std::string_view, 5> Pieces;
+
+    std::string Joined() const;
+};
+
+std::optional<FixedText> FixedAnswerText(std::string_view command);
 
 // The folder of twl.ini and the user lists when --settings names none:
 // $XDG_CONFIG_HOME/Tarnwell, else ~/.config/Tarnwell.

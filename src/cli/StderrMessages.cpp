@@ -27,11 +27,11 @@ std::string OneLine(const std::string& text)
 
 void StderrMessages::Print(const std::string& text, const std::string& title)
 {
-    if (title.empty()) {
-        m_err << OneLine(text) << '\n';
-    } else {
-        m_err << OneLine(title) << ": " << OneLine(text) << '\n';
-    }
+    // Made whole and written at once: standard error is not buffered, and
+    // each piece would be a write of its own.
+    std::string line = title.empty() ? OneLine(text) : OneLine(title) + ": " + OneLine(text);
+    line += '\n';
+    m_err.write(line.data(), static_cast<std::streamsize>(line.size()));
 }
 
 void StderrMessages::Inform(const std::string& text, const std::string& title)

@@ -7,9 +7,11 @@ namespace twl {
 
 namespace {
 
+// The names are held in the rows, not pointed to: the table then needs no
+// relocating when the program is loaded.
 struct CharRow
 {
-    const char* Identifier;
+    char Identifier[48];
     std::size_t Tabs;
 };
 

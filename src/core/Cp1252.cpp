@@ -51,13 +51,19 @@ std::string DecodeCp1252(const std::string& bytes)
 {
     std::string result;
     result.reserve(bytes.size());
-    for (char byte : bytes) {
-        unsigned char code = static_cast<unsigned char>(byte);
-        if (code < 0x80) {
-            result += byte;
-        } else {
-            AppendUtf8(result, CodePointOfByte(code));
+    // The runs of ASCII, which read the same, are copied whole.
+    std::size_t at = 0;
+    while (at < bytes.size()) {
+        std::size_t end = at;
+        while (end < bytes.size() && static_cast<unsigned char>(bytes[end]) < 0x80) {
+            ++end;
         }
+        result.append(bytes, at, end - at);
+        if (end < bytes.size()) {
+            AppendUtf8(result, CodePointOfByte(static_cast<unsigned char>(bytes[end])));
+            ++end;
+        }
+        at = end;
     }
     return result;
 }

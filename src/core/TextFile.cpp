@@ -4,10 +4,12 @@
 #include "core/Cp1252.h"
 #include "core/ShownText.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
 #include <fstream>
+#include <optional>
 #include <sys/stat.h>
 #include <system_error>
 #include <unistd.h>
@@ -21,14 +23,10 @@ std::string ErrnoText(int error)
     return std::strerror(error);
 }
 
-// The mode a new file gets: the old file's when there is one, otherwise
-// what the user's umask allows of rw-rw-rw-.
-mode_t ModeForReplacement(const std::filesystem::path& path)
+// What the user's umask allows of rw-rw-rw-: the mode of a file that
+// replaces none.
+mode_t ModeForNewFile()
 {
-    struct stat old = {};
-    if (::stat(path.c_str(), &old) == 0) {
-        return old.st_mode & 07777;
-    }
     mode_t mask = ::umask(0);
     ::umask(mask);
     return static_cast<mode_t>(0666 & ~mask);
@@ -74,20 +72,26 @@ std::vector<std::string> ReadTextLines(std::istream& in)
 
 std::vector<std::string> SplitTextLines(const std::string& raw)
 {
-    // Decoded once; CR and LF stay single bytes in UTF-8.
-    std::string bytes = DecodeCp1252(raw);
+    // Decoded once, unless it is all ASCII, which reads the same; CR and LF
+    // stay single bytes in UTF-8.
+    bool ascii = std::all_of(
+        raw.begin(), raw.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    std::string decoded = ascii ? std::string() : DecodeCp1252(raw);
+    const std::string& bytes = ascii ? raw : decoded;
     std::vector<std::string> lines;
     std::size_t start = 0;
     // A line ends with CR LF, LF, or a CR alone (the old Macintosh form).
     while (start < bytes.size()) {
-        std::size_t end = bytes.find_first_of("\r\n", start);
-        std::size_t lineEnd = end == std::string::npos ? bytes.size() : end;
-        std::size_t next = end == std::string::npos ? bytes.size() : end + 1;
-        if (end != std::string::npos && bytes[end] == '\r' && next < bytes.size() &&
+        std::size_t end = start;
+        while (end < bytes.size() && bytes[end] != '\r' && bytes[end] != '\n') {
+            ++end;
+        }
+        std::size_t next = end < bytes.size() ? end + 1 : end;
+        if (end < bytes.size() && bytes[end] == '\r' && next < bytes.size() &&
             bytes[next] == '\n') {
             ++next;
         }
-        lines.emplace_back(bytes, start, lineEnd - start);
+        lines.emplace_back(bytes, start, end - start);
         start = next;
     }
     return lines;
@@ -131,12 +135,17 @@ Result<std::string> ReadFileBytes(const std::filesystem::path& path, std::uint64
                  " MiB, far more than such a file holds";
     }
     if (reason.empty()) {
-        // The size is only a hint (a file may grow while it is read): the
-        // cap holds for what is read.
-        bytes.reserve(static_cast<std::size_t>(status.st_size));
-        char buffer[65536];
+        // Read straight into the result, room for the size and one byte
+        // more. The size is only a hint (a file may grow while it is read):
+        // the room grows as needed, and the cap holds for what is read.
+        bytes.resize(static_cast<std::size_t>(status.st_size) + 1);
+        std::size_t filled = 0;
         while (true) {
-            ssize_t got = ::read(fd, buffer, sizeof buffer);
+            if (filled == bytes.size()) {
+                bytes.resize(
+                    static_cast<std::size_t>(std::min<std::uint64_t>(filled * 2, maxSize + 1)));
+            }
+            ssize_t got = ::read(fd, bytes.data() + filled, bytes.size() - filled);
             if (got < 0) {
                 if (errno == EINTR) {
                     continue;
@@ -147,13 +156,14 @@ Result<std::string> ReadFileBytes(const std::filesystem::path& path, std::uint64
             if (got == 0) {
                 break;
             }
-            bytes.append(buffer, static_cast<std::size_t>(got));
-            if (bytes.size() > maxSize) {
+            filled += static_cast<std::size_t>(got);
+            if (filled > maxSize) {
                 reason = "it is larger than " + std::to_string(maxSize / (1024 * 1024)) +
                          " MiB, far more than such a file holds";
                 break;
             }
         }
+        bytes.resize(filled);
     }
     ::close(fd);
     if (!reason.empty()) {
@@ -313,6 +323,17 @@ bool RecoverReplacement(const std::filesystem::path& folder)
     return true;
 }
 
+void RemoveLeftovers(const std::vector<std::filesystem::path>& folders)
+{
+    for (std::size_t i = 0; i < folders.size(); ++i) {
+        if (std::find(folders.begin(),
+                      folders.begin() + static_cast<std::ptrdiff_t>(i),
+                      folders[i]) == folders.begin() + static_cast<std::ptrdiff_t>(i)) {
+            RemoveLeftovers(folders[i]);
+        }
+    }
+}
+
 void RemoveLeftovers(const std::filesystem::path& folder)
 {
     std::error_code error;
@@ -367,21 +388,35 @@ Result<> WriteFilesAtomic(const std::vector<FileContent>& files)
         }
     };
 
+    // The umask is asked once, for the first new file.
+    std::optional<mode_t> newFileMode;
+    // Whether each file of `pending` had an old file (of any kind) at its name.
+    std::vector<bool> hadOld;
     for (const FileContent& file : files) {
+        // What is at the name now: itself (lstat), and what a link there
+        // leads to (stat), looked at once.
+        struct stat itself = {};
+        bool exists = ::lstat(file.Path.c_str(), &itself) == 0;
+        struct stat target = itself;
+        bool reaches =
+            exists && (!S_ISLNK(itself.st_mode) || ::stat(file.Path.c_str(), &target) == 0);
         // A file that already holds exactly these bytes is left as it is.
-        std::error_code sizeError;
-        if (std::filesystem::is_regular_file(file.Path, sizeError) &&
-            std::filesystem::file_size(file.Path, sizeError) == file.Bytes.size() && !sizeError) {
+        if (reaches && S_ISREG(target.st_mode) &&
+            static_cast<std::uint64_t>(target.st_size) == file.Bytes.size()) {
             std::ifstream old(file.Path, std::ios::binary);
             if (old && ReadStreamBytes(old) == file.Bytes) {
                 continue;
             }
         }
-        struct stat old = {};
-        if (::lstat(file.Path.c_str(), &old) == 0 && S_ISDIR(old.st_mode)) {
+        if (exists && S_ISDIR(itself.st_mode)) {
             discard();
             return Failure{file.Path, ErrnoText(EISDIR)};
         }
+        // The new file gets the old file's mode when there is one.
+        if (!reaches && !newFileMode) {
+            newFileMode = ModeForNewFile();
+        }
+        mode_t mode = reaches ? target.st_mode & 07777 : *newFileMode;
         std::filesystem::path folder = file.Path.parent_path();
         if (folder.empty()) {
             folder = ".";
@@ -394,8 +429,9 @@ Result<> WriteFilesAtomic(const std::vector<FileContent>& files)
             return Failure{file.Path, ErrnoText(error)};
         }
         pending.push_back(Pending{&file, pattern, fd, {}});
+        hadOld.push_back(exists);
         int error = 0;
-        if (!WriteAll(fd, file.Bytes, error) || ::fchmod(fd, ModeForReplacement(file.Path)) != 0) {
+        if (!WriteAll(fd, file.Bytes, error) || ::fchmod(fd, mode) != 0) {
             error = error != 0 ? error : errno;
             discard();
             return Failure{file.Path, ErrnoText(error)};
@@ -439,12 +475,12 @@ Result<> WriteFilesAtomic(const std::vector<FileContent>& files)
     }
     bool journal = pending.size() > 1;
     std::vector<JournalEntry> entries;
-    for (const Pending& file : pending) {
-        struct stat old = {};
+    for (std::size_t i = 0; i < pending.size(); ++i) {
+        const Pending& file = pending[i];
         entries.push_back(
             JournalEntry{file.File->Path.lexically_relative(journalFolder),
                          std::filesystem::path(file.Temporary).lexically_relative(journalFolder),
-                         ::lstat(file.File->Path.c_str(), &old) == 0});
+                         hadOld[i]});
     }
     if (journal && !WriteJournal(journalFolder, JournalForward, entries)) {
         int error = errno != 0 ? errno : EIO;
@@ -494,8 +530,15 @@ Result<> WriteFilesAtomic(const std::vector<FileContent>& files)
         }
     }
     if (journal) {
+        // Each folder that took new names is flushed once.
+        std::vector<std::filesystem::path> folders;
         for (const Pending& file : pending) {
-            SyncFolder(file.File->Path.parent_path().empty() ? "." : file.File->Path.parent_path());
+            std::filesystem::path folder =
+                file.File->Path.parent_path().empty() ? "." : file.File->Path.parent_path();
+            if (std::find(folders.begin(), folders.end(), folder) == folders.end()) {
+                SyncFolder(folder);
+                folders.push_back(std::move(folder));
+            }
         }
         RemoveJournal(journalFolder);
     }

@@ -75,6 +75,9 @@ bool RecoverReplacement(const std::filesystem::path& folder);
 // (".twl-" and six characters, and an archive's "bot-NAME.pk3.XXXXXX"):
 // none of them is the only copy of anything. The caller holds the lock.
 void RemoveLeftovers(const std::filesystem::path& folder);
+// The same in each of the folders, each looked through once however often
+// it is named (the folders of a bot set are often one).
+void RemoveLeftovers(const std::vector<std::filesystem::path>& folders);
 
 // For tests of the failure paths: the rename that WriteFilesAtomic uses to
 // put a new file in place (nullptr: the system's rename).

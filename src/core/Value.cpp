@@ -17,6 +17,20 @@ bool IsDigit(char c)
     return c >= '0' && c <= '9';
 }
 
+// The whole number nearest to `x`, a half to the even one, as nearbyint
+// gives it in the default rounding mode, without the maths library: below
+// 2^52 adding and taking away 2^52 leaves the rounded number (the sign put
+// back keeps -0.0); from there on every double is whole.
+double RoundHalfToEven(double x)
+{
+    constexpr double TwoTo52 = 4503599627370496.0;
+    if (!(std::fabs(x) < TwoTo52)) {
+        return x; // whole already, infinite or not a number
+    }
+    double shift = std::copysign(TwoTo52, x);
+    return std::copysign((x + shift) - shift, x);
+}
+
 } // namespace
 
 bool Value::IsNumber() const
@@ -175,7 +189,7 @@ std::optional<std::int16_t> ToInt16(const Value& value)
     if (!number) {
         return std::nullopt;
     }
-    double rounded = std::nearbyint(*number);
+    double rounded = RoundHalfToEven(*number);
     if (rounded < std::numeric_limits<std::int16_t>::min() ||
         rounded > std::numeric_limits<std::int16_t>::max()) {
         return std::nullopt;

@@ -5,10 +5,38 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
+#include <limits>
 
 namespace twl {
 
 namespace {
+
+// 10 to the power `n` as the maths library's pow(10, n) gives it, made here
+// so that the program needs no maths library (loading it costs a start more
+// than everything the program does for --version). Up to 10^22 every power
+// is exact; above, strtod gives the nearest double, as pow does but for two
+// powers that it rounds to the other neighbour, taken here as it gives them.
+double PowerOfTen(std::size_t n)
+{
+    if (n <= 22) {
+        double power = 1.0;
+        for (std::size_t k = 0; k < n; ++k) {
+            power *= 10.0;
+        }
+        return power;
+    }
+    if (n == 23) {
+        return 0x1.52d02c7e14af7p+76;
+    }
+    if (n == 210) {
+        return 0x1.8557f31326bbcp+697;
+    }
+    if (n > 308) {
+        return std::numeric_limits<double>::infinity();
+    }
+    return std::strtod(("1e" + std::to_string(n)).c_str(), nullptr);
+}
 
 int SignificantDigits(const Value& value)
 {
@@ -49,8 +77,8 @@ Value ParseSinglePrecision(const std::string& number)
             : ParseNumericText(integerText);
     double sum = static_cast<double>(static_cast<float>(integerPart.value_or(0.0)));
     if (!fractionText.empty()) {
-        double fraction = ParseNumericText(fractionText).value_or(0.0) /
-                          std::pow(10.0, static_cast<double>(fractionText.size()));
+        double fraction =
+            ParseNumericText(fractionText).value_or(0.0) / PowerOfTen(fractionText.size());
         sum += negative ? -fraction : fraction;
     }
     return Value(static_cast<float>(sum));

@@ -22,7 +22,7 @@ constexpr std::size_t MaxFiles = 200;
 constexpr std::size_t MaxSaid = 200;
 constexpr std::size_t KeptLastLines = 40;
 
-const std::string DefaultCharacter = "bots/default_c.c";
+constexpr const char* DefaultCharacter = "bots/default_c.c";
 
 bool StartsWith(std::string_view text, std::string_view start)
 {

@@ -59,10 +59,12 @@ std::vector<std::filesystem::path> GameArchiveFolders(const std::filesystem::pat
     return GameArchiveFolders(gameFolder, search);
 }
 
-std::vector<std::filesystem::path> GameArchiveFolders(const std::filesystem::path& gameFolder,
-                                                      const GameSearch& search)
+namespace {
+
+std::vector<std::filesystem::path> ArchiveFoldersOf(const std::filesystem::path& gameFolder,
+                                                    const std::optional<IdentifiedGameFolder>& game,
+                                                    const GameSearch& search)
 {
-    std::optional<IdentifiedGameFolder> game = IdentifyGameFolder(gameFolder, search.Players);
     const GameKind& kind = game ? *game->Game : KnownGames().front();
     std::vector<std::filesystem::path> folders;
     std::error_code error;
@@ -92,6 +94,21 @@ std::vector<std::filesystem::path> GameArchiveFolders(const std::filesystem::pat
         add(player, true);
     }
     return folders;
+}
+
+} // namespace
+
+std::vector<std::filesystem::path> GameArchiveFolders(const std::filesystem::path& gameFolder,
+                                                      const GameSearch& search)
+{
+    return ArchiveFoldersOf(gameFolder, IdentifyGameFolder(gameFolder, search.Players), search);
+}
+
+std::vector<std::filesystem::path>
+GameArchiveFolders(const std::filesystem::path& gameFolder,
+                   const std::optional<IdentifiedGameFolder>& identified)
+{
+    return ArchiveFoldersOf(gameFolder, identified, GameSearch::FromEnvironment());
 }
 
 int CompareArchiveNames(const std::string& a, const std::string& b)

@@ -36,6 +36,11 @@ std::vector<std::filesystem::path> GameArchiveFolders(const std::filesystem::pat
                                                       const std::filesystem::path& dataHome);
 std::vector<std::filesystem::path> GameArchiveFolders(const std::filesystem::path& gameFolder,
                                                       const GameSearch& search);
+// The same for a folder that IdentifyGameFolder (with the players' folders
+// of the environment) has already told about, without looking again.
+std::vector<std::filesystem::path>
+GameArchiveFolders(const std::filesystem::path& gameFolder,
+                   const std::optional<IdentifiedGameFolder>& identified);
 
 struct ArchiveFile
 {

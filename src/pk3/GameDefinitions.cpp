@@ -105,6 +105,12 @@ bool IsBotFilePath(std::string_view path)
     return path.compare(0, 14, "botfiles/bots/") == 0;
 }
 
+bool IsVocabularyFile(std::string_view path)
+{
+    return path == "scripts/bots.txt" || path == "botfiles/rnd.c" ||
+           (path.compare(0, 8, "scripts/") == 0 && EndsWith(path, ".bot"));
+}
+
 GameDefinitionsReader::GameDefinitionsReader(std::string gameName,
                                              std::string baseFolder,
                                              std::string gameFolder)
@@ -237,7 +243,9 @@ Result<> SaveGameDefinitions(const GameDefinitions& definitions,
     return written;
 }
 
-GameDefinitions LoadGameDefinitions(const std::filesystem::path& settingsFolder, Messages& messages)
+GameDefinitions LoadGameDefinitions(const std::filesystem::path& settingsFolder,
+                                    Messages& messages,
+                                    KeptFiles which)
 {
     std::filesystem::path folder = settingsFolder / GameDefinitionsFolderName;
     Result<std::vector<std::string>> index = ReadTextFile(folder / IndexFileName);
@@ -257,15 +265,18 @@ GameDefinitions LoadGameDefinitions(const std::filesystem::path& settingsFolder,
     if (index.Value().empty() || index.Value()[0] != IndexTitle) {
         return damaged("no title line");
     }
+    // The fields are seen where the line holds them, nothing copied but
+    // what is kept; the index lists the files by path, in the maps' order.
+    std::vector<ListFieldView> fields;
     for (std::size_t i = 1; i < index.Value().size(); ++i) {
-        const std::string& line = index.Value()[i];
+        const std::string_view line = index.Value()[i];
         std::size_t equals = line.find(" = ");
-        if (equals == std::string::npos) {
+        if (equals == std::string_view::npos) {
             return damaged("line " + std::to_string(i + 1));
         }
-        std::string key = line.substr(0, equals);
-        std::string value = line.substr(equals + 3);
-        std::vector<ListField> fields = SplitListFields(value);
+        std::string_view key = line.substr(0, equals);
+        std::string_view value = line.substr(equals + 3);
+        SplitListFieldViews(value, fields);
         if (key == "Game") {
             definitions.GameName = value;
         } else if (key == "Base") {
@@ -273,14 +284,22 @@ GameDefinitions LoadGameDefinitions(const std::filesystem::path& settingsFolder,
         } else if (key == "Folder") {
             definitions.GameFolder = value;
         } else if (key == "File" && fields.size() == 3 && IsPlainFileName(fields[2].Text)) {
+            if (which == KeptFiles::Vocabulary && !IsVocabularyFile(fields[0].Text)) {
+                continue;
+            }
             Result<std::string> read =
                 ReadFileBytes(folder / fields[2].Text, MaxDefinitionFileSize);
             if (!read.Ok()) {
                 return damaged(read.Error().Reason);
             }
-            definitions.Files[fields[0].Text] = GameFile{std::move(read.Value()), fields[1].Text};
+            definitions.Files.insert_or_assign(
+                definitions.Files.end(),
+                std::string(fields[0].Text),
+                GameFile{std::move(read).Value(), std::string(fields[1].Text)});
         } else if (key == "Bot file" && fields.size() == 2) {
-            definitions.BotFileSources[fields[0].Text] = fields[1].Text;
+            definitions.BotFileSources.insert_or_assign(definitions.BotFileSources.end(),
+                                                        std::string(fields[0].Text),
+                                                        std::string(fields[1].Text));
         } else {
             return damaged("line " + std::to_string(i + 1));
         }

@@ -82,6 +82,21 @@ std::string DefinitionPath(std::string_view name);
 // Whether the path (lower case) is a file of botfiles/bots/.
 bool IsBotFilePath(std::string_view path);
 
+// Whether the path (lower case) is one of the files that make the program
+// speak the game's vocabulary: its bot list (scripts/bots.txt and the
+// scripts/*.bot) and its random chat lists (botfiles/rnd.c).
+bool IsVocabularyFile(std::string_view path);
+
+// Which of the kept files a load reads: all of them, or only the vocabulary
+// (IsVocabularyFile), for a command that loads and writes a bot and needs
+// none of the game's other files. Those are then not in Files, and not
+// read: one that was damaged since is not noticed until a load of all.
+enum class KeptFiles
+{
+    All,
+    Vocabulary
+};
+
 // The definitions are kept in the settings folder (folder twl_game), so
 // that the program need not read the archives again at every start. Save
 // writes them anew; Load gives nothing (GameName empty) when none are kept
@@ -90,7 +105,8 @@ inline constexpr const char* GameDefinitionsFolderName = "twl_game";
 Result<> SaveGameDefinitions(const GameDefinitions& definitions,
                              const std::filesystem::path& settingsFolder);
 GameDefinitions LoadGameDefinitions(const std::filesystem::path& settingsFolder,
-                                    Messages& messages);
+                                    Messages& messages,
+                                    KeptFiles which = KeptFiles::All);
 // Removes what is kept (the game folder changed and holds no definitions).
 void RemoveGameDefinitions(const std::filesystem::path& settingsFolder);
 

@@ -227,20 +227,24 @@ std::optional<IdentifiedGameFolder> IdentifyGameFolder(const std::filesystem::pa
     if (folder.empty() || !IsDirectory(folder)) {
         return std::nullopt;
     }
-    auto described = [&](const GameKind& game, const std::filesystem::path& gameFolder) {
+    // `archives`: the base folder's archives when they were counted already.
+    auto described = [&](const GameKind& game,
+                         const std::filesystem::path& gameFolder,
+                         std::optional<std::size_t> archives = std::nullopt) {
         IdentifiedGameFolder found;
         found.Game = &game;
         found.Folder = gameFolder;
         found.Base = gameFolder / game.BaseFolder;
-        found.Archives = CountArchives(found.Base);
+        found.Archives = archives ? *archives : CountArchives(found.Base);
         for (const std::filesystem::path& base : PlayerBaseFolders(game, players)) {
             found.PlayersOwn = found.PlayersOwn || SameFolder(gameFolder, base.parent_path());
         }
         return found;
     };
+    // Each base folder is listed once: the count tells whether it has any.
     for (const GameKind& game : KnownGames()) {
-        if (HasArchive(folder / game.BaseFolder)) {
-            return described(game, folder);
+        if (std::size_t archives = CountArchives(folder / game.BaseFolder); archives > 0) {
+            return described(game, folder, archives);
         }
     }
     // The base folder itself chosen: its game folder is the one above.

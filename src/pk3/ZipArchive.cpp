@@ -13,6 +13,7 @@
 #include <cstring>
 #include <ctime>
 #include <fcntl.h>
+#include <limits>
 #include <sys/stat.h>
 #include <system_error>
 #include <unistd.h>
@@ -235,7 +236,8 @@ bool FoldedEqual(std::string_view name, const std::string& normalised)
     if (name.size() != normalised.size()) {
         return false;
     }
-    for (std::size_t at = 0; at < name.size(); ++at) {
+    // From the end: the names of one folder differ there, not in the folder.
+    for (std::size_t at = name.size(); at-- > 0;) {
         char folded = name[at] == '\\' ? '/' : LowerAscii(name[at]);
         if (folded != normalised[at]) {
             return false;
@@ -546,7 +548,12 @@ std::vector<std::optional<std::uint64_t>>
 ZipReader::FindEntries(const std::vector<std::string>& names)
 {
     // One pass over the names for all of them, no index: a bot load looks
-    // up five entries of an archive that may hold a hundred thousand.
+    // up five entries of an archive that may hold a hundred thousand. A
+    // directory no larger than one piece is read whole at once (the same one
+    // read): the lookups and reads after it then read nothing more of it.
+    if (!m_directory && m_recordOffsets.empty() && m_directorySize <= LookupPieceSize) {
+        LoadDirectory();
+    }
     std::vector<std::string> wanted;
     wanted.reserve(names.size());
     bool wantsOtherLetters = false;
@@ -555,39 +562,64 @@ ZipReader::FindEntries(const std::vector<std::string>& names)
         wantsOtherLetters = wantsOtherLetters || !IsAscii(wanted.back());
     }
     std::vector<std::optional<std::uint64_t>> found(names.size());
-    std::vector<std::size_t> foundAt(names.size());
-    // Of several entries of a name the game finds the last.
-    auto offer = [&](std::uint64_t index, CentralRecord record, std::size_t offset) {
-        std::string_view raw = record.RawName();
-        // A name that is not plain ASCII never equals a plain ASCII one:
-        // only then is it decoded and compared as a whole.
-        if (wantsOtherLetters && !IsAscii(raw)) {
-            std::string normalised = NormalisedEntryName(NameOf(record));
-            for (std::size_t k = 0; k < wanted.size(); ++k) {
-                if (wanted[k] == normalised) {
-                    found[k] = index;
-                    foundAt[k] = offset;
-                }
-            }
-            return;
+    // The records found, copied while a walk in pieces holds them.
+    std::vector<std::vector<unsigned char>> records(m_directory ? 0 : names.size());
+    auto keep = [&](std::size_t k, std::uint64_t index, CentralRecord record) {
+        found[k] = index;
+        if (!records.empty()) {
+            records[k].assign(record.At, record.At + record.Length());
         }
+    };
+    // Of several entries of a name the game finds the last.
+    // The lengths of the names; a name holding a NUL byte equals no entry's
+    // name (the game cuts those at their first NUL), and gets a length no
+    // name has.
+    std::vector<std::size_t> sizes(wanted.size());
+    for (std::size_t k = 0; k < wanted.size(); ++k) {
+        sizes[k] = wanted[k].find('\0') == std::string::npos
+                       ? wanted[k].size()
+                       : std::numeric_limits<std::size_t>::max();
+    }
+    auto offer = [&](std::uint64_t index, CentralRecord record, std::size_t = 0) {
+        if (wantsOtherLetters) {
+            std::string_view raw = record.RawName();
+            // A name that is not plain ASCII never equals a plain ASCII one:
+            // only then is it decoded and compared as a whole.
+            if (!IsAscii(raw)) {
+                std::string normalised = NormalisedEntryName(NameOf(record));
+                for (std::size_t k = 0; k < wanted.size(); ++k) {
+                    if (wanted[k] == normalised) {
+                        keep(k, index, record);
+                    }
+                }
+                return;
+            }
+        }
+        // The name as the game takes it ends at its first NUL: it has a
+        // wanted name's length when it is stored that long, or is longer
+        // with a NUL just there (one before would not compare equal). So
+        // most names are passed over on their stored length alone, without
+        // looking for a NUL in them.
+        const char* name = reinterpret_cast<const char*>(record.At + CentralSize);
+        const std::size_t stored = record.NameLength();
         for (std::size_t k = 0; k < wanted.size(); ++k) {
-            if (FoldedEqual(raw, wanted[k])) {
-                found[k] = index;
-                foundAt[k] = offset;
+            const std::size_t size = sizes[k];
+            if ((stored == size || (stored > size && name[size] == '\0')) &&
+                FoldedEqual(std::string_view(name, size), wanted[k])) {
+                keep(k, index, record);
             }
         }
     };
     if (m_directory) {
-        Walk([&](std::uint64_t index, CentralRecord record) { offer(index, record, 0); });
+        Walk(offer);
         return found;
     }
-    // Not in memory: read in pieces, and where the found records are is
-    // kept for reading them.
+    // Not in memory: read in pieces, and the found records are kept for
+    // reading their entries.
     WalkPieces(offer);
     for (std::size_t k = 0; k < found.size(); ++k) {
         if (found[k]) {
-            m_foundRecords.emplace_back(*found[k], foundAt[k]);
+            m_foundRecords.emplace_back(*found[k], std::move(records[k]));
         }
     }
     return found;
@@ -597,12 +629,12 @@ const unsigned char* ZipReader::Record(std::uint64_t index, std::vector<unsigned
 {
     std::optional<std::size_t> known;
     if (!m_directory) {
-        for (const auto& [foundIndex, offset] : m_foundRecords) {
-            if (foundIndex == index) {
-                known = offset;
+        for (auto found = m_foundRecords.rbegin(); found != m_foundRecords.rend(); ++found) {
+            if (found->first == index) {
+                return found->second.data();
             }
         }
-        if (!known && index < m_recordOffsets.size()) {
+        if (index < m_recordOffsets.size()) {
             known = m_recordOffsets[static_cast<std::size_t>(index)];
         }
     }

@@ -145,9 +145,9 @@ private:
     std::uint64_t m_directoryStart = 0;
     mutable std::unique_ptr<unsigned char[]> m_directory;
     std::size_t m_directorySize = 0;
-    // Entries found without the directory in memory, and where their
-    // records lie in it.
-    std::vector<std::pair<std::uint64_t, std::size_t>> m_foundRecords;
+    // Entries found without the directory in memory, with a copy of their
+    // records, which a read of the entry takes instead of reading them again.
+    std::vector<std::pair<std::uint64_t, std::vector<unsigned char>>> m_foundRecords;
     // A listing without the directory in memory: the names, one after
     // another, and where each entry's record lies in the directory.
     mutable std::string m_names;

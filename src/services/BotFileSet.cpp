@@ -26,9 +26,7 @@ namespace {
 void TidyBotFolders(const BotFileFolders& folders, const std::filesystem::path& folder)
 {
     RecoverReplacement(folders.Files);
-    for (const std::filesystem::path& each : {folders.Files, folders.Scripts, folder}) {
-        RemoveLeftovers(each);
-    }
+    RemoveLeftovers({folders.Files, folders.Scripts, folder});
 }
 
 bool MakeFolder(const std::filesystem::path& folder, Messages& messages)

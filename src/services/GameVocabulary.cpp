@@ -133,12 +133,13 @@ void ApplyGameVocabulary(Catalogues& catalogues, Messages& messages)
 void LoadGameVocabulary(Catalogues& catalogues,
                         const std::filesystem::path& settingsFolder,
                         const std::string& gameFolder,
-                        Messages& messages)
+                        Messages& messages,
+                        KeptFiles which)
 {
     if (gameFolder.empty()) {
         return;
     }
-    GameDefinitions kept = LoadGameDefinitions(settingsFolder, messages);
+    GameDefinitions kept = LoadGameDefinitions(settingsFolder, messages, which);
     if (kept.GameName.empty() || kept.GameFolder != gameFolder) {
         return;
     }

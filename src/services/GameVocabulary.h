@@ -37,10 +37,11 @@ void ApplyGameVocabulary(Catalogues& catalogues, Messages& messages);
 
 // At start: the definitions kept in the settings folder, when they are
 // those of `gameFolder`, are taken and applied; kept definitions of another
-// folder are left alone.
+// folder are left alone. `which` as LoadGameDefinitions takes it.
 void LoadGameVocabulary(Catalogues& catalogues,
                         const std::filesystem::path& settingsFolder,
                         const std::string& gameFolder,
-                        Messages& messages);
+                        Messages& messages,
+                        KeptFiles which = KeptFiles::All);
 
 } // namespace twl

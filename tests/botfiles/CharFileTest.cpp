@@ -197,6 +197,29 @@ TEST(ReadCharFile, OtherTabsBlanksAndOrder)
     EXPECT_EQ(bot.BotPara(102), Whole(0));
 }
 
+TEST(ReadCharFile, ANameStandsWhereNoLetterOrUnderscoreFollowsIt)
+{
+    // A line, and the parameter of level 4 it gives 0.5 (0: none).
+    const std::pair<const char*, int> cases[] = {
+        {"XCHARACTERISTIC_ATTACK_SKILL 0.5", 402},
+        {"CHARACTERISTIC_ATTACK_SKILLS 0.5", 0},
+        {"CHARACTERISTIC_AIM_ACCURACY_BFG10K 0.5", 425},
+        {"CHARACTERISTIC_AIM_ACCURACY_BFG1 0.5", 0},
+        {"CHARACTERISTIC_ATTACK_SKILL_X CHARACTERISTIC_ATTACK_SKILL 0.5", 402},
+        {"CHARACTERISTIC_JUMPER CHARACTERISTIC_ATTACK_SKILL 0.5", 402},
+        {"CHARACTERISTIC_AIM_SKILL_BFG10K\t0.5", 429},
+        {"CHARACTERISTIC_AIM_SKILL\t0.5", 403},
+    };
+    for (const auto& [line, para] : cases) {
+        Bot bot;
+        ApplyZeroPreset(bot);
+        Read(bot, std::string("skill 4\n{\n") + line + "\n}\n");
+        for (int p : {402, 403, 404, 409, 425, 429}) {
+            EXPECT_EQ(bot.BotPara(p), p == para ? Value(0.5f) : Whole(0)) << line << " " << p;
+        }
+    }
+}
+
 TEST(ReadCharFile, NameAndGenderOnlyOnAFullLoad)
 {
     Bot bot;

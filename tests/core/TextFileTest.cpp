@@ -9,6 +9,7 @@
 #include <csignal>
 #include <sstream>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 namespace twl {
 namespace {
@@ -66,6 +67,71 @@ TEST(WriteTextFiles, ReplacesTheOldFileAndKeepsItsMode)
                             std::filesystem::directory_iterator()),
               1)
         << "no temporary file is left behind";
+}
+
+// Read straight into the result: every length around the first guess and
+// the cap reads whole, past the cap is refused; a file that says it is
+// empty but is not (as /proc has them) is read to its end.
+TEST(ReadFileBytes, ReadsEveryLengthWholeAndRefusesPastItsCap)
+{
+    TempFolder folder;
+    constexpr std::uint64_t Cap = 200000;
+    for (int length : {0, 1, 4095, 65536, 65537, 199999, 200000, 200001}) {
+        const auto size = static_cast<std::size_t>(length);
+        std::string bytes(size, 'x');
+        for (std::size_t i = 0; i < size; i += 997) {
+            bytes[i] = static_cast<char>('a' + i % 26);
+        }
+        WriteBytes(folder / "file", bytes);
+        Result<std::string> read = ReadFileBytes(folder / "file", Cap);
+        EXPECT_EQ(read.Ok(), size <= Cap) << size;
+        EXPECT_EQ(std::move(read).ValueOr("(refused)"), size <= Cap ? bytes : "(refused)") << size;
+    }
+    Result<std::string> status = ReadFileBytes("/proc/self/status");
+    ASSERT_TRUE(status) << status.Error().Reason;
+    EXPECT_EQ(status->rfind("Name:", 0), 0u);
+    EXPECT_EQ(status->back(), '\n');
+}
+
+// A new file gets the mode of the file it replaces (through a link, of the
+// file the link leads to), else what the umask allows; the link itself is
+// replaced. Written alone and as a set, alike.
+TEST(WriteFileAtomic, ANewFileTakesTheModeOfWhatItReplaces)
+{
+    mode_t mask = ::umask(0);
+    ::umask(mask);
+    const auto fresh = std::filesystem::perms(0666 & ~mask);
+    for (bool asSet : {false, true}) {
+        TempFolder folder;
+        WriteBytes(folder / "old", "old");
+        std::filesystem::permissions(folder / "old", std::filesystem::perms(0640));
+        WriteBytes(folder / "target", "target");
+        std::filesystem::permissions(folder / "target", std::filesystem::perms(0600));
+        std::filesystem::create_symlink("target", folder / "link");
+        std::filesystem::create_symlink("nowhere", folder / "dangling");
+        const std::pair<const char*, std::filesystem::perms> cases[] = {
+            {"old", std::filesystem::perms(0640)},
+            {"missing", fresh},
+            {"link", std::filesystem::perms(0600)},
+            {"dangling", fresh}};
+        std::vector<FileContent> files;
+        for (const auto& [name, mode] : cases) {
+            files.push_back(FileContent{folder / name, std::string("new ") + name});
+            if (!asSet) {
+                ASSERT_TRUE(WriteFilesAtomic({files.back()}).Ok()) << name;
+            }
+        }
+        if (asSet) {
+            ASSERT_TRUE(WriteFilesAtomic(files).Ok());
+        }
+        for (const auto& [name, mode] : cases) {
+            std::filesystem::path path = folder / name;
+            EXPECT_FALSE(std::filesystem::is_symlink(path)) << name;
+            EXPECT_EQ(ReadBytes(path), std::string("new ") + name);
+            EXPECT_EQ(std::filesystem::status(path).permissions(), mode) << name << asSet;
+        }
+        EXPECT_EQ(ReadBytes(folder / "target"), "target") << "what a link led to stays";
+    }
 }
 
 TEST(WriteFileAtomic, AFileThatHoldsTheSameBytesIsLeftAlone)

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <clocale>
+#include <cmath>
 #include <locale>
 
 namespace twl {
@@ -97,6 +98,19 @@ TEST(ParseValue, LongFractionsAreKept)
     // More than three decimals still read as their value, not as 0.
     EXPECT_EQ(ParseValue("0.12345"), Value(0.12345f));
     EXPECT_EQ(ParseValue("0.3333333"), Value(0.3333333f));
+}
+
+TEST(ParseValue, FractionsOfAnyLengthAreDividedAsByPow)
+{
+    // The fraction's digits over 10 to the power of their count, that power
+    // as the maths library's pow gives it, for every count up to past the
+    // largest double.
+    std::string digits;
+    for (std::size_t count = 1; count <= 320; ++count) {
+        digits += static_cast<char>('0' + (count * 7 + 3) % 10);
+        double fraction = *ParseNumericText(digits) / std::pow(10.0, static_cast<double>(count));
+        EXPECT_EQ(ParseValue("0." + digits), Value(static_cast<float>(fraction))) << count;
+    }
 }
 
 TEST(ParseValue, SignAppliesToTheFraction)

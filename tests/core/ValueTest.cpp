@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <optional>
+
 namespace twl {
 namespace {
 
@@ -55,6 +58,35 @@ TEST(Value, ToInt16RoundsHalfToEvenAndChecksTheRange)
     EXPECT_EQ(ToInt16(Value("1")), std::int16_t{1});
     EXPECT_FALSE(ToInt16(Value(40000.0)));
     EXPECT_FALSE(ToInt16(Value("x")));
+    // Rounded as nearbyint rounds, over halves, near-halves and both signs.
+    for (double x : {-32768.5,
+                     -3.5,
+                     -2.5,
+                     -1.5,
+                     -0.5,
+                     -0.49999999999999994,
+                     -0.3,
+                     -0.0,
+                     0.0,
+                     0.3,
+                     0.49999999999999994,
+                     0.5,
+                     0.75,
+                     1.5,
+                     2.4999999999999996,
+                     2.5,
+                     4.5,
+                     32767.4,
+                     32767.5,
+                     1e300,
+                     -1e300}) {
+        double rounded = std::nearbyint(x);
+        bool fits = rounded >= -32768.0 && rounded <= 32767.0;
+        EXPECT_EQ(ToInt16(Value(x)),
+                  fits ? std::optional<std::int16_t>(static_cast<std::int16_t>(rounded))
+                       : std::nullopt)
+            << x;
+    }
 }
 
 } // namespace

@@ -102,7 +102,8 @@ TEST(ZipReader, LookUpsAloneAndTogetherFindTheSameEntry)
                                              {"models\\players\\keel\\icon_blue.tga", "2"},
                                              {"models/players/caf\xC9/icon_x.tga", "3"},
                                              {"scripts/\xC3\x89T\xC3\x89.bot", "4", true},
-                                             {"short", "5"}});
+                                             {"short", "5"},
+                                             {std::string("scripts/cut.bot\0tail", 20), "6"}});
     const std::vector<std::pair<std::string, std::optional<std::uint64_t>>> cases = {
         {"MODELS\\players\\SARGE\\icon_red.TGA", 1},
         {"Models/Players/Keel/Icon_Blue.tga", 2},
@@ -111,7 +112,11 @@ TEST(ZipReader, LookUpsAloneAndTogetherFindTheSameEntry)
         {"SHORT", 5},
         {"shor", std::nullopt},
         {"shorter", std::nullopt},
-        {"", std::nullopt}};
+        {"", std::nullopt},
+        // The game takes a name up to its first NUL byte.
+        {"scripts/CUT.bot", 6},
+        {"scripts/cut.bo", std::nullopt},
+        {std::string("scripts/cut.bot\0tail", 20), std::nullopt}};
     auto reader = OpenBytes(folder, bytes);
     ASSERT_TRUE(reader);
     std::vector<std::string> names;

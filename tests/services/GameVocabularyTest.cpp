@@ -167,6 +167,7 @@ TEST_F(OpenArenaLikeTest, ABotOfTheListLoadsWithWhatTheListSays)
 
 TEST_F(OpenArenaLikeTest, WhatWasReadIsKeptForTheNextStart)
 {
+    test::WriteBytes(m_player / "botfiles" / "fuzw.c", "weight \"x\"\n");
     ASSERT_TRUE(Check());
     TempFolder settings;
     ASSERT_TRUE(SaveUserLists(m_catalogues, settings.Path(), m_messages));
@@ -176,6 +177,19 @@ TEST_F(OpenArenaLikeTest, WhatWasReadIsKeptForTheNextStart)
     EXPECT_EQ(BotNames(next.Bots), (std::vector<std::string>{"Angelyss", "Lost", "Murielle"}));
     EXPECT_EQ(next.Chat.GameListNames, m_catalogues.Chat.GameListNames);
     EXPECT_EQ(next.Game.BotFileSources, m_catalogues.Game.BotFileSources);
+
+    // The vocabulary alone gives the same lists, of the game's files only
+    // those it is made of.
+    Catalogues vocabulary = test::FreshCatalogues();
+    LoadGameVocabulary(
+        vocabulary, settings.Path(), m_game.Path().string(), m_messages, KeptFiles::Vocabulary);
+    EXPECT_EQ(BotNames(vocabulary.Bots), BotNames(next.Bots));
+    EXPECT_EQ(vocabulary.Chat.GameListNames, next.Chat.GameListNames);
+    EXPECT_EQ(vocabulary.Game.BotFileSources, next.Game.BotFileSources);
+    EXPECT_GT(next.Game.Files.size(), vocabulary.Game.Files.size());
+    for (const auto& [path, file] : next.Game.Files) {
+        EXPECT_EQ(vocabulary.Game.File(path) != nullptr, IsVocabularyFile(path)) << path;
+    }
 
     // Kept for another game folder: the built-in lists stand.
     Catalogues other = test::FreshCatalogues();
