@@ -605,8 +605,7 @@ Result<> ReplaceKeepingDamaged(const std::filesystem::path& path,
                                const std::function<bool(const std::string&)>& damaged)
 {
     Result<std::string> old = ReadFileBytes(path);
-    bool missing = !old && old.Error().Missing;
-    if (!missing && (!old || damaged(old.Value()))) {
+    if (!old.Missing() && (!old || damaged(old.Value()))) {
         Result<> copy = KeepCopyOfDamagedFile(path);
         if (!copy) {
             return Failure{path,

@@ -124,7 +124,9 @@ bool SaveBotFileSet(const Bot& bot,
     Result<MadeBotFiles> made = BotFilesInMemory(bot, catalogues, settings);
     if (!made) {
         const Failure& failure = made.Error();
-        std::filesystem::path where = failure.Code + 1 < 5 ? folders.Files : folders.Scripts;
+        // The script, the last of the five, goes to the scripts folder.
+        bool script = static_cast<std::size_t>(failure.Code) + 1 == MadeBotFiles().size();
+        std::filesystem::path where = script ? folders.Scripts : folders.Files;
         return ReportWriteFailure(Failure{where / failure.Path, failure.Reason}, messages);
     }
     std::vector<FileContent> contents(made.Value().size());
