@@ -32,7 +32,7 @@ mode_t ModeForNewFile()
     return static_cast<mode_t>(0666 & ~mask);
 }
 
-bool WriteAll(int fd, const std::string& bytes, int& error)
+bool WriteAll(int fd, std::string_view bytes, int& error)
 {
     std::size_t done = 0;
     while (done < bytes.size()) {
@@ -346,11 +346,50 @@ void RemoveLeftovers(const std::filesystem::path& folder)
     }
 }
 
-Result<> WriteFilesAtomic(const std::vector<FileContent>& files)
+namespace {
+
+// A file to write, its bytes left where the caller holds them: a list file
+// of a big game folder has megabytes, and copies of them cost page faults.
+struct FileToWrite
+{
+    const std::filesystem::path& Path;
+    std::string_view Bytes;
+};
+
+// Whether the file at `path` holds exactly `bytes`, read in pieces against
+// them, so that nothing of its size is held in memory.
+bool FileHolds(const std::filesystem::path& path, std::string_view bytes)
+{
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    if (fd < 0) {
+        return false;
+    }
+    char piece[65536];
+    std::size_t compared = 0;
+    bool same = true;
+    while (same) {
+        ssize_t got = ::read(fd, piece, sizeof piece);
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got <= 0) {
+            same = got == 0 && compared == bytes.size();
+            break;
+        }
+        auto size = static_cast<std::size_t>(got);
+        same = size <= bytes.size() - compared &&
+               std::memcmp(piece, bytes.data() + compared, size) == 0;
+        compared += size;
+    }
+    ::close(fd);
+    return same;
+}
+
+Result<> WriteAtomic(const std::vector<FileToWrite>& files)
 {
     struct Pending
     {
-        const FileContent* File;
+        const FileToWrite* File;
         std::string Temporary;
         int Descriptor;
         std::string Backup;     // the old file under a second name; empty when there was none
@@ -392,7 +431,7 @@ Result<> WriteFilesAtomic(const std::vector<FileContent>& files)
     std::optional<mode_t> newFileMode;
     // Whether each file of `pending` had an old file (of any kind) at its name.
     std::vector<bool> hadOld;
-    for (const FileContent& file : files) {
+    for (const FileToWrite& file : files) {
         // What is at the name now: itself (lstat), and what a link there
         // leads to (stat), looked at once.
         struct stat itself = {};
@@ -402,11 +441,9 @@ Result<> WriteFilesAtomic(const std::vector<FileContent>& files)
             exists && (!S_ISLNK(itself.st_mode) || ::stat(file.Path.c_str(), &target) == 0);
         // A file that already holds exactly these bytes is left as it is.
         if (reaches && S_ISREG(target.st_mode) &&
-            static_cast<std::uint64_t>(target.st_size) == file.Bytes.size()) {
-            std::ifstream old(file.Path, std::ios::binary);
-            if (old && ReadStreamBytes(old) == file.Bytes) {
-                continue;
-            }
+            static_cast<std::uint64_t>(target.st_size) == file.Bytes.size() &&
+            FileHolds(file.Path, file.Bytes)) {
+            continue;
         }
         if (exists && S_ISDIR(itself.st_mode)) {
             discard();
@@ -545,9 +582,21 @@ Result<> WriteFilesAtomic(const std::vector<FileContent>& files)
     return {};
 }
 
+} // namespace
+
+Result<> WriteFilesAtomic(const std::vector<FileContent>& files)
+{
+    std::vector<FileToWrite> views;
+    views.reserve(files.size());
+    for (const FileContent& file : files) {
+        views.push_back(FileToWrite{file.Path, file.Bytes});
+    }
+    return WriteAtomic(views);
+}
+
 Result<> WriteFileAtomic(const std::filesystem::path& path, const std::string& bytes)
 {
-    return WriteFilesAtomic({FileContent{path, bytes}});
+    return WriteAtomic({FileToWrite{path, bytes}});
 }
 
 Result<> WriteTextFiles(const std::vector<TextFileContent>& files)
@@ -604,6 +653,9 @@ Result<> ReplaceKeepingDamaged(const std::filesystem::path& path,
                                const std::string& bytes,
                                const std::function<bool(const std::string&)>& damaged)
 {
+    if (FileHolds(path, bytes)) {
+        return {}; // it holds them already: left as it is, nothing read whole
+    }
     Result<std::string> old = ReadFileBytes(path);
     if (!old.Missing() && (!old || damaged(old.Value()))) {
         Result<> copy = KeepCopyOfDamagedFile(path);
