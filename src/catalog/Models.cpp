@@ -196,7 +196,7 @@ void AddModelSkin(ModelCatalogue& models,
     ModelEntry& added = models.emplace_back();
     added.Name = CapitaliseName(model);
     // A model nearly always comes with a few skins ("Default", "Red", "Blue").
-    added.Skins.reserve(4);
+    added.Skins.reserve(3);
     added.Skins.push_back(std::move(newSkin));
     if (index != nullptr) {
         index->Add(lowerModel, models.size() - 1);
@@ -391,7 +391,19 @@ Result<> SaveUserModels(const ModelCatalogue& models,
     // encoded on its own: the same bytes as WriteTextFiles of the lines.
     std::filesystem::path path = folder / UserModelsFileName;
     std::string bytes = std::string(UserModelsTitle) + "\r\n";
-    bytes.reserve(64 * 1024);
+    // Room for all of it at once: a big game folder makes megabytes, and
+    // every doubling of the room touches fresh memory. An encoded field is
+    // never longer than the field.
+    std::size_t room = bytes.size();
+    for (const ModelEntry& model : models) {
+        for (const SkinEntry& skin : model.Skins) {
+            if (!skin.IsOriginal) {
+                room += 13 + model.Name.size() + skin.Name.size() + skin.PK3File.size() +
+                        skin.IconFile.size();
+            }
+        }
+    }
+    bytes.reserve(room);
     bool anyUserSkin = false;
     NotStoredList notStored("skin", "skins");
     for (const ModelEntry& model : models) {

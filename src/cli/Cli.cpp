@@ -525,8 +525,14 @@ int RunScan(const std::vector<std::string>& arguments, std::ostream& out, std::o
                     session.Catalogues,
                     GameArchiveFolders(line.Positional[0]),
                     session.Messages);
-    // The listing is made in one buffer and written at once: a big game
-    // folder has tens of thousands of skins.
+    // The listing is made in a buffer written out in pieces of 64 KiB: a
+    // big game folder has tens of thousands of skins, too many for a write
+    // each, and megabytes of them, more than is worth holding at once.
+    constexpr std::size_t Piece = 64 * 1024;
+    auto writeOut = [&out](std::string& text) {
+        out.write(text.data(), static_cast<std::streamsize>(text.size()));
+        text.clear();
+    };
     BotListEntry heading;
     heading.Name = "Bot";
     heading.PK3File = "Pk3-file";
@@ -536,7 +542,11 @@ int RunScan(const std::vector<std::string>& arguments, std::ostream& out, std::o
         listing += '\n';
     }
     listing += '\n';
+    listing.reserve(2 * Piece);
     for (const ModelEntry& model : session.Catalogues.Models) {
+        if (listing.size() >= Piece) {
+            writeOut(listing);
+        }
         listing += model.Name;
         listing += '\n';
         for (const SkinEntry& skin : model.Skins) {
@@ -547,7 +557,7 @@ int RunScan(const std::vector<std::string>& arguments, std::ostream& out, std::o
             listing += ")\n";
         }
     }
-    out.write(listing.data(), static_cast<std::streamsize>(listing.size()));
+    writeOut(listing);
     // The lists found are kept, as the editor keeps them when it closes.
     return session.SaveSettings(true) ? ExitSuccess : ExitFailure;
 }
