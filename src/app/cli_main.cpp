@@ -46,22 +46,40 @@ bool WriteFixedText(const twl::FixedText& text)
     return true;
 }
 
-} // namespace
-
-int main(int argc, char* argv[])
+// --help and --version print a fixed text, first of all: straight to the
+// file, without the C++ streams and their locale (which cost more to set up
+// than the rest of the start together), stdio's buffer, or any memory.
+// (<iostream> is not included, so std::cout and std::cerr are never made.)
+// Nothing was set up that the exit handlers would have to undo: the program
+// ends at once.
+void AnswerFixedQuestion(int argc, char** argv)
 {
-    // --help and --version print a fixed text, first of all: straight to the
-    // file, without the C++ streams and their locale (which cost more to set
-    // up than the rest of the start together), stdio's buffer, or any
-    // memory. (<iostream> is not included, so std::cout and std::cerr are
-    // never made.)
-    // Nothing was set up that the exit handlers would have to undo: the
-    // program ends at once.
     if (argc > 1) {
         if (std::optional<twl::FixedText> text = twl::FixedAnswerText(argv[1])) {
             ::_exit(WriteFixedText(*text) ? twl::ExitSuccess : twl::ExitFailure);
         }
     }
+}
+
+// Called by the dynamic loader before any static constructor runs, the C++
+// runtime's own among them: its pool for exceptions, taken from the heap,
+// is a tenth of the start, and the answer needs none of it. The answer uses
+// constant texts and system calls only. A sanitizer's own start comes first
+// in this list.
+void AnswerBeforeConstructors(int argc, char** argv, char** /*environment*/)
+{
+    AnswerFixedQuestion(argc, argv);
+}
+
+[[gnu::used, gnu::section(".preinit_array")]] void (*const AnswerFirst)(int, char**, char**) =
+    AnswerBeforeConstructors;
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    // Where the loader does not call the list above, the answer comes here.
+    AnswerFixedQuestion(argc, argv);
     std::vector<std::string> arguments(argv + 1, argv + argc);
     // A command runs once and ends: memory given back to the system while it
     // runs (a freed block above the trim threshold, a large block mapped on
