@@ -4,9 +4,8 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
-#include <ext/stdio_sync_filebuf.h>
+#include <cstring>
 #include <malloc.h>
-#include <ostream>
 #include <sys/uio.h>
 #include <unistd.h>
 
@@ -87,12 +86,18 @@ int main(int argc, char* argv[])
     // the heap, it is reused instead.
     mallopt(M_MMAP_THRESHOLD, 32 * 1024 * 1024);
     mallopt(M_TRIM_THRESHOLD, 1024 * 1024 * 1024);
-    // What std::cout and std::cerr would be: straight into stdio's streams,
-    // standard output flushed before anything goes to standard error.
-    __gnu_cxx::stdio_sync_filebuf<char> outBuffer(stdout);
-    __gnu_cxx::stdio_sync_filebuf<char> errBuffer(stderr);
-    std::ostream out(&outBuffer);
-    std::ostream err(&errBuffer);
-    err.tie(&out);
-    return twl::RunCli(arguments, out, err);
+    // Standard output is buffered and goes out before anything is written
+    // to standard error, which goes out line by line.
+    twl::TextOut out(STDOUT_FILENO, twl::TextOut::Buffering::Full);
+    twl::TextOut err(STDERR_FILENO, twl::TextOut::Buffering::Immediate);
+    err.Tie(out);
+    int status = twl::RunCli(arguments, out, err);
+    // What could not be printed (a full disk behind a redirection) is a
+    // failure, said on standard error.
+    if (!out.Flush()) {
+        err << "tarnwell-cli: the output could not be written: " << std::strerror(out.ErrorNumber())
+            << '\n';
+        status = status == twl::ExitSuccess ? twl::ExitFailure : status;
+    }
+    return status;
 }

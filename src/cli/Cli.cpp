@@ -165,7 +165,7 @@ std::string PositionalOr(const CommandLine& line, std::size_t index)
 // What every command starts with: the settings and the catalogues.
 struct Session
 {
-    explicit Session(std::ostream& err)
+    explicit Session(TextOut& err)
         : Messages(err)
     {}
 
@@ -427,7 +427,7 @@ int SaveToTarget(const Bot& bot,
     return ExitSuccess;
 }
 
-int RunNew(const std::vector<std::string>& arguments, std::ostream& err)
+int RunNew(const std::vector<std::string>& arguments, TextOut& err)
 {
     CommandLine line = ParseCommandLine(arguments,
                                         {"--structure", "--pk3", "--install"},
@@ -475,7 +475,7 @@ bool PrepareForSave(Bot& bot, Messages& messages)
     return NameIsAccepted(bot.BotPara(Para::Name).ToText(), messages);
 }
 
-int RunCopy(const std::vector<std::string>& arguments, std::ostream& err)
+int RunCopy(const std::vector<std::string>& arguments, TextOut& err)
 {
     CommandLine line = ParseCommandLine(
         arguments,
@@ -510,7 +510,7 @@ int RunCopy(const std::vector<std::string>& arguments, std::ostream& err)
     return SaveToTarget(bot, line, PositionalOr(line, 2), session);
 }
 
-int RunScan(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err)
+int RunScan(const std::vector<std::string>& arguments, TextOut& out, TextOut& err)
 {
     CommandLine line = ParseCommandLine(arguments, {}, {"--settings"});
     if (line.Positional.size() != 1) {
@@ -530,7 +530,7 @@ int RunScan(const std::vector<std::string>& arguments, std::ostream& out, std::o
     // each, and megabytes of them, more than is worth holding at once.
     constexpr std::size_t Piece = 64 * 1024;
     auto writeOut = [&out](std::string& text) {
-        out.write(text.data(), static_cast<std::streamsize>(text.size()));
+        out << text;
         text.clear();
     };
     BotListEntry heading;
@@ -562,7 +562,7 @@ int RunScan(const std::vector<std::string>& arguments, std::ostream& out, std::o
     return session.SaveSettings(true) ? ExitSuccess : ExitFailure;
 }
 
-int RunExtract(const std::vector<std::string>& arguments, std::ostream& err)
+int RunExtract(const std::vector<std::string>& arguments, TextOut& err)
 {
     CommandLine line =
         ParseCommandLine(arguments, {"--structure", "--pk3", "--install"}, {"--settings"});
@@ -611,7 +611,7 @@ int RunExtract(const std::vector<std::string>& arguments, std::ostream& err)
     return SaveToTarget(bot, line, PositionalOr(line, 2), session);
 }
 
-int RunGames(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err)
+int RunGames(const std::vector<std::string>& arguments, TextOut& out, TextOut& err)
 {
     CommandLine line = ParseCommandLine(arguments, {}, {});
     if (!line.Positional.empty()) {
@@ -636,7 +636,7 @@ int RunGames(const std::vector<std::string>& arguments, std::ostream& out, std::
     return ExitSuccess;
 }
 
-int RunCheck(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err)
+int RunCheck(const std::vector<std::string>& arguments, TextOut& out, TextOut& err)
 {
     CommandLine line = ParseCommandLine(arguments, {"--strict"}, {"--settings"});
     if (line.Positional.empty()) {
@@ -707,7 +707,7 @@ std::optional<std::string> FixedAnswer(const std::vector<std::string>& arguments
     return text ? std::optional<std::string>(text->Joined()) : std::nullopt;
 }
 
-int RunCli(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err)
+int RunCli(const std::vector<std::string>& arguments, TextOut& out, TextOut& err)
 {
     if (arguments.empty()) {
         err << UsageText();
@@ -750,6 +750,13 @@ int RunCli(const std::vector<std::string>& arguments, std::ostream& out, std::os
     }
     err << "tarnwell-cli: unknown command '" << command << "'; see tarnwell-cli --help\n";
     return ExitUsage;
+}
+
+int RunCli(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err)
+{
+    TextOut outText(out);
+    TextOut errText(err);
+    return RunCli(arguments, outText, errText);
 }
 
 } // namespace twl

@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "cli/TextOut.h"
+
 #include <array>
 #include <filesystem>
+#include <iosfwd>
 #include <optional>
-#include <ostream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -38,6 +40,9 @@ std::filesystem::path DefaultSettingsFolder();
 
 // Runs tarnwell-cli with its arguments (without the program name). Results
 // go to `out`, messages and usage errors to `err`.
+int RunCli(const std::vector<std::string>& arguments, TextOut& out, TextOut& err);
+
+// The same, into C++ streams (what the tests read).
 int RunCli(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err);
 
 } // namespace twl

@@ -31,7 +31,7 @@ void StderrMessages::Print(const std::string& text, const std::string& title)
     // each piece would be a write of its own.
     std::string line = title.empty() ? OneLine(text) : OneLine(title) + ": " + OneLine(text);
     line += '\n';
-    m_err.write(line.data(), static_cast<std::streamsize>(line.size()));
+    m_err << line;
 }
 
 void StderrMessages::Inform(const std::string& text, const std::string& title)

@@ -1,21 +1,21 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "cli/TextOut.h"
 #include "core/Messages.h"
 
-#include <ostream>
 #include <string>
 #include <vector>
 
 namespace twl {
 
 // Messages of the command-line tool: one line each, "title: text", on the
-// given stream (standard error). Nobody is there to answer, so every
+// given text output (standard error). Nobody is there to answer, so every
 // question is answered No and every prompt is cancelled.
 class StderrMessages : public Messages
 {
 public:
-    explicit StderrMessages(std::ostream& err)
+    explicit StderrMessages(TextOut& err)
         : m_err(err)
     {}
 
@@ -33,7 +33,7 @@ public:
 private:
     void Print(const std::string& text, const std::string& title);
 
-    std::ostream& m_err;
+    TextOut& m_err;
     std::vector<std::string> m_yes;
 };
 

@@ -103,7 +103,7 @@ TryOptions ParseTryOptions(const std::vector<std::string>& arguments)
 // The game folder: the one given, the settings' one, or OpenArena's.
 std::optional<GameFolders> ChooseGame(const TryOptions& options,
                                       const std::filesystem::path& defaultSettingsFolder,
-                                      std::ostream& err)
+                                      TextOut& err)
 {
     if (options.Game) {
         return GameIn(*options.Game);
@@ -125,7 +125,7 @@ std::string SkillList(const std::vector<double>& skills)
 }
 
 // Each finding once, with the bots and skills it was met at.
-void PrintFindings(const TryVerdict& verdict, std::ostream& out)
+void PrintFindings(const TryVerdict& verdict, TextOut& out)
 {
     struct Place
     {
@@ -205,7 +205,7 @@ std::string FileAndOrigin(const SkillVerdict& skill, const std::string& file)
     return file;
 }
 
-void PrintSummary(const BotVerdict& bot, const SkillVerdict& skill, bool match, std::ostream& out)
+void PrintSummary(const BotVerdict& bot, const SkillVerdict& skill, bool match, TextOut& out)
 {
     out << bot.Name << " at skill " << SkillText(skill.Skill) << ": ";
     if (skill.Entered) {
@@ -280,8 +280,8 @@ const char* TryUsage()
 
 int RunTry(const std::vector<std::string>& arguments,
            const std::filesystem::path& defaultSettingsFolder,
-           std::ostream& out,
-           std::ostream& err)
+           TextOut& out,
+           TextOut& err)
 {
     TryOptions options;
     try {

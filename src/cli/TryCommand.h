@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "cli/TextOut.h"
+
 #include <filesystem>
-#include <ostream>
 #include <string>
 #include <vector>
 
@@ -24,8 +25,8 @@ inline constexpr int ExitNoEngine = 3;
 // is the settings' one, else /usr/lib/openarena-server when it is there.
 int RunTry(const std::vector<std::string>& arguments,
            const std::filesystem::path& defaultSettingsFolder,
-           std::ostream& out,
-           std::ostream& err);
+           TextOut& out,
+           TextOut& err);
 
 // The usage lines of "try" for tarnwell-cli --help.
 const char* TryUsage();

@@ -9,8 +9,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <fcntl.h>
 #include <sstream>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace twl {
 namespace {
@@ -89,7 +92,8 @@ INSTANTIATE_TEST_SUITE_P(Cli,
 TEST(StderrMessages, OneLinePerMessageAndQuestionsAnswerNo)
 {
     std::ostringstream err;
-    StderrMessages messages(err);
+    TextOut errText(err);
+    StderrMessages messages(errText);
     messages.Warn("two\nlines", "Load error");
     EXPECT_FALSE(messages.Ask("Sure?", "Question"));
     EXPECT_FALSE(messages.AskText("Name?", "Input"));
@@ -97,6 +101,51 @@ TEST(StderrMessages, OneLinePerMessageAndQuestionsAnswerNo)
     EXPECT_EQ(err.str(),
               "Load error: two lines\nQuestion: Sure? (answered No)\nInput: Name? (cancelled)\n"
               "done\n");
+}
+
+// The program's own output: what a pipe has received after each step.
+TEST(TextOut, GoesOutWhenBufferedLinesAndTiesSay)
+{
+    auto received = [](int pipe) {
+        std::string text(1 << 18, '\0');
+        ssize_t got = ::read(pipe, text.data(), text.size());
+        text.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
+        return text;
+    };
+    int out[2];
+    int err[2];
+    for (int* ends : {out, err}) {
+        ASSERT_EQ(::pipe(ends), 0);
+        ASSERT_EQ(::fcntl(ends[0], F_SETFL, O_NONBLOCK), 0) << "reading never waits";
+        ASSERT_GE(::fcntl(ends[1], F_SETPIPE_SZ, 1 << 18), 1 << 18) << "room for the large piece";
+    }
+    {
+        TextOut outText(out[1], TextOut::Buffering::Full);
+        TextOut errText(err[1], TextOut::Buffering::Immediate);
+        errText.Tie(outText);
+        outText << "found " << std::size_t{3} << ' ' << -12 << " skins\n";
+        EXPECT_EQ(received(out[0]), "") << "a pipe is no terminal: kept";
+        errText << "Warning: ";
+        EXPECT_EQ(received(err[0]), "") << "half a line is kept";
+        errText << "text\n";
+        EXPECT_EQ(received(out[0]), "found 3 -12 skins\n") << "standard output first";
+        EXPECT_EQ(received(err[0]), "Warning: text\n");
+        std::string large(100 * 1024, 'x');
+        outText << large;
+        EXPECT_EQ(received(out[0]).size(), large.size()) << "a large piece goes out at once";
+        outText << "end";
+    }
+    EXPECT_EQ(received(out[0]), "end") << "the rest at the end";
+    for (int descriptor : {out[0], out[1], err[0], err[1]}) {
+        ::close(descriptor);
+    }
+    int full = ::open("/dev/full", O_WRONLY | O_CLOEXEC);
+    ASSERT_GE(full, 0);
+    TextOut fullText(full, TextOut::Buffering::Full);
+    fullText << "lost";
+    EXPECT_FALSE(fullText.Flush());
+    EXPECT_EQ(fullText.ErrorNumber(), ENOSPC);
+    ::close(full);
 }
 
 } // namespace
