@@ -252,7 +252,10 @@ def run_case(case, args, work, out_root):
         Pair("scan vs unzip -Z1 ARCHIVE x%d (per archive)" % len(archives), scan, unzip_list_each, ""),
         Pair("extract vs unzip -p ARCHIVE e > file x%d (per entry)" % len(bot_entries), extract,
              unzip_extract_each, ""),
-        Pair("check of every archive vs scan", check, scan, "(target <= 2.0)"),
+        # The target of a check against a scan is set on the folder of tiny
+        # bots (--case bots), where reading bots is all there is to do; here
+        # a few real bots are read whole against a scan of many entries.
+        Pair("check of every archive vs scan", check, scan, ""),
     ]
     if args.floor:
         pairs += [
