@@ -134,18 +134,51 @@ TEST(WriteFileAtomic, ANewFileTakesTheModeOfWhatItReplaces)
     }
 }
 
+// A file is compared with the new bytes a piece at a time: a difference in
+// any piece, or in the length, replaces it; the same bytes leave it alone,
+// through the plain writer and through the one that keeps damaged files
+// (which then judges nothing: nothing is replaced).
 TEST(WriteFileAtomic, AFileThatHoldsTheSameBytesIsLeftAlone)
 {
+    const std::string large = std::string(200 * 1024, 'a') + "tail";
+
+    struct Case
+    {
+        const char* Name;
+        std::string Old;
+        std::string New;
+    };
+
+    const Case cases[] = {
+        {"small, the same", "content", "content"},
+        {"small, one byte differs", "content", "contend"},
+        {"large, the same", large, large},
+        {"large, differs in a later piece", large, large.substr(0, large.size() - 1) + "L"},
+        {"old is longer", large + "x", large},
+        {"old is shorter", large.substr(1), large},
+        {"empty, the same", "", ""},
+    };
     TempFolder folder;
     std::filesystem::path path = folder / "same";
-    WriteBytes(path, "content");
-    auto before = std::filesystem::last_write_time(path) - std::chrono::hours(1);
-    std::filesystem::last_write_time(path, before);
-    ASSERT_TRUE(WriteFileAtomic(path, "content").Ok());
-    EXPECT_EQ(std::filesystem::last_write_time(path), before);
-    ASSERT_TRUE(WriteFileAtomic(path, "contend").Ok());
-    EXPECT_EQ(ReadBytes(path), "contend");
-    EXPECT_NE(std::filesystem::last_write_time(path), before);
+    for (const Case& c : cases) {
+        for (bool keepingDamaged : {false, true}) {
+            WriteBytes(path, c.Old);
+            auto before = std::filesystem::last_write_time(path) - std::chrono::hours(1);
+            std::filesystem::last_write_time(path, before);
+            Result<> written =
+                keepingDamaged
+                    ? ReplaceKeepingDamaged(path, c.New, [](const std::string&) { return true; })
+                    : WriteFileAtomic(path, c.New);
+            ASSERT_TRUE(written.Ok()) << c.Name;
+            EXPECT_EQ(ReadBytes(path), c.New) << c.Name;
+            EXPECT_EQ(std::filesystem::last_write_time(path) == before, c.Old == c.New)
+                << c.Name << (keepingDamaged ? ", keeping damaged" : "");
+            EXPECT_EQ(std::filesystem::exists(folder / "same.bak"),
+                      keepingDamaged && c.Old != c.New)
+                << c.Name << ": a copy only of a file that is replaced";
+            std::filesystem::remove(folder / "same.bak");
+        }
+    }
 }
 
 TEST(WriteTextFiles, UnwritableCharacterKeepsTheOldFile)
