@@ -8,7 +8,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
-#include <fstream>
+#include <istream>
 #include <optional>
 #include <sys/stat.h>
 #include <system_error>
@@ -356,17 +356,20 @@ struct FileToWrite
     std::string_view Bytes;
 };
 
-// Whether the file at `path` holds exactly `bytes`, read in pieces against
-// them, so that nothing of its size is held in memory.
+// Whether the file at `path` (a regular file, or a link to one) holds
+// exactly `bytes`, read in pieces against them, so that nothing of its
+// size is held in memory.
 bool FileHolds(const std::filesystem::path& path, std::string_view bytes)
 {
     int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     if (fd < 0) {
         return false;
     }
+    struct stat status = {};
+    bool same = ::fstat(fd, &status) == 0 && S_ISREG(status.st_mode) &&
+                static_cast<std::uint64_t>(status.st_size) == bytes.size();
     char piece[65536];
     std::size_t compared = 0;
-    bool same = true;
     while (same) {
         ssize_t got = ::read(fd, piece, sizeof piece);
         if (got < 0 && errno == EINTR) {
