@@ -78,7 +78,8 @@ TEST(TryInGameWindow, TheEnginesVerdictIsListedAndLeadsToTheLineItConcerns)
                                .arg(QString::fromLatin1(skill))))
             << lines.join(QLatin1Char('\n')).toStdString();
     }
-    EXPECT_FALSE(lines.join(QLatin1Char('\n')).contains(QStringLiteral("error:")));
+    EXPECT_FALSE(lines.join(QLatin1Char('\n')).contains(QStringLiteral("error:")))
+        << lines.join(QLatin1Char('\n')).toStdString();
 
     // A line that names a list the game lacks: the engine's error leads to it.
     editor.Edit("set up", [&](Bot& bot) { bot.SetBotChat(24, 1, "{NO_SUCH_LIST}"); });
